@@ -1,0 +1,88 @@
+#include "valuetext.h"
+
+#include <QDebug>
+#include <QRegularExpression>
+#include <QStringList>
+#include <QVector>
+
+namespace ValueText {
+
+int parseInt(const QString &text)
+{
+    // QString::toInt accepts surrounding blanks and rejects everything else.
+    return text.toInt();
+}
+
+QPoint parsePoint(const QString &text)
+{
+    const QStringList parts = text.split(QLatin1Char(','));
+    if (parts.size() != 2)
+        return QPoint(0, 0);
+    return QPoint(parseInt(parts.at(0)), parseInt(parts.at(1)));
+}
+
+QSize parseSize(const QString &text)
+{
+    const QStringList parts = text.split(QLatin1Char(','));
+    if (parts.size() != 2)
+        return QSize(-1, -1);
+    return QSize(parseInt(parts.at(0)), parseInt(parts.at(1)));
+}
+
+QRect parseRect(const QString &text)
+{
+    const QStringList parts = text.split(QLatin1Char(','));
+    if (parts.size() != 4)
+        return QRect(0, 0, 0, 0);
+    return QRect(parseInt(parts.at(0)), parseInt(parts.at(1)), parseInt(parts.at(2)), parseInt(parts.at(3)));
+}
+
+QList<int> parseIntList(const QString &text)
+{
+    QList<int> values;
+    const QStringList parts = text.split(QLatin1Char(','));
+    values.reserve(parts.size());
+    for (const QString &part : parts)
+        values.append(parseInt(part));
+    return values;
+}
+
+QString formatPoint(const QPoint &point)
+{
+    return QStringLiteral("%1,%2").arg(point.x()).arg(point.y());
+}
+
+QString formatSize(const QSize &size)
+{
+    return QStringLiteral("%1,%2").arg(size.width()).arg(size.height());
+}
+
+QString formatRect(const QRect &rect)
+{
+    return QStringLiteral("%1,%2,%3,%4").arg(rect.x()).arg(rect.y()).arg(rect.width()).arg(rect.height());
+}
+
+QString unescapeUnicode(const QString &text)
+{
+    static const QRegularExpression escape(QStringLiteral("\\\\u([a-fA-F0-9]{4})"));
+    struct Hit {
+        int start;
+        int end;
+        QChar character;
+    };
+    QVector<Hit> hits;
+    QRegularExpressionMatchIterator it = escape.globalMatch(text);
+    while (it.hasNext()) {
+        const QRegularExpressionMatch match = it.next();
+        qDebug() << match.captured(1);
+        qDebug() << "start: " << match.capturedStart() << ", end: " << match.capturedEnd();
+        hits.append({match.capturedStart(), match.capturedEnd(), QChar(match.captured(1).toUShort(nullptr, 16))});
+    }
+    // From the last escape to the first, so earlier positions stay valid.
+    QString result = text;
+    for (int i = hits.size() - 1; i >= 0; --i)
+        result.replace(hits.at(i).start, hits.at(i).end - hits.at(i).start, hits.at(i).character);
+    return result;
+}
+
+} // namespace ValueText

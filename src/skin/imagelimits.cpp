@@ -1,0 +1,61 @@
+#include "imagelimits.h"
+
+#include <QDebug>
+#include <QImageReader>
+
+namespace ImageLimits {
+
+bool allows(int width, int height)
+{
+    if (width <= 0 || height <= 0)
+        return true;
+    return width <= maxSide && height <= maxSide && qint64(width) * height <= maxPixels;
+}
+
+bool allows(const QSize &size)
+{
+    return allows(size.width(), size.height());
+}
+
+QImage create(const QSize &size, QImage::Format format, const char *what)
+{
+    if (size.width() <= 0 || size.height() <= 0)
+        return QImage();
+    if (!allows(size)) {
+        qInfo() << what << size << "is over the image size bound of" << maxSide << "pixels a side and"
+                << maxPixels << "pixels; nothing painted!";
+        return QImage();
+    }
+    QImage image(size, format);
+    if (image.isNull())
+        return image;
+    image.fill(Qt::transparent);
+    return image;
+}
+
+QImage load(const QString &path)
+{
+    QImageReader reader(path);
+    const QSize declared = reader.size();
+    if (declared.isValid() && !allows(declared)) {
+        qInfo() << path << "declares" << declared << "which is over the image size bound!";
+        return QImage();
+    }
+    QImage image = reader.read();
+    if (image.isNull())
+        return image;
+    return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+QImage scaled(const QImage &image, const QSize &size)
+{
+    if (image.isNull() || size.width() <= 0 || size.height() <= 0)
+        return QImage();
+    if (!allows(size)) {
+        qInfo() << "scaling to" << size << "is over the image size bound; nothing painted!";
+        return QImage();
+    }
+    return image.scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
+
+} // namespace ImageLimits

@@ -1,0 +1,328 @@
+#include "skinconfig.h"
+
+#include <QDebug>
+#include <QFile>
+#include <QSaveFile>
+#include <QTextCodec>
+
+namespace {
+
+QString decode(const QByteArray &bytes)
+{
+    // A byte-order mark selects UTF-16 or UTF-32; without one the text is
+    // UTF-8. The codec drops the mark itself.
+    QTextCodec *utf8 = QTextCodec::codecForName("UTF-8");
+    QTextCodec *codec = QTextCodec::codecForUtfText(bytes, utf8);
+    return codec->toUnicode(bytes);
+}
+
+bool hasLineBreak(const QString &text)
+{
+    return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
+}
+
+} // namespace
+
+SkinConfig::SkinConfig(const QString &fileName, QObject *parent)
+    : QObject(parent)
+    , mFileName(fileName)
+{
+    read();
+}
+
+SkinConfig::~SkinConfig()
+{
+    // A safety net for callers that forgot to save; happens at most once.
+    if (mModified) {
+        write();
+        mModified = false;
+    }
+}
+
+void SkinConfig::beginGroup(const QString &section)
+{
+    mGroup = section;
+}
+
+void SkinConfig::endGroup()
+{
+    mGroup.clear();
+}
+
+QStringList SkinConfig::childGroups() const
+{
+    if (!mGroup.isEmpty())
+        return {};
+    return mSectionNames;
+}
+
+QStringList SkinConfig::childKeys() const
+{
+    QStringList keys;
+    if (!mGroup.isEmpty()) {
+        const int index = indexOfSection(mGroup);
+        if (index < 0)
+            return keys;
+        for (const Property &p : mSections.at(index))
+            keys.append(p.first);
+        return keys;
+    }
+    for (int i = 0; i < mSectionNames.size(); ++i) {
+        const QString prefix = mSectionNames.at(i) + QLatin1Char('/');
+        for (const Property &p : mSections.at(i))
+            keys.append(prefix + p.first);
+    }
+    return keys;
+}
+
+bool SkinConfig::contains(const QString &path) const
+{
+    QString section, key;
+    splitKey(path, section, key);
+    const int index = indexOfSection(section);
+    if (index < 0)
+        return false;
+    for (const Property &p : mSections.at(index)) {
+        if (p.first == key)
+            return true;
+    }
+    return false;
+}
+
+QString SkinConfig::value(const QString &path, const QString &defaultValue) const
+{
+    QString section, key;
+    splitKey(path, section, key);
+    const int index = indexOfSection(section);
+    if (index < 0)
+        return defaultValue;
+    for (const Property &p : mSections.at(index)) {
+        if (p.first == key)
+            return p.second;
+    }
+    return defaultValue;
+}
+
+void SkinConfig::setValue(const QString &path, const QString &value)
+{
+    QString section, key;
+    splitKey(path, section, key);
+
+    // Text that would not read back as written, or that would open a new
+    // section when read, is refused rather than written.
+    if (hasLineBreak(section) || hasLineBreak(key) || hasLineBreak(value)
+        || key.contains(QLatin1Char('=')) || key.startsWith(QLatin1Char('['))
+        || section.trimmed().isEmpty() || section.contains(QLatin1Char(']'))) {
+        qInfo() << "refusing to write" << path << "=" << value << "to" << mFileName
+                << ": it would not read back as written!";
+        return;
+    }
+
+    const int index = indexOfSection(section);
+    if (index < 0) {
+        mSectionNames.append(section);
+        mSections.append(Section{Property(key, value)});
+        mModified = true;
+        return;
+    }
+    Section &properties = mSections[index];
+    for (Property &p : properties) {
+        if (p.first == key) {
+            if (p.second != value) {
+                p.second = value;
+                mModified = true;
+            }
+            return;
+        }
+    }
+    properties.append(Property(key, value));
+    mModified = true;
+}
+
+void SkinConfig::remove(const QString &path)
+{
+    QString section, key;
+    splitKey(path, section, key);
+    const int index = indexOfSection(section);
+    if (index < 0)
+        return;
+    Section &properties = mSections[index];
+    if (properties.isEmpty()) {
+        mSectionNames.removeAt(index);
+        mSections.removeAt(index);
+        mModified = true;
+        return;
+    }
+    for (int i = 0; i < properties.size(); ++i) {
+        if (properties.at(i).first == key) {
+            properties.removeAt(i);
+            if (properties.isEmpty()) {
+                mSectionNames.removeAt(index);
+                mSections.removeAt(index);
+            }
+            mModified = true;
+            return;
+        }
+    }
+}
+
+void SkinConfig::addGroup(const QString &section)
+{
+    if (indexOfSection(section) >= 0)
+        return;
+    mSectionNames.append(section);
+    mSections.append(Section());
+}
+
+void SkinConfig::clear()
+{
+    mSectionNames.clear();
+    mSections.clear();
+}
+
+bool SkinConfig::save()
+{
+    const bool ok = write();
+    mModified = false;
+    return ok;
+}
+
+QVector<SkinConfig::Property> SkinConfig::sectionProperties(const QString &section) const
+{
+    const int index = indexOfSection(section);
+    return index < 0 ? Section() : mSections.at(index);
+}
+
+void SkinConfig::splitKey(const QString &path, QString &section, QString &key) const
+{
+    if (!mGroup.isEmpty()) {
+        section = mGroup;
+        key = path;
+        return;
+    }
+    const int slash = path.indexOf(QLatin1Char('/'));
+    if (slash >= 0) {
+        section = path.left(slash);
+        key = path.mid(slash + 1);
+    } else {
+        section = QStringLiteral("GENERAL");
+        key = path;
+    }
+}
+
+int SkinConfig::indexOfSection(const QString &section) const
+{
+    return mSectionNames.indexOf(section);
+}
+
+void SkinConfig::read()
+{
+    qDebug() << "reading " << mFileName;
+
+    QFile file(mFileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        qInfo() << "can not open file: " << mFileName;
+        return;
+    }
+    const QString text = decode(file.readAll());
+    file.close();
+
+    QString currentName;
+    Section currentProperties;
+    auto closeSection = [&]() {
+        if (!currentName.isEmpty()) {
+            mSectionNames.append(currentName);
+            mSections.append(currentProperties);
+        } else if (!currentProperties.isEmpty()) {
+            mSectionNames.append(QStringLiteral("GENERAL"));
+            mSections.append(currentProperties);
+        }
+        currentProperties = Section();
+    };
+
+    int lineNumber = 0;
+    int pos = 0;
+    const int length = text.size();
+    while (pos < length) {
+        int end = text.indexOf(QLatin1Char('\n'), pos);
+        if (end < 0)
+            end = length;
+        int lineEnd = end;
+        if (lineEnd > pos && text.at(lineEnd - 1) == QLatin1Char('\r'))
+            --lineEnd;
+        const QString line = text.mid(pos, lineEnd - pos);
+        pos = end + 1;
+        ++lineNumber;
+
+        if (line.trimmed().isEmpty())
+            continue;
+
+        if (line.at(0) == QLatin1Char('[')) {
+            const int close = line.indexOf(QLatin1Char(']'));
+            QString name;
+            if (close < 0) {
+                qInfo() << "Loading " << mFileName << ":" << lineNumber << " " << line
+                        << " invalid section name!";
+                name = line.mid(1).trimmed();
+            } else {
+                name = line.mid(1, close - 1).trimmed();
+            }
+            if (name.isEmpty()) {
+                if (close >= 0)
+                    qInfo() << "Loading " << mFileName << ":" << lineNumber << " " << line
+                            << " invalid section name!";
+                continue;
+            }
+            closeSection();
+            currentName = name;
+            continue;
+        }
+
+        const int equals = line.indexOf(QLatin1Char('='));
+        const QString key = equals < 0 ? QString() : line.left(equals).trimmed();
+        if (key.isEmpty()) {
+            qInfo() << "Loading " << mFileName << ":" << lineNumber << " " << line
+                    << " invalid property!";
+            continue;
+        }
+        currentProperties.append(Property(key, line.mid(equals + 1).trimmed()));
+    }
+    closeSection();
+}
+
+bool SkinConfig::write()
+{
+    qDebug() << "writing " << mFileName;
+
+    QString text;
+    for (int i = 0; i < mSectionNames.size(); ++i) {
+        text += QLatin1Char('[') + mSectionNames.at(i) + QLatin1String("]\r\n");
+        for (const Property &p : mSections.at(i)) {
+            if (p.first.isEmpty())
+                continue;
+            text += p.first + QLatin1Char('=') + p.second + QLatin1String("\r\n");
+        }
+        text += QLatin1String("\r\n");
+    }
+    const QByteArray bytes = text.toUtf8();
+
+    // The new text goes to a temporary file beside the old one, which is
+    // replaced only once every byte is written. A short write (full disk,
+    // file-size limit) is not an error to QSaveFile, so it is checked here.
+    QSaveFile file(mFileName);
+    if (!file.open(QIODevice::WriteOnly)) {
+        qInfo() << "can not open file: " << mFileName;
+        return false;
+    }
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        qInfo() << QString(QStringLiteral("Write ") + mFileName + QStringLiteral(" error!"));
+        file.cancelWriting();
+        file.commit();
+        return false;
+    }
+    if (!file.commit()) {
+        qInfo() << QString(QStringLiteral("Write ") + mFileName + QStringLiteral(" error!"));
+        return false;
+    }
+    return true;
+}
