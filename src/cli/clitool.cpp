@@ -1,0 +1,41 @@
+#include "clitool.h"
+
+namespace {
+
+// Each command group lives in its own file of this folder and adds its rows
+// here, in the order --help lists them.
+const CliTool::Command commands[] = {
+    {nullptr, nullptr, nullptr},
+};
+
+} // namespace
+
+int CliTool::run(const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    if (arguments.isEmpty()) {
+        printHelp(err);
+        return UsageError;
+    }
+    const QString name = arguments.first();
+    if (name == QLatin1String("--help") || name == QLatin1String("-h") || name == QLatin1String("help")) {
+        printHelp(out);
+        return Success;
+    }
+    for (const Command &command : commands) {
+        if (command.name && name == QLatin1String(command.name))
+            return command.run(arguments.mid(1), out, err);
+    }
+    err << "quillmark-cli: unknown command '" << name << "' (see --help)\n";
+    return UsageError;
+}
+
+void CliTool::printHelp(QTextStream &out)
+{
+    out << "Usage: quillmark-cli COMMAND [ARGS...]\n\n"
+           "Commands:\n";
+    for (const Command &command : commands) {
+        if (command.name)
+            out << "  " << command.synopsis << '\n';
+    }
+    out << "\nExit status: 0 success, 1 the work failed (the reason is on standard error), 2 usage error.\n";
+}
