@@ -1,0 +1,235 @@
+#include "skin/skinconfig.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// Reads and writes of the skin INI dialect: what survives, what is dropped,
+// and the exact bytes written.
+class TestSkinConfig : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir mDir;
+
+    QString writeFile(const QString &name, const QByteArray &bytes)
+    {
+        const QString path = mDir.filePath(name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return QString();
+        file.write(bytes);
+        return path;
+    }
+
+    static QByteArray readBytes(const QString &path)
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return QByteArray("<unreadable>");
+        return file.readAll();
+    }
+
+    // The document read from `input` and written back.
+    QByteArray roundTrip(const QByteArray &input)
+    {
+        const QString path = writeFile(QStringLiteral("roundtrip.ini"), input);
+        {
+            SkinConfig config(path);
+            if (!config.save())
+                return QByteArray("<save failed>");
+        }
+        return readBytes(path);
+    }
+
+private slots:
+    void initTestCase() { QVERIFY(mDir.isValid()); }
+
+    void readWrite_data()
+    {
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<QByteArray>("written");
+
+        QTest::newRow("leading properties become GENERAL")
+            << QByteArray("SIZE=1\n[PANEL]\nA=2\n")
+            << QByteArray("[GENERAL]\r\nSIZE=1\r\n\r\n[PANEL]\r\nA=2\r\n\r\n");
+        QTest::newRow("indented header is a property line, rejected")
+            << QByteArray("[A]\nX=1\n [B]\nY=2\n")
+            << QByteArray("[A]\r\nX=1\r\nY=2\r\n\r\n");
+        QTest::newRow("header without closing bracket opens a section")
+            << QByteArray("[A]\nX=1\n[ B \nY=2\n")
+            << QByteArray("[A]\r\nX=1\r\n\r\n[B]\r\nY=2\r\n\r\n");
+        QTest::newRow("text after the bracket is ignored, name trimmed")
+            << QByteArray("[ KEY1 ] trailing\nX=1\n")
+            << QByteArray("[KEY1]\r\nX=1\r\n\r\n");
+        QTest::newRow("empty header keeps the previous section")
+            << QByteArray("[A]\nX=1\n[  ]\nY=2\n")
+            << QByteArray("[A]\r\nX=1\r\nY=2\r\n\r\n");
+        QTest::newRow("only the first equals splits; blanks trimmed")
+            << QByteArray("[A]\n  K  =  a=b=c  \nE=\n=x\nnoequals\n")
+            << QByteArray("[A]\r\nK=a=b=c\r\nE=\r\n\r\n");
+        QTest::newRow("duplicates survive")
+            << QByteArray("[KEY1]\nV=1\nV=2\n[KEY1]\nV=3\n")
+            << QByteArray("[KEY1]\r\nV=1\r\nV=2\r\n\r\n[KEY1]\r\nV=3\r\n\r\n");
+        QTest::newRow("comment characters are ordinary")
+            << QByteArray("[A]\n#K=1\n;no\nX=\"q\\\"\n")
+            << QByteArray("[A]\r\n#K=1\r\nX=\"q\\\"\r\n\r\n");
+        QTest::newRow("empty section kept, CR LF input, no final newline")
+            << QByteArray("[EMPTY]\r\n\r\n[B]\r\nX=1")
+            << QByteArray("[EMPTY]\r\n\r\n[B]\r\nX=1\r\n\r\n");
+        QTest::newRow("byte-order mark dropped")
+            << QByteArray("\xEF\xBB\xBF[A]\nX=\xE4\xB8\xAD\n")
+            << QByteArray("[A]\r\nX=\xE4\xB8\xAD\r\n\r\n");
+        QTest::newRow("no sections writes an empty file")
+            << QByteArray("\n  \n;comment\n")
+            << QByteArray();
+        QTest::newRow("lone CR stays inside the line")
+            << QByteArray("[A]\nX=a\rb\n")
+            << QByteArray("[A]\r\nX=a\rb\r\n\r\n");
+    }
+
+    void readWrite()
+    {
+        QFETCH(QByteArray, input);
+        QFETCH(QByteArray, written);
+        QCOMPARE(roundTrip(input), written);
+    }
+
+    void utf16WithByteOrderMark()
+    {
+        QByteArray bytes("\xFF\xFE", 2);
+        const QString text = QStringLiteral("[A]\nX=\u4E2D\n");
+        bytes += QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+        const QString path = writeFile(QStringLiteral("utf16.ini"), bytes);
+        SkinConfig config(path);
+        QCOMPARE(config.value(QStringLiteral("A/X")), QStringLiteral("\u4E2D"));
+    }
+
+    void invalidLinesAreLogged_data()
+    {
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("header without bracket") << QByteArray("\n[A\n") << QStringLiteral(": 2 ");
+        QTest::newRow("empty header") << QByteArray("[]\n") << QStringLiteral("invalid section name!");
+        QTest::newRow("no equals") << QByteArray("[A]\nX\n") << QStringLiteral("invalid property!");
+        QTest::newRow("empty key") << QByteArray("[A]\n=1\n") << QStringLiteral("invalid property!");
+    }
+
+    void invalidLinesAreLogged()
+    {
+        QFETCH(QByteArray, input);
+        QFETCH(QString, message);
+        const QString path = writeFile(QStringLiteral("invalid.ini"), input);
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral("^reading")));
+        QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QRegularExpression::escape(message)));
+        SkinConfig config(path);
+        Q_UNUSED(config);
+    }
+
+    void lookups()
+    {
+        const QString path = writeFile(QStringLiteral("lookups.ini"),
+                                       "SIZE=7\n[KEY1]\nVIEW_RECT=1,2,3,4\n[KEY1]\nVIEW_RECT=9,9,9,9\n"
+                                       "[PANEL]\nA/B=slash\n");
+        SkinConfig config(path);
+        QCOMPARE(config.value(QStringLiteral("KEY1/VIEW_RECT")), QStringLiteral("1,2,3,4"));
+        QCOMPARE(config.value(QStringLiteral("SIZE")), QStringLiteral("7"));
+        QCOMPARE(config.value(QStringLiteral("KEY1/MISSING"), QStringLiteral("dflt")), QStringLiteral("dflt"));
+        QCOMPARE(config.childGroups(),
+                 QStringList({QStringLiteral("GENERAL"), QStringLiteral("KEY1"), QStringLiteral("KEY1"),
+                              QStringLiteral("PANEL")}));
+        QCOMPARE(config.childKeys().size(), 4);
+        QCOMPARE(config.childKeys().at(1), QStringLiteral("KEY1/VIEW_RECT"));
+
+        config.beginGroup(QStringLiteral("PANEL"));
+        QVERIFY(config.childGroups().isEmpty());
+        QCOMPARE(config.value(QStringLiteral("A/B")), QStringLiteral("slash"));
+        QVERIFY(config.contains(QStringLiteral("A/B")));
+        QCOMPARE(config.childKeys(), QStringList{QStringLiteral("A/B")});
+        config.endGroup();
+        QVERIFY(!config.contains(QStringLiteral("A/B")));
+    }
+
+    void setValueAndRemove()
+    {
+        const QString path = writeFile(QStringLiteral("edit.ini"), "[A]\nX=1\n[B]\nY=2\n");
+        {
+            SkinConfig config(path);
+            config.setValue(QStringLiteral("A/X"), QStringLiteral("1"));
+            QVERIFY(!config.isModified()); // same value: no rewrite on destruction
+            config.setValue(QStringLiteral("NEW/K"), QStringLiteral("v"));
+            config.setValue(QStringLiteral("A/Z"), QStringLiteral("3"));
+            config.remove(QStringLiteral("B/Y")); // last key: the section goes too
+            config.remove(QStringLiteral("A/NOPE"));
+            QVERIFY(config.isModified());
+        } // written by the destructor
+        QCOMPARE(readBytes(path), QByteArray("[A]\r\nX=1\r\nZ=3\r\n\r\n[NEW]\r\nK=v\r\n\r\n"));
+    }
+
+    void unchangedDocumentIsNotRewritten()
+    {
+        const QByteArray original("[A]\nX = 1\n");
+        const QString path = writeFile(QStringLiteral("untouched.ini"), original);
+        {
+            SkinConfig config(path);
+            config.setValue(QStringLiteral("A/X"), QStringLiteral("1"));
+            config.addGroup(QStringLiteral("C"));
+            config.clear();
+        }
+        QCOMPARE(readBytes(path), original);
+    }
+
+    void refusesTextThatWouldNotReadBack_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("line break in value") << QStringLiteral("A/X") << QStringLiteral("1\n[EVIL]\nY=2");
+        QTest::newRow("carriage return in value") << QStringLiteral("A/X") << QStringLiteral("1\r2");
+        QTest::newRow("line break in key") << QStringLiteral("A/X\nY") << QStringLiteral("1");
+        QTest::newRow("equals in key") << QStringLiteral("A/X=Y") << QStringLiteral("1");
+        QTest::newRow("key starting with bracket") << QStringLiteral("A/[X") << QStringLiteral("1");
+        QTest::newRow("bracket in section") << QStringLiteral("A]B/X") << QStringLiteral("1");
+    }
+
+    void refusesTextThatWouldNotReadBack()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, value);
+        const QByteArray original("[A]\r\nX=0\r\n\r\n");
+        const QString file = writeFile(QStringLiteral("refuse.ini"), original);
+        SkinConfig config(file);
+        QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("refusing")));
+        config.setValue(path, value);
+        QVERIFY(!config.isModified());
+        QVERIFY(config.save());
+        QCOMPARE(readBytes(file), original);
+    }
+
+    void missingFileIsEmptyAndSaveCreatesIt()
+    {
+        const QString path = mDir.filePath(QStringLiteral("missing/none.ini"));
+        QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("can not open file")));
+        SkinConfig config(path);
+        QVERIFY(config.childGroups().isEmpty());
+        config.setValue(QStringLiteral("A/B"), QStringLiteral("c"));
+        QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("can not open file")));
+        QVERIFY(!config.save()); // the directory does not exist
+        QVERIFY(!config.isModified());
+    }
+
+    void realPanelRoundTripIsStable()
+    {
+        // A file written by the writer reads back into the same bytes.
+        QByteArray text;
+        for (int i = 1; i <= 40; ++i)
+            text += QStringLiteral("[KEY%1]\r\nVIEW_RECT=%2,0,100,80\r\nFORE_STYLE=%1,7\r\nSTAT_STYLE=S4_%1\r\n\r\n")
+                        .arg(i)
+                        .arg(i * 100)
+                        .toUtf8();
+        QCOMPARE(roundTrip(text), text);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSkinConfig)
+#include "tst_skinconfig.moc"
