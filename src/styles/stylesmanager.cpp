@@ -1,0 +1,230 @@
+#include "stylesmanager.h"
+
+#include "skin/imagelimits.h"
+#include "skin/skinconfig.h"
+
+#include <QDebug>
+#include <QFileInfo>
+#include <QFont>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QPainter>
+
+namespace {
+
+// Sizes and scales come from skin files and requests; keep the products in
+// int range so that a broken value gives an oversized (and then refused)
+// image rather than undefined arithmetic.
+constexpr double kProductBound = 1e9;
+
+double boundedProduct(double value, double scale)
+{
+    return qBound(-kProductBound, value * scale, kProductBound);
+}
+
+int roundedProduct(int value, double scale)
+{
+    return qRound(boundedProduct(value, scale));
+}
+
+int truncatedProduct(int value, double scale)
+{
+    return int(boundedProduct(value, scale));
+}
+
+// The first family the font database reports for a freshly added font, or
+// an empty text.
+QString firstFamily(int fontId)
+{
+    const QStringList families = QFontDatabase::applicationFontFamilies(fontId);
+    return families.isEmpty() ? QString() : families.first();
+}
+
+QMap<QString, QString> sectionMap(const SkinConfig &config, const QString &section)
+{
+    QMap<QString, QString> map;
+    const auto properties = config.sectionProperties(section);
+    for (const auto &property : properties) {
+        if (!map.contains(property.first))
+            map.insert(property.first, property.second);
+    }
+    return map;
+}
+
+} // namespace
+
+StylesManager *StylesManager::instance()
+{
+    static StylesManager manager;
+    return &manager;
+}
+
+StylesManager::StylesManager()
+    : mDefaultInputFontResource(QStringLiteral(":/fonts/keymap.ttf"))
+    , mDefaultFontResource(QStringLiteral(":/fonts/NotoSansCJKsc-Regular.otf"))
+{
+    const int inputId = QFontDatabase::addApplicationFont(mDefaultInputFontResource);
+    if (inputId < 0)
+        qInfo() << "can not add default input font: " << mDefaultInputFontResource << "!";
+    else
+        mDefaultInputFamily = firstFamily(inputId);
+
+    const int defaultId = QFontDatabase::addApplicationFont(mDefaultFontResource);
+    if (defaultId < 0)
+        qInfo() << "can not add default font: " << mDefaultFontResource << "!";
+    else
+        mDefaultFamily = firstFamily(defaultId);
+
+    // Key labels in the input font still show CJK text.
+    if (!mDefaultInputFamily.isEmpty() && !mDefaultFamily.isEmpty())
+        QFont::insertSubstitution(mDefaultInputFamily, mDefaultFamily);
+}
+
+void StylesManager::clear()
+{
+    for (int id : qAsConst(mFontIds))
+        QFontDatabase::removeApplicationFont(id);
+    mFontIds.clear();
+    mFontFamilies.clear();
+
+    mStyles.clear();
+    mTiles.clear();
+    mLabelCache.clear();
+    mStyleNumbers.clear();
+}
+
+void StylesManager::readStyleTable(const QString &path)
+{
+    const SkinConfig config(path);
+    const QMap<QString, QString> global = sectionMap(config, QStringLiteral("GLOBAL"));
+    const QStringList sections = config.childGroups();
+    for (const QString &section : sections) {
+        if (section.startsWith(QLatin1String("STYLE")))
+            addStyle(Style::fromSection(section, sectionMap(config, section), global));
+    }
+}
+
+void StylesManager::addStyle(const Style &style)
+{
+    mStyles.insert(style.name, style);
+    mStyleNumbers.append(style.name.mid(5));
+}
+
+void StylesManager::addTile(const Tile &tile)
+{
+    mTiles.insert(tile.key(), tile);
+}
+
+void StylesManager::addFont(const QString &absolutePath, const QString &relativePath)
+{
+    qInfo() << "adding application font: " << absolutePath << "...";
+    const int id = QFontDatabase::addApplicationFont(absolutePath);
+    if (id < 0) {
+        qInfo() << "can not add application font: " << QFileInfo(absolutePath).fileName() << "!";
+        return;
+    }
+    const QString family = firstFamily(id);
+    mFontFamilies.insert(relativePath, family);
+    mFontIds.append(id);
+    if (!family.isEmpty() && !mDefaultFamily.isEmpty())
+        QFont::insertSubstitution(family, mDefaultFamily);
+}
+
+Style StylesManager::style(int number) const
+{
+    return mStyles.value(QStringLiteral("STYLE%1").arg(number));
+}
+
+Tile StylesManager::tile(const QString &key) const
+{
+    return mTiles.value(key);
+}
+
+QString StylesManager::fontFamily(const QString &fontPath) const
+{
+    if (fontPath.isEmpty())
+        return mDefaultInputFamily;
+    const QString family = mFontFamilies.value(fontPath);
+    return family.isEmpty() ? mDefaultInputFamily : family;
+}
+
+QImage StylesManager::styleImage(int number, const QSize &size, bool highlighted, double scale)
+{
+    const Style style = this->style(number);
+
+    const QImage tile = tileImage(highlighted ? style.highlightedImage : style.normalImage, size, scale);
+    if (!tile.isNull())
+        return tile;
+
+    const QColor color = highlighted ? style.highlightedColor : style.normalColor;
+    if (!style.text.isEmpty()) {
+        const LabelKey key(number, highlighted);
+        const auto cached = mLabelCache.constFind(key);
+        if (cached != mLabelCache.constEnd())
+            return cached.value();
+        const QImage label = paintLabel(style.text, truncatedProduct(style.fontSize, scale), color,
+                                        style.fontPath, style.borderColor, style.borderSize);
+        if (!label.isNull())
+            mLabelCache.insert(key, label);
+        return label;
+    }
+
+    return solidImage(color, QSize(roundedProduct(size.width(), scale), roundedProduct(size.height(), scale)));
+}
+
+QImage StylesManager::textImage(int number, const QString &text, int fontSize, bool highlighted,
+                                double scale) const
+{
+    const Style style = this->style(number);
+    const int pixelSize = truncatedProduct(fontSize > 0 ? fontSize : style.fontSize, scale);
+    return paintLabel(text, pixelSize, highlighted ? style.highlightedColor : style.normalColor, style.fontPath,
+                      style.borderColor, style.borderSize);
+}
+
+QImage StylesManager::tileImage(const QString &key, const QSize &size, double scale) const
+{
+    if (key.isEmpty())
+        return QImage();
+    return tile(key).render(size, scale);
+}
+
+QImage StylesManager::paintLabel(const QString &text, int pixelSize, const QColor &color,
+                                 const QString &fontPath, const QColor &borderColor, int borderSize) const
+{
+    // The line alone would be over the bound; don't ask the font engine for
+    // glyphs of that size.
+    if (pixelSize > ImageLimits::maxSide) {
+        qInfo() << "label pixel size" << pixelSize << "is over the image size bound; nothing painted!";
+        return QImage();
+    }
+
+    QFont font(fontFamily(fontPath));
+    if (pixelSize >= 1)
+        font.setPixelSize(pixelSize);
+    const QFontMetrics metrics(font);
+    const int ascent = metrics.ascent();
+    const QSize size(metrics.horizontalAdvance(text), ascent + metrics.descent());
+
+    QImage image = ImageLimits::create(size, QImage::Format_ARGB32_Premultiplied, "label");
+    if (image.isNull())
+        return image;
+
+    QPainter painter(&image);
+    painter.setFont(font);
+    if (borderColor.isValid()) {
+        painter.setPen(borderColor);
+        painter.drawText(QPoint(0, borderSize + ascent), text);
+    }
+    painter.setPen(color);
+    painter.drawText(QPoint(0, ascent), text);
+    return image;
+}
+
+QImage StylesManager::solidImage(const QColor &color, const QSize &size) const
+{
+    const QSize target = (size.width() < 0 || size.height() < 0) ? QSize(30, 30) : size;
+    QImage image = ImageLimits::create(target, QImage::Format_ARGB32_Premultiplied, "solid");
+    if (!image.isNull())
+        image.fill(color);
+    return image;
+}

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "style.h"
+#include "skin/tile.h"
+
+#include <QColor>
+#include <QHash>
+#include <QImage>
+#include <QList>
+#include <QMap>
+#include <QObject>
+#include <QPair>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+// The style store of the loaded skin: its styles, the tiles of all its tile
+// files and the fonts it brings, plus the two fonts built into the program;
+// and the painting of a style into an image.
+//
+// The panel loader fills it on every load and resource reload: `clear`, then
+// `addTile` and `addFont` for the skin's res tree, then `readStyleTable` on
+// the style table. Painted labels are cached per (style number, state) until
+// the next `clear`, because the panel renderer repaints every key on every
+// request.
+class StylesManager : public QObject
+{
+    Q_OBJECT
+
+public:
+    static StylesManager *instance();
+
+    // Forgets the skin: removes its fonts from the font database and empties
+    // styles, tiles, labels and style numbers. The built-in fonts and every
+    // substitution registered so far stay.
+    void clear();
+
+    // Reads the GLOBAL and every STYLE section of the style table at `path`
+    // (an INI document) and adds one style per STYLE section, in document
+    // order. The caller checks that the file exists.
+    void readStyleTable(const QString &path);
+
+    void addStyle(const Style &style);
+    void addTile(const Tile &tile);
+    // Registers the font file at `absolutePath` under `relativePath`, the
+    // path by which styles name it (relative to the res directory).
+    void addFont(const QString &absolutePath, const QString &relativePath);
+
+    // The text after "STYLE" of every style added, in the order added.
+    QStringList styleNumbers() const { return mStyleNumbers; }
+    // The style stored under "STYLE" + number, or a default style.
+    Style style(int number) const;
+    // The tile stored under its key "name,number", or a default tile.
+    Tile tile(const QString &key) const;
+    // The family registered for a font path; the default input family when
+    // the path is empty or names no registered font.
+    QString fontFamily(const QString &fontPath) const;
+
+    QString defaultInputFamily() const { return mDefaultInputFamily; }
+    QString defaultFamily() const { return mDefaultFamily; }
+
+    // Style n as a tile of `size` times `scale`, else as its label (cached),
+    // else as a rectangle of its colour. A negative side asks for the natural
+    // size. Null when there is nothing to paint.
+    QImage styleImage(int number, const QSize &size, bool highlighted, double scale);
+    // `text` in the look of style n; a font size of 0 or below takes the
+    // style's own. Never cached.
+    QImage textImage(int number, const QString &text, int fontSize, bool highlighted, double scale) const;
+    // The tile under `key` rendered at `size` times `scale`; null for an
+    // empty key or an unknown tile.
+    QImage tileImage(const QString &key, const QSize &size, double scale) const;
+    // One line of text as wide as its advance and as high as the font's line,
+    // with an optional copy in `borderColor` drawn `borderSize` pixels lower
+    // underneath it (a shadow).
+    QImage paintLabel(const QString &text, int pixelSize, const QColor &color, const QString &fontPath,
+                      const QColor &borderColor, int borderSize) const;
+    // A rectangle of `color`; a negative side gives 30x30, a side of 0 null.
+    QImage solidImage(const QColor &color, const QSize &size) const;
+
+private:
+    StylesManager();
+
+    using LabelKey = QPair<int, bool>;
+
+    QMap<QString, Style> mStyles;
+    QMap<QString, Tile> mTiles;
+    QHash<LabelKey, QImage> mLabelCache;
+    QString mDefaultInputFontResource;
+    QString mDefaultFontResource;
+    QString mDefaultInputFamily;
+    QString mDefaultFamily;
+    QStringList mStyleNumbers;
+    QMap<QString, QString> mFontFamilies;
+    QList<int> mFontIds;
+};
