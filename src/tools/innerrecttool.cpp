@@ -1,0 +1,202 @@
+#include "innerrecttool.h"
+
+#include "app/valuetext.h"
+#include "skin/imagelimits.h"
+#include "skin/skinconfig.h"
+
+#include <QDebug>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+#include <algorithm>
+
+namespace {
+
+const QString sourceRectKey = QStringLiteral("SOURCE_RECT");
+const QString innerRectKey = QStringLiteral("INNER_RECT");
+
+} // namespace
+
+InnerRectTool::InnerRectTool(QObject *parent)
+    : QObject(parent)
+{
+}
+
+InnerRectTool::~InnerRectTool() = default;
+
+InnerRectTool *InnerRectTool::instance()
+{
+    static InnerRectTool tool;
+    return &tool;
+}
+
+QStringList InnerRectTool::imgList() const
+{
+    qDebug() << "get imgList: " << mImgList;
+    return mImgList;
+}
+
+void InnerRectTool::setCurrentImgId(const QString &id)
+{
+    if (id == mCurrentImgId)
+        return;
+    mCurrentImgId = id;
+    emit currentImgIdChanged();
+}
+
+QRect InnerRectTool::currentInnerRect() const
+{
+    qDebug() << "current InnerRect: " << mCurrentInnerRect;
+    return mCurrentInnerRect;
+}
+
+QString InnerRectTool::newImgId() const
+{
+    // A fresh number makes the QML images ask the provider again.
+    return mCurrentImg + QLatin1Char('/') + QString::number(QRandomGenerator::system()->generate());
+}
+
+void InnerRectTool::clear()
+{
+    mConfig.reset();
+    mTiles.clear();
+    mImgList.clear();
+    mCurrentImg.clear();
+    mCurrentImgId = QStringLiteral("1/1");
+    mCurrentInnerRect = QRect(0, 0, 1, 1);
+    emit imgListChanged();
+    emit currentImgIdChanged();
+    emit currentInnerRectChanged();
+}
+
+// The tool always holds a usable rectangle: a missing or degenerate inner
+// rectangle stands for the whole tile.
+void InnerRectTool::readRects(const QString &section, QRect &source, QRect &relativeInner) const
+{
+    mConfig->beginGroup(section);
+    source = ValueText::parseRect(mConfig->value(sourceRectKey));
+    const QRect inner = ValueText::parseRect(mConfig->value(innerRectKey));
+    mConfig->endGroup();
+    if (inner.width() < 1 || inner.height() < 1)
+        relativeInner = QRect(0, 0, source.width(), source.height());
+    else
+        relativeInner = inner.translated(-source.x(), -source.y());
+}
+
+bool InnerRectTool::setTilFile(const QString &til)
+{
+    clear();
+
+    const QFileInfo info(til);
+    const QString tilPath = info.absoluteFilePath();
+    const QString sheetPath = tileImagePath(tilPath);
+    if (!info.exists()) {
+        qInfo() << tilPath << " not exists!";
+        return false;
+    }
+    if (!QFileInfo::exists(sheetPath)) {
+        qInfo() << sheetPath << " not exists!";
+        return false;
+    }
+    const QImage sheet = ImageLimits::load(sheetPath);
+    if (sheet.isNull()) {
+        qInfo() << sheetPath << " is invalid!";
+        return false;
+    }
+
+    mConfig = std::make_unique<SkinConfig>(tilPath);
+    const QString name = info.baseName();
+    const QStringList groups = mConfig->childGroups();
+    for (const QString &group : groups) {
+        if (!group.startsWith(QLatin1String("IMG")))
+            continue;
+        QRect source;
+        QRect inner;
+        readRects(group, source, inner);
+        QImage image;
+        if (source.isNull())
+            image = sheet;
+        else if (source.width() > 0 && source.height() > 0 && ImageLimits::allows(source.size()))
+            image = sheet.copy(source);
+        else if (source.width() > 0 && source.height() > 0)
+            qInfo() << group << sourceRectKey << source << "is over the image size bound!";
+        const int number = group.mid(3).toInt();
+        mTiles.insert(QString::number(number), Tile(name, number, inner, image));
+    }
+
+    mImgList = mTiles.keys();
+    std::sort(mImgList.begin(), mImgList.end(),
+              [](const QString &a, const QString &b) { return a.toInt() < b.toInt(); });
+    if (!mImgList.isEmpty()) {
+        mCurrentImg.clear();
+        setCurrentImg(mImgList.first());
+    }
+    emit loaded();
+    emit imgListChanged();
+    qDebug() << "loaded!";
+    return true;
+}
+
+void InnerRectTool::setCurrentImg(const QString &img)
+{
+    if (img == mCurrentImg || !mTiles.contains(img))
+        return;
+    mCurrentImg = img;
+    mCurrentImgId = newImgId();
+    mCurrentInnerRect = mTiles.value(img).innerRect();
+    emit currentImgIdChanged();
+    emit currentInnerRectChanged();
+}
+
+void InnerRectTool::setCurrentInnerRect(int x, int y, int w, int h)
+{
+    qDebug() << x << y << w << h;
+    auto it = mTiles.find(mCurrentImg);
+    if (it == mTiles.end())
+        return;
+    const QRect rect(x, y, w, h);
+    *it = Tile(it->name(), it->number(), rect, it->image());
+    if (rect != mCurrentInnerRect) {
+        mCurrentInnerRect = rect;
+        emit currentInnerRectChanged();
+    }
+    mCurrentImgId = newImgId();
+    emit currentImgIdChanged();
+}
+
+void InnerRectTool::reset()
+{
+    // Without a current tile there is nothing to go back to.
+    if (!mConfig || !mTiles.contains(mCurrentImg))
+        return;
+    mCurrentImgId = newImgId();
+    QRect source;
+    QRect inner;
+    readRects(QStringLiteral("IMG%1").arg(mCurrentImg), source, inner);
+    Tile &tile = mTiles[mCurrentImg];
+    tile = Tile(tile.name(), tile.number(), inner, tile.image());
+    mCurrentInnerRect = inner;
+    emit currentImgIdChanged();
+    emit currentInnerRectChanged();
+}
+
+bool InnerRectTool::save()
+{
+    // Without a current tile a save would invent a section "IMG".
+    if (!mConfig || !mTiles.contains(mCurrentImg))
+        return false;
+    mConfig->beginGroup(QStringLiteral("IMG%1").arg(mCurrentImg));
+    const QRect source = ValueText::parseRect(mConfig->value(sourceRectKey));
+    const QRect inner = ValueText::parseRect(mConfig->value(innerRectKey));
+    const bool noInner = inner.width() < 1 || inner.height() < 1;
+    const bool wholeTile = mCurrentInnerRect == QRect(0, 0, source.width(), source.height());
+    if (!(noInner && wholeTile)) {
+        mConfig->setValue(innerRectKey, QStringLiteral("%1,%2,%3,%4")
+                                            .arg(source.x() + mCurrentInnerRect.x())
+                                            .arg(source.y() + mCurrentInnerRect.y())
+                                            .arg(mCurrentInnerRect.width())
+                                            .arg(mCurrentInnerRect.height()));
+    }
+    mConfig->endGroup();
+    return mConfig->save();
+}

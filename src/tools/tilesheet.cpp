@@ -1,0 +1,100 @@
+#include "tilesheet.h"
+
+#include "skin/imagelimits.h"
+#include "skin/skinconfig.h"
+#include "skin/tile.h"
+
+#include <QDebug>
+#include <QFileInfo>
+#include <QPainter>
+#include <QSaveFile>
+
+namespace TileSheet {
+
+bool savePng(const QImage &image, const QString &path)
+{
+    if (image.isNull())
+        return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        qInfo() << "can not open file: " << path;
+        return false;
+    }
+    if (!image.save(&file, "PNG")) {
+        qInfo() << path << " can not be written!";
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        qInfo() << path << " can not be written!";
+        return false;
+    }
+    return true;
+}
+
+bool pack(const QVector<Entry> &entries, bool vertical, const QString &tilFile)
+{
+    const QFileInfo tilInfo(tilFile);
+    if (!QFileInfo(tilInfo.absolutePath()).isDir()) {
+        qInfo() << tilInfo.absolutePath() << " is not a directory!";
+        return false;
+    }
+    // 64-bit sums: a long list of wide images must not wrap around before
+    // the bound check.
+    qint64 width = 0;
+    qint64 height = 0;
+    for (const Entry &entry : entries) {
+        const QSize size = entry.image.size();
+        if (vertical) {
+            width = qMax<qint64>(width, size.width());
+            height += size.height();
+        } else {
+            width += size.width();
+            height = qMax<qint64>(height, size.height());
+        }
+    }
+    if (width > ImageLimits::maxSide || height > ImageLimits::maxSide
+        || !ImageLimits::allows(int(width), int(height))) {
+        qInfo() << "sheet for " << tilFile << " would be " << width << "x" << height
+                << ", over the image size bound; nothing written!";
+        return false;
+    }
+
+    QImage sheet = ImageLimits::create(QSize(int(width), int(height)), QImage::Format_ARGB32_Premultiplied,
+                                       "sheet");
+    SkinConfig config(tilFile);
+    config.setValue(QStringLiteral("GLOBAL/USE_ALPHA"), QStringLiteral("1"));
+    config.setValue(QStringLiteral("GLOBAL/TILE_NUM"), QString::number(entries.size()));
+    {
+        QPainter painter;
+        if (!sheet.isNull())
+            painter.begin(&sheet);
+        int x = 0;
+        int y = 0;
+        for (const Entry &entry : entries) {
+            const QImage &image = entry.image;
+            if (painter.isActive() && !image.isNull())
+                painter.drawImage(x, y, image);
+            config.beginGroup(QStringLiteral("IMG%1").arg(entry.number));
+            config.setValue(QStringLiteral("SOURCE_RECT"), QStringLiteral("%1,%2,%3,%4")
+                                                               .arg(x)
+                                                               .arg(y)
+                                                               .arg(image.width())
+                                                               .arg(image.height()));
+            config.endGroup();
+            if (vertical)
+                y += image.height();
+            else
+                x += image.width();
+        }
+    }
+
+    bool ok = true;
+    if (!sheet.isNull())
+        ok = savePng(sheet, tileImagePath(tilFile));
+    else
+        qInfo() << "sheet for " << tilFile << " is empty; no image written!";
+    return config.save() && ok;
+}
+
+} // namespace TileSheet
