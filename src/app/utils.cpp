@@ -1,0 +1,110 @@
+#include "utils.h"
+
+#include "skinarchive.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QSysInfo>
+#include <QUrl>
+
+Utils *Utils::instance()
+{
+    static Utils utils;
+    return &utils;
+}
+
+QString Utils::getOsTypeAndVersion()
+{
+    return QSysInfo::productType() + QLatin1Char(' ') + QSysInfo::productVersion();
+}
+
+QString Utils::getVersion()
+{
+    qDebug() << "version code: " << versionCode;
+    return QStringLiteral("%1.%2.%3").arg(versionMajor).arg(versionMinor).arg(versionPatch);
+}
+
+int Utils::getVersionCode()
+{
+    qDebug() << "version code: " << versionCode;
+    return versionCode;
+}
+
+bool Utils::isForKWA()
+{
+    qDebug() << "FOR_KWA not defined!";
+    return false;
+}
+
+namespace {
+
+// A directory whose clearing would take unrelated files with it: the root,
+// the user's home, or anything above the home.
+bool isProtectedDirectory(const QString &canonicalPath)
+{
+    if (canonicalPath == QDir::rootPath())
+        return true;
+    const QString home = QFileInfo(QDir::homePath()).canonicalFilePath();
+    if (home.isEmpty())
+        return false;
+    return home == canonicalPath || home.startsWith(canonicalPath + QLatin1Char('/'));
+}
+
+} // namespace
+
+bool Utils::clearDirectory(const QString &path)
+{
+    qDebug() << "clearing " << path;
+    // An empty path is the current directory, which is never the skin
+    // working directory the caller means.
+    if (path.isEmpty()) {
+        qInfo() << "refusing to clear an empty path";
+        return true;
+    }
+    const QFileInfo info(path);
+    if (!info.isDir())
+        return true;
+    if (isProtectedDirectory(info.canonicalFilePath())) {
+        qInfo() << "refusing to clear " << path;
+        return true;
+    }
+
+    QDir dir(path);
+    const QFileInfoList entries = dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Unsorted);
+    for (const QFileInfo &entry : entries) {
+        // A link is removed as a link: following one into a directory would
+        // empty whatever it points at.
+        if (entry.isDir() && !entry.isSymLink())
+            QDir(entry.absoluteFilePath()).removeRecursively();
+        else
+            QFile::remove(entry.absoluteFilePath());
+    }
+    return true;
+}
+
+bool Utils::zip(const QString &inDir, const QString &outFile)
+{
+    return SkinArchive::zip(inDir, outFile);
+}
+
+bool Utils::unzip(const QString &inFile, const QString &outDir)
+{
+    return SkinArchive::unzip(inFile, outDir);
+}
+
+QString Utils::urlToLocalPath(const QString &url)
+{
+    return QUrl(url, QUrl::TolerantMode).toLocalFile();
+}
+
+QString Utils::localPathToUrl(const QString &path)
+{
+    return QUrl::fromLocalFile(path).toString();
+}
+
+QString Utils::getQuillmarkDirectory()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::HomeLocation) + QStringLiteral("/Quillmark");
+}

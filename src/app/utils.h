@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+// The operations the QML scene needs from the native side: version and
+// platform texts, file URL conversion, the program's own directory below the
+// user's home, emptying a directory and the skin archives. Holds no state.
+class Utils : public QObject
+{
+    Q_OBJECT
+
+public:
+    static Utils *instance();
+
+    static constexpr int versionMajor = 0;
+    static constexpr int versionMinor = 10;
+    static constexpr int versionPatch = 8;
+    static constexpr int versionCode = versionMajor * 10000 + versionMinor * 100 + versionPatch;
+
+    Q_INVOKABLE QString getOsTypeAndVersion();
+    Q_INVOKABLE QString getVersion();
+    Q_INVOKABLE int getVersionCode();
+    Q_INVOKABLE bool isForKWA();
+    Q_INVOKABLE bool clearDirectory(const QString &path);
+    Q_INVOKABLE bool zip(const QString &inDir, const QString &outFile);
+    Q_INVOKABLE bool unzip(const QString &inFile, const QString &outDir);
+    Q_INVOKABLE QString urlToLocalPath(const QString &url);
+    Q_INVOKABLE QString localPathToUrl(const QString &path);
+    Q_INVOKABLE QString getQuillmarkDirectory();
+
+private:
+    Utils() = default;
+};
