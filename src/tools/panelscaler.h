@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+// Rescales the geometry of a directory of panel (.ini) and candidate (.cnd)
+// files from one screen resolution to another, with separate horizontal and
+// vertical factors. Each file is copied into the target directory (an
+// existing file there is kept) and its known geometry keys are replaced by
+// scaled values; everything else stays as it was.
+class PanelScaler : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit PanelScaler(QObject *parent = nullptr);
+    static PanelScaler *instance();
+
+    // Both return the number of files written, or -1 when nothing was
+    // attempted (missing source directory, source resolution of 0 or below).
+    // QML ignores the result.
+    Q_INVOKABLE int scale(const QString &sourceDir, const QString &targetDir, int hSourceResolution,
+                          int hTargetResolution, int vSourceResolution, int vTargetResolution);
+    Q_INVOKABLE int scale(const QString &sourceDir, const QString &targetDir, int sourceResolution,
+                          int targetResolution);
+};

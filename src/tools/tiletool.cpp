@@ -1,0 +1,114 @@
+#include "tiletool.h"
+
+#include "app/valuetext.h"
+#include "skin/imagelimits.h"
+#include "skin/skinconfig.h"
+#include "skin/tile.h"
+#include "tools/tilesheet.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFileInfo>
+
+#include <limits>
+
+TileTool::TileTool(QObject *parent)
+    : QObject(parent)
+{
+}
+
+TileTool *TileTool::instance()
+{
+    static TileTool tool;
+    return &tool;
+}
+
+int TileTool::split(const QString &tilPath, const QString &targetDir)
+{
+    const QFileInfo tilInfo(tilPath);
+    if (!tilInfo.exists()) {
+        qInfo() << "til file: " << tilInfo.absoluteFilePath() << "not exists!";
+        return -1;
+    }
+    const QString sheetPath = tileImagePath(tilPath);
+    if (!QFileInfo::exists(sheetPath)) {
+        qInfo() << "png file: " << sheetPath << "not exists!";
+        return -1;
+    }
+    const QFileInfo targetInfo(targetDir);
+    if (!targetInfo.isDir()) {
+        qInfo() << "target dir: " << targetInfo.absoluteFilePath() << "not exists!";
+        return -1;
+    }
+
+    SkinConfig config(tilPath);
+    const QImage sheet = ImageLimits::load(sheetPath);
+    if (sheet.isNull()) {
+        qInfo() << sheetPath << " is invalid!";
+        return -1;
+    }
+
+    const QString target = targetInfo.absoluteFilePath();
+    int written = 0;
+    const QStringList sections = config.childGroups();
+    for (const QString &section : sections) {
+        if (!section.startsWith(QLatin1String("IMG")))
+            continue;
+        const int number = section.mid(3).toInt();
+        config.beginGroup(section);
+        const QRect rect = ValueText::parseRect(config.value(QStringLiteral("SOURCE_RECT")));
+        config.endGroup();
+
+        const QString file = QStringLiteral("%1/%2.png").arg(target).arg(number, 3, 10, QLatin1Char('0'));
+        // The rectangle comes from the file: an empty one has nothing to
+        // save, and a huge one must not allocate beyond the image bound.
+        if (!rect.isNull() && (rect.width() <= 0 || rect.height() <= 0)) {
+            qInfo() << section << "/SOURCE_RECT of " << tilPath << " is empty; " << file << " not written!";
+            continue;
+        }
+        if (!ImageLimits::allows(rect.size())) {
+            qInfo() << section << "/SOURCE_RECT of " << tilPath << " is over the image size bound; " << file
+                    << " not written!";
+            continue;
+        }
+        // Parts outside the sheet come out as all-zero pixels.
+        const QImage tile = rect.isNull() ? sheet : sheet.copy(rect);
+        if (TileSheet::savePng(tile, file))
+            ++written;
+    }
+    return written;
+}
+
+int TileTool::join(const QString &sourceDir, const QString &tilPath, bool verticalOrder, int startingNumber)
+{
+    const QFileInfo sourceInfo(sourceDir);
+    if (!sourceInfo.isDir()) {
+        qInfo() << "source dir: " << sourceInfo.absoluteFilePath() << "not exists!";
+        return -1;
+    }
+
+    QVector<TileSheet::Entry> entries;
+    const QFileInfoList files = QDir(sourceInfo.absoluteFilePath())
+                                    .entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    for (const QFileInfo &file : files) {
+        if (!file.isFile() || file.suffix() != QLatin1String("png"))
+            continue;
+        // An unreadable image still takes its place, as a 0 x 0 tile.
+        TileSheet::Entry entry;
+        entry.image = ImageLimits::load(file.absoluteFilePath());
+        if (entry.image.isNull())
+            qInfo() << file.absoluteFilePath() << " is invalid!";
+        entries.append(entry);
+    }
+    if (startingNumber > std::numeric_limits<int>::max() - entries.size()) {
+        qInfo() << "starting number " << startingNumber << " is too large for " << entries.size()
+                << " images; nothing written!";
+        return -1;
+    }
+    for (int i = 0; i < entries.size(); ++i)
+        entries[i].number = startingNumber + i;
+
+    if (!TileSheet::pack(entries, verticalOrder, tilPath))
+        return -1;
+    return entries.size();
+}
