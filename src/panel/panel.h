@@ -1,0 +1,216 @@
+#pragma once
+
+#include <QColor>
+#include <QDateTime>
+#include <QImage>
+#include <QMap>
+#include <QObject>
+#include <QPair>
+#include <QPoint>
+#include <QPointF>
+#include <QSharedPointer>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+class QTimer;
+class SkinConfig;
+class StylesManager;
+
+// The open panel file of a skin and everything it depends on.
+//
+// One process-wide object: it finds the skin's style table and res
+// directories from the panel file's place in the skin, fills the style store,
+// keeps the panel document and its gen.ini open, renders the composite
+// preview (PanelRenderer) and reloads itself when the files change on disk.
+// The key editing operations work on the same documents through
+// `panelConfig()` and `orderedKeys()` and record their steps on the two undo
+// stacks.
+class Panel : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(QString currentPanelFile READ currentPanelFile WRITE setCurrentPanelFile NOTIFY currentPanelFileChanged)
+    Q_PROPERTY(QString basicInfomation READ basicInfomation WRITE setBasicInfomation NOTIFY basicInfomationChanged)
+    Q_PROPERTY(QStringList highlightedKeys MEMBER mHighlightedKeys NOTIFY highlightedKeysChanged)
+    Q_PROPERTY(QString currentKey READ currentKey WRITE setCurrentKey NOTIFY currentKeyChanged)
+    Q_PROPERTY(QString currentSectionName READ currentSectionName WRITE setCurrentSectionName NOTIFY
+                   currentSectionNameChanged)
+    Q_PROPERTY(QStringList currentSectionProperties READ currentSectionProperties WRITE setCurrentSectionProperties
+                   NOTIFY currentSectionPropertiesChanged)
+    Q_PROPERTY(int currentStatus READ currentStatus WRITE setCurrentStatus NOTIFY currentStatusChanged)
+    Q_PROPERTY(bool canUndo READ canUndo WRITE setCanUndo NOTIFY canUndoChanged)
+    Q_PROPERTY(bool canRedo READ canRedo WRITE setCanRedo NOTIFY canRedoChanged)
+    Q_PROPERTY(QStringList styleNumbers MEMBER mStyleNumbers NOTIFY styleNumbersChanged)
+    Q_PROPERTY(QPoint panelOrigin MEMBER mPanelOrigin NOTIFY panelOriginChanged)
+    Q_PROPERTY(QSize panelSize MEMBER mPanelSize NOTIFY panelSizeChanged)
+    Q_PROPERTY(double scale MEMBER mScale NOTIFY scaleChanged)
+    Q_PROPERTY(int resolution READ resolution WRITE setResolution NOTIFY resolutionChanged)
+    Q_PROPERTY(int deviceResolution READ deviceResolution WRITE setDeviceResolution NOTIFY deviceResolutionChanged)
+
+public:
+    enum KeyAlignType {
+        AlignLeft = 0,
+        AlignTop = 1,
+        AlignRight = 2,
+        AlignBottom = 3,
+        AlignVCenter = 4,
+        AlignHCenter = 5,
+        AlignVDistrubution = 6,
+        AlignHDistrubution = 7,
+    };
+    Q_ENUM(KeyAlignType)
+
+    // A change map: property path ("SECTION/KEY") to value text.
+    using ChangeMap = QMap<QString, QString>;
+    // One undoable step: the old values and the values applied.
+    using UndoRecord = QPair<ChangeMap, ChangeMap>;
+
+    static Panel *instance();
+    ~Panel() override;
+
+    QString currentPanelFile() const { return mCurrentPanelFile; }
+    void setCurrentPanelFile(const QString &file);
+    QString basicInfomation() const { return mBasicInfomation; }
+    void setBasicInfomation(const QString &text);
+    QStringList highlightedKeys() const { return mHighlightedKeys; }
+    QString currentKey() const { return mCurrentKey; }
+    void setCurrentKey(const QString &key);
+    QString currentSectionName() const { return mCurrentSectionName; }
+    void setCurrentSectionName(const QString &name);
+    QStringList currentSectionProperties() const { return mCurrentSectionProperties; }
+    void setCurrentSectionProperties(const QStringList &properties);
+    int currentStatus() const { return mCurrentStatus; }
+    void setCurrentStatus(int status);
+    bool canUndo() const { return mCanUndo; }
+    void setCanUndo(bool value);
+    bool canRedo() const { return mCanRedo; }
+    void setCanRedo(bool value);
+    QStringList styleNumbers() const { return mStyleNumbers; }
+    QPoint panelOrigin() const { return mPanelOrigin; }
+    QSize panelSize() const { return mPanelSize; }
+    double scale() const { return mScale; }
+    int resolution() const { return mResolution; }
+    void setResolution(int resolution);
+    int deviceResolution() const { return mDeviceResolution; }
+    void setDeviceResolution(int resolution);
+
+    QColor viewRectColor() const { return mViewRectColor; }
+    QColor touchRectColor() const { return mTouchRectColor; }
+    QPointF highlightPointF() const { return mHighlightPointF; }
+    bool loadFailed() const { return mLoadFailed; }
+    QString styleTablePath() const { return mStyleTablePath; }
+    QStringList resourceDirectories() const { return mResourceDirectories; }
+    QMap<int, QPoint> offsetTable() const { return mOffsetTable; }
+    QTimer *autoReloadTimer() const { return mAutoReloadTimer; }
+
+    // The open documents; null when none is loaded. Editing writes through
+    // the panel document and saves it.
+    SkinConfig *panelConfig() const { return mPanelConfig.data(); }
+    SkinConfig *genConfig() const { return mGenConfig.data(); }
+
+    // A PANEL, CAND, LIST or INPUT property: the panel document's value, else
+    // gen.ini's, else the empty text.
+    QString value(const QString &path) const;
+
+    // The key sections in drawing order: keys without STAT_STYLE by number
+    // ascending, then keys with it by number descending. Editing uses the
+    // same order for "all keys".
+    QStringList orderedKeys() const;
+    static int keyNumber(const QString &keySection);
+
+    // The composite preview (input area, list, candidate area, keys) at the
+    // device resolution; 1x1 transparent with no panel. Each stage draws into
+    // the image at its offset in panel units.
+    QImage renderPreview();
+    void renderPanel(QImage &image, const QPoint &offset);
+    void renderInput(QImage &image, const QPoint &offset);
+    void renderList(QImage &image, const QPoint &offset);
+    void renderCand(QImage &image, const QPoint &offset);
+
+    // Writes `image` to `path` atomically, in the format of the path's
+    // suffix; false (and a log line) when it could not be written.
+    static bool writeImage(const QImage &image, const QString &path);
+
+public slots:
+    void clean();
+    void reload();
+    // getNewKey() goes here.
+    void setViewRectColor(QColor color);
+    void setTouchRectColor(QColor color);
+    void setHighlightPointF(QPointF pointF);
+    void setPanelFile(QString panelFile);
+    void exportAsImage(QString path);
+    // The editing slots follow here, in this order: edit, recordAndEdit,
+    // exchangeKeys, moveKeys, adjustKeys, editSection, removeKeys, alignKeys,
+    // undo, redo.
+
+signals:
+    void panelReloaded();
+    void hasCandiateChanged();
+    void currentPanelFileChanged();
+    void basicInfomationChanged();
+    void highlightedKeysChanged();
+    void currentKeyChanged();
+    void currentSectionNameChanged();
+    void currentSectionPropertiesChanged();
+    void canUndoChanged();
+    void canRedoChanged();
+    void currentStatusChanged();
+    void styleNumbersChanged();
+    void panelOriginChanged();
+    void panelSizeChanged();
+    void scaleChanged();
+    void resolutionChanged();
+    void deviceResolutionChanged();
+
+private slots:
+    void detectFilesUpdate();
+
+private:
+    friend class PanelRenderer;
+    friend class KeyEditor;
+
+    Panel();
+
+    void searchStyleTableAndResources(const QString &panelDirectory);
+    void loadResources();
+    void loadResourceDirectory(const QString &directory, const QString &root, QStringList &visited);
+    void loadStyles();
+    void loadPanel();
+    void createFilesTimeMap();
+    void recordResourceTimes(bool onlyFiles, bool *changed);
+    void clearUndoHistory();
+
+    bool mLoadFailed = false;
+    QColor mViewRectColor;
+    QColor mTouchRectColor;
+    QPointF mHighlightPointF = QPointF(-1, -1);
+    QString mCurrentPanelFile;
+    QString mStyleTablePath;
+    QStringList mResourceDirectories;
+    QStringList mStyleNumbers;
+    QPoint mPanelOrigin;
+    QSize mPanelSize;
+    int mResolution = 0;
+    int mDeviceResolution = 0;
+    double mScale = 1.0;
+    QSharedPointer<SkinConfig> mPanelConfig;
+    QSharedPointer<SkinConfig> mGenConfig;
+    QMap<int, QPoint> mOffsetTable;
+    StylesManager *mStylesManager = nullptr;
+    QMap<QString, QDateTime> mResourceFileTimes;
+    QMap<QString, QDateTime> mPanelFileTimes;
+    QTimer *mAutoReloadTimer = nullptr;
+    bool mCandidateStatus = false;
+    QString mBasicInfomation;
+    QStringList mHighlightedKeys;
+    QString mCurrentKey;
+    int mCurrentStatus = 0;
+    QString mCurrentSectionName;
+    QStringList mCurrentSectionProperties;
+    bool mCanUndo = false;
+    bool mCanRedo = false;
+    QVector<UndoRecord> mUndoStack;
+    QVector<UndoRecord> mRedoStack;
+};

@@ -1,0 +1,621 @@
+#include "panelrenderer.h"
+
+#include "panel.h"
+#include "app/valuetext.h"
+#include "skin/imagelimits.h"
+#include "skin/skinconfig.h"
+#include "styles/stylesmanager.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QPainter>
+#include <QTextOption>
+
+#include <algorithm>
+#include <cmath>
+
+using namespace ValueText;
+
+namespace {
+
+// Coordinates from skin files can be anything an int holds; products with the
+// scale are brought back into a range where int arithmetic cannot overflow.
+constexpr double coordinateLimit = 1 << 30;
+
+double bounded(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    return qBound(-coordinateLimit, value, coordinateLimit);
+}
+
+int roundToInt(double value)
+{
+    return qRound(bounded(value));
+}
+
+int truncToInt(double value)
+{
+    return int(bounded(value));
+}
+
+int boundedInt(qint64 value)
+{
+    return int(qBound<qint64>(-(qint64(1) << 30), value, qint64(1) << 30));
+}
+
+QImage transparentPixel()
+{
+    QImage image(1, 1, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    return image;
+}
+
+// The values of one key section that drawing needs; the first occurrence of
+// a property counts, as for every look-up of the document.
+struct KeyValues
+{
+    QString name;
+    int backStyle = 0;
+    QList<int> foreStyles;
+    QList<int> posTypes;
+    QRect viewRect;
+    QRect touchRect; // falls back to VIEW_RECT for the hit test
+    QRect touchOutline; // TOUCH_RECT alone, for the drawn outline
+};
+
+QString firstValue(const QVector<SkinConfig::Property> &properties, const QString &key, bool *found = nullptr)
+{
+    for (const SkinConfig::Property &p : properties) {
+        if (p.first == key) {
+            if (found)
+                *found = true;
+            return p.second;
+        }
+    }
+    if (found)
+        *found = false;
+    return QString();
+}
+
+// The TIP numbers a STAT_STYLE value names for `status`, in order: items
+// "S4_2" joined by "|", the letter ignored.
+QList<int> tipsForStatus(const QString &statStyle, int status)
+{
+    QList<int> tips;
+    const QStringList items = statStyle.split(QLatin1Char('|'));
+    for (const QString &item : items) {
+        const QStringList parts = item.split(QLatin1Char('_'));
+        if (parts.size() == 2 && parseInt(parts.at(0).mid(1)) == status)
+            tips.append(parseInt(parts.at(1)));
+    }
+    return tips;
+}
+
+QRect scaledTruncated(const QRect &rect, double scale)
+{
+    return QRect(truncToInt(rect.x() * scale), truncToInt(rect.y() * scale), truncToInt(rect.width() * scale),
+                 truncToInt(rect.height() * scale));
+}
+
+int centre(int low, int high)
+{
+    return int((qint64(low) + high) / 2);
+}
+
+} // namespace
+
+PanelRenderer::PanelRenderer(Panel &panel)
+    : mPanel(panel)
+    , mStyles(panel.mStylesManager)
+{
+}
+
+QString PanelRenderer::sampleInput()
+{
+    return QStringLiteral("bd'yy'vf'pn'li");
+}
+
+QStringList PanelRenderer::sampleCandidates()
+{
+    return {QCoreApplication::translate("Panel", "baiyunzhenpiaoli"), QCoreApplication::translate("Panel", "baiyun"),
+            QCoreApplication::translate("Panel", "bai"), QCoreApplication::translate("Panel", "yun")};
+}
+
+bool PanelRenderer::allowed(double width, double height, const char *what)
+{
+    // Negative sides ask for a natural size, which the painter bounds itself.
+    if (width < 0 || height < 0)
+        return true;
+    if (width <= ImageLimits::maxSide && height <= ImageLimits::maxSide
+        && width * height <= double(ImageLimits::maxPixels))
+        return true;
+    if (!mBoundLogged) {
+        qInfo() << what << width << "x" << height << "is over the image size bound; not painted!";
+        mBoundLogged = true;
+    }
+    return false;
+}
+
+QImage PanelRenderer::paintStyle(int number, const QSize &size, bool pressed, double scale)
+{
+    if (!allowed(double(size.width()) * scale, double(size.height()) * scale, "style image"))
+        return QImage();
+    return mStyles->styleImage(number, size, pressed, scale);
+}
+
+QPoint PanelRenderer::highlightPixel(const QImage &image) const
+{
+    const QPointF point = mPanel.mHighlightPointF;
+    return QPoint(truncToInt(image.width() * point.x()), truncToInt(image.height() * point.y()));
+}
+
+QImage PanelRenderer::renderPreview()
+{
+    QElapsedTimer timer;
+    timer.start();
+    Panel &p = mPanel;
+    if (p.mCurrentPanelFile.isEmpty() || p.mLoadFailed)
+        return transparentPixel();
+
+    const QSize panelSize = parseSize(p.value(QStringLiteral("PANEL/SIZE")));
+    p.mPanelSize = panelSize;
+    emit p.panelSizeChanged();
+    const qint64 totalWidth = panelSize.width();
+    qint64 totalHeight = panelSize.height();
+
+    // A panel without a width has nothing to fit to the device.
+    p.mScale = (p.mDeviceResolution < 1 || totalWidth < 1) ? 1.0 : double(p.mDeviceResolution) / totalWidth;
+    const double s = p.mScale;
+    const bool candidateStatus = p.mCandidateStatus;
+
+    qint64 inputY = 0;
+    qint64 listY = 0;
+    qint64 candY = 0;
+    qint64 panelY = 0;
+
+    const int candType = parseInt(p.value(QStringLiteral("CAND/TYPE")));
+    const QRect candRect = parseRect(p.value(QStringLiteral("CAND/VIEW_RECT")));
+    bool candShown = false;
+    if (candType == 2 || candType == 4) {
+        totalHeight += candRect.height();
+        panelY = candRect.height();
+        candShown = true;
+    } else if ((candType == 0 || candType == 1 || candType == 3) && candidateStatus) {
+        candY = panelY;
+        candShown = true;
+    }
+
+    bool listDrawn = false;
+    bool inputDrawn = false;
+    if (p.mPanelConfig && p.mPanelConfig->childGroups().contains(QStringLiteral("LIST"))) {
+        const int listType = parseInt(p.value(QStringLiteral("LIST/TYPE")));
+        if (listType == 2 || (listType == 3 && candidateStatus)) {
+            const QList<int> padding = parseIntList(p.value(QStringLiteral("LIST/PADDING")));
+            const qint64 height = qint64(parseSize(p.value(QStringLiteral("LIST/CELL_SIZE"))).height())
+                + padding.value(1) + padding.value(3);
+            totalHeight += height;
+            candY += height;
+            panelY += height;
+        } else {
+            listY = panelY;
+        }
+        listDrawn = candidateStatus || (listType != 1 && listType != 3);
+    }
+    if (candidateStatus) {
+        const QImage text = mStyles->textImage(parseInt(p.value(QStringLiteral("INPUT/FORE_STYLE"))), sampleInput(),
+                                               0, false, 1.0);
+        const int height = text.height();
+        totalHeight += height;
+        listY += height;
+        candY += height;
+        panelY += height;
+        inputDrawn = true;
+    }
+
+    const QPoint inputOffset(0, boundedInt(inputY));
+    const QPoint listOffset(0, boundedInt(listY));
+    const QPoint candOffset(0, boundedInt(candY));
+    const QPoint panelOffset(0, boundedInt(panelY));
+    qDebug() << "totalSize" << totalWidth << totalHeight;
+    qDebug() << "inputOffset" << inputOffset;
+    qDebug() << "listOffset" << listOffset;
+    qDebug() << "candOffset" << candOffset;
+    qDebug() << "panelOffset" << panelOffset;
+
+    p.mPanelOrigin = panelOffset;
+    emit p.panelOriginChanged();
+
+    double width = std::round(double(totalWidth) * s);
+    double height = std::round(double(totalHeight) * s);
+    if (width < 1 || height < 1) {
+        qInfo() << "panel size" << totalWidth << "x" << totalHeight << " is invalid!";
+        return transparentPixel();
+    }
+    if (!allowed(width, height, "panel image")) {
+        // Show the top-left part that fits rather than nothing.
+        width = qMin<double>(width, ImageLimits::maxSide);
+        height = std::min({height, double(ImageLimits::maxSide), std::floor(ImageLimits::maxPixels / width)});
+    }
+    QImage image = ImageLimits::create(QSize(int(width), int(height)), QImage::Format_ARGB32_Premultiplied, "panel");
+    if (image.isNull())
+        return transparentPixel();
+
+    if (inputDrawn) {
+        renderInput(image, inputOffset);
+        qDebug() << "input rendered: " << timer.elapsed();
+    }
+    renderPanel(image, panelOffset);
+    qInfo() << "panel rendered: " << timer.elapsed() << "ms";
+    if (listDrawn) {
+        renderList(image, listOffset);
+        qDebug() << "list rendered: " << timer.elapsed() << "ms";
+    }
+    if (candShown) {
+        renderCand(image, candOffset);
+        qDebug() << "cand rendered: " << timer.elapsed();
+    }
+    qInfo() << "rendered: " << timer.elapsed();
+    return image;
+}
+
+void PanelRenderer::renderPanel(QImage &image, const QPoint &offset)
+{
+    Panel &p = mPanel;
+    p.mHighlightedKeys.clear();
+    if (image.isNull())
+        return;
+    const double s = p.mScale;
+    const QPoint pixel = highlightPixel(image);
+    const QPoint h(roundToInt(pixel.x() / s), roundToInt(pixel.y() / s));
+
+    QPainter painter(&image);
+    const QSize panelSize = parseSize(p.value(QStringLiteral("PANEL/SIZE")));
+    const QImage background = paintStyle(parseInt(p.value(QStringLiteral("PANEL/BACK_STYLE"))), panelSize, false, s);
+    if (!background.isNull())
+        painter.drawImage(truncToInt(offset.x() * s), truncToInt(offset.y() * s), background);
+
+    const QStringList keys = p.orderedKeys();
+    QVector<KeyValues> drawn;
+    drawn.reserve(keys.size());
+    for (const QString &key : keys) {
+        const QVector<SkinConfig::Property> properties = p.mPanelConfig->sectionProperties(key);
+        KeyValues k;
+        k.name = key;
+        k.backStyle = parseInt(firstValue(properties, QStringLiteral("BACK_STYLE")));
+        k.foreStyles = parseIntList(firstValue(properties, QStringLiteral("FORE_STYLE")));
+        k.posTypes = parseIntList(firstValue(properties, QStringLiteral("POS_TYPE")));
+        const QString viewText = firstValue(properties, QStringLiteral("VIEW_RECT"));
+        bool hasTouch = false;
+        const QString touchText = firstValue(properties, QStringLiteral("TOUCH_RECT"), &hasTouch);
+        k.viewRect = parseRect(viewText).translated(offset);
+        k.touchRect = parseRect(hasTouch ? touchText : viewText).translated(offset);
+        k.touchOutline = parseRect(touchText).translated(offset);
+
+        if (k.viewRect.contains(h)) {
+            qDebug() << "highlightPoint: " << h << key;
+            p.mHighlightedKeys.append(key);
+        }
+
+        bool hasStatStyle = false;
+        const QString statStyle = firstValue(properties, QStringLiteral("STAT_STYLE"), &hasStatStyle);
+        if (hasStatStyle) {
+            for (int tip : tipsForStatus(statStyle, p.mCurrentStatus)) {
+                const QVector<SkinConfig::Property> tipProperties =
+                    p.mPanelConfig->sectionProperties(QStringLiteral("TIP%1").arg(tip));
+                bool found = false;
+                const QString back = firstValue(tipProperties, QStringLiteral("BACK_STYLE"), &found);
+                if (found)
+                    k.backStyle = parseInt(back);
+                const QString fore = firstValue(tipProperties, QStringLiteral("FORE_STYLE"), &found);
+                if (found)
+                    k.foreStyles = parseIntList(fore);
+                const QString pos = firstValue(tipProperties, QStringLiteral("POS_TYPE"), &found);
+                if (found)
+                    k.posTypes = parseIntList(pos);
+            }
+        }
+
+        const bool pressed = k.touchRect.contains(h);
+        const QImage back = paintStyle(k.backStyle, k.viewRect.size(), pressed, s);
+        if (!back.isNull())
+            painter.drawImage(roundToInt(k.viewRect.x() * s), roundToInt(k.viewRect.y() * s), back);
+
+        const int cx = centre(k.viewRect.left(), k.viewRect.right());
+        const int cy = centre(k.viewRect.top(), k.viewRect.bottom());
+        for (int i = 0; i < k.foreStyles.size(); ++i) {
+            const QImage fore = mStyles->styleImage(k.foreStyles.at(i), QSize(-1, -1), pressed, s);
+            if (fore.isNull())
+                continue;
+            const QPoint o = p.mOffsetTable.value(k.posTypes.value(i, 0), QPoint(0, 0));
+            const int x = truncToInt(cx * s - (fore.width() / 2) + o.x() * s);
+            const int y = truncToInt(cy * s - (fore.height() / 2) + o.y() * s);
+            painter.drawImage(x, y, fore);
+        }
+        drawn.append(k);
+    }
+
+    const QTextOption topRight(Qt::AlignRight | Qt::AlignTop);
+    for (const KeyValues &k : qAsConst(drawn)) {
+        const QRect view = scaledTruncated(k.viewRect, s);
+        const QRect touch = scaledTruncated(k.touchOutline, s);
+        painter.setPen(p.mViewRectColor);
+        painter.drawRect(view);
+        painter.drawText(QRectF(view), k.name, QTextOption());
+        painter.setPen(p.mTouchRectColor);
+        painter.drawRect(touch);
+        painter.drawText(QRectF(touch), k.name, topRight);
+    }
+    painter.end();
+
+    if (p.mHighlightedKeys.size() == 1) {
+        p.setCurrentKey(p.mHighlightedKeys.first());
+    } else if (p.mHighlightedKeys.size() > 1) {
+        qDebug() << "highlightedKeys: " << p.mHighlightedKeys;
+        emit p.highlightedKeysChanged();
+    }
+}
+
+void PanelRenderer::renderInput(QImage &image, const QPoint &offset)
+{
+    Panel &p = mPanel;
+    if (image.isNull())
+        return;
+    const double s = p.mScale;
+    const int foreStyle = parseInt(p.value(QStringLiteral("INPUT/FORE_STYLE")));
+    const int backStyle = parseInt(p.value(QStringLiteral("INPUT/BACK_STYLE")));
+    const QImage text = mStyles->textImage(foreStyle, sampleInput(), 0, false, s);
+    const QSize backSize(roundToInt(text.width() * s), roundToInt(text.height() * s));
+    const QImage back = paintStyle(backStyle, backSize, false, 1.0);
+    const QPoint at(roundToInt(offset.x() * s), roundToInt(offset.y() * s));
+    QPainter painter(&image);
+    if (!back.isNull())
+        painter.drawImage(at, back);
+    if (!text.isNull())
+        painter.drawImage(at, text);
+}
+
+void PanelRenderer::renderList(QImage &image, const QPoint &offset)
+{
+    Panel &p = mPanel;
+    if (image.isNull())
+        return;
+    const double s = p.mScale;
+    const QPoint pixel = highlightPixel(image);
+
+    const int type = parseInt(p.value(QStringLiteral("LIST/TYPE")));
+    const int backStyle = parseInt(p.value(QStringLiteral("LIST/BACK_STYLE")));
+    const int foreStyle = parseInt(p.value(QStringLiteral("LIST/FORE_STYLE")));
+    const int cellStyle = parseInt(p.value(QStringLiteral("LIST/CELL_STYLE")));
+    const QSize cell = parseSize(p.value(QStringLiteral("LIST/CELL_SIZE")));
+    const QPoint pos = parsePoint(p.value(QStringLiteral("LIST/POS")));
+    const int count = parseInt(p.value(QStringLiteral("LIST/LIST_NUM")));
+    const int order = parseInt(p.value(QStringLiteral("LIST/LIST_ORDER")));
+    const QString namesText = p.value(QStringLiteral("LIST/NAMES"));
+    const QStringList names = namesText.isEmpty() ? QStringList() : namesText.split(QLatin1Char(' '));
+    QList<int> padding = parseIntList(p.value(QStringLiteral("LIST/PADDING")));
+    if (padding.size() != 4)
+        padding = {0, 0, 0, 0};
+    const int padLeft = padding.at(0);
+    const int padTop = padding.at(1);
+    const int padRight = padding.at(2);
+    const int padBottom = padding.at(3);
+
+    const bool ownStrip = type == 2 || type == 3;
+    const qint64 startX = ownStrip ? offset.x() : qint64(offset.x()) + pos.x();
+    const qint64 startY = ownStrip ? offset.y() : qint64(offset.y()) + pos.y();
+    const bool vertical = !ownStrip && order == 0;
+
+    qint64 backWidth;
+    qint64 backHeight;
+    if (vertical) {
+        backWidth = qint64(cell.width()) + padLeft + padRight;
+        backHeight = qint64(cell.height()) * count + padTop + padBottom;
+    } else {
+        backWidth = qint64(cell.width()) * count + padLeft + padRight;
+        backHeight = qint64(cell.height()) + padTop + padBottom;
+    }
+    if (ownStrip)
+        backWidth = image.width();
+
+    const QPoint backAt(roundToInt((startX - padLeft) * s), roundToInt((startY - padTop) * s));
+    QPainter painter(&image);
+    const QImage back = paintStyle(backStyle, QSize(boundedInt(backWidth), boundedInt(backHeight)), false, s);
+    if (!back.isNull())
+        painter.drawImage(backAt, back);
+
+    // Cells that lie wholly beyond the image in the direction the list grows
+    // cannot be seen, nor can later ones; cells that do not move are drawn
+    // once more only while they still have a name to show.
+    const int step = vertical ? cell.height() : cell.width();
+    const int extent = vertical ? image.height() : image.width();
+    const int limit = qMin(count, maxListCells);
+    if (count > maxListCells)
+        qInfo() << "LIST_NUM" << count << " is invalid! only the first" << maxListCells << "cells are drawn";
+    qint64 x = startX;
+    qint64 y = startY;
+    for (int i = 0; i < limit; ++i) {
+        const QRect r(roundToInt(x * s), roundToInt(y * s), roundToInt(cell.width() * s),
+                      roundToInt(cell.height() * s));
+        const int low = vertical ? qMin(r.top(), r.bottom()) : qMin(r.left(), r.right());
+        const int high = vertical ? qMax(r.top(), r.bottom()) : qMax(r.left(), r.right());
+        if ((step > 0 && low >= extent) || (step < 0 && high < 0) || (step == 0 && i >= qMax(1, names.size())))
+            break;
+        const bool pressed = r.contains(pixel);
+        const QImage cellImage = paintStyle(cellStyle, cell, pressed, s);
+        if (!cellImage.isNull())
+            painter.drawImage(r.topLeft(), cellImage);
+        if (i < names.size()) {
+            const QImage text = mStyles->textImage(foreStyle, names.at(i), 0, pressed, s);
+            if (!text.isNull())
+                painter.drawImage(centre(r.left(), r.right()) - text.width() / 2,
+                                  centre(r.top(), r.bottom()) - text.height() / 2, text);
+        }
+        if (vertical)
+            y += step;
+        else
+            x += step;
+    }
+
+    const QRect listRect(backAt, QSize(roundToInt(backWidth * s), roundToInt(backHeight * s)));
+    if (listRect.contains(pixel))
+        selectListSection();
+    painter.setPen(p.mViewRectColor);
+    painter.drawRect(listRect);
+    painter.drawText(QRectF(listRect), QStringLiteral("LIST"), QTextOption());
+}
+
+void PanelRenderer::selectListSection()
+{
+    Panel &p = mPanel;
+    const QString section = QStringLiteral("LIST");
+    QStringList names;
+    for (const SkinConfig *config : {p.mPanelConfig.data(), p.mGenConfig.data()}) {
+        if (!config)
+            continue;
+        for (const SkinConfig::Property &property : config->sectionProperties(section)) {
+            if (!names.contains(property.first))
+                names.append(property.first);
+        }
+    }
+    QStringList properties;
+    for (const QString &name : qAsConst(names))
+        properties.append(name + QLatin1Char('=') + p.value(section + QLatin1Char('/') + name));
+    p.setCurrentSectionProperties(properties);
+    p.setCurrentSectionName(section);
+}
+
+void PanelRenderer::renderCand(QImage &image, const QPoint &offset)
+{
+    Panel &p = mPanel;
+    if (image.isNull())
+        return;
+    const double s = p.mScale;
+    const QPoint pixel = highlightPixel(image);
+
+    qDebug() << "candOffset: " << offset;
+    QRect r = parseRect(p.value(QStringLiteral("CAND/VIEW_RECT")));
+    qDebug() << "cand rect" << r;
+    r = QRect(truncToInt((qint64(r.x()) + offset.x()) * s), truncToInt((qint64(r.y()) + offset.y()) * s),
+              truncToInt(r.width() * s), truncToInt(r.height() * s));
+    qDebug() << "cand rect" << r;
+    const int left = r.left();
+    const int top = r.top();
+    const int right = r.right();
+    const int bottom = r.bottom();
+    const int cx = centre(left, right);
+    const int cy = centre(top, bottom);
+
+    const QString layoutName = p.value(QStringLiteral("CAND/LAYOUT_NAME"));
+    if (layoutName.isEmpty())
+        return;
+    const QString layoutFile =
+        QFileInfo(p.mCurrentPanelFile).absolutePath() + QLatin1Char('/') + layoutName + QLatin1String(".cnd");
+    if (!QFileInfo(layoutFile).isFile())
+        return;
+    const SkinConfig layout(layoutFile);
+
+    const QPoint anchors[] = {
+        {0, 0},          {left, top},    {cx, top},          {right, top},          {left, cy},
+        {cx, cy},        {right + 1, cy}, {left, bottom + 1}, {cx, bottom + 1}, {right + 1, bottom + 1},
+    };
+
+    QPainter painter(&image);
+    const int backStyle = parseInt(layout.value(QStringLiteral("CAND/BACK_STYLE")));
+    QImage back = paintStyle(backStyle, r.size(), true, 1.0);
+    if (back.isNull())
+        back = paintStyle(backStyle, r.size(), false, 1.0);
+    if (!back.isNull())
+        painter.drawImage(left, top, back);
+
+    const bool candidateStatus = p.mCandidateStatus;
+    const QStringList sections = layout.childGroups();
+    for (const QString &section : sections) {
+        if (!section.startsWith(QLatin1String("ICON")))
+            continue;
+        const QVector<SkinConfig::Property> properties = layout.sectionProperties(section);
+        int iconBack = parseInt(firstValue(properties, QStringLiteral("BACK_STYLE")));
+        int iconFore = parseInt(firstValue(properties, QStringLiteral("FORE_STYLE")));
+        const QSize size = parseSize(firstValue(properties, QStringLiteral("SIZE")));
+        const int anchorType = parseInt(firstValue(properties, QStringLiteral("ANCHOR_TYPE")));
+        const QPoint pos = parsePoint(firstValue(properties, QStringLiteral("POS")));
+        const int persist = parseInt(firstValue(properties, QStringLiteral("PERSIST")));
+        bool hasStatStyle = false;
+        const QString statStyle = firstValue(properties, QStringLiteral("STAT_STYLE"), &hasStatStyle);
+        if (hasStatStyle) {
+            for (int tip : tipsForStatus(statStyle, p.mCurrentStatus)) {
+                const QVector<SkinConfig::Property> tipProperties =
+                    layout.sectionProperties(QStringLiteral("TIP%1").arg(tip));
+                bool found = false;
+                const QString tipBack = firstValue(tipProperties, QStringLiteral("BACK_STYLE"), &found);
+                if (found)
+                    iconBack = parseInt(tipBack);
+                const QString tipFore = firstValue(tipProperties, QStringLiteral("FORE_STYLE"), &found);
+                if (found)
+                    iconFore = parseInt(tipFore);
+            }
+        }
+        if (anchorType < 0 || anchorType > 9) {
+            qInfo() << section << "ANCHOR_TYPE" << anchorType << " is invalid!";
+            continue;
+        }
+        const bool visible = persist == 3 || (persist == 2 && candidateStatus) || (persist == 1 && !candidateStatus);
+        if (!visible)
+            continue;
+        const QPoint anchor = anchors[anchorType];
+        const QRect icon(truncToInt(anchor.x() + pos.x() * s), truncToInt(anchor.y() + pos.y() * s),
+                         truncToInt(size.width() * s), truncToInt(size.height() * s));
+        const bool pressed = icon.contains(pixel);
+        const QImage iconImage = paintStyle(iconBack, size, pressed, s);
+        if (!iconImage.isNull())
+            painter.drawImage(icon.topLeft(), iconImage);
+        const QImage fore = mStyles->styleImage(iconFore, QSize(-1, -1), pressed, s);
+        if (!fore.isNull())
+            painter.drawImage(centre(icon.left(), icon.right()) - fore.width() / 2,
+                              centre(icon.top(), icon.bottom()) - fore.height() / 2, fore);
+        painter.setPen(p.mViewRectColor);
+        painter.drawRect(icon);
+        painter.drawText(QRectF(icon), section, QTextOption());
+    }
+
+    if (candidateStatus) {
+        const int foreStyle = parseInt(layout.value(QStringLiteral("CAND/FORE_STYLE")));
+        const int firstFore = layout.contains(QStringLiteral("CAND/FIRST_FORE"))
+            ? parseInt(layout.value(QStringLiteral("CAND/FIRST_FORE")))
+            : foreStyle;
+        const int cellStyle = parseInt(layout.value(QStringLiteral("CAND/CELL_STYLE")));
+        const int firstGap = parseInt(layout.value(QStringLiteral("CAND/FIRST_GAP")));
+        const int cellWidth = parseInt(layout.value(QStringLiteral("CAND/CELL_W")));
+        QList<int> padding = parseIntList(layout.value(QStringLiteral("CAND/PADDING")));
+        if (padding.size() <= 3)
+            padding = {0, 0, 0, 0};
+
+        // The strip's height subtracts the difference of the two paddings,
+        // not their sum, as skins made for the input method expect.
+        const int stripTop = truncToInt(padding.at(1) * s + top);
+        const int stripBottom =
+            stripTop + truncToInt((qint64(bottom) - top + 1) - (qint64(padding.at(1)) - padding.at(3)) * s) - 1;
+        qint64 x = truncToInt(padding.at(0) * s + left);
+        const int cellHeight = stripBottom - stripTop + 1;
+        const int centreLine = centre(stripBottom, stripTop);
+
+        const QStringList candidates = sampleCandidates();
+        for (int i = 0; i < candidates.size(); ++i) {
+            const QImage text = mStyles->textImage(i == 0 ? firstFore : foreStyle, candidates.at(i), 0, false, s);
+            const qint64 width = qint64(text.width()) + (i == 0 ? firstGap : 0) + cellWidth;
+            const QImage cellImage = paintStyle(cellStyle, QSize(boundedInt(width), cellHeight), false, s);
+            const int cw = cellImage.isNull() ? 0 : cellImage.width();
+            if (!cellImage.isNull())
+                painter.drawImage(QPoint(boundedInt(x), stripTop), cellImage);
+            if (!text.isNull())
+                painter.drawImage(QPoint(boundedInt(x + cw / 2 - text.width() / 2), centreLine - text.height() / 2),
+                                  text);
+            x += cw;
+        }
+    }
+
+    painter.setPen(p.mViewRectColor);
+    painter.drawRect(r);
+}
