@@ -1,10 +1,15 @@
 #include "clitool.h"
 
+#include "resourcetoolcommands.h"
+
 namespace {
 
 // Each command group lives in its own file of this folder and adds its rows
 // here, in the order --help lists them.
 const CliTool::Command commands[] = {
+    {"convert", ResourceToolCommands::convertSynopsis, &ResourceToolCommands::convert},
+    {"inner-rect", ResourceToolCommands::innerRectSynopsis, &ResourceToolCommands::innerRect},
+    {"fontres", ResourceToolCommands::fontResSynopsis, &ResourceToolCommands::fontRes},
     {nullptr, nullptr, nullptr},
 };
 

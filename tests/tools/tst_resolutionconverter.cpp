@@ -1,0 +1,406 @@
+#include "testpaths.h"
+
+#include "app/valuetext.h"
+#include "skin/skinconfig.h"
+#include "skin/tile.h"
+#include "tools/resolutionconverter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+void writeText(const QString &path, const QByteArray &text)
+{
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
+    file.write(text);
+}
+
+void writePng(const QString &path, const QSize &size, QColor color = Qt::red)
+{
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(color);
+    QVERIFY2(image.save(path), qPrintable(path));
+}
+
+QString value(const QString &file, const QString &path)
+{
+    return SkinConfig(file).value(path);
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QRegularExpression logLine(const QString &path, const QString &text)
+{
+    return QRegularExpression(QRegularExpression::escape(path) + QStringLiteral(".*") + QRegularExpression::escape(text));
+}
+
+} // namespace
+
+class TestResolutionConverter : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void rectangles_data();
+    void rectangles();
+    void imageSize_data();
+    void imageSize();
+    void onlyInnerRect_data();
+    void onlyInnerRect();
+    void sectionWithoutSourceRectGetsNone();
+    void imageNamedAfterFirstDot();
+    void onlyTileFilesOfTheDirectoryItself();
+    void existingTargetKeptAndEdited();
+    void inPlace();
+    void missingSourceDirectoryCreatesNothing();
+    void badResolution_data();
+    void badResolution();
+    void zeroSideImageNotWritten();
+    void badImage_data();
+    void badImage();
+    void cli_data();
+    void cli();
+    void demoSkin();
+};
+
+void TestResolutionConverter::rectangles_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<QString>("rect");
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("inner");
+
+    QTest::newRow("1080 to 720") << 1080 << 720 << "10,20,100,50" << "6,13,66,33" << "7,14,66,33";
+    QTest::newRow("720 to 1080, halves") << 720 << 1080 << "11,21,101,51" << "16,31,151,76" << "17,32,151,76";
+    QTest::newRow("negative origin") << 1080 << 720 << "-10,-20,100,50" << "-6,-13,66,33" << "-6,-13,66,33";
+    QTest::newRow("negative size") << 1080 << 720 << "0,0,-10,-20" << "0,0,-6,-13" << "0,0,-7,-14";
+    QTest::newRow("exact") << 1000 << 500 << "10,20,30,40" << "5,10,15,20" << "5,10,15,20";
+    QTest::newRow("three fields") << 1080 << 720 << "10,20,100" << "0,0,0,0" << "0,0,0,0";
+    QTest::newRow("five fields") << 1080 << 720 << "1,2,3,4,5" << "0,0,0,0" << "0,0,0,0";
+    QTest::newRow("not numbers") << 1080 << 720 << "a,b,30,c" << "0,0,20,0" << "0,0,20,0";
+    QTest::newRow("empty") << 1080 << 720 << "" << "0,0,0,0" << "0,0,0,0";
+}
+
+void TestResolutionConverter::rectangles()
+{
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(QString, rect);
+    QFETCH(QString, source);
+    QFETCH(QString, inner);
+
+    QTemporaryDir dir;
+    const QString src = dir.filePath(QStringLiteral("src"));
+    const QString dst = dir.filePath(QStringLiteral("dst"));
+    QDir().mkpath(src);
+    writeText(src + QStringLiteral("/keys.til"),
+              "[GLOBAL]\r\nTILE_NUM=1\r\n\r\n[IMG1]\r\nSOURCE_RECT=" + rect.toUtf8() + "\r\nINNER_RECT=" + rect.toUtf8()
+                  + "\r\n");
+    writePng(src + QStringLiteral("/keys.png"), QSize(120, 90));
+
+    QCOMPARE(ResolutionConverter::instance()->convert(src, dst, from, to), 1);
+    const QString out = dst + QStringLiteral("/keys.til");
+    QCOMPARE(value(out, QStringLiteral("IMG1/SOURCE_RECT")), source);
+    QCOMPARE(value(out, QStringLiteral("IMG1/INNER_RECT")), inner);
+    QCOMPARE(value(out, QStringLiteral("GLOBAL/TILE_NUM")), QStringLiteral("1"));
+}
+
+void TestResolutionConverter::imageSize_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QSize>("expected");
+    QTest::newRow("300x150") << QSize(300, 150) << QSize(200, 100);
+    QTest::newRow("truncated") << QSize(512, 511) << QSize(341, 340);
+    QTest::newRow("aspect ignored") << QSize(2, 300) << QSize(1, 200);
+}
+
+void TestResolutionConverter::imageSize()
+{
+    QFETCH(QSize, size);
+    QFETCH(QSize, expected);
+    QTemporaryDir dir;
+    writeText(dir.filePath(QStringLiteral("a.til")), "[IMG1]\r\nSOURCE_RECT=0,0,1,1\r\n");
+    writePng(dir.filePath(QStringLiteral("a.png")), size, Qt::blue);
+    ResolutionConverter::instance()->convert(dir.path(), dir.filePath(QStringLiteral("out")), 1080, 720);
+    const QImage image(dir.filePath(QStringLiteral("out/a.png")));
+    QCOMPARE(image.size(), expected);
+    QCOMPARE(image.pixelColor(0, 0), QColor(Qt::blue)); // nearest pixel: no blending
+}
+
+void TestResolutionConverter::onlyInnerRect_data()
+{
+    QTest::addColumn<QByteArray>("til");
+    QTest::addColumn<bool>("only");
+    QTest::addColumn<bool>("written");
+    QTest::addColumn<QString>("img2Source");
+
+    const QByteArray noInner = "[IMG1]\r\nSOURCE_RECT=30,30,30,30\r\n[IMG2]\r\nSOURCE_RECT=0,0,30,30\r\n";
+    const QByteArray oneInner =
+        "[IMG1]\r\nSOURCE_RECT=30,30,30,30\r\nINNER_RECT=33,33,9,9\r\n[IMG2]\r\nSOURCE_RECT=0,0,30,30\r\n";
+    const QByteArray innerOutsideImg = "[GLOBAL]\r\nINNER_RECT=1,1,1,1\r\n[IMG2]\r\nSOURCE_RECT=0,0,30,30\r\n";
+    QTest::newRow("no inner rect, only") << noInner << true << false << QString();
+    QTest::newRow("no inner rect, all") << noInner << false << true << "0,0,20,20";
+    QTest::newRow("one inner rect, only") << oneInner << true << true << "0,0,20,20";
+    QTest::newRow("inner rect outside IMG sections, only") << innerOutsideImg << true << false << QString();
+}
+
+void TestResolutionConverter::onlyInnerRect()
+{
+    QFETCH(QByteArray, til);
+    QFETCH(bool, only);
+    QFETCH(bool, written);
+    QFETCH(QString, img2Source);
+
+    QTemporaryDir dir;
+    writeText(dir.filePath(QStringLiteral("k.til")), til);
+    writePng(dir.filePath(QStringLiteral("k.png")), QSize(60, 60));
+    const QString out = dir.filePath(QStringLiteral("out"));
+    QCOMPARE(ResolutionConverter::instance()->convert(dir.path(), out, 1080, 720, only), written ? 1 : 0);
+    QCOMPARE(QFile::exists(out + QStringLiteral("/k.til")), written);
+    QCOMPARE(QFile::exists(out + QStringLiteral("/k.png")), written);
+    if (written) {
+        QCOMPARE(value(out + QStringLiteral("/k.til"), QStringLiteral("IMG2/SOURCE_RECT")), img2Source);
+        QCOMPARE(value(out + QStringLiteral("/k.til"), QStringLiteral("IMG1/SOURCE_RECT")), QStringLiteral("20,20,20,20"));
+    }
+}
+
+void TestResolutionConverter::sectionWithoutSourceRectGetsNone()
+{
+    QTemporaryDir dir;
+    writeText(dir.filePath(QStringLiteral("k.til")), "[IMG1]\r\nINNER_RECT=3,3,9,9\r\nOTHER=x\r\n[img2]\r\nSOURCE_RECT=3,3,9,9\r\n");
+    writePng(dir.filePath(QStringLiteral("k.png")), QSize(30, 30));
+    ResolutionConverter::instance()->convert(dir.path(), dir.filePath(QStringLiteral("out")), 1080, 720);
+    const QString out = dir.filePath(QStringLiteral("out/k.til"));
+    SkinConfig config(out);
+    QVERIFY(!config.contains(QStringLiteral("IMG1/SOURCE_RECT")));
+    QCOMPARE(config.value(QStringLiteral("IMG1/INNER_RECT")), QStringLiteral("2,2,6,6"));
+    QCOMPARE(config.value(QStringLiteral("IMG1/OTHER")), QStringLiteral("x"));
+    // Section names are case-sensitive: "img2" is not a tile section.
+    QCOMPARE(config.value(QStringLiteral("img2/SOURCE_RECT")), QStringLiteral("3,3,9,9"));
+}
+
+void TestResolutionConverter::imageNamedAfterFirstDot()
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("out"));
+    writeText(dir.filePath(QStringLiteral("icons.v2.til")), "[IMG1]\r\nSOURCE_RECT=0,0,30,30\r\n");
+    writePng(dir.filePath(QStringLiteral("icons.v2.png")), QSize(30, 30));
+    QTest::ignoreMessage(QtInfoMsg, logLine(dir.filePath(QStringLiteral("icons.png")), QStringLiteral(" not exists!")));
+    QCOMPARE(ResolutionConverter::instance()->convert(dir.path(), out, 1080, 720), 0);
+    QVERIFY(!QFile::exists(out + QStringLiteral("/icons.v2.til")));
+
+    writePng(dir.filePath(QStringLiteral("icons.png")), QSize(30, 30));
+    QCOMPARE(ResolutionConverter::instance()->convert(dir.path(), out, 1080, 720), 1);
+    QCOMPARE(value(out + QStringLiteral("/icons.v2.til"), QStringLiteral("IMG1/SOURCE_RECT")), QStringLiteral("0,0,20,20"));
+    QCOMPARE(QImage(out + QStringLiteral("/icons.png")).size(), QSize(20, 20));
+    QVERIFY(!QFile::exists(out + QStringLiteral("/icons.v2.png")));
+}
+
+void TestResolutionConverter::onlyTileFilesOfTheDirectoryItself()
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("out"));
+    writePng(dir.filePath(QStringLiteral("lonely.png")), QSize(30, 30));
+    QDir(dir.path()).mkdir(QStringLiteral("sub"));
+    writeText(dir.filePath(QStringLiteral("sub/k.til")), "[IMG1]\r\nSOURCE_RECT=0,0,30,30\r\n");
+    writePng(dir.filePath(QStringLiteral("sub/k.png")), QSize(30, 30));
+    writeText(dir.filePath(QStringLiteral("upper.TIL")), "[IMG1]\r\nSOURCE_RECT=0,0,30,30\r\n");
+    writePng(dir.filePath(QStringLiteral("upper.png")), QSize(30, 30));
+    writeText(dir.filePath(QStringLiteral(".hidden.til")), "[IMG1]\r\nSOURCE_RECT=0,0,30,30\r\n");
+
+    QCOMPARE(ResolutionConverter::instance()->convert(dir.path(), out, 1080, 720), 0);
+    QVERIFY(QFileInfo(out).isDir());
+    QCOMPARE(QDir(out).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+}
+
+void TestResolutionConverter::existingTargetKeptAndEdited()
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("out"));
+    QDir().mkpath(out);
+    writeText(dir.filePath(QStringLiteral("k.til")),
+              "[GLOBAL]\r\nTILE_NUM=2\r\n[IMG1]\r\nSOURCE_RECT=30,30,30,30\r\nINNER_RECT=33,33,9,9\r\n");
+    writePng(dir.filePath(QStringLiteral("k.png")), QSize(60, 60));
+    writeText(out + QStringLiteral("/k.til"),
+              "[GLOBAL]\r\nTILE_NUM=7\r\nAUTHOR=me\r\n[IMG1]\r\nSOURCE_RECT=1,1,1,1\r\nNOTE=kept\r\n[IMG9]\r\nSOURCE_RECT=5,5,5,5\r\n");
+    writePng(out + QStringLiteral("/k.png"), QSize(5, 5));
+
+    QCOMPARE(ResolutionConverter::instance()->convert(dir.path(), out, 1080, 720), 1);
+    SkinConfig config(out + QStringLiteral("/k.til"));
+    QCOMPARE(config.value(QStringLiteral("GLOBAL/TILE_NUM")), QStringLiteral("7"));
+    QCOMPARE(config.value(QStringLiteral("GLOBAL/AUTHOR")), QStringLiteral("me"));
+    QCOMPARE(config.value(QStringLiteral("IMG1/NOTE")), QStringLiteral("kept"));
+    QCOMPARE(config.value(QStringLiteral("IMG1/SOURCE_RECT")), QStringLiteral("20,20,20,20"));
+    QCOMPARE(config.value(QStringLiteral("IMG1/INNER_RECT")), QStringLiteral("22,22,6,6"));
+    QCOMPARE(config.value(QStringLiteral("IMG9/SOURCE_RECT")), QStringLiteral("5,5,5,5"));
+    QCOMPARE(QImage(out + QStringLiteral("/k.png")).size(), QSize(40, 40)); // the image is overwritten
+}
+
+void TestResolutionConverter::inPlace()
+{
+    QTemporaryDir dir;
+    writeText(dir.filePath(QStringLiteral("k.til")), "[IMG1]\r\nSOURCE_RECT=30,30,30,30\r\nINNER_RECT=33,33,9,9\r\n");
+    writePng(dir.filePath(QStringLiteral("k.png")), QSize(60, 60));
+    QCOMPARE(ResolutionConverter::instance()->convert(dir.path(), dir.path(), 1080, 720), 1);
+    QCOMPARE(value(dir.filePath(QStringLiteral("k.til")), QStringLiteral("IMG1/SOURCE_RECT")), QStringLiteral("20,20,20,20"));
+    QCOMPARE(value(dir.filePath(QStringLiteral("k.til")), QStringLiteral("IMG1/INNER_RECT")), QStringLiteral("22,22,6,6"));
+    QCOMPARE(QImage(dir.filePath(QStringLiteral("k.png"))).size(), QSize(40, 40));
+}
+
+void TestResolutionConverter::missingSourceDirectoryCreatesNothing()
+{
+    QTemporaryDir dir;
+    const QString missing = dir.filePath(QStringLiteral("missing"));
+    const QString out = dir.filePath(QStringLiteral("out/deeper"));
+    QTest::ignoreMessage(QtInfoMsg, logLine(missing, QStringLiteral("not exists!")));
+    QCOMPARE(ResolutionConverter::instance()->convert(missing, out, 1080, 720), 0);
+    QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("out"))));
+}
+
+void TestResolutionConverter::badResolution_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::newRow("source 0") << 0 << 720;
+    QTest::newRow("source negative") << -1080 << 720;
+    QTest::newRow("target 0") << 1080 << 0;
+    QTest::newRow("target negative") << 1080 << -720;
+}
+
+void TestResolutionConverter::badResolution()
+{
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QTemporaryDir dir;
+    const QByteArray til = "[IMG1]\r\nSOURCE_RECT=30,30,30,30\r\n";
+    writeText(dir.filePath(QStringLiteral("k.til")), til);
+    writePng(dir.filePath(QStringLiteral("k.png")), QSize(60, 60));
+    const QString out = dir.filePath(QStringLiteral("out"));
+    QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("resolution: .* is invalid!")));
+    QCOMPARE(ResolutionConverter::instance()->convert(dir.path(), out, from, to), 0);
+    QVERIFY(!QFileInfo::exists(out));
+    // In place, nothing on disk changes either.
+    QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("resolution: .* is invalid!")));
+    ResolutionConverter::instance()->convert(dir.path(), dir.path(), from, to);
+    QCOMPARE(readAll(dir.filePath(QStringLiteral("k.til"))), til);
+    QCOMPARE(QImage(dir.filePath(QStringLiteral("k.png"))).size(), QSize(60, 60));
+}
+
+void TestResolutionConverter::zeroSideImageNotWritten()
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("out"));
+    writeText(dir.filePath(QStringLiteral("k.til")), "[IMG1]\r\nSOURCE_RECT=0,0,1,30\r\n");
+    writePng(dir.filePath(QStringLiteral("k.png")), QSize(1, 30));
+    QTest::ignoreMessage(QtInfoMsg, logLine(out + QStringLiteral("/k.png"), QStringLiteral("not written!")));
+    QCOMPARE(ResolutionConverter::instance()->convert(dir.path(), out, 1080, 720), 1);
+    QVERIFY(!QFileInfo::exists(out + QStringLiteral("/k.png")));
+    QCOMPARE(value(out + QStringLiteral("/k.til"), QStringLiteral("IMG1/SOURCE_RECT")), QStringLiteral("0,0,0,20"));
+}
+
+void TestResolutionConverter::badImage_data()
+{
+    QTest::addColumn<QString>("fixture");
+    QTest::newRow("not a PNG") << "tools2-images/garbage.png";
+    QTest::newRow("truncated PNG") << "tools2-images/truncated.png";
+    QTest::newRow("declares 30000x30000") << "tools2-images/huge.png";
+}
+
+void TestResolutionConverter::badImage()
+{
+    QFETCH(QString, fixture);
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("out"));
+    QVERIFY(QFile::copy(QStringLiteral(QUILLMARK_TEST_DATA_DIR "/") + fixture, dir.filePath(QStringLiteral("bad.png"))));
+    writeText(dir.filePath(QStringLiteral("bad.til")), "[IMG1]\r\nSOURCE_RECT=0,0,30,30\r\n");
+    writeText(dir.filePath(QStringLiteral("good.til")), "[IMG1]\r\nSOURCE_RECT=0,0,30,30\r\n");
+    writePng(dir.filePath(QStringLiteral("good.png")), QSize(30, 30));
+    QTest::ignoreMessage(QtInfoMsg, logLine(dir.filePath(QStringLiteral("bad.png")), QStringLiteral(" is invalid!")));
+    QCOMPARE(ResolutionConverter::instance()->convert(dir.path(), out, 1080, 720), 1);
+    QVERIFY(!QFileInfo::exists(out + QStringLiteral("/bad.til")));
+    QVERIFY(!QFileInfo::exists(out + QStringLiteral("/bad.png")));
+    QCOMPARE(QImage(out + QStringLiteral("/good.png")).size(), QSize(20, 20));
+}
+
+void TestResolutionConverter::cli_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<bool>("written");
+
+    QTest::newRow("converts") << QStringList{"--from", "1080", "--to", "720"} << 0 << true;
+    QTest::newRow("inner rect only, none there") << QStringList{"--from", "1080", "--to", "720", "--inner-rect-only"} << 1 << false;
+    QTest::newRow("missing --to") << QStringList{"--from", "1080"} << 2 << false;
+    QTest::newRow("zero resolution") << QStringList{"--from", "0", "--to", "720"} << 2 << false;
+    QTest::newRow("not a number") << QStringList{"--from", "big", "--to", "720"} << 2 << false;
+    QTest::newRow("unknown option") << QStringList{"--from", "1080", "--to", "720", "--fast"} << 2 << false;
+    QTest::newRow("option without value") << QStringList{"--to", "720", "--from"} << 2 << false;
+}
+
+void TestResolutionConverter::cli()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    QFETCH(bool, written);
+
+    QTemporaryDir dir;
+    const QString src = dir.filePath(QStringLiteral("src"));
+    const QString out = dir.filePath(QStringLiteral("out"));
+    QDir().mkpath(src);
+    writeText(src + QStringLiteral("/k.til"), "[IMG1]\r\nSOURCE_RECT=30,30,30,30\r\n");
+    writePng(src + QStringLiteral("/k.png"), QSize(60, 60));
+
+    QProcess process;
+    process.start(QStringLiteral(QUILLMARK_CLI_PATH), QStringList{QStringLiteral("convert"), src, out} + args);
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitCode(), exitCode);
+    QCOMPARE(QFileInfo::exists(out + QStringLiteral("/k.png")), written);
+    if (exitCode != 0)
+        QVERIFY(process.readAllStandardError().contains("quillmark-cli convert: "));
+    if (written)
+        QCOMPARE(value(out + QStringLiteral("/k.til"), QStringLiteral("IMG1/SOURCE_RECT")), QStringLiteral("20,20,20,20"));
+
+    // A missing source directory is a failure, not a usage error.
+    process.start(QStringLiteral(QUILLMARK_CLI_PATH),
+                  {QStringLiteral("convert"), dir.filePath(QStringLiteral("none")), out, QStringLiteral("--from"),
+                   QStringLiteral("1080"), QStringLiteral("--to"), QStringLiteral("720")});
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitCode(), 1);
+}
+
+void TestResolutionConverter::demoSkin()
+{
+    const QString res = QStringLiteral(QUILLMARK_SOURCE_DIR "/skins/demo/res");
+    if (!QFileInfo(res).isDir())
+        QSKIP("the demo skin is not in this checkout");
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("res"));
+    const QStringList tileFiles = QDir(res).entryList({QStringLiteral("*.til")}, QDir::Files);
+    QVERIFY(!tileFiles.isEmpty());
+    QCOMPARE(ResolutionConverter::instance()->convert(res, out, 1080, 720), tileFiles.size());
+    for (const QString &name : tileFiles) {
+        const QList<Tile> before = readTileFile(res + QLatin1Char('/') + name);
+        const QList<Tile> after = readTileFile(out + QLatin1Char('/') + name);
+        QCOMPARE(after.size(), before.size());
+        for (int i = 0; i < after.size(); ++i) {
+            QCOMPARE(after.at(i).number(), before.at(i).number());
+            QVERIFY2(!after.at(i).image().isNull() || before.at(i).image().isNull(), qPrintable(name));
+            QVERIFY(after.at(i).image().width() <= before.at(i).image().width());
+        }
+    }
+}
+
+QTEST_GUILESS_MAIN(TestResolutionConverter)
+#include "tst_resolutionconverter.moc"
