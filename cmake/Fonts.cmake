@@ -47,3 +47,6 @@ qt5_add_big_resources(QM_FONT_OBJECTS ${QM_FONT_DIR}/fonts.qrc)
 # (a static library would let the linker drop it).
 add_library(quillmark_fonts OBJECT ${QM_FONT_OBJECTS})
 set_target_properties(quillmark_fonts PROPERTIES LINKER_LANGUAGE CXX)
+# Objects made by rcc are not compiled sources, so linking the object library
+# alone leaves them out: hand them to every consumer's link line.
+target_link_libraries(quillmark_fonts INTERFACE ${QM_FONT_OBJECTS})

@@ -1,8 +1,47 @@
 // The editor's entry point: everything else happens in the core library.
+#include "app/application.h"
+
 #include <QCoreApplication>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+bool asksOnlyForText(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        for (const char *option : {"-h", "--help", "-?", "-v", "--version", "--help-all"}) {
+            if (std::strcmp(argv[i], option) == 0)
+                return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
-    return 0;
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    // Without a display the windowing system would abort the process.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
+        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        if (asksOnlyForText(argc, argv)) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        } else {
+            std::fprintf(stderr,
+                         "quillmark: no display available (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
+                         "Run it under a virtual display (xvfb-run -a %s ...), set DISPLAY, or set "
+                         "QT_QPA_PLATFORM=offscreen to run without a window.\n",
+                         argv[0]);
+            return 1;
+        }
+    }
+#endif
+    Application application(argc, argv);
+    if (!application.start(QCoreApplication::arguments()))
+        return -1;
+    return application.exec();
 }

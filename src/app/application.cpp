@@ -1,0 +1,223 @@
+#include "application.h"
+
+#include "messagehandler.h"
+#include "settings.h"
+#include "utils.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDebug>
+#include <QDir>
+#include <QFileInfo>
+#include <QFont>
+#include <QFontDatabase>
+#include <QOpenGLContext>
+#include <QQmlApplicationEngine>
+#include <QQmlContext>
+#include <QQuickWindow>
+#include <QSGRendererInterface>
+#include <QSslCertificate>
+#include <QSslConfiguration>
+#include <QTranslator>
+#include <QtQml>
+
+Application::Application(int &argc, char **argv)
+    : mMainUrl(QStringLiteral("qrc:/windows/main.qml"))
+{
+    if (!QCoreApplication::instance()) {
+        QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+        mOwnApplication = std::make_unique<QApplication>(argc, argv);
+    }
+}
+
+Application::~Application()
+{
+    // The engine goes first, then the translators, then the application.
+    mEngine.reset();
+    mDialogTranslator.reset();
+    mTranslator.reset();
+    mOwnApplication.reset();
+}
+
+QObject *Application::rootObject() const
+{
+    if (!mEngine || mEngine->rootObjects().isEmpty())
+        return nullptr;
+    return mEngine->rootObjects().first();
+}
+
+void Application::setIdentity()
+{
+    QCoreApplication::setApplicationName(QObject::tr("Quillmark"));
+    QGuiApplication::setApplicationDisplayName(QObject::tr("Quillmark Studio"));
+    QCoreApplication::setOrganizationDomain(QStringLiteral("quillmark.org"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Quillmark"));
+    QCoreApplication::setApplicationVersion(Utils::instance()->getVersion());
+}
+
+bool Application::start(const QStringList &arguments)
+{
+    setIdentity();
+
+    MessageHandler::install(Settings::instance()->logLevel());
+    qDebug() << "MessageHandler installed!";
+
+    trimCertificateAuthorities();
+    addFonts();
+    installTranslators();
+
+    // DocumentHandler: qmlRegisterType<DocumentHandler>("Quillmark.Editor", 1, 0, "DocumentHandler");
+
+    chooseSceneGraphBackend();
+    mEngine = std::make_unique<QQmlApplicationEngine>();
+    publishContextProperties();
+    addImageProviders();
+
+    mEngine->load(mMainUrl);
+    if (mEngine->rootObjects().isEmpty()) {
+        mEngine.reset();
+        return false;
+    }
+
+    applyCommandLine(arguments);
+
+    // The scene reacts as to any change: preview, window title, file tree.
+    // Panel: emit Panel::instance()->panelReloaded(); emit Panel::instance()->currentPanelFileChanged();
+    emit Settings::instance()->skinDirectoryChanged();
+    return true;
+}
+
+int Application::exec()
+{
+    qDebug() << "qml loaded!";
+    return QCoreApplication::exec();
+}
+
+void Application::chooseSceneGraphBackend()
+{
+    // Headless runs (offscreen, a virtual display without GL) would abort in
+    // the scene graph: draw in software there.
+    if (!qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
+        return;
+    QOpenGLContext context;
+    if (!context.create()) {
+        qInfo() << "no OpenGL available: the scene is drawn in software";
+        QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
+    }
+}
+
+void Application::trimCertificateAuthorities()
+{
+    static const QStringList kept = {QStringLiteral("DST Root CA X3"), QStringLiteral("Baltimore CyberTrust Root"),
+                                     QStringLiteral("COMODO RSA Certification Authority")};
+    QList<QSslCertificate> certificates;
+    const QList<QSslCertificate> system = QSslConfiguration::systemCaCertificates();
+    for (const QSslCertificate &certificate : system) {
+        const QString issuer = certificate.issuerDisplayName();
+        if (kept.contains(issuer)) {
+            certificates.append(certificate);
+            qDebug() << "CA: " << issuer;
+        }
+    }
+    QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
+    configuration.setCaCertificates(certificates);
+    QSslConfiguration::setDefaultConfiguration(configuration);
+}
+
+namespace {
+
+// Adds a font from the resources; its first family, or an empty text.
+QString addFont(const QString &path)
+{
+    const int id = QFontDatabase::addApplicationFont(path);
+    if (id < 0) {
+        qInfo() << "can not add default input font: " << id << "!";
+        return QString();
+    }
+    const QStringList families = QFontDatabase::applicationFontFamilies(id);
+    const QString family = families.isEmpty() ? QString() : families.first();
+    qDebug() << "font added: " << family;
+    return family;
+}
+
+} // namespace
+
+void Application::addFonts()
+{
+    const QString cjkFamily = addFont(QStringLiteral(":/fonts/NotoSansCJKsc-Regular.otf"));
+    const QString monoFamily = addFont(QStringLiteral(":/fonts/NotoMono-Regular.ttf"));
+    // The text editor's mono font lacks Chinese characters.
+    if (!monoFamily.isEmpty())
+        QFont::insertSubstitution(monoFamily, cjkFamily);
+    qDebug() << "Application font set!";
+}
+
+void Application::installTranslators()
+{
+    // Installed whatever the locale; a missing catalogue leaves the English
+    // source texts.
+    mTranslator = std::make_unique<QTranslator>();
+    mTranslator->load(QStringLiteral(":/translations/tr_zh.qm"));
+    QCoreApplication::installTranslator(mTranslator.get());
+    mDialogTranslator = std::make_unique<QTranslator>();
+    mDialogTranslator->load(QStringLiteral(":/translations/qt_base_dialog_zh_CN.qm"));
+    QCoreApplication::installTranslator(mDialogTranslator.get());
+    qDebug() << "translations installed!";
+}
+
+void Application::publishContextProperties()
+{
+    QQmlContext *context = mEngine->rootContext();
+    // One line per object, in this order; each object is created here by its
+    // accessor if nothing asked for it before.
+    // panel: context->setContextProperty(QStringLiteral("panel"), Panel::instance());
+    //        qDebug() << "qml panel context set!";
+    context->setContextProperty(QStringLiteral("rpSettings"), Settings::instance());
+    qDebug() << "qml rpSettings context set!";
+    context->setContextProperty(QStringLiteral("utils"), Utils::instance());
+    qDebug() << "qml utils context set!";
+    // stylesManager: context->setContextProperty(QStringLiteral("stylesManager"), StylesManager::instance());
+    //                qDebug() << "qml stylesManager context set!";
+    // fontResGenerator: ... "qml fontResGenerator context set!"
+    // resolutionConverter: ... "qml resolutionConverter context set!"
+    // panelScaler: ... "qml panelScaler context set!"
+    // tileTool: ... "qml tileTool context set!"
+    // innerRectTool: ... "qml innerRectTool context set!"
+    // panelCreator: ... "qml panelCreator context set!"
+}
+
+void Application::addImageProviders()
+{
+    // The engine owns the providers. One line per provider, in this order:
+    // "panel": mEngine->addImageProvider(QStringLiteral("panel"), new PanelImageProvider);
+    //          qDebug() << "image provider added!";
+    // "styles": ... qDebug() << "styles image provider added!";
+    // "fontres": ... qDebug() << "font res image provider added!";
+    // "til": ... qDebug() << "til res image provider added!";
+}
+
+void Application::applyCommandLine(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Quillmark"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("panelFile"), QStringLiteral("panel file to be loaded."));
+    parser.process(arguments);
+
+    const QStringList positional = parser.positionalArguments();
+    if (positional.isEmpty())
+        return;
+    const QString panelFile = positional.first();
+    qDebug() << "panelFile: " << panelFile;
+    const QFileInfo info(panelFile);
+    if (info.suffix() != QLatin1String("ini")) {
+        qDebug() << "invalid file type! only *.ini file supported!";
+        return;
+    }
+    const QString absolutePath = QDir::cleanPath(info.absoluteFilePath());
+    // Panel: Panel::instance()->setPanelFile(absolutePath);
+    const QString skinDirectory = QFileInfo(QFileInfo(absolutePath).absolutePath()).absolutePath();
+    qDebug() << absolutePath << skinDirectory;
+    Settings::instance()->setProperty("skinDirectory", skinDirectory);
+}

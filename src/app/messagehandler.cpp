@@ -1,0 +1,84 @@
+#include "messagehandler.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+
+int logThreshold = QtInfoMsg;
+QString logFile;
+
+} // namespace
+
+void MessageHandler::install(int threshold)
+{
+    logThreshold = threshold;
+    qInstallMessageHandler(messageHandler);
+}
+
+int MessageHandler::threshold()
+{
+    return logThreshold;
+}
+
+void MessageHandler::setThreshold(int threshold)
+{
+    logThreshold = threshold;
+}
+
+QString MessageHandler::logFilePath()
+{
+    if (logFile.isEmpty())
+        return QCoreApplication::applicationDirPath() + QStringLiteral("/quillmark.log");
+    return logFile;
+}
+
+void MessageHandler::setLogFilePath(const QString &path)
+{
+    logFile = path;
+}
+
+QString MessageHandler::levelName(QtMsgType type)
+{
+    switch (type) {
+    case QtDebugMsg:
+        return QStringLiteral("Debug");
+    case QtWarningMsg:
+        return QStringLiteral("Warning");
+    case QtCriticalMsg:
+        return QStringLiteral("Critical");
+    case QtFatalMsg:
+        return QStringLiteral("Fatal");
+    case QtInfoMsg:
+        return QStringLiteral("Info");
+    }
+    return QString::number(int(type));
+}
+
+QString MessageHandler::formatLine(QtMsgType type, const QString &text)
+{
+    return QStringLiteral("[%1] %2").arg(levelName(type), text);
+}
+
+void messageHandler(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (int(type) < logThreshold)
+        return;
+    const QString line = MessageHandler::formatLine(type, message);
+
+    // Opened and closed for every message, so no handle stays open.
+    QFile file(MessageHandler::logFilePath());
+    if (file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
+        QTextStream stream(&file);
+        stream.setCodec("UTF-8");
+        stream << line << '\n';
+    }
+
+    const QByteArray bytes = line.toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
