@@ -1,5 +1,8 @@
 #include "clitool.h"
 
+#include "archivecommands.h"
+#include "app/utils.h"
+
 #include "resourcetoolcommands.h"
 
 namespace {
@@ -7,6 +10,8 @@ namespace {
 // Each command group lives in its own file of this folder and adds its rows
 // here, in the order --help lists them.
 const CliTool::Command commands[] = {
+    {"pack", ArchiveCommands::packSynopsis, &ArchiveCommands::pack},
+    {"unpack", ArchiveCommands::unpackSynopsis, &ArchiveCommands::unpack},
     {"convert", ResourceToolCommands::convertSynopsis, &ResourceToolCommands::convert},
     {"inner-rect", ResourceToolCommands::innerRectSynopsis, &ResourceToolCommands::innerRect},
     {"fontres", ResourceToolCommands::fontResSynopsis, &ResourceToolCommands::fontRes},
@@ -24,6 +29,10 @@ int CliTool::run(const QStringList &arguments, QTextStream &out, QTextStream &er
     const QString name = arguments.first();
     if (name == QLatin1String("--help") || name == QLatin1String("-h") || name == QLatin1String("help")) {
         printHelp(out);
+        return Success;
+    }
+    if (name == QLatin1String("--version") || name == QLatin1String("-v")) {
+        out << "quillmark-cli " << Utils::instance()->getVersion() << '\n';
         return Success;
     }
     for (const Command &command : commands) {
