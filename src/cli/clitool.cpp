@@ -3,6 +3,7 @@
 #include "archivecommands.h"
 #include "app/utils.h"
 
+#include "rendercommand.h"
 #include "resourcetoolcommands.h"
 
 namespace {
@@ -15,6 +16,7 @@ const CliTool::Command commands[] = {
     {"convert", ResourceToolCommands::convertSynopsis, &ResourceToolCommands::convert},
     {"inner-rect", ResourceToolCommands::innerRectSynopsis, &ResourceToolCommands::innerRect},
     {"fontres", ResourceToolCommands::fontResSynopsis, &ResourceToolCommands::fontRes},
+    {"render", RenderCommand::synopsis, &RenderCommand::render},
     {nullptr, nullptr, nullptr},
 };
 

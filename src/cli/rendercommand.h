@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QStringList>
+#include <QTextStream>
+
+// `render`: the headless twin of the preview. Loads a panel file through the
+// same Panel code the editor uses and writes the composite image.
+class RenderCommand
+{
+public:
+    static const char synopsis[];
+
+    // render PANEL_FILE -o OUT.png [--status N] [--resolution R]
+    //        [--device-resolution R] [--highlight X,Y]
+    static int render(const QStringList &args, QTextStream &out, QTextStream &err);
+};
