@@ -2,7 +2,7 @@
 
 #include "archivecommands.h"
 #include "app/utils.h"
-
+#include "paneltoolcommands.h"
 #include "rendercommand.h"
 #include "resourcetoolcommands.h"
 
@@ -16,6 +16,13 @@ const CliTool::Command commands[] = {
     {"convert", ResourceToolCommands::convertSynopsis, &ResourceToolCommands::convert},
     {"inner-rect", ResourceToolCommands::innerRectSynopsis, &ResourceToolCommands::innerRect},
     {"fontres", ResourceToolCommands::fontResSynopsis, &ResourceToolCommands::fontRes},
+    {"create-panel",
+     "create-panel OUT.ini --size W,H [--padding L,T,R,B] [--row-spacing N] [--touch-padding L,T,R,B] "
+     "--row KEYS,HEIGHT,WIDTH,SPACING,ALIGN [--row ...] [--extra KEY=VALUE ...]",
+     PanelToolCommands::createPanel},
+    {"scale", "scale SRC_DIR DST_DIR --from R --to R [--vfrom R --vto R]", PanelToolCommands::scale},
+    {"split", "split TIL_FILE DST_DIR", PanelToolCommands::split},
+    {"join", "join SRC_DIR TIL_FILE [--horizontal] [--start N]", PanelToolCommands::join},
     {"render", RenderCommand::synopsis, &RenderCommand::render},
     {nullptr, nullptr, nullptr},
 };

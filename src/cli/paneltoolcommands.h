@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+
+// quillmark-cli commands for the panel creator, the panel scaler and the
+// tile tool: create-panel, scale, split and join.
+class PanelToolCommands
+{
+public:
+    // create-panel OUT.ini --size W,H [--padding L,T,R,B] [--row-spacing N]
+    //   [--touch-padding L,T,R,B] --row KEYS,HEIGHT,WIDTH,SPACING,ALIGN …
+    //   [--extra KEY=VALUE …]
+    static int createPanel(const QStringList &args, QTextStream &out, QTextStream &err);
+    // scale SRC_DIR DST_DIR --from R --to R [--vfrom R --vto R]
+    static int scale(const QStringList &args, QTextStream &out, QTextStream &err);
+    // split TIL_FILE DST_DIR
+    static int split(const QStringList &args, QTextStream &out, QTextStream &err);
+    // join SRC_DIR TIL_FILE [--horizontal] [--start N]
+    static int join(const QStringList &args, QTextStream &out, QTextStream &err);
+};
