@@ -1,6 +1,9 @@
 #include "application.h"
 
+#include "editor/documenthandler.h"
 #include "messagehandler.h"
+#include "panel/panel.h"
+#include "panel/panelimageprovider.h"
 #include "settings.h"
 #include "utils.h"
 
@@ -66,7 +69,7 @@ bool Application::start(const QStringList &arguments)
     addFonts();
     installTranslators();
 
-    // DocumentHandler: qmlRegisterType<DocumentHandler>("Quillmark.Editor", 1, 0, "DocumentHandler");
+    qmlRegisterType<DocumentHandler>("Quillmark.Editor", 1, 0, "DocumentHandler");
 
     chooseSceneGraphBackend();
     mEngine = std::make_unique<QQmlApplicationEngine>();
@@ -82,7 +85,8 @@ bool Application::start(const QStringList &arguments)
     applyCommandLine(arguments);
 
     // The scene reacts as to any change: preview, window title, file tree.
-    // Panel: emit Panel::instance()->panelReloaded(); emit Panel::instance()->currentPanelFileChanged();
+    emit Panel::instance()->panelReloaded();
+    emit Panel::instance()->currentPanelFileChanged();
     emit Settings::instance()->skinDirectoryChanged();
     return true;
 }
@@ -170,8 +174,8 @@ void Application::publishContextProperties()
     QQmlContext *context = mEngine->rootContext();
     // One line per object, in this order; each object is created here by its
     // accessor if nothing asked for it before.
-    // panel: context->setContextProperty(QStringLiteral("panel"), Panel::instance());
-    //        qDebug() << "qml panel context set!";
+    context->setContextProperty(QStringLiteral("panel"), Panel::instance());
+    qDebug() << "qml panel context set!";
     context->setContextProperty(QStringLiteral("rpSettings"), Settings::instance());
     qDebug() << "qml rpSettings context set!";
     context->setContextProperty(QStringLiteral("utils"), Utils::instance());
@@ -189,8 +193,8 @@ void Application::publishContextProperties()
 void Application::addImageProviders()
 {
     // The engine owns the providers. One line per provider, in this order:
-    // "panel": mEngine->addImageProvider(QStringLiteral("panel"), new PanelImageProvider);
-    //          qDebug() << "image provider added!";
+    mEngine->addImageProvider(QStringLiteral("panel"), new PanelImageProvider);
+    qDebug() << "image provider added!";
     // "styles": ... qDebug() << "styles image provider added!";
     // "fontres": ... qDebug() << "font res image provider added!";
     // "til": ... qDebug() << "til res image provider added!";
@@ -216,7 +220,7 @@ void Application::applyCommandLine(const QStringList &arguments)
         return;
     }
     const QString absolutePath = QDir::cleanPath(info.absoluteFilePath());
-    // Panel: Panel::instance()->setPanelFile(absolutePath);
+    Panel::instance()->setPanelFile(absolutePath);
     const QString skinDirectory = QFileInfo(QFileInfo(absolutePath).absolutePath()).absolutePath();
     qDebug() << absolutePath << skinDirectory;
     Settings::instance()->setProperty("skinDirectory", skinDirectory);

@@ -50,8 +50,8 @@ QColor settingsColor(const char *name)
 
 Panel *Panel::instance()
 {
-    static Panel *panel = new Panel();
-    return panel;
+    static Panel panel;
+    return &panel;
 }
 
 Panel::Panel()
