@@ -151,10 +151,15 @@ QString StylesManager::fontFamily(const QString &fontPath) const
 QImage StylesManager::styleImage(int number, const QSize &size, bool highlighted, double scale)
 {
     const Style style = this->style(number);
+    const QSize target(roundedProduct(size.width(), scale), roundedProduct(size.height(), scale));
 
-    const QImage tile = tileImage(highlighted ? style.highlightedImage : style.normalImage, size, scale);
-    if (!tile.isNull())
-        return tile;
+    // A tile at a size over the image bound would be refused; skip straight
+    // to the label or the rectangle, so one such request logs once.
+    if (ImageLimits::allows(target)) {
+        const QImage tile = tileImage(highlighted ? style.highlightedImage : style.normalImage, size, scale);
+        if (!tile.isNull())
+            return tile;
+    }
 
     const QColor color = highlighted ? style.highlightedColor : style.normalColor;
     if (!style.text.isEmpty()) {
@@ -169,7 +174,7 @@ QImage StylesManager::styleImage(int number, const QSize &size, bool highlighted
         return label;
     }
 
-    return solidImage(color, QSize(roundedProduct(size.width(), scale), roundedProduct(size.height(), scale)));
+    return solidImage(color, target);
 }
 
 QImage StylesManager::textImage(int number, const QString &text, int fontSize, bool highlighted,
