@@ -5,6 +5,8 @@
 #include "panel/panel.h"
 #include "panel/panelimageprovider.h"
 #include "settings.h"
+#include "styles/stylesimageprovider.h"
+#include "styles/stylesmanager.h"
 #include "utils.h"
 
 #include <QApplication>
@@ -180,8 +182,8 @@ void Application::publishContextProperties()
     qDebug() << "qml rpSettings context set!";
     context->setContextProperty(QStringLiteral("utils"), Utils::instance());
     qDebug() << "qml utils context set!";
-    // stylesManager: context->setContextProperty(QStringLiteral("stylesManager"), StylesManager::instance());
-    //                qDebug() << "qml stylesManager context set!";
+    context->setContextProperty(QStringLiteral("stylesManager"), StylesManager::instance());
+    qDebug() << "qml stylesManager context set!";
     // fontResGenerator: ... "qml fontResGenerator context set!"
     // resolutionConverter: ... "qml resolutionConverter context set!"
     // panelScaler: ... "qml panelScaler context set!"
@@ -195,7 +197,8 @@ void Application::addImageProviders()
     // The engine owns the providers. One line per provider, in this order:
     mEngine->addImageProvider(QStringLiteral("panel"), new PanelImageProvider);
     qDebug() << "image provider added!";
-    // "styles": ... qDebug() << "styles image provider added!";
+    mEngine->addImageProvider(QStringLiteral("styles"), new StylesImageProvider);
+    qDebug() << "styles image provider added!";
     // "fontres": ... qDebug() << "font res image provider added!";
     // "til": ... qDebug() << "til res image provider added!";
 }
