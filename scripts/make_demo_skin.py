@@ -473,8 +473,8 @@ def make_styles(res):
                 *label("搜索", 39, colour="ffffff", down="dfe8fd", border="40000000", border_size=2))
 
     css.section("STYLE%d" % S_INPUT, *label("pin'yin", 39, colour="3c4046", down="3c4046"))
-    css.section("STYLE%d" % S_CAND, *label("候选", 45))
-    css.section("STYLE%d" % S_CAND_FIRST, *label("首选", 45, colour=ACCENT, down=TEXT_DOWN))
+    css.section("STYLE%d" % S_CAND, *label("候选", 42))
+    css.section("STYLE%d" % S_CAND_FIRST, *label("首选", 42, colour=ACCENT, down=TEXT_DOWN))
     css.section("STYLE%d" % S_LIST_TEXT, *label("全部", 33, colour="4a4f57", down=ACCENT))
 
     css.section("STYLE%d" % S_SOUND_KEY, ("PRESS_SOUND_PATH", "sounds/click.wav"))
@@ -633,8 +633,8 @@ def make_cand(port):
                 ("FORE_STYLE", S_CAND),
                 ("FIRST_FORE", S_CAND_FIRST),
                 ("CELL_STYLE", S_CELL),
-                ("FIRST_GAP", 12),
-                ("CELL_W", 36),
+                ("FIRST_GAP", 9),
+                ("CELL_W", 30),
                 ("MORE_W", 96),
                 ("PADDING", rect(144, 0, 144, 0)))
 
