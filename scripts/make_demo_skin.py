@@ -544,7 +544,7 @@ ROW_Y = [12 + 156 * r for r in range(4)]
 KEY_H = 132
 
 # Positions of the second foreground layer (gen.ini OFFSET sections).
-OFF_TOP_RIGHT, OFF_BELOW, OFF_RAISED = 1, 2, 3
+OFF_TOP_RIGHT, OFF_BELOW, OFF_RAISED, OFF_FULL_WIDTH = 1, 2, 3, 4
 
 
 def make_keys():
@@ -568,9 +568,10 @@ def make_keys():
         key(168 + 108 * i, 2, 96, S_KEY, [S_LETTER[c]])
     key(924, 2, 150, S_FUNC, [S_ICON["backspace"]])
     key(6, 3, 150, S_FUNC, [S_123])
-    key(168, 3, 96, S_KEY, [S_COMMA], stat="S4_3")
+    # Full-width punctuation sits low on the left of its em box: centre it.
+    key(168, 3, 96, S_KEY, [S_COMMA], pos=[OFF_FULL_WIDTH], stat="S4_3")
     key(276, 3, 528, S_KEY, [S_SPACE], stat="S4_2")
-    key(816, 3, 96, S_KEY, [S_PERIOD])
+    key(816, 3, 96, S_KEY, [S_PERIOD], pos=[OFF_FULL_WIDTH])
     key(924, 3, 150, S_ACCENT, [S_ICON["enter"]], stat="S4_1|S5_4")
     return keys
 
@@ -623,6 +624,7 @@ def make_gen(port):
     ini.section("OFFSET%d" % OFF_TOP_RIGHT, ("POS", pair(30, -45)))
     ini.section("OFFSET%d" % OFF_BELOW, ("POS", pair(0, 36)))
     ini.section("OFFSET%d" % OFF_RAISED, ("POS", pair(0, -9)))
+    ini.section("OFFSET%d" % OFF_FULL_WIDTH, ("POS", pair(15, -12)))
     ini.write(os.path.join(port, "gen.ini"))
 
 
