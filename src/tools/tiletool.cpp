@@ -9,6 +9,7 @@
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 
 #include <limits>
 
@@ -49,7 +50,7 @@ int TileTool::split(const QString &tilPath, const QString &targetDir)
     }
 
     const QString target = targetInfo.absoluteFilePath();
-    int written = 0;
+    QSet<QString> written; // two sections of one number write one file
     const QStringList sections = config.childGroups();
     for (const QString &section : sections) {
         if (!section.startsWith(QLatin1String("IMG")))
@@ -74,9 +75,9 @@ int TileTool::split(const QString &tilPath, const QString &targetDir)
         // Parts outside the sheet come out as all-zero pixels.
         const QImage tile = rect.isNull() ? sheet : sheet.copy(rect);
         if (TileSheet::savePng(tile, file))
-            ++written;
+            written.insert(file);
     }
-    return written;
+    return written.size();
 }
 
 int TileTool::join(const QString &sourceDir, const QString &tilPath, bool verticalOrder, int startingNumber)

@@ -16,7 +16,7 @@ public:
     static TileTool *instance();
 
     // Writes one "NNN.png" per IMG section into `targetDir`, which must
-    // exist. Returns the number of tile images written, or -1 when an input
+    // exist. Returns the number of tile image files written, or -1 when an input
     // is missing. QML ignores the result.
     Q_INVOKABLE int split(const QString &tilPath, const QString &targetDir);
 
