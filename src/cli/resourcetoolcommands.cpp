@@ -1,6 +1,7 @@
 #include "resourcetoolcommands.h"
 
 #include "clitool.h"
+#include "skin/imagelimits.h"
 #include "tools/fontresgenerator.h"
 #include "tools/innerrecttool.h"
 #include "tools/resolutionconverter.h"
@@ -157,8 +158,10 @@ int ResourceToolCommands::fontRes(const QStringList &args, QTextStream &out, QTe
     if (fromFile == a.values.contains(QStringLiteral("--family")))
         return usage(err, "fontres", QStringLiteral("give exactly one of --family and --font-file"), fontResSynopsis);
     int size = 0;
-    if (!parsePositive(a.values.value(QStringLiteral("--size")), size))
-        return usage(err, "fontres", QStringLiteral("--size must be a positive integer"), fontResSynopsis);
+    // A glyph taller than the largest image could never be drawn.
+    if (!parsePositive(a.values.value(QStringLiteral("--size")), size) || size > ImageLimits::maxSide)
+        return usage(err, "fontres", QStringLiteral("--size must be an integer from 1 to %1").arg(ImageLimits::maxSide),
+                     fontResSynopsis);
     QColor color(Qt::black);
     if (a.values.contains(QStringLiteral("--color"))) {
         color = QColor(a.values.value(QStringLiteral("--color")));
