@@ -1,5 +1,6 @@
 #include "panel.h"
 
+#include "keyeditor.h"
 #include "panelrenderer.h"
 #include "app/settings.h"
 #include "app/valuetext.h"
@@ -563,4 +564,61 @@ bool Panel::writeImage(const QImage &image, const QString &path)
         return false;
     }
     return true;
+}
+
+// The key editing operations live in KeyEditor.
+
+QString Panel::getNewKey()
+{
+    return KeyEditor(this).getNewKey();
+}
+
+void Panel::edit(QMap<QString, QString> kv)
+{
+    KeyEditor(this).edit(kv);
+}
+
+void Panel::recordAndEdit(QMap<QString, QString> kv)
+{
+    KeyEditor(this).recordAndEdit(kv);
+}
+
+void Panel::exchangeKeys(QString key1, QString key2)
+{
+    KeyEditor(this).exchangeKeys(key1, key2);
+}
+
+void Panel::moveKeys(QStringList keys, int x, int y)
+{
+    KeyEditor(this).moveKeys(keys, x, y);
+}
+
+void Panel::adjustKeys(QStringList keys, int x, int y, int w, int h, int ax, int ay, int aw, int ah)
+{
+    KeyEditor(this).adjustKeys(keys, x, y, w, h, ax, ay, aw, ah);
+}
+
+void Panel::editSection(QString section, QStringList properties)
+{
+    KeyEditor(this).editSection(section, properties);
+}
+
+void Panel::removeKeys(QStringList keys)
+{
+    KeyEditor(this).removeKeys(keys);
+}
+
+void Panel::alignKeys(QStringList keys, Panel::KeyAlignType alignType)
+{
+    KeyEditor(this).alignKeys(keys, alignType);
+}
+
+void Panel::undo()
+{
+    KeyEditor(this).undo();
+}
+
+void Panel::redo()
+{
+    KeyEditor(this).redo();
 }

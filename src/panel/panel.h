@@ -135,15 +135,24 @@ public:
 public slots:
     void clean();
     void reload();
-    // getNewKey() goes here.
+    QString getNewKey();
     void setViewRectColor(QColor color);
     void setTouchRectColor(QColor color);
     void setHighlightPointF(QPointF pointF);
     void setPanelFile(QString panelFile);
     void exportAsImage(QString path);
-    // The editing slots follow here, in this order: edit, recordAndEdit,
-    // exchangeKeys, moveKeys, adjustKeys, editSection, removeKeys, alignKeys,
-    // undo, redo.
+    // Key editing (KeyEditor): each operation is one undoable step that
+    // ends with the panel file saved and panelReloaded.
+    void edit(QMap<QString, QString> kv);
+    void recordAndEdit(QMap<QString, QString> kv);
+    void exchangeKeys(QString key1, QString key2);
+    void moveKeys(QStringList keys, int x, int y);
+    void adjustKeys(QStringList keys, int x, int y, int w, int h, int ax, int ay, int aw, int ah);
+    void editSection(QString section, QStringList properties);
+    void removeKeys(QStringList keys);
+    void alignKeys(QStringList keys, Panel::KeyAlignType alignType);
+    void undo();
+    void redo();
 
 signals:
     void panelReloaded();

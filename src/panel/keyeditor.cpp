@@ -1,0 +1,390 @@
+#include "keyeditor.h"
+
+#include "app/valuetext.h"
+#include "skin/skinconfig.h"
+
+#include <QDebug>
+#include <QMetaEnum>
+#include <QRect>
+#include <QSet>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+const QString viewRectKey()
+{
+    return QStringLiteral("/VIEW_RECT");
+}
+
+const QString touchRectKey()
+{
+    return QStringLiteral("/TOUCH_RECT");
+}
+
+// A rectangle in 64-bit arithmetic, so that absurd offsets cannot overflow
+// on the way to the value text.
+struct Box
+{
+    qint64 x = 0;
+    qint64 y = 0;
+    qint64 width = 0;
+    qint64 height = 0;
+
+    static Box fromText(const QString &text)
+    {
+        const QRect rect = ValueText::parseRect(text);
+        return Box { rect.x(), rect.y(), rect.width(), rect.height() };
+    }
+
+    // Width and height at least 1; what an absent or malformed value gives is
+    // not valid.
+    bool isValid() const { return width >= 1 && height >= 1; }
+
+    bool fitsInt() const
+    {
+        auto fits = [](qint64 v) {
+            return v >= std::numeric_limits<int>::min() && v <= std::numeric_limits<int>::max();
+        };
+        return fits(x) && fits(y) && fits(width) && fits(height) && fits(x + width) && fits(y + height);
+    }
+
+    QString toText() const { return ValueText::formatRect(QRect(int(x), int(y), int(width), int(height))); }
+};
+
+// Adds path -> box to the map when the box can be written; an out-of-range
+// result is logged and left out (false), so that the key keeps its old
+// rectangle.
+bool put(Panel::ChangeMap &map, const QString &path, const Box &box)
+{
+    if (!box.fitsInt()) {
+        qInfo() << path << " would leave the coordinate range, not changed!";
+        return false;
+    }
+    map.insert(path, box.toText());
+    return true;
+}
+
+} // namespace
+
+KeyEditor::KeyEditor(Panel *panel)
+    : mPanel(panel)
+    , mConfig(panel->panelConfig())
+{ }
+
+QString KeyEditor::getNewKey() const
+{
+    if (!mConfig)
+        return QStringLiteral("KEY1");
+    bool found = false;
+    int largest = 0;
+    const QStringList sections = mConfig->childGroups();
+    for (const QString &section : sections) {
+        if (!section.startsWith(QLatin1String("KEY")))
+            continue;
+        const int number = Panel::keyNumber(section);
+        largest = found ? std::max(largest, number) : number;
+        found = true;
+    }
+    return QStringLiteral("KEY%1").arg(qint64(largest) + 1);
+}
+
+void KeyEditor::edit(const ChangeMap &kv)
+{
+    apply(kv, false);
+}
+
+void KeyEditor::recordAndEdit(const ChangeMap &kv)
+{
+    if (!mConfig)
+        return;
+    // A property that is absent gets a null old value (still the empty text
+    // to any reader): undo then removes it instead of leaving an empty
+    // property behind, and the file returns to its bytes before the step.
+    ChangeMap oldValues;
+    for (auto it = kv.cbegin(); it != kv.cend(); ++it) {
+        QString old;
+        if (mConfig->contains(it.key())) {
+            old = mConfig->value(it.key());
+            if (old.isNull())
+                old = QLatin1String("");
+        }
+        oldValues.insert(it.key(), old);
+    }
+    edit(kv);
+
+    mPanel->mRedoStack.clear();
+    mPanel->mUndoStack.append(Panel::UndoRecord(oldValues, kv));
+    mPanel->setCanUndo(true);
+    mPanel->setCanRedo(false);
+}
+
+void KeyEditor::editSection(const QString &section, const QStringList &properties)
+{
+    if (!mConfig)
+        return;
+    ChangeMap kv;
+    for (const QString &property : properties) {
+        const int equals = property.indexOf(QLatin1Char('='));
+        if (equals < 1)
+            continue;
+        kv.insert(section + QLatin1Char('/') + property.left(equals), property.mid(equals + 1));
+    }
+    recordAndEdit(kv);
+}
+
+void KeyEditor::exchangeKeys(const QString &key1, const QString &key2)
+{
+    if (!mConfig)
+        return;
+    const QString view1 = value(key1 + viewRectKey());
+    const QString touch1 = value(key1 + touchRectKey());
+    const QString view2 = value(key2 + viewRectKey());
+    const QString touch2 = value(key2 + touchRectKey());
+    ChangeMap kv;
+    if (!view1.isEmpty())
+        kv.insert(key2 + viewRectKey(), view1);
+    if (!touch1.isEmpty())
+        kv.insert(key2 + touchRectKey(), touch1);
+    if (!view2.isEmpty())
+        kv.insert(key1 + viewRectKey(), view2);
+    if (!touch2.isEmpty())
+        kv.insert(key1 + touchRectKey(), touch2);
+    recordAndEdit(kv);
+}
+
+void KeyEditor::moveKeys(const QStringList &keys, int x, int y)
+{
+    if (!mConfig)
+        return;
+    qDebug() << "move: " << keys;
+    ChangeMap kv;
+    for (const QString &key : selectedKeys(keys)) {
+        for (const QString &rectKey : { viewRectKey(), touchRectKey() }) {
+            Box box = Box::fromText(value(key + rectKey));
+            if (!box.isValid())
+                continue;
+            box.x += x;
+            box.y += y;
+            put(kv, key + rectKey, box);
+        }
+    }
+    recordAndEdit(kv);
+}
+
+void KeyEditor::adjustKeys(
+    const QStringList &keys, int x, int y, int w, int h, int ax, int ay, int aw, int ah)
+{
+    if (!mConfig)
+        return;
+    ChangeMap kv;
+    for (const QString &key : selectedKeys(keys)) {
+        const Box view = Box::fromText(value(key + viewRectKey()));
+        if (!view.isValid())
+            continue;
+        // Negative absolute values keep the key's own value.
+        const Box adjusted { ax + (x < 0 ? view.x : x), ay + (y < 0 ? view.y : y),
+            aw + (w < 0 ? view.width : w), ah + (h < 0 ? view.height : h) };
+        if (!put(kv, key + viewRectKey(), adjusted))
+            continue;
+
+        // The touch area keeps its margins around the view rectangle.
+        const Box touch = Box::fromText(value(key + touchRectKey()));
+        if (!touch.isValid())
+            continue;
+        put(kv, key + touchRectKey(),
+            Box { adjusted.x + touch.x - view.x, adjusted.y + touch.y - view.y,
+                adjusted.width + touch.width - view.width, adjusted.height + touch.height - view.height });
+    }
+    recordAndEdit(kv);
+}
+
+void KeyEditor::alignKeys(const QStringList &keys, Panel::KeyAlignType alignType)
+{
+    if (!mConfig)
+        return;
+    const char *typeName = QMetaEnum::fromType<Panel::KeyAlignType>().valueToKey(alignType);
+    if (!typeName) {
+        qInfo() << "AlignType: " << int(alignType) << " is invalid!";
+        return;
+    }
+    qDebug() << "AlignType: " << typeName;
+
+    struct Record
+    {
+        QString key;
+        Box view;
+    };
+    QVector<Record> records;
+    for (const QString &key : selectedKeys(keys))
+        records.append({ key, Box::fromText(value(key + viewRectKey())) });
+    const qint64 n = records.size();
+
+    ChangeMap kv;
+    if (n > 0) {
+        qint64 left = std::numeric_limits<qint64>::max();
+        qint64 top = std::numeric_limits<qint64>::max();
+        qint64 right = std::numeric_limits<qint64>::min();
+        qint64 bottom = std::numeric_limits<qint64>::min();
+        qint64 sumWidths = 0;
+        qint64 sumHeights = 0;
+        qint64 sumCentreX = 0;
+        qint64 sumCentreY = 0;
+        for (const Record &r : qAsConst(records)) {
+            const Box &b = r.view;
+            left = std::min(left, b.x);
+            top = std::min(top, b.y);
+            // Inclusive edges: right = x + width - 1; R and B are one past them.
+            right = std::max(right, b.x + b.width);
+            bottom = std::max(bottom, b.y + b.height);
+            sumWidths += b.width;
+            sumHeights += b.height;
+            sumCentreX += (b.x + b.x + b.width - 1) / 2;
+            sumCentreY += (b.y + b.y + b.height - 1) / 2;
+        }
+        const qint64 centreX = sumCentreX / n;
+        const qint64 centreY = sumCentreY / n;
+        const qint64 freeH = right - left - sumWidths;
+        const qint64 freeV = bottom - top - sumHeights;
+
+        if (alignType == Panel::AlignVDistrubution)
+            std::stable_sort(records.begin(), records.end(),
+                [](const Record &a, const Record &b) { return a.view.y < b.view.y; });
+        else if (alignType == Panel::AlignHDistrubution)
+            std::stable_sort(records.begin(), records.end(),
+                [](const Record &a, const Record &b) { return a.view.x < b.view.x; });
+
+        // Equal gaps between the keys: the first stays, each next starts one
+        // gap after the end of the previous one. A single key has no gap and
+        // stays where it is.
+        const double gapV = n > 1 ? double(freeV) / double(n - 1) : 0.0;
+        const double gapH = n > 1 ? double(freeH) / double(n - 1) : 0.0;
+        double cursor = alignType == Panel::AlignVDistrubution ? double(records.first().view.y)
+                                                               : double(records.first().view.x);
+
+        for (const Record &r : qAsConst(records)) {
+            const Box &b = r.view;
+            qint64 newX = b.x;
+            qint64 newY = b.y;
+            switch (alignType) {
+            case Panel::AlignLeft:
+                newX = left;
+                break;
+            case Panel::AlignTop:
+                newY = top;
+                break;
+            case Panel::AlignRight:
+                newX = right - b.width;
+                break;
+            case Panel::AlignBottom:
+                newY = bottom - b.height;
+                break;
+            case Panel::AlignVCenter:
+                newY = centreY - b.height / 2;
+                break;
+            case Panel::AlignHCenter:
+                newX = centreX - b.width / 2;
+                break;
+            case Panel::AlignVDistrubution:
+                newY = qint64(cursor);
+                cursor = std::trunc(double(b.height) + gapV + cursor);
+                break;
+            case Panel::AlignHDistrubution:
+                newX = qint64(cursor);
+                cursor = std::trunc(double(b.width) + gapH + cursor);
+                break;
+            }
+            const Box moved { newX, newY, b.width, b.height };
+            if (!put(kv, r.key + viewRectKey(), moved))
+                continue;
+
+            Box touch = Box::fromText(value(r.key + touchRectKey()));
+            if (!touch.isValid())
+                continue;
+            touch.x += newX - b.x;
+            touch.y += newY - b.y;
+            put(kv, r.key + touchRectKey(), touch);
+        }
+    }
+    recordAndEdit(kv);
+}
+
+void KeyEditor::removeKeys(const QStringList &keys)
+{
+    if (!mConfig)
+        return;
+    // The sections stay, every property emptied: the key draws nothing, and
+    // its number is still taken.
+    ChangeMap kv;
+    const QStringList names = keys.isEmpty() ? mPanel->orderedKeys() : keys;
+    for (const QString &key : names) {
+        const auto properties = mConfig->sectionProperties(key);
+        for (const SkinConfig::Property &property : properties)
+            kv.insert(key + QLatin1Char('/') + property.first, QLatin1String(""));
+    }
+    recordAndEdit(kv);
+}
+
+void KeyEditor::undo()
+{
+    if (!mConfig || mPanel->mUndoStack.isEmpty())
+        return;
+    qDebug() << "undo!";
+    const Panel::UndoRecord record = mPanel->mUndoStack.takeLast();
+    mPanel->mRedoStack.append(record);
+    apply(record.first, true);
+    mPanel->setCanRedo(true);
+    mPanel->setCanUndo(!mPanel->mUndoStack.isEmpty());
+}
+
+void KeyEditor::redo()
+{
+    if (!mConfig || mPanel->mRedoStack.isEmpty())
+        return;
+    qDebug() << "redo!";
+    const Panel::UndoRecord record = mPanel->mRedoStack.takeLast();
+    mPanel->mUndoStack.append(record);
+    edit(record.second);
+    mPanel->setCanUndo(true);
+    mPanel->setCanRedo(!mPanel->mRedoStack.isEmpty());
+}
+
+QStringList KeyEditor::selectedKeys(const QStringList &keys) const
+{
+    const QStringList names = keys.isEmpty() ? mPanel->orderedKeys() : keys;
+    QStringList distinct;
+    QSet<QString> seen;
+    for (const QString &name : names) {
+        if (!seen.contains(name)) {
+            seen.insert(name);
+            distinct.append(name);
+        }
+    }
+    return distinct;
+}
+
+QString KeyEditor::value(const QString &path) const
+{
+    return mConfig->value(path, QString());
+}
+
+void KeyEditor::apply(const ChangeMap &kv, bool removeNull)
+{
+    if (!mConfig)
+        return;
+    // The editing operations address properties by full paths.
+    const QString group = mConfig->group();
+    mConfig->endGroup();
+    for (auto it = kv.cbegin(); it != kv.cend(); ++it) {
+        if (removeNull && it.value().isNull())
+            mConfig->remove(it.key());
+        else
+            mConfig->setValue(it.key(), it.value());
+    }
+    mConfig->save();
+    if (!group.isEmpty())
+        mConfig->beginGroup(group);
+    emit mPanel->panelReloaded();
+}
