@@ -7,6 +7,11 @@
 #include "settings.h"
 #include "styles/stylesimageprovider.h"
 #include "styles/stylesmanager.h"
+#include "tools/fontresgenerator.h"
+#include "tools/fontresimageprovider.h"
+#include "tools/innerrecttool.h"
+#include "tools/innerrecttoolimageprovider.h"
+#include "tools/resolutionconverter.h"
 #include "utils.h"
 
 #include <QApplication>
@@ -184,11 +189,14 @@ void Application::publishContextProperties()
     qDebug() << "qml utils context set!";
     context->setContextProperty(QStringLiteral("stylesManager"), StylesManager::instance());
     qDebug() << "qml stylesManager context set!";
-    // fontResGenerator: ... "qml fontResGenerator context set!"
-    // resolutionConverter: ... "qml resolutionConverter context set!"
+    context->setContextProperty(QStringLiteral("fontResGenerator"), FontResGenerator::instance());
+    qDebug() << "qml fontResGenerator context set!";
+    context->setContextProperty(QStringLiteral("resolutionConverter"), ResolutionConverter::instance());
+    qDebug() << "qml resolutionConverter context set!";
     // panelScaler: ... "qml panelScaler context set!"
     // tileTool: ... "qml tileTool context set!"
-    // innerRectTool: ... "qml innerRectTool context set!"
+    context->setContextProperty(QStringLiteral("innerRectTool"), InnerRectTool::instance());
+    qDebug() << "qml innerRectTool context set!";
     // panelCreator: ... "qml panelCreator context set!"
 }
 
@@ -199,8 +207,10 @@ void Application::addImageProviders()
     qDebug() << "image provider added!";
     mEngine->addImageProvider(QStringLiteral("styles"), new StylesImageProvider);
     qDebug() << "styles image provider added!";
-    // "fontres": ... qDebug() << "font res image provider added!";
-    // "til": ... qDebug() << "til res image provider added!";
+    mEngine->addImageProvider(QStringLiteral("fontres"), new FontResImageProvider);
+    qDebug() << "font res image provider added!";
+    mEngine->addImageProvider(QStringLiteral("til"), new InnerRectToolImageProvider);
+    qDebug() << "til res image provider added!";
 }
 
 void Application::applyCommandLine(const QStringList &arguments)
