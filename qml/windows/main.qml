@@ -1,22 +1,448 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
+import QtQuick.Layouts 1.15
+import QtQuick.Window 2.15
+import QtQuick.Dialogs 1.3
+import ".."
+import "../FileKinds.js" as FileKinds
+import "../fontawesome"
+import "../fontawesome/Icons.js" as Icons
 
-// The main window until the full scene replaces it: geometry from the
-// settings and the window title.
+// The editor's main window: menus and tool bar, the skin's files and styles
+// on the left, the preview and the text editor in the middle, the key editing
+// pages on the right.
 ApplicationWindow {
     id: mainWindow
     objectName: "mainWindow"
-    visible: true
-    width: rpSettings.windowWidth
-    height: rpSettings.windowHeight
 
     readonly property string baseTitle: qsTr("Quillmark Studio") + (utils.isForKWA() ? " for KWA" : "")
-    readonly property string panelFile: (typeof panel !== "undefined" && panel) ? panel.currentPanelFile : ""
+    readonly property string helpUrl: "https://quillmark.github.io/studio/help/"
 
-    title: panelFile === "" ? baseTitle : baseTitle + " - " + panelFile
+    // the key editing pages, made once so that they keep their fields
+    property EditPage exchangePage: ExchangeKeysPage { objectName: "exchangePage" }
+    property EditPage movePage: MoveKeysPage { objectName: "movePage" }
+    property EditPage adjustPage: AdjustKeysPage { objectName: "adjustPage" }
+    property EditPage alignPage: AlignKeysPage { objectName: "alignPage" }
+    property EditPage editKeyPage: EditKeyPage { objectName: "editKeyPage" }
+    property EditPage addKeyPage: AddKeyPage { objectName: "addKeyPage" }
+    property EditPage removePage: RemoveKeysPage { objectName: "removePage" }
 
-    Component.onCompleted: {
-        x = rpSettings.windowX
-        y = rpSettings.windowY
+    property alias functionAreaStack: functionAreaStack
+    property alias preview: panelImage
+    property alias fileTree: fileTree
+    property alias textEditor: textEditor
+
+    // Shows a key editing page; a page already in the stack is returned to.
+    function pushPage(page) {
+        if (functionAreaStack.currentItem === page)
+            return
+        if (functionAreaStack.find(function(item) { return item === page }))
+            functionAreaStack.pop(page)
+        else
+            functionAreaStack.push(page)
+    }
+
+    function openPanelFile(path) {
+        panel.setPanelFile(path)
+        var skinDir = FileKinds.skinDirectoryOf(path)
+        rpSettings.skinDirectory = skinDir
+        console.debug("skinDir: " + skinDir)
+    }
+
+    // Replaces the working copy by the skin in an archive. Nothing is
+    // touched unless the archive can be read, so a wrong file cannot cost the
+    // author the working copy.
+    function importSkin(path) {
+        var workingDirectory = rpSettings.skinWorkingDirectory
+        if (workingDirectory === "") {
+            console.info("no skin working directory: " + path + " not imported!")
+            return false
+        }
+        if (FileKinds.isInside(path, workingDirectory)) {
+            console.info(path + " lies in the skin working directory, which is cleared before importing: not imported!")
+            return false
+        }
+        if (!utils.isZipArchive(path)) {
+            console.info(path + " is not a skin archive: not imported, the skin working directory is kept!")
+            return false
+        }
+        panel.clean()
+        utils.clearDirectory(workingDirectory)
+        utils.unzip(path, workingDirectory)
+        panel.setPanelFile(FileKinds.importedPanelFile(path, workingDirectory))
+        console.debug(path.endsWith("bdi") ? "importing bdi" : "importing bds or zip")
+        rpSettings.skinDirectory = workingDirectory
+        return true
+    }
+
+    function exportSkin(path) {
+        utils.zip(rpSettings.skinDirectory, path)
+    }
+
+    function openDropped(path) {
+        var kind = FileKinds.dropKind(path)
+        if (kind === "panel")
+            openPanelFile(path)
+        else if (kind === "skin")
+            importSkin(path)
+    }
+
+    function openTextFile(fileUrl, suffix) {
+        if (FileKinds.isTextFile(suffix))
+            textEditor.load(fileUrl)
+    }
+
+    function showPanelFileDialog() {
+        if (rpSettings.skinDirectory !== "")
+            panelFileDialog.folder = utils.localPathToUrl(rpSettings.skinDirectory)
+        panelFileDialog.open()
+    }
+
+    function saveGeometry() {
+        rpSettings.windowX = x
+        rpSettings.windowY = y
+        rpSettings.windowWidth = width
+        rpSettings.windowHeight = height
+    }
+
+    function restoreGeometry() {
+        // a size or place that would hide the window falls back to the defaults
+        var w = rpSettings.windowWidth
+        var h = rpSettings.windowHeight
+        width = w >= minimumWidth && w <= 16384 ? w : 800
+        height = h >= minimumHeight && h <= 16384 ? h : 600
+        var left = rpSettings.windowX
+        var top = rpSettings.windowY
+        var screenWidth = Screen.desktopAvailableWidth > 0 ? Screen.desktopAvailableWidth : 16384
+        var screenHeight = Screen.desktopAvailableHeight > 0 ? Screen.desktopAvailableHeight : 16384
+        x = left > -width + 50 && left < screenWidth - 50 ? left : 100
+        y = top >= 0 && top < screenHeight - 50 ? top : 100
+    }
+
+    title: panel.currentPanelFile === "" ? baseTitle : baseTitle + " - " + panel.currentPanelFile
+    visible: true
+    minimumWidth: 640
+    minimumHeight: 420
+    width: 800
+    height: 600
+    font.family: rpSettings.uiFont
+    flags: rpSettings.stayOnTop
+           ? Qt.Dialog | Qt.WindowStaysOnTopHint | Qt.WindowCloseButtonHint
+             | Qt.WindowMinMaxButtonsHint | Qt.WindowTitleHint
+           : Qt.Window
+
+    Component.onCompleted: restoreGeometry()
+    onClosing: saveGeometry()
+
+    FontAwesomeLoader {}
+
+    Shortcut {
+        sequences: [StandardKey.Refresh]
+        onActivated: panel.reload()
+    }
+    Shortcut {
+        sequences: [StandardKey.Undo]
+        enabled: panel.canUndo
+        onActivated: panel.undo()
+    }
+    Shortcut {
+        sequences: [StandardKey.Redo]
+        enabled: panel.canRedo
+        onActivated: panel.redo()
+    }
+
+    // The tool dialogs, the settings and the about dialog are not part of
+    // this window yet; their commands stay visible and disabled.
+    Action { id: newPanelAction; text: qsTr("&New Panel File..."); enabled: false }
+    Action { id: openAction; text: qsTr("&Open Panel File..."); onTriggered: mainWindow.showPanelFileDialog() }
+    Action { id: importAction; text: qsTr("&Import Skin..."); onTriggered: importSkinDialog.open() }
+    Action { id: exportAction; text: qsTr("&Export Skin..."); onTriggered: exportSkinDialog.open() }
+    Action { id: exportImageAction; text: qsTr("E&xport As Image..."); onTriggered: exportImageDialog.open() }
+    Action { id: quitAction; text: qsTr("&Quit"); onTriggered: { mainWindow.saveGeometry(); Qt.callLater(Qt.quit) } }
+    Action { id: reloadAction; text: qsTr("Reload"); onTriggered: panel.reload() }
+
+    Action { id: exchangeAction; text: qsTr("E&xchange Keys"); onTriggered: mainWindow.pushPage(exchangePage) }
+    Action { id: moveAction; text: qsTr("&Move Keys"); onTriggered: mainWindow.pushPage(movePage) }
+    Action { id: adjustAction; text: qsTr("&Adjust Keys"); onTriggered: mainWindow.pushPage(adjustPage) }
+    Action { id: alignAction; text: qsTr("A&lign Keys"); onTriggered: mainWindow.pushPage(alignPage) }
+    Action { id: editKeyAction; text: qsTr("&Edit Key"); onTriggered: mainWindow.pushPage(editKeyPage) }
+    Action { id: addKeyAction; text: qsTr("A&dd key"); onTriggered: mainWindow.pushPage(addKeyPage) }
+    Action { id: removeAction; text: qsTr("&Remove Key"); onTriggered: mainWindow.pushPage(removePage) }
+    Action { id: undoAction; text: qsTr("&Undo"); enabled: panel.canUndo; onTriggered: panel.undo() }
+    Action { id: redoAction; text: qsTr("&Redo"); enabled: panel.canRedo; onTriggered: panel.redo() }
+    Action { id: settingsAction; text: qsTr("&Settings"); enabled: false }
+
+    Action { id: aboutAction; text: qsTr("&About"); enabled: false }
+
+    menuBar: MenuBar {
+        Menu {
+            title: qsTr("&File")
+            MenuItem { action: newPanelAction }
+            MenuItem { action: openAction }
+            MenuItem { action: importAction }
+            MenuItem { action: exportAction }
+            MenuItem { action: exportImageAction }
+            MenuSeparator {}
+            MenuItem { action: quitAction }
+        }
+        Menu {
+            title: qsTr("&Edit")
+            MenuItem { action: exchangeAction }
+            MenuItem { action: moveAction }
+            MenuItem { action: adjustAction }
+            MenuItem { action: alignAction }
+            MenuItem { action: editKeyAction }
+            MenuItem { action: addKeyAction }
+            MenuItem { action: removeAction }
+            MenuSeparator {}
+            MenuItem { action: undoAction }
+            MenuItem { action: redoAction }
+            MenuSeparator {}
+            MenuItem { action: settingsAction }
+        }
+        Menu {
+            title: qsTr("&Tool")
+            MenuItem { text: qsTr("&Generate Font Resources"); enabled: false }
+            MenuItem { text: qsTr("&Resolution Convert"); enabled: false }
+            MenuItem { text: qsTr("&Panel Scale"); enabled: false }
+            MenuItem { text: qsTr("&Tile Tool"); enabled: false }
+            MenuItem { text: qsTr("&Inner Rect Tool"); enabled: false }
+        }
+        Menu {
+            title: qsTr("Te&xt editor")
+            MenuItem { text: qsTr("&Save"); onTriggered: textEditor.save() }
+            MenuItem { text: qsTr("S&earch && Replace"); onTriggered: textEditor.showSearchBar() }
+            MenuItem { text: qsTr("&Undo"); enabled: textEditor.canUndo; onTriggered: textEditor.undo() }
+            MenuItem { text: qsTr("&Redo"); enabled: textEditor.canRedo; onTriggered: textEditor.redo() }
+        }
+        Menu {
+            title: qsTr("&About")
+            MenuItem { action: aboutAction }
+            MenuItem { text: qsTr("&Help"); onTriggered: Qt.openUrlExternally(mainWindow.helpUrl) }
+        }
+    }
+
+    header: ToolBar {
+        Flow {
+            width: parent.width
+
+            component Separator: ToolSeparator {
+                height: 35
+            }
+
+            Row {
+                IconToolButton { objectName: "openButton"; action: openAction; glyph: Icons.fa_file_alt }
+                IconToolButton { action: importAction; glyph: Icons.fa_file_import }
+                IconToolButton { action: exportAction; glyph: Icons.fa_file_export }
+                IconToolButton { action: reloadAction; glyph: Icons.fa_sync_alt }
+                Separator {}
+            }
+            Row {
+                IconToolButton { objectName: "exchangeButton"; action: exchangeAction; glyph: Icons.fa_exchange_alt }
+                IconToolButton { objectName: "moveButton"; action: moveAction; glyph: Icons.fa_arrows_alt }
+                IconToolButton { objectName: "adjustButton"; action: adjustAction; glyph: Icons.fa_expand }
+                IconToolButton { objectName: "editKeyButton"; action: editKeyAction; glyph: Icons.fa_edit }
+                IconToolButton { objectName: "undoButton"; action: undoAction; glyph: Icons.fa_undo }
+                IconToolButton { objectName: "redoButton"; action: redoAction; glyph: Icons.fa_redo }
+                Separator {}
+            }
+            Row {
+                IconToolButton { action: settingsAction; glyph: Icons.fa_cog }
+                IconToolButton { action: aboutAction; glyph: Icons.fa_info_circle }
+                Separator {}
+            }
+            Row {
+                StatusSelector {
+                    objectName: "statusSelector"
+                    width: 100
+                    height: 35
+                }
+                Separator {}
+            }
+        }
+    }
+
+    FileDialog {
+        id: panelFileDialog
+        title: qsTr("Open Panel File")
+        nameFilters: [qsTr("Ini files (*.ini)")]
+        selectExisting: true
+        onAccepted: mainWindow.openPanelFile(utils.urlToLocalPath(fileUrl.toString()))
+    }
+
+    FileDialog {
+        id: exportImageDialog
+        title: qsTr("Export As Image")
+        nameFilters: [qsTr("png file (*.png)"), qsTr("jpg file (*.jpg *.jpeg)"), qsTr("bmp file (*.bmp)")]
+        folder: shortcuts.pictures
+        selectExisting: false
+        onAccepted: panel.exportAsImage(FileKinds.withFilterSuffix(utils.urlToLocalPath(fileUrl.toString()),
+                                                                   nameFilters, selectedNameFilter))
+    }
+
+    FileDialog {
+        id: importSkinDialog
+        title: qsTr("Import Skin")
+        nameFilters: [qsTr("bds files (*.bds *.bdi *.zip)")]
+        folder: shortcuts.documents
+        selectExisting: true
+        onAccepted: mainWindow.importSkin(utils.urlToLocalPath(fileUrl.toString()))
+    }
+
+    FileDialog {
+        id: exportSkinDialog
+        title: qsTr("Export Skin")
+        nameFilters: [qsTr("bds file (*.bds)"), qsTr("bdi file (*.bdi)"), qsTr("zip file (*.zip)")]
+        folder: shortcuts.documents
+        selectExisting: false
+        onAccepted: mainWindow.exportSkin(FileKinds.withFilterSuffix(utils.urlToLocalPath(fileUrl.toString()),
+                                                                     nameFilters, selectedNameFilter))
+    }
+
+    // The text editor shows the panel file that was opened, unless it holds
+    // unsaved edits of another file.
+    Connections {
+        target: panel
+        function onCurrentPanelFileChanged() {
+            var unsaved = textEditor.modified && textEditor.fileUrl.toString() !== ""
+            if (panel.currentPanelFile !== "" && !unsaved)
+                textEditor.load(utils.localPathToUrl(panel.currentPanelFile))
+        }
+    }
+
+    Connections {
+        target: rpSettings
+        function onSkinDirectoryChanged() {
+            fileTree.setRoot(rpSettings.skinDirectory)
+        }
+    }
+
+    ColumnLayout {
+        anchors.fill: parent
+        anchors.margins: 10
+        spacing: 10
+
+        RowLayout {
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            spacing: 10
+
+            ColumnLayout {
+                Layout.preferredWidth: 200
+                Layout.maximumWidth: 200
+                Layout.fillHeight: true
+                spacing: 10
+
+                Frame {
+                    visible: rpSettings.displayFileTree
+                    Layout.fillWidth: true
+                    Layout.fillHeight: true
+                    Layout.preferredHeight: 100
+                    padding: 6
+
+                    SkinFileTree {
+                        id: fileTree
+                        objectName: "fileTree"
+                        anchors.fill: parent
+                        Component.onCompleted: setRoot(rpSettings.skinDirectory)
+
+                        onAccepted: {
+                            if (suffix === "ini")
+                                panel.setPanelFile(utils.urlToLocalPath(fileUrl.toString()))
+                            mainWindow.openTextFile(fileUrl, suffix)
+                        }
+                        onAcceptedAsTextFile: mainWindow.openTextFile(fileUrl, suffix)
+                    }
+                }
+                Frame {
+                    Layout.fillWidth: true
+                    Layout.fillHeight: true
+                    Layout.preferredHeight: 100
+                    padding: 6
+
+                    StylesList {
+                        objectName: "stylesList"
+                        anchors.fill: parent
+                    }
+                }
+            }
+
+            ColumnLayout {
+                Layout.fillWidth: true
+                Layout.fillHeight: true
+                spacing: 10
+
+                Frame {
+                    Layout.fillWidth: true
+                    Layout.fillHeight: true
+                    Layout.preferredHeight: 100
+                    padding: 1
+
+                    PanelImage {
+                        id: panelImage
+                        objectName: "panelImage"
+                        anchors.fill: parent
+                    }
+                }
+                Frame {
+                    visible: rpSettings.displayTextEditor
+                    Layout.fillWidth: true
+                    Layout.fillHeight: true
+                    Layout.preferredHeight: 100
+                    padding: 6
+
+                    SkinConfigEditView {
+                        id: textEditor
+                        objectName: "textEditor"
+                        anchors.fill: parent
+                    }
+                }
+            }
+
+            Frame {
+                Layout.preferredWidth: 230
+                Layout.maximumWidth: 230
+                Layout.fillHeight: true
+                padding: 1
+
+                StackView {
+                    id: functionAreaStack
+                    objectName: "functionAreaStack"
+                    anchors.fill: parent
+                    clip: true
+
+                    initialItem: SectionInfoPage {
+                        objectName: "sectionInfoPage"
+                    }
+                }
+            }
+        }
+
+        StatusBar {
+            objectName: "statusBar"
+            Layout.fillWidth: true
+        }
+    }
+
+    // Files dragged onto the window: a panel file opens, a skin archive is
+    // imported. File URLs come as text/uri-list on Linux and macOS and in the
+    // shell's FileName format on Windows.
+    DropArea {
+        objectName: "dropArea"
+        anchors.fill: parent
+        keys: ["application/x-qt-windows-mime;value=\"FileName\"", "text/uri-list"]
+
+        function firstPath(urls) {
+            return urls && urls.length > 0 ? utils.urlToLocalPath(urls[0].toString()) : ""
+        }
+
+        onEntered: drag.accepted = FileKinds.dropKind(firstPath(drag.urls)) !== ""
+        onDropped: {
+            var path = firstPath(drop.urls)
+            if (FileKinds.dropKind(path) === "")
+                return
+            drop.acceptProposedAction()
+            mainWindow.openDropped(path)
+        }
     }
 }

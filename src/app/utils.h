@@ -28,6 +28,9 @@ public:
     Q_INVOKABLE QString urlToLocalPath(const QString &url);
     Q_INVOKABLE QString localPathToUrl(const QString &path);
     Q_INVOKABLE QString getQuillmarkDirectory();
+    // Whether the file opens as a zip archive with at least one entry; the
+    // main window asks before it clears the working directory for an import.
+    Q_INVOKABLE bool isZipArchive(const QString &path);
 
 private:
     Utils() = default;

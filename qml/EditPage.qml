@@ -1,0 +1,62 @@
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+import "KeyPick.js" as KeyPick
+
+// The frame every key editing page is built on: a title, the page's fields
+// and the buttons Cancel, Apply and Reset.
+Page {
+    id: page
+
+    // the stack the page is shown in
+    property StackView stackView: StackView.view
+    // whether the page is the stack's current page (or about to become it)
+    readonly property bool shown: StackView.status === StackView.Active
+                                  || StackView.status === StackView.Activating
+
+    signal rejected()
+    signal applied()
+    signal reset()
+    // the author picked a key on the preview (see KeyPick.js)
+    signal keyPicked(string key)
+
+    function close() {
+        if (stackView && stackView.currentItem === page && stackView.depth > 1)
+            stackView.pop()
+    }
+
+    padding: 10
+
+    header: Label {
+        text: page.title
+        font.pixelSize: Qt.application.font.pixelSize * 1.5
+        padding: 10
+        elide: Text.ElideRight
+    }
+
+    footer: DialogButtonBox {
+        id: buttonBox
+        objectName: "buttonBox"
+        standardButtons: DialogButtonBox.Cancel | DialogButtonBox.Apply | DialogButtonBox.Reset
+        onRejected: page.rejected()
+        onApplied: page.applied()
+        onReset: page.reset()
+    }
+
+    background: Rectangle {
+        color: buttonBox.background && buttonBox.background.color !== undefined
+               ? buttonBox.background.color : page.palette.window
+    }
+
+    onRejected: {
+        reset()
+        close()
+    }
+
+    Connections {
+        target: panel
+        function onCurrentKeyChanged() {
+            if (KeyPick.active())
+                page.keyPicked(panel.currentKey)
+        }
+    }
+}
