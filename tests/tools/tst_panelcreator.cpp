@@ -3,13 +3,15 @@
 #include "app/valuetext.h"
 #include "skin/skinconfig.h"
 #include "tools/panelcreator.h"
+#include "tooltestfiles.h"
 
 #include <QFile>
 #include <QMetaProperty>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
+
+using namespace ToolTestFiles;
 
 namespace {
 
@@ -34,14 +36,6 @@ QString rectsText(const QList<QRect> &rects)
     for (const QRect &rect : rects)
         parts.append(ValueText::formatRect(rect));
     return parts.join(QLatin1Char(' '));
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
 }
 
 // Panel geometry in the order width, height, left, top, right, bottom, row spacing.
@@ -427,18 +421,12 @@ void TestPanelCreator::commandLine()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString out = dir.filePath(QStringLiteral("out.ini"));
-    arguments.replaceInStrings(QRegularExpression(QStringLiteral("^OUT$")), out);
-    arguments.replaceInStrings(QRegularExpression(QStringLiteral("^MISSING$")),
-                               dir.filePath(QStringLiteral("no/such/dir/out.ini")));
-
-    QProcess process;
-    process.start(QStringLiteral(QUILLMARK_CLI_PATH), arguments);
-    QVERIFY2(process.waitForFinished(60000), qPrintable(process.errorString()));
-    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-    const QByteArray err = process.readAllStandardError();
-    QVERIFY2(process.exitCode() == exitCode, err.constData());
+    const CliResult result =
+        runCli(withPaths(arguments, {{QStringLiteral("OUT"), out},
+                                     {QStringLiteral("MISSING"), dir.filePath(QStringLiteral("no/such/dir/out.ini"))}}));
+    QVERIFY2(result.exitCode == exitCode, result.err.constData());
     if (exitCode != 0) {
-        QVERIFY2(err.contains("quillmark-cli create-panel: "), err.constData());
+        QVERIFY2(result.err.contains("quillmark-cli create-panel: "), result.err.constData());
         QVERIFY(!QFileInfo::exists(out));
     } else {
         QCOMPARE(readAll(out), expectedContent);

@@ -2,32 +2,20 @@
 
 #include "skin/skinconfig.h"
 #include "tools/panelscaler.h"
+#include "tooltestfiles.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
+using namespace ToolTestFiles;
+
 namespace {
 
 const QString fixtureDir = QStringLiteral(QUILLMARK_TEST_DATA_DIR "/tools1-panelscaler");
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 // Copies the files of `from` (recursively) into `to`.
 bool copyTree(const QString &from, const QString &to)
@@ -320,28 +308,16 @@ void TestPanelScaler::commandLine()
     const QString target = dir.filePath(QStringLiteral("target"));
     QVERIFY(copyTree(fixtureDir + QStringLiteral("/source"), source));
     QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("empty"))));
-    const QList<QPair<QString, QString>> names{{QStringLiteral("SRC"), source},
-                                               {QStringLiteral("DST"), target},
-                                               {QStringLiteral("MISSING"), dir.filePath(QStringLiteral("missing"))},
-                                               {QStringLiteral("EMPTY"), dir.filePath(QStringLiteral("empty"))}};
-    for (QString &argument : arguments) {
-        for (const auto &name : names) {
-            if (argument == name.first)
-                argument = name.second;
-        }
-    }
-
-    QProcess process;
-    process.start(QStringLiteral(QUILLMARK_CLI_PATH), arguments);
-    QVERIFY2(process.waitForFinished(60000), qPrintable(process.errorString()));
-    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-    const QByteArray err = process.readAllStandardError();
-    QVERIFY2(process.exitCode() == exitCode, err.constData());
+    const CliResult result = runCli(withPaths(arguments, {{QStringLiteral("SRC"), source},
+                                                          {QStringLiteral("DST"), target},
+                                                          {QStringLiteral("MISSING"), dir.filePath(QStringLiteral("missing"))},
+                                                          {QStringLiteral("EMPTY"), dir.filePath(QStringLiteral("empty"))}}));
+    QVERIFY2(result.exitCode == exitCode, result.err.constData());
     if (exitCode == 0) {
         QCOMPARE(readAll(target + QStringLiteral("/py_26.ini")),
                  readAll(fixtureDir + QStringLiteral("/expected-720/py_26.ini")));
     } else {
-        QVERIFY2(err.contains("quillmark-cli scale: "), err.constData());
+        QVERIFY2(result.err.contains("quillmark-cli scale: "), result.err.constData());
         if (exitCode == 2)
             QVERIFY(!QFileInfo::exists(target));
     }

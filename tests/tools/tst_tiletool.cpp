@@ -2,34 +2,22 @@
 
 #include "skin/skinconfig.h"
 #include "tools/tiletool.h"
+#include "tooltestfiles.h"
 
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <limits>
 
+using namespace ToolTestFiles;
+
 namespace {
 
 using Files = QMap<QString, QByteArray>;
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 // A w x h image of one colour with a marker pixel in its top-left corner,
 // so that a tile cut from the wrong place shows.
@@ -75,17 +63,6 @@ QImage splitSheet()
         for (int x = 0; x < 10; ++x)
             sheet.setPixel(x, y + 10, bottom.pixel(x, y));
     return sheet;
-}
-
-int runCli(const QStringList &arguments, QByteArray *err = nullptr)
-{
-    QProcess process;
-    process.start(QStringLiteral(QUILLMARK_CLI_PATH), arguments);
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-        return -1;
-    if (err)
-        *err = process.readAllStandardError();
-    return process.exitCode();
 }
 
 } // namespace
@@ -429,10 +406,10 @@ void TestTileTool::demoSkinKeySheetRoundTrip()
 
     const int sections = SkinConfig(tilPath).childGroups().filter(QRegularExpression(QStringLiteral("^IMG"))).size();
     QVERIFY(sections > 1);
-    QCOMPARE(runCli({QStringLiteral("split"), tilPath, tiles}), 0);
+    QCOMPARE(runCli({QStringLiteral("split"), tilPath, tiles}).exitCode, 0);
     QCOMPARE(QDir(tiles).entryList(QDir::Files).size(), sections);
     QVERIFY(QFile::remove(dir.filePath(QStringLiteral("keys.png"))));
-    QCOMPARE(runCli({QStringLiteral("join"), tiles, tilPath}), 0);
+    QCOMPARE(runCli({QStringLiteral("join"), tiles, tilPath}).exitCode, 0);
 
     // The same tile file and, pixel for pixel, the same sheet.
     QCOMPARE(readAll(tilPath), readAll(res + QStringLiteral("/keys.til")));
@@ -495,22 +472,15 @@ void TestTileTool::commandLine()
     QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("tiles"))));
     QVERIFY(savePng(solid(3, 3, qRgba(0, 0, 0, 255)), dir.filePath(QStringLiteral("tiles/a.png"))));
     QVERIFY(savePng(solid(3, 4, qRgba(0, 0, 0, 255)), dir.filePath(QStringLiteral("tiles/b.png"))));
-    const QList<QPair<QString, QString>> names{{QStringLiteral("TIL"), dir.filePath(QStringLiteral("keys.til"))},
-                                               {QStringLiteral("OUT"), dir.filePath(QStringLiteral("OUT"))},
-                                               {QStringLiteral("MISSING"), dir.filePath(QStringLiteral("missing"))},
-                                               {QStringLiteral("TILES"), dir.filePath(QStringLiteral("tiles"))},
-                                               {QStringLiteral("NEWTIL"), dir.filePath(QStringLiteral("new.til"))}};
-    for (QString &argument : arguments) {
-        for (const auto &name : names) {
-            if (argument == name.first)
-                argument = name.second;
-        }
-    }
-
-    QByteArray err;
-    QCOMPARE(runCli(arguments, &err), exitCode);
+    const CliResult result =
+        runCli(withPaths(arguments, {{QStringLiteral("TIL"), dir.filePath(QStringLiteral("keys.til"))},
+                                     {QStringLiteral("OUT"), dir.filePath(QStringLiteral("OUT"))},
+                                     {QStringLiteral("MISSING"), dir.filePath(QStringLiteral("missing"))},
+                                     {QStringLiteral("TILES"), dir.filePath(QStringLiteral("tiles"))},
+                                     {QStringLiteral("NEWTIL"), dir.filePath(QStringLiteral("new.til"))}}));
+    QVERIFY2(result.exitCode == exitCode, result.err.constData());
     if (exitCode != 0)
-        QVERIFY2(err.contains("quillmark-cli " + arguments.first().toUtf8() + ": "), err.constData());
+        QVERIFY2(result.err.contains("quillmark-cli " + arguments.first().toUtf8() + ": "), result.err.constData());
     if (!check.isEmpty())
         QVERIFY(QFileInfo::exists(dir.filePath(check)));
     if (exitCode == 2)
