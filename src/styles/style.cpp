@@ -33,12 +33,12 @@ QString kindOf(const QMap<QString, QString> &properties)
     if (hasColor)
         return QStringLiteral("color");
     if (containsAny(properties,
-                    { "PRESS_SOUND_PATH", "PANEL_SHOW_SOUND_PATH", "PANEL_ACG_SHOW_SOUND_PATH",
-                      "PANEL_HIDE_SOUND_PATH" }))
+            { "PRESS_SOUND_PATH", "PANEL_SHOW_SOUND_PATH", "PANEL_ACG_SHOW_SOUND_PATH",
+                "PANEL_HIDE_SOUND_PATH" }))
         return QStringLiteral("sound");
     if (containsAny(properties,
-                    { "FIRST_PRESS_PANEL_IMG", "SHOW_ANIM", "HIDE_ANIM", "PRESS_ANIM", "RELEASE_ANIM",
-                      "SHOW_ANIM_FOR_PANEL", "FIRST_PRESS_PANEL_ANIM" }))
+            { "FIRST_PRESS_PANEL_IMG", "SHOW_ANIM", "HIDE_ANIM", "PRESS_ANIM", "RELEASE_ANIM",
+                "SHOW_ANIM_FOR_PANEL", "FIRST_PRESS_PANEL_ANIM" }))
         return QStringLiteral("anim");
     return QStringLiteral("other");
 }
@@ -51,7 +51,7 @@ QColor Style::parseColor(const QString &digits)
 }
 
 Style Style::fromSection(const QString &sectionName, const QMap<QString, QString> &properties,
-                         const QMap<QString, QString> &global)
+    const QMap<QString, QString> &global)
 {
     Style style;
     style.number = sectionName.mid(5).toInt();

@@ -28,7 +28,7 @@ struct Style
     // `global` is the GLOBAL section of the same table (its FONT_PATH is the
     // default font of font styles).
     static Style fromSection(const QString &sectionName, const QMap<QString, QString> &properties,
-                             const QMap<QString, QString> &global);
+        const QMap<QString, QString> &global);
 
     // Style table colours are hexadecimal digits without "#" (RGB in 3, 6, 9
     // or 12 digits, or ARGB in 8); anything else is an invalid colour.

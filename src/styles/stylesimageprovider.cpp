@@ -1,8 +1,8 @@
 #include "stylesimageprovider.h"
 
-#include "stylesmanager.h"
 #include "app/settings.h"
 #include "skin/imagelimits.h"
+#include "stylesmanager.h"
 
 #include <QColor>
 #include <QVariant>
@@ -16,9 +16,11 @@ QImage scaledKeepingAspect(const QImage &image, int width, int height)
 {
     QSize target;
     if (width > 0)
-        target = QSize(width, qMax(1, int(qMin(1e9, double(image.height()) * width / image.width() + 0.9999))));
+        target
+            = QSize(width, qMax(1, int(qMin(1e9, double(image.height()) * width / image.width() + 0.9999))));
     else
-        target = QSize(qMax(1, int(qMin(1e9, double(image.width()) * height / image.height() + 0.9999))), height);
+        target = QSize(
+            qMax(1, int(qMin(1e9, double(image.width()) * height / image.height() + 0.9999))), height);
     return ImageLimits::scaled(image, target);
 }
 
@@ -35,8 +37,7 @@ StylesImageProvider::StylesImageProvider(QObject *settings)
     : QQuickImageProvider(QQmlImageProviderBase::Image)
     , mStylesManager(StylesManager::instance())
     , mSettings(settings)
-{
-}
+{ }
 
 QImage StylesImageProvider::requestImage(const QString &id, QSize *size, const QSize &requestedSize)
 {

@@ -168,7 +168,7 @@ QImage StylesManager::styleImage(int number, const QSize &size, bool highlighted
         if (cached != mLabelCache.constEnd())
             return cached.value();
         const QImage label = paintLabel(style.text, truncatedProduct(style.fontSize, scale), color,
-                                        style.fontPath, style.borderColor, style.borderSize);
+            style.fontPath, style.borderColor, style.borderSize);
         if (!label.isNull())
             mLabelCache.insert(key, label);
         return label;
@@ -177,13 +177,13 @@ QImage StylesManager::styleImage(int number, const QSize &size, bool highlighted
     return solidImage(color, target);
 }
 
-QImage StylesManager::textImage(int number, const QString &text, int fontSize, bool highlighted,
-                                double scale) const
+QImage StylesManager::textImage(
+    int number, const QString &text, int fontSize, bool highlighted, double scale) const
 {
     const Style style = this->style(number);
     const int pixelSize = truncatedProduct(fontSize > 0 ? fontSize : style.fontSize, scale);
-    return paintLabel(text, pixelSize, highlighted ? style.highlightedColor : style.normalColor, style.fontPath,
-                      style.borderColor, style.borderSize);
+    return paintLabel(text, pixelSize, highlighted ? style.highlightedColor : style.normalColor,
+        style.fontPath, style.borderColor, style.borderSize);
 }
 
 QImage StylesManager::tileImage(const QString &key, const QSize &size, double scale) const
@@ -194,7 +194,7 @@ QImage StylesManager::tileImage(const QString &key, const QSize &size, double sc
 }
 
 QImage StylesManager::paintLabel(const QString &text, int pixelSize, const QColor &color,
-                                 const QString &fontPath, const QColor &borderColor, int borderSize) const
+    const QString &fontPath, const QColor &borderColor, int borderSize) const
 {
     // The line alone would be over the bound; don't ask the font engine for
     // glyphs of that size.

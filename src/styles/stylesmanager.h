@@ -1,7 +1,7 @@
 #pragma once
 
-#include "style.h"
 #include "skin/tile.h"
+#include "style.h"
 
 #include <QColor>
 #include <QHash>
@@ -73,7 +73,7 @@ public:
     // with an optional copy in `borderColor` drawn `borderSize` pixels lower
     // underneath it (a shadow).
     QImage paintLabel(const QString &text, int pixelSize, const QColor &color, const QString &fontPath,
-                      const QColor &borderColor, int borderSize) const;
+        const QColor &borderColor, int borderSize) const;
     // A rectangle of `color`; a negative side gives 30x30, a side of 0 null.
     QImage solidImage(const QColor &color, const QSize &size) const;
 

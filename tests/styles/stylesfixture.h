@@ -8,17 +8,23 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QtTest>
 
 // Collects every message logged while it lives (and still forwards them to
 // the previous handler), so tests can count log lines.
 class LogCapture
 {
 public:
-    LogCapture() { mPrevious = qInstallMessageHandler(&LogCapture::handler); sCurrent = this; }
+    LogCapture()
+    {
+        mPrevious = qInstallMessageHandler(&LogCapture::handler);
+        sCurrent = this;
+    }
     ~LogCapture()
     {
         qInstallMessageHandler(mPrevious);
@@ -121,6 +127,30 @@ inline void load(StylesManager *manager, const QString &resDir, const QString &s
 inline void loadTable(StylesManager *manager, const QTemporaryDir &dir)
 {
     load(manager, dir.path(), tableDir() + QStringLiteral("/default.css"));
+}
+
+// Writes `bytes` to `name` inside `dir`; returns the path.
+inline QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(bytes);
+    return path;
+}
+
+// Runs a test that reaches the program's Settings: they create the skin
+// working directory below the home directory, so that goes into a
+// temporary home.
+template <class Test> int runWithTemporaryHome(int argc, char *argv[])
+{
+    QTemporaryDir home;
+    if (!home.isValid())
+        return 1;
+    qputenv("HOME", home.path().toLocal8Bit());
+    QGuiApplication app(argc, argv);
+    Test test;
+    return QTest::qExec(&test, argc, argv);
 }
 
 } // namespace StylesFixture

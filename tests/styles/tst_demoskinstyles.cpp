@@ -5,7 +5,6 @@
 #include "styles/stylesimageprovider.h"
 #include "styles/stylesmanager.h"
 
-#include <QGuiApplication>
 #include <QtTest>
 
 namespace {
@@ -106,7 +105,7 @@ private slots:
                 QCOMPARE(served.pixel(15, 15), qPremultiply(color.rgba()));
             } else {
                 QVERIFY(style.kind == QLatin1String("sound") || style.kind == QLatin1String("anim")
-                        || (style.kind == QLatin1String("image") && highlighted != style.normalImage.isEmpty()));
+                    || (style.kind == QLatin1String("image") && highlighted != style.normalImage.isEmpty()));
             }
             if (style.borderColor.alpha() > 0)
                 QVERIFY(style.borderColor.isValid());
@@ -121,9 +120,9 @@ private slots:
         QTest::addColumn<QString>("value");
 
         const QStringList keys = { QStringLiteral("BACK_STYLE"), QStringLiteral("FORE_STYLE"),
-                                   QStringLiteral("CELL_STYLE"), QStringLiteral("FIRST_FORE") };
-        const QStringList files = QDir(demoPort())
-                                      .entryList({ QStringLiteral("*.ini"), QStringLiteral("*.cnd") }, QDir::Files);
+            QStringLiteral("CELL_STYLE"), QStringLiteral("FIRST_FORE") };
+        const QStringList files
+            = QDir(demoPort()).entryList({ QStringLiteral("*.ini"), QStringLiteral("*.cnd") }, QDir::Files);
         int rows = 0;
         for (const QString &file : files) {
             const SkinConfig config(demoPort() + QLatin1Char('/') + file);
@@ -133,7 +132,8 @@ private slots:
                 for (const auto &property : properties) {
                     if (!keys.contains(property.first))
                         continue;
-                    const QString name = file + QLatin1Char(':') + section + QLatin1Char('/') + property.first;
+                    const QString name
+                        = file + QLatin1Char(':') + section + QLatin1Char('/') + property.first;
                     QTest::newRow(qPrintable(name)) << file << section << property.first << property.second;
                     ++rows;
                 }
@@ -148,7 +148,7 @@ private slots:
         const QList<int> numbers = ValueText::parseIntList(value);
         for (int n : numbers) {
             QVERIFY2(mManager->styleNumbers().contains(QString::number(n)),
-                     qPrintable(QStringLiteral("style %1 is not in the table").arg(n)));
+                qPrintable(QStringLiteral("style %1 is not in the table").arg(n)));
             QVERIFY(!mManager->styleImage(n, QSize(96, 96), false, 0.5).isNull());
             QVERIFY(!mManager->styleImage(n, QSize(96, 96), true, 0.5).isNull());
         }
@@ -157,15 +157,7 @@ private slots:
 
 int main(int argc, char *argv[])
 {
-    // The provider reads the program's settings, which create the skin
-    // working directory below the home directory: keep that temporary.
-    QTemporaryDir home;
-    if (!home.isValid())
-        return 1;
-    qputenv("HOME", home.path().toLocal8Bit());
-    QGuiApplication app(argc, argv);
-    TestDemoSkinStyles test;
-    return QTest::qExec(&test, argc, argv);
+    return StylesFixture::runWithTemporaryHome<TestDemoSkinStyles>(argc, argv);
 }
 
 #include "tst_demoskinstyles.moc"

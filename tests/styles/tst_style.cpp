@@ -43,35 +43,70 @@ private slots:
         const QString global = QStringLiteral("fonts/global.ttf");
         const QString own = QStringLiteral("fonts/own.ttf");
 
-        QTest::newRow("image style keeps SHOW and its colours") << 1 << "image" << "X" << "" << 20 << red << none
-                                                                << none << 0 << "keys,1" << "keys,2";
-        QTest::newRow("image style with a missing tile") << 2 << "image" << "A" << "" << 20 << red << blue << none
-                                                         << 0 << "keys,99" << "";
-        QTest::newRow("font style: ABC and GLOBAL's font") << 3 << "font" << "ABC" << global << 20 << red << blue
-                                                           << none << 0 << "" << "";
-        QTest::newRow("font style: own font, border") << 4 << "font" << "I" << own << 25 << QColor(Qt::white)
-                                                      << none << QColor(Qt::black) << 2 << "" << "";
-        QTest::newRow("colour style with alpha first") << 5 << "color" << "" << "" << 0 << QColor(255, 0, 0, 0x80)
-                                                       << QColor(0, 255, 0) << none << 0 << "" << "";
-        QTest::newRow("font size without colour is no font style") << 6 << "other" << "" << "" << 20 << none << none
-                                                                   << none << 0 << "" << "";
-        QTest::newRow("sound style") << 7 << "sound" << "" << "" << 12 << none << none << none << 0 << "" << "";
-        QTest::newRow("animation style") << 8 << "anim" << "" << "" << 0 << none << none << none << 0 << "" << "";
-        QTest::newRow("style 0 is a style like any other") << 0 << "font" << "Z" << global << 16 << red << blue
-                                                           << none << 0 << "" << "";
-        QTest::newRow("malformed colours are invalid") << 9 << "color" << "" << "" << 0 << QColor() << red
-                                                       << QColor() << 0 << "" << "";
-        QTest::newRow("nothing but a border size") << 10 << "other" << "" << "" << 0 << none << none << none << 3
-                                                   << "" << "";
-        QTest::newRow("image style ignores GLOBAL's font, reads its own") << 11 << "image" << "" << own << 18
-                                                                          << red << none << none << 0 << "keys,3"
-                                                                          << "";
-        QTest::newRow("repeated key: first value; bad size reads 0") << 12 << "color" << "" << "" << 0 << red << none
-                                                                     << none << 0 << "" << "";
-        QTest::newRow("number without a style: defaults") << 42 << "other" << "" << "" << 0 << none << none << none
-                                                          << 0 << "" << "";
-        QTest::newRow("STYLE007 is not style 7's") << 7 << "sound" << "" << "" << 12 << none << none << none << 0
-                                                   << "" << "";
+        QTest::newRow("image style keeps SHOW and its colours")
+            << 1 << "image"
+            << "X"
+            << "" << 20 << red << none << none << 0 << "keys,1"
+            << "keys,2";
+        QTest::newRow("image style with a missing tile") << 2 << "image"
+                                                         << "A"
+                                                         << "" << 20 << red << blue << none << 0 << "keys,99"
+                                                         << "";
+        QTest::newRow("font style: ABC and GLOBAL's font")
+            << 3 << "font"
+            << "ABC" << global << 20 << red << blue << none << 0 << ""
+            << "";
+        QTest::newRow("font style: own font, border")
+            << 4 << "font"
+            << "I" << own << 25 << QColor(Qt::white) << none << QColor(Qt::black) << 2 << ""
+            << "";
+        QTest::newRow("colour style with alpha first")
+            << 5 << "color"
+            << ""
+            << "" << 0 << QColor(255, 0, 0, 0x80) << QColor(0, 255, 0) << none << 0 << ""
+            << "";
+        QTest::newRow("font size without colour is no font style")
+            << 6 << "other"
+            << ""
+            << "" << 20 << none << none << none << 0 << ""
+            << "";
+        QTest::newRow("sound style") << 7 << "sound"
+                                     << ""
+                                     << "" << 12 << none << none << none << 0 << ""
+                                     << "";
+        QTest::newRow("animation style") << 8 << "anim"
+                                         << ""
+                                         << "" << 0 << none << none << none << 0 << ""
+                                         << "";
+        QTest::newRow("style 0 is a style like any other")
+            << 0 << "font"
+            << "Z" << global << 16 << red << blue << none << 0 << ""
+            << "";
+        QTest::newRow("malformed colours are invalid") << 9 << "color"
+                                                       << ""
+                                                       << "" << 0 << QColor() << red << QColor() << 0 << ""
+                                                       << "";
+        QTest::newRow("nothing but a border size") << 10 << "other"
+                                                   << ""
+                                                   << "" << 0 << none << none << none << 3 << ""
+                                                   << "";
+        QTest::newRow("image style ignores GLOBAL's font, reads its own")
+            << 11 << "image"
+            << "" << own << 18 << red << none << none << 0 << "keys,3"
+            << "";
+        QTest::newRow("repeated key: first value; bad size reads 0")
+            << 12 << "color"
+            << ""
+            << "" << 0 << red << none << none << 0 << ""
+            << "";
+        QTest::newRow("number without a style: defaults") << 42 << "other"
+                                                          << ""
+                                                          << "" << 0 << none << none << none << 0 << ""
+                                                          << "";
+        QTest::newRow("STYLE007 is not style 7's") << 7 << "sound"
+                                                   << ""
+                                                   << "" << 12 << none << none << none << 0 << ""
+                                                   << "";
     }
 
     void styleFields()
@@ -100,12 +135,11 @@ private slots:
     {
         // Document order, as written after "STYLE", repeated sections twice;
         // sections of other names are not styles.
-        const QStringList expected = { QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
-                                       QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6"),
-                                       QStringLiteral("7"), QStringLiteral("8"), QStringLiteral("007"),
-                                       QStringLiteral("0"), QStringLiteral("9"), QStringLiteral("10"),
-                                       QStringLiteral("11"), QStringLiteral("12"), QStringLiteral("12"),
-                                       QStringLiteral("X") };
+        const QStringList expected
+            = { QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
+                  QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7"), QStringLiteral("8"),
+                  QStringLiteral("007"), QStringLiteral("0"), QStringLiteral("9"), QStringLiteral("10"),
+                  QStringLiteral("11"), QStringLiteral("12"), QStringLiteral("12"), QStringLiteral("X") };
         QCOMPARE(mManager->styleNumbers(), expected);
         QCOMPARE(mManager->style(12).name, QStringLiteral("STYLE12"));
         QCOMPARE(mManager->style(12).number, 12);
@@ -150,13 +184,15 @@ private slots:
         QTest::addColumn<QString>("text");
 
         QTest::newRow("font style without SHOW") << QStringList { "FONT_SIZE=9", "NM_COLOR=fff" } << "ABC";
-        QTest::newRow("font style with only HL_COLOR") << QStringList { "FONT_SIZE=9", "HL_COLOR=fff" } << "ABC";
-        QTest::newRow("font style with empty SHOW") << QStringList { "FONT_SIZE=9", "NM_COLOR=fff", "SHOW=" }
-                                                    << "ABC";
-        QTest::newRow("font style with own SHOW") << QStringList { "FONT_SIZE=9", "NM_COLOR=fff", "SHOW=q" } << "q";
+        QTest::newRow("font style with only HL_COLOR")
+            << QStringList { "FONT_SIZE=9", "HL_COLOR=fff" } << "ABC";
+        QTest::newRow("font style with empty SHOW")
+            << QStringList { "FONT_SIZE=9", "NM_COLOR=fff", "SHOW=" } << "ABC";
+        QTest::newRow("font style with own SHOW")
+            << QStringList { "FONT_SIZE=9", "NM_COLOR=fff", "SHOW=q" } << "q";
         QTest::newRow("colour style") << QStringList { "NM_COLOR=fff" } << "";
-        QTest::newRow("image style with font keys") << QStringList { "NM_IMG=a,1", "FONT_SIZE=9", "NM_COLOR=fff" }
-                                                    << "";
+        QTest::newRow("image style with font keys")
+            << QStringList { "NM_IMG=a,1", "FONT_SIZE=9", "NM_COLOR=fff" } << "";
     }
 
     void fontStyleTextOnlyWhenEmpty()

@@ -4,7 +4,6 @@
 #include "styles/stylesimageprovider.h"
 #include "styles/stylesmanager.h"
 
-#include <QGuiApplication>
 #include <QtTest>
 
 using namespace StylesFixture;
@@ -48,11 +47,8 @@ private:
     // A settings file written as a user would edit it, in its own directory.
     static QString writeSettings(const QTemporaryDir &dir, const QStringList &lines)
     {
-        const QString path = dir.filePath(QStringLiteral("quillmark_settings.ini"));
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            file.write((QStringLiteral("[General]\n") + lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
-        return path;
+        return writeFile(dir, QStringLiteral("quillmark_settings.ini"),
+            (QStringLiteral("[General]\n") + lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
     }
 
 private slots:
@@ -72,25 +68,44 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::addColumn<int>("number");
 
-        QTest::newRow("normal colour style") << "nm/5" << "nm" << 5;
-        QTest::newRow("highlighted colour style") << "hl/5" << "hl" << 5;
-        QTest::newRow("normal tile style") << "nm/1" << "nm" << 1;
-        QTest::newRow("highlighted tile style") << "hl/1" << "hl" << 1;
-        QTest::newRow("label style") << "nm/3" << "nm" << 3;
-        QTest::newRow("third part ignored") << "nm/5/x" << "nm" << 5;
-        QTest::newRow("not a number is style 0") << "nm/abc" << "nm" << 0;
-        QTest::newRow("empty number is style 0") << "hl/" << "hl" << 0;
-        QTest::newRow("unknown style paints a transparent square") << "nm/999" << "nm" << 999;
-        QTest::newRow("leading zeros") << "hl/0012" << "hl" << 12;
-        QTest::newRow("other first part") << "xx/12" << "placeholder" << 0;
-        QTest::newRow("first part case matters") << "NM/5" << "placeholder" << 0;
-        QTest::newRow("empty first part") << "/5" << "placeholder" << 0;
-        QTest::newRow("lone nm") << "nm" << "placeholder" << 0;
-        QTest::newRow("empty identifier") << "" << "placeholder" << 0;
-        QTest::newRow("transparent") << "transparent" << "checker" << 0;
-        QTest::newRow("anything starting with transparent") << "transparentBackground" << "checker" << 0;
-        QTest::newRow("transparent with a second part") << "transparent/1" << "placeholder" << 0;
-        QTest::newRow("Transparent in capitals") << "Transparent" << "placeholder" << 0;
+        QTest::newRow("normal colour style") << "nm/5"
+                                             << "nm" << 5;
+        QTest::newRow("highlighted colour style") << "hl/5"
+                                                  << "hl" << 5;
+        QTest::newRow("normal tile style") << "nm/1"
+                                           << "nm" << 1;
+        QTest::newRow("highlighted tile style") << "hl/1"
+                                                << "hl" << 1;
+        QTest::newRow("label style") << "nm/3"
+                                     << "nm" << 3;
+        QTest::newRow("third part ignored") << "nm/5/x"
+                                            << "nm" << 5;
+        QTest::newRow("not a number is style 0") << "nm/abc"
+                                                 << "nm" << 0;
+        QTest::newRow("empty number is style 0") << "hl/"
+                                                 << "hl" << 0;
+        QTest::newRow("unknown style paints a transparent square") << "nm/999"
+                                                                   << "nm" << 999;
+        QTest::newRow("leading zeros") << "hl/0012"
+                                       << "hl" << 12;
+        QTest::newRow("other first part") << "xx/12"
+                                          << "placeholder" << 0;
+        QTest::newRow("first part case matters") << "NM/5"
+                                                 << "placeholder" << 0;
+        QTest::newRow("empty first part") << "/5"
+                                          << "placeholder" << 0;
+        QTest::newRow("lone nm") << "nm"
+                                 << "placeholder" << 0;
+        QTest::newRow("empty identifier") << ""
+                                          << "placeholder" << 0;
+        QTest::newRow("transparent") << "transparent"
+                                     << "checker" << 0;
+        QTest::newRow("anything starting with transparent") << "transparentBackground"
+                                                            << "checker" << 0;
+        QTest::newRow("transparent with a second part") << "transparent/1"
+                                                        << "placeholder" << 0;
+        QTest::newRow("Transparent in capitals") << "Transparent"
+                                                 << "placeholder" << 0;
     }
 
     void identifiers()
@@ -130,21 +145,24 @@ private slots:
         QTest::addColumn<int>("logLines");
 
         QTest::newRow("defaults") << QStringList() << 10 << White << LightGrey << 0;
-        QTest::newRow("grid 8") << QStringList { "TransparentBackgroudGridSize=8" } << 16 << White << LightGrey << 0;
-        QTest::newRow("grid 1") << QStringList { "TransparentBackgroudGridSize=1" } << 2 << White << LightGrey << 0;
+        QTest::newRow("grid 8") << QStringList { "TransparentBackgroudGridSize=8" } << 16 << White
+                                << LightGrey << 0;
+        QTest::newRow("grid 1") << QStringList { "TransparentBackgroudGridSize=1" } << 2 << White << LightGrey
+                                << 0;
         QTest::newRow("own colours") << QStringList { "TransparentBackgroudColor1=#102030",
-                                                      "TransparentBackgroudColor2=#a0b0c0",
-                                                      "TransparentBackgroudGridSize=3" }
+            "TransparentBackgroudColor2=#a0b0c0", "TransparentBackgroudGridSize=3" }
                                      << 6 << qRgb(0x10, 0x20, 0x30) << qRgb(0xa0, 0xb0, 0xc0) << 0;
         QTest::newRow("grid 0") << QStringList { "TransparentBackgroudGridSize=0" } << 0 << 0u << 0u << 0;
-        QTest::newRow("negative grid") << QStringList { "TransparentBackgroudGridSize=-4" } << 0 << 0u << 0u << 0;
-        QTest::newRow("grid not a number") << QStringList { "TransparentBackgroudGridSize=big" } << 0 << 0u << 0u
-                                           << 0;
-        QTest::newRow("absurd grid") << QStringList { "TransparentBackgroudGridSize=100000" } << 0 << 0u << 0u << 1;
-        QTest::newRow("grid beyond int") << QStringList { "TransparentBackgroudGridSize=99999999999" } << 0 << 0u
-                                         << 0u << 1;
-        QTest::newRow("largest int grid") << QStringList { "TransparentBackgroudGridSize=2147483647" } << 0 << 0u
-                                          << 0u << 1;
+        QTest::newRow("negative grid")
+            << QStringList { "TransparentBackgroudGridSize=-4" } << 0 << 0u << 0u << 0;
+        QTest::newRow("grid not a number")
+            << QStringList { "TransparentBackgroudGridSize=big" } << 0 << 0u << 0u << 0;
+        QTest::newRow("absurd grid") << QStringList { "TransparentBackgroudGridSize=100000" } << 0 << 0u << 0u
+                                     << 1;
+        QTest::newRow("grid beyond int")
+            << QStringList { "TransparentBackgroudGridSize=99999999999" } << 0 << 0u << 0u << 1;
+        QTest::newRow("largest int grid")
+            << QStringList { "TransparentBackgroudGridSize=2147483647" } << 0 << 0u << 0u << 1;
     }
 
     void checkerboard()
@@ -174,7 +192,8 @@ private slots:
         for (int y = 0; y < side; ++y) {
             for (int x = 0; x < side; ++x) {
                 const bool diagonal = (x < g) == (y < g);
-                QCOMPARE(QString::number(image.pixel(x, y), 16), QString::number(diagonal ? second : first, 16));
+                QCOMPARE(
+                    QString::number(image.pixel(x, y), 16), QString::number(diagonal ? second : first, 16));
             }
         }
     }
@@ -213,16 +232,17 @@ private slots:
 
         QTest::newRow("width keeps aspect") << "nm/60" << QSize(60, 0) << QSize(120, 40) << QSize(60, 20);
         QTest::newRow("height keeps aspect") << "nm/60" << QSize(0, 20) << QSize(120, 40) << QSize(60, 20);
-        QTest::newRow("width first, then height") << "nm/60" << QSize(60, 10) << QSize(120, 40) << QSize(30, 10);
+        QTest::newRow("width first, then height")
+            << "nm/60" << QSize(60, 10) << QSize(120, 40) << QSize(30, 10);
         QTest::newRow("enlarged") << "nm/60" << QSize(240, -1) << QSize(120, 40) << QSize(240, 80);
         QTest::newRow("no request") << "nm/60" << QSize(0, 0) << QSize(120, 40) << QSize(120, 40);
         QTest::newRow("invalid request") << "nm/60" << QSize(-1, -1) << QSize(120, 40) << QSize(120, 40);
         QTest::newRow("placeholder scaled") << "xx/1" << QSize(10, 0) << QSize(1, 1) << QSize(10, 10);
         QTest::newRow("checkerboard scaled") << "transparent" << QSize(0, 5) << QSize(10, 10) << QSize(5, 5);
-        QTest::newRow("absurd request: placeholder") << "nm/60" << QSize(1000000, 0) << QSize(120, 40)
-                                                     << QSize(1, 1);
-        QTest::newRow("absurd height request: placeholder") << "nm/60" << QSize(0, 100000) << QSize(120, 40)
-                                                            << QSize(1, 1);
+        QTest::newRow("absurd request: placeholder")
+            << "nm/60" << QSize(1000000, 0) << QSize(120, 40) << QSize(1, 1);
+        QTest::newRow("absurd height request: placeholder")
+            << "nm/60" << QSize(0, 100000) << QSize(120, 40) << QSize(1, 1);
     }
 
     void scaling()
@@ -260,16 +280,7 @@ private slots:
 
 int main(int argc, char *argv[])
 {
-    // The program's settings create the skin working directory below the
-    // home directory: keep that inside a temporary directory.
-    QTemporaryDir home;
-    if (!home.isValid())
-        return 1;
-    qputenv("HOME", home.path().toLocal8Bit());
-    QGuiApplication app(argc, argv);
-    TestStylesImageProvider test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
+    return StylesFixture::runWithTemporaryHome<TestStylesImageProvider>(argc, argv);
 }
 
 #include "tst_stylesimageprovider.moc"

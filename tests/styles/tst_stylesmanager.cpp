@@ -21,7 +21,8 @@ bool paintedOnlyIn(const QImage &image, QRgb rgb, QString *failure)
             const int a = qAlpha(p);
             if (a == 0)
                 continue;
-            const auto near = [a](int channel, int expected) { return qAbs(channel - expected * a / 255) <= 2; };
+            const auto near
+                = [a](int channel, int expected) { return qAbs(channel - expected * a / 255) <= 2; };
             if (!near(qRed(p), qRed(rgb)) || !near(qGreen(p), qGreen(rgb)) || !near(qBlue(p), qBlue(rgb))) {
                 *failure = QStringLiteral("pixel %1,%2 is %3").arg(x).arg(y).arg(p, 8, 16);
                 return false;
@@ -85,7 +86,8 @@ private slots:
         QCOMPARE(mManager->defaultInputFamily(), QStringLiteral("DejaVu Sans"));
         QCOMPARE(mManager->defaultFamily(), QStringLiteral("Noto Sans CJK SC"));
         // The input font falls back to the CJK font for what it lacks.
-        QVERIFY(QFont::substitutes(mManager->defaultInputFamily()).contains(mManager->defaultFamily(), Qt::CaseInsensitive));
+        QVERIFY(QFont::substitutes(mManager->defaultInputFamily())
+                    .contains(mManager->defaultFamily(), Qt::CaseInsensitive));
     }
 
     void styleImage_data()
@@ -99,47 +101,48 @@ private slots:
         QTest::addColumn<QVector<QRgb>>("colors");
 
         const QRgb clear = 0;
-        QTest::newRow("tile stretched, borders kept") << 1 << QSize(60, 40) << false << 1.0 << QSize(60, 40)
-                                                      << QList<QPoint> { { 0, 0 }, { 9, 9 }, { 30, 0 }, { 30, 20 },
-                                                                         { 5, 20 }, { 59, 39 }, { 50, 30 } }
-                                                      << QVector<QRgb> { Red, Red, Green, Blue, Green, Red, Red };
-        QTest::newRow("tile at scale 2: corners stay 10 px") << 1 << QSize(60, 40) << false << 2.0 << QSize(120, 80)
-                                                             << QList<QPoint> { { 9, 9 }, { 10, 10 }, { 109, 69 },
-                                                                                { 110, 70 } }
-                                                             << QVector<QRgb> { Red, Blue, Blue, Red };
+        QTest::newRow("tile stretched, borders kept")
+            << 1 << QSize(60, 40) << false << 1.0 << QSize(60, 40)
+            << QList<QPoint> { { 0, 0 }, { 9, 9 }, { 30, 0 }, { 30, 20 }, { 5, 20 }, { 59, 39 }, { 50, 30 } }
+            << QVector<QRgb> { Red, Red, Green, Blue, Green, Red, Red };
+        QTest::newRow("tile at scale 2: corners stay 10 px")
+            << 1 << QSize(60, 40) << false << 2.0 << QSize(120, 80)
+            << QList<QPoint> { { 9, 9 }, { 10, 10 }, { 109, 69 }, { 110, 70 } }
+            << QVector<QRgb> { Red, Blue, Blue, Red };
         QTest::newRow("tile at natural size") << 1 << QSize(-1, -1) << false << 1.0 << QSize(30, 30)
                                               << QList<QPoint> { { 15, 15 } } << QVector<QRgb> { Blue };
-        QTest::newRow("highlighted tile") << 1 << QSize(60, 40) << true << 1.0 << QSize(60, 40)
-                                          << QList<QPoint> { { 0, 0 }, { 30, 20 } } << QVector<QRgb> { Yellow, Yellow };
-        QTest::newRow("tile without inner rect scales plainly") << 11 << QSize(10, 7) << false << 1.0 << QSize(10, 7)
-                                                                << QList<QPoint> { { 9, 6 } }
-                                                                << QVector<QRgb> { Magenta };
-        QTest::newRow("no highlighted image, no text: colour") << 11 << QSize(10, 10) << true << 1.0 << QSize(10, 10)
-                                                               << QList<QPoint> { { 5, 5 } } << QVector<QRgb> { clear };
-        QTest::newRow("colour at natural size") << 5 << QSize(-1, -1) << false << 1.0 << QSize(30, 30)
-                                                << QList<QPoint> { { 0, 0 }, { 29, 29 } }
-                                                << QVector<QRgb> { qPremultiply(qRgba(255, 0, 0, 0x80)),
-                                                                   qPremultiply(qRgba(255, 0, 0, 0x80)) };
-        QTest::newRow("colour scaled") << 5 << QSize(50, 20) << false << 2.0 << QSize(100, 40)
-                                       << QList<QPoint> { { 99, 39 } }
-                                       << QVector<QRgb> { qPremultiply(qRgba(255, 0, 0, 0x80)) };
-        QTest::newRow("colour scaled, halves round up") << 5 << QSize(5, 3) << false << 1.5 << QSize(8, 5)
-                                                        << QList<QPoint> { { 7, 4 } }
-                                                        << QVector<QRgb> { qPremultiply(qRgba(255, 0, 0, 0x80)) };
+        QTest::newRow("highlighted tile")
+            << 1 << QSize(60, 40) << true << 1.0 << QSize(60, 40) << QList<QPoint> { { 0, 0 }, { 30, 20 } }
+            << QVector<QRgb> { Yellow, Yellow };
+        QTest::newRow("tile without inner rect scales plainly")
+            << 11 << QSize(10, 7) << false << 1.0 << QSize(10, 7) << QList<QPoint> { { 9, 6 } }
+            << QVector<QRgb> { Magenta };
+        QTest::newRow("no highlighted image, no text: colour")
+            << 11 << QSize(10, 10) << true << 1.0 << QSize(10, 10) << QList<QPoint> { { 5, 5 } }
+            << QVector<QRgb> { clear };
+        QTest::newRow("colour at natural size")
+            << 5 << QSize(-1, -1) << false << 1.0 << QSize(30, 30) << QList<QPoint> { { 0, 0 }, { 29, 29 } }
+            << QVector<QRgb> { qPremultiply(qRgba(255, 0, 0, 0x80)), qPremultiply(qRgba(255, 0, 0, 0x80)) };
+        QTest::newRow("colour scaled")
+            << 5 << QSize(50, 20) << false << 2.0 << QSize(100, 40) << QList<QPoint> { { 99, 39 } }
+            << QVector<QRgb> { qPremultiply(qRgba(255, 0, 0, 0x80)) };
+        QTest::newRow("colour scaled, halves round up")
+            << 5 << QSize(5, 3) << false << 1.5 << QSize(8, 5) << QList<QPoint> { { 7, 4 } }
+            << QVector<QRgb> { qPremultiply(qRgba(255, 0, 0, 0x80)) };
         QTest::newRow("highlighted colour") << 5 << QSize(50, 20) << true << 1.0 << QSize(50, 20)
                                             << QList<QPoint> { { 10, 10 } } << QVector<QRgb> { Green };
-        QTest::newRow("nothing to draw: transparent") << 10 << QSize(50, 20) << false << 1.0 << QSize(50, 20)
-                                                      << QList<QPoint> { { 0, 0 }, { 49, 19 } }
-                                                      << QVector<QRgb> { clear, clear };
-        QTest::newRow("unknown style at natural size") << 999 << QSize(-1, -1) << false << 1.0 << QSize(30, 30)
-                                                       << QList<QPoint> { { 15, 15 } } << QVector<QRgb> { clear };
+        QTest::newRow("nothing to draw: transparent")
+            << 10 << QSize(50, 20) << false << 1.0 << QSize(50, 20) << QList<QPoint> { { 0, 0 }, { 49, 19 } }
+            << QVector<QRgb> { clear, clear };
+        QTest::newRow("unknown style at natural size")
+            << 999 << QSize(-1, -1) << false << 1.0 << QSize(30, 30) << QList<QPoint> { { 15, 15 } }
+            << QVector<QRgb> { clear };
         QTest::newRow("STYLE007 is not style 7") << 7 << QSize(4, 4) << false << 1.0 << QSize(4, 4)
                                                  << QList<QPoint> { { 1, 1 } } << QVector<QRgb> { clear };
-        QTest::newRow("zero width: nothing") << 5 << QSize(0, 20) << false << 1.0 << QSize() << QList<QPoint> {}
-                                             << QVector<QRgb> {};
-        QTest::newRow("tile with zero height: colour fallback is empty too") << 11 << QSize(20, 0) << false << 1.0
-                                                                              << QSize() << QList<QPoint> {}
-                                                                              << QVector<QRgb> {};
+        QTest::newRow("zero width: nothing")
+            << 5 << QSize(0, 20) << false << 1.0 << QSize() << QList<QPoint> {} << QVector<QRgb> {};
+        QTest::newRow("tile with zero height: colour fallback is empty too")
+            << 11 << QSize(20, 0) << false << 1.0 << QSize() << QList<QPoint> {} << QVector<QRgb> {};
     }
 
     void styleImage()
@@ -173,8 +176,8 @@ private slots:
 
         QTest::newRow("missing tile falls back to SHOW") << 2 << false << "A" << 20 << "DejaVu Sans" << Red;
         QTest::newRow("missing tile, highlighted") << 2 << true << "A" << 20 << "DejaVu Sans" << Blue;
-        QTest::newRow("font style, default text, unregistered font") << 3 << false << "ABC" << 20 << "DejaVu Sans"
-                                                                     << Red;
+        QTest::newRow("font style, default text, unregistered font")
+            << 3 << false << "ABC" << 20 << "DejaVu Sans" << Red;
         QTest::newRow("style 0") << 0 << true << "Z" << 16 << "DejaVu Sans" << Blue;
         QTest::newRow("skin font") << 4 << false << "I" << 25 << "Noto Mono" << qRgb(255, 255, 255);
     }
@@ -276,8 +279,8 @@ private slots:
         const Style style = mManager->style(number);
         const QImage image = mManager->textImage(number, text, fontSize, false, scale);
         const auto label = [&](int size) {
-            return mManager->paintLabel(text, size, style.normalColor, style.fontPath, style.borderColor,
-                                        style.borderSize);
+            return mManager->paintLabel(
+                text, size, style.normalColor, style.fontPath, style.borderColor, style.borderSize);
         };
         QVERIFY(!image.isNull());
         // The neighbouring sizes must look different for the check to mean anything.
@@ -291,8 +294,10 @@ private slots:
     {
         QString failure;
         const QString text = QStringLiteral("ok");
-        QVERIFY2(paintedOnlyIn(mManager->textImage(3, text, 0, false, 1.0), Red, &failure), qPrintable(failure));
-        QVERIFY2(paintedOnlyIn(mManager->textImage(3, text, 0, true, 1.0), Blue, &failure), qPrintable(failure));
+        QVERIFY2(
+            paintedOnlyIn(mManager->textImage(3, text, 0, false, 1.0), Red, &failure), qPrintable(failure));
+        QVERIFY2(
+            paintedOnlyIn(mManager->textImage(3, text, 0, true, 1.0), Blue, &failure), qPrintable(failure));
     }
 
     void borderShadow_data()
@@ -352,12 +357,16 @@ private slots:
         QTest::addColumn<QString>("fontPath");
         QTest::addColumn<QString>("family");
 
-        QTest::newRow("registered skin font") << "fonts/own.ttf" << "Noto Mono";
-        QTest::newRow("empty path") << "" << "DejaVu Sans";
-        QTest::newRow("never registered") << "fonts/global.ttf" << "DejaVu Sans";
-        QTest::newRow("absolute path is not the key") << mDir.filePath(QStringLiteral("fonts/own.ttf"))
-                                                      << "DejaVu Sans";
-        QTest::newRow("case matters") << "FONTS/OWN.TTF" << "DejaVu Sans";
+        QTest::newRow("registered skin font") << "fonts/own.ttf"
+                                              << "Noto Mono";
+        QTest::newRow("empty path") << ""
+                                    << "DejaVu Sans";
+        QTest::newRow("never registered") << "fonts/global.ttf"
+                                          << "DejaVu Sans";
+        QTest::newRow("absolute path is not the key")
+            << mDir.filePath(QStringLiteral("fonts/own.ttf")) << "DejaVu Sans";
+        QTest::newRow("case matters") << "FONTS/OWN.TTF"
+                                      << "DejaVu Sans";
     }
 
     void fontFamily()
@@ -370,11 +379,7 @@ private slots:
     {
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
-        const QString path = dir.filePath(QStringLiteral("bad.ttf"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("this is no font");
-        file.close();
+        const QString path = writeFile(dir, QStringLiteral("bad.ttf"), "this is no font");
 
         LogCapture log;
         mManager->addFont(path, QStringLiteral("bad.ttf"));
@@ -398,7 +403,8 @@ private slots:
         mManager->addFont(awesome, QStringLiteral("fonts/own.ttf"));
         QCOMPARE(mManager->fontFamily(QStringLiteral("fonts/own.ttf")), awesomeFamily);
         QVERIFY(QFontDatabase().families().contains(awesomeFamily));
-        QVERIFY(QFont::substitutes(awesomeFamily).contains(QStringLiteral("Noto Sans CJK SC"), Qt::CaseInsensitive));
+        QVERIFY(QFont::substitutes(awesomeFamily)
+                    .contains(QStringLiteral("Noto Sans CJK SC"), Qt::CaseInsensitive));
 
         mManager->clear();
         QVERIFY(!QFontDatabase().families().contains(awesomeFamily));
@@ -419,7 +425,8 @@ private slots:
         QTest::newRow("plain tile 100000x100000") << 11 << QSize(100000, 100000) << 1.0 << "" << 0;
         QTest::newRow("label font size 100000") << 3 << QSize() << 1.0 << "A" << 100000;
         QTest::newRow("label scaled beyond int") << 3 << QSize() << 1e15 << "A" << 20;
-        QTest::newRow("label text far too wide") << 3 << QSize() << 1.0 << QString(20000, QLatin1Char('W')) << 100;
+        QTest::newRow("label text far too wide")
+            << 3 << QSize() << 1.0 << QString(20000, QLatin1Char('W')) << 100;
     }
 
     void absurdSizes()
@@ -435,7 +442,8 @@ private slots:
                                             : mManager->textImage(number, text, fontSize, false, scale);
         QVERIFY(image.isNull());
         QCOMPARE(log.lines().size(), 1);
-        QVERIFY2(log.lines().first().contains(QStringLiteral("image size bound")), qPrintable(log.lines().first()));
+        QVERIFY2(log.lines().first().contains(QStringLiteral("image size bound")),
+            qPrintable(log.lines().first()));
     }
 
     void oversizedTileFallsBackToLabel()
@@ -452,11 +460,8 @@ private slots:
     {
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
-        const QString table = dir.filePath(QStringLiteral("default.css"));
-        QFile file(table);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("[STYLE1]\r\nFONT_SIZE=100000\r\nNM_COLOR=ff0000\r\n");
-        file.close();
+        const QString table = writeFile(
+            dir, QStringLiteral("default.css"), "[STYLE1]\r\nFONT_SIZE=100000\r\nNM_COLOR=ff0000\r\n");
         mManager->clear();
         mManager->readStyleTable(table);
 
