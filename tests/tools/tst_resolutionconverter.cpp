@@ -40,6 +40,28 @@ QByteArray readAll(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+bool copyTree(const QString &from, const QString &to)
+{
+    if (!QDir().mkpath(to))
+        return false;
+    const QFileInfoList entries = QDir(from).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    for (const QFileInfo &entry : entries) {
+        const QString target = to + QLatin1Char('/') + entry.fileName();
+        if (entry.isDir() ? !copyTree(entry.filePath(), target) : !QFile::copy(entry.filePath(), target))
+            return false;
+    }
+    return true;
+}
+
+int render(const QString &panelFile, const QString &png)
+{
+    QProcess process;
+    process.start(QStringLiteral(QUILLMARK_CLI_PATH), {QStringLiteral("render"), panelFile, QStringLiteral("-o"), png});
+    if (!process.waitForFinished(60000))
+        return -1;
+    return process.exitCode();
+}
+
 QRegularExpression logLine(const QString &path, const QString &text)
 {
     return QRegularExpression(QRegularExpression::escape(path) + QStringLiteral(".*") + QRegularExpression::escape(text));
@@ -383,8 +405,7 @@ void TestResolutionConverter::cli()
 void TestResolutionConverter::demoSkin()
 {
     const QString res = QStringLiteral(QUILLMARK_SOURCE_DIR "/skins/demo/res");
-    if (!QFileInfo(res).isDir())
-        QSKIP("the demo skin is not in this checkout");
+    QVERIFY2(QFileInfo(res).isDir(), qPrintable(res));
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("res"));
     const QStringList tileFiles = QDir(res).entryList({QStringLiteral("*.til")}, QDir::Files);
@@ -400,6 +421,19 @@ void TestResolutionConverter::demoSkin()
             QVERIFY(after.at(i).image().width() <= before.at(i).image().width());
         }
     }
+
+    // Converted in place, the skin still renders, at the same panel size.
+    const QString skin = dir.filePath(QStringLiteral("demo"));
+    QVERIFY(copyTree(QStringLiteral(QUILLMARK_SOURCE_DIR "/skins/demo"), skin));
+    const QString panel = skin + QStringLiteral("/port/py_26.ini");
+    QCOMPARE(render(panel, dir.filePath(QStringLiteral("before.png"))), 0);
+    QCOMPARE(ResolutionConverter::instance()->convert(skin + QStringLiteral("/res"), skin + QStringLiteral("/res"), 1080, 720),
+             tileFiles.size());
+    QCOMPARE(render(panel, dir.filePath(QStringLiteral("after.png"))), 0);
+    const QImage before(dir.filePath(QStringLiteral("before.png")));
+    const QImage after(dir.filePath(QStringLiteral("after.png")));
+    QVERIFY(!after.isNull());
+    QCOMPARE(after.size(), before.size());
 }
 
 QTEST_GUILESS_MAIN(TestResolutionConverter)
