@@ -11,7 +11,10 @@
 #include "tools/fontresimageprovider.h"
 #include "tools/innerrecttool.h"
 #include "tools/innerrecttoolimageprovider.h"
+#include "tools/panelcreator.h"
+#include "tools/panelscaler.h"
 #include "tools/resolutionconverter.h"
+#include "tools/tiletool.h"
 #include "utils.h"
 
 #include <QApplication>
@@ -193,11 +196,14 @@ void Application::publishContextProperties()
     qDebug() << "qml fontResGenerator context set!";
     context->setContextProperty(QStringLiteral("resolutionConverter"), ResolutionConverter::instance());
     qDebug() << "qml resolutionConverter context set!";
-    // panelScaler: ... "qml panelScaler context set!"
-    // tileTool: ... "qml tileTool context set!"
+    context->setContextProperty(QStringLiteral("panelScaler"), PanelScaler::instance());
+    qDebug() << "qml panelScaler context set!";
+    context->setContextProperty(QStringLiteral("tileTool"), TileTool::instance());
+    qDebug() << "qml tileTool context set!";
     context->setContextProperty(QStringLiteral("innerRectTool"), InnerRectTool::instance());
     qDebug() << "qml innerRectTool context set!";
-    // panelCreator: ... "qml panelCreator context set!"
+    context->setContextProperty(QStringLiteral("panelCreator"), PanelCreator::instance());
+    qDebug() << "qml panelCreator context set!";
 }
 
 void Application::addImageProviders()
