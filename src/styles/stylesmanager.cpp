@@ -9,6 +9,7 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QtMath>
 
 namespace {
 
@@ -30,6 +31,15 @@ int roundedProduct(int value, double scale)
 int truncatedProduct(int value, double scale)
 {
     return int(boundedProduct(value, scale));
+}
+
+// A scale of infinity or NaN would turn every size into nonsense.
+bool finiteScale(double scale)
+{
+    if (qIsFinite(scale))
+        return true;
+    qInfo() << "scale" << scale << "is not a finite number; nothing painted!";
+    return false;
 }
 
 // The first family the font database reports for a freshly added font, or
@@ -150,6 +160,8 @@ QString StylesManager::fontFamily(const QString &fontPath) const
 
 QImage StylesManager::styleImage(int number, const QSize &size, bool highlighted, double scale)
 {
+    if (!finiteScale(scale))
+        return QImage();
     const Style style = this->style(number);
     const QSize target(roundedProduct(size.width(), scale), roundedProduct(size.height(), scale));
 
@@ -180,6 +192,8 @@ QImage StylesManager::styleImage(int number, const QSize &size, bool highlighted
 QImage StylesManager::textImage(
     int number, const QString &text, int fontSize, bool highlighted, double scale) const
 {
+    if (!finiteScale(scale))
+        return QImage();
     const Style style = this->style(number);
     const int pixelSize = truncatedProduct(fontSize > 0 ? fontSize : style.fontSize, scale);
     return paintLabel(text, pixelSize, highlighted ? style.highlightedColor : style.normalColor,

@@ -152,6 +152,8 @@ private slots:
         QTest::newRow("own colours") << QStringList { "TransparentBackgroudColor1=#102030",
             "TransparentBackgroudColor2=#a0b0c0", "TransparentBackgroudGridSize=3" }
                                      << 6 << qRgb(0x10, 0x20, 0x30) << qRgb(0xa0, 0xb0, 0xc0) << 0;
+        QTest::newRow("colour that is no colour paints as Qt's invalid colour")
+            << QStringList { "TransparentBackgroudColor2=nonsense" } << 10 << White << qRgb(0, 0, 0) << 0;
         QTest::newRow("grid 0") << QStringList { "TransparentBackgroudGridSize=0" } << 0 << 0u << 0u << 0;
         QTest::newRow("negative grid")
             << QStringList { "TransparentBackgroudGridSize=-4" } << 0 << 0u << 0u << 0;

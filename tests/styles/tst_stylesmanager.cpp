@@ -6,6 +6,8 @@
 #include <QFontMetrics>
 #include <QtTest>
 
+#include <limits>
+
 using namespace StylesFixture;
 
 namespace {
@@ -422,6 +424,10 @@ private slots:
         QTest::newRow("colour 100000x100000") << 5 << QSize(100000, 100000) << 1.0 << "" << 0;
         QTest::newRow("colour 20000x1") << 5 << QSize(20000, 1) << 1.0 << "" << 0;
         QTest::newRow("colour times a huge scale") << 5 << QSize(50, 20) << 1e12 << "" << 0;
+        QTest::newRow("colour times an infinite scale")
+            << 5 << QSize(50, 20) << std::numeric_limits<double>::infinity() << "" << 0;
+        QTest::newRow("colour times a NaN scale")
+            << 5 << QSize(50, 20) << std::numeric_limits<double>::quiet_NaN() << "" << 0;
         QTest::newRow("plain tile 100000x100000") << 11 << QSize(100000, 100000) << 1.0 << "" << 0;
         QTest::newRow("label font size 100000") << 3 << QSize() << 1.0 << "A" << 100000;
         QTest::newRow("label scaled beyond int") << 3 << QSize() << 1e15 << "A" << 20;
@@ -442,8 +448,9 @@ private slots:
                                             : mManager->textImage(number, text, fontSize, false, scale);
         QVERIFY(image.isNull());
         QCOMPARE(log.lines().size(), 1);
-        QVERIFY2(log.lines().first().contains(QStringLiteral("image size bound")),
-            qPrintable(log.lines().first()));
+        const QString why
+            = qIsFinite(scale) ? QStringLiteral("image size bound") : QStringLiteral("not a finite number");
+        QVERIFY2(log.lines().first().contains(why), qPrintable(log.lines().first()));
     }
 
     void oversizedTileFallsBackToLabel()
