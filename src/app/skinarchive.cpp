@@ -7,12 +7,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QTemporaryFile>
 #include <QStringList>
 
 #include <archive.h>
 #include <archive_entry.h>
 
 #include <climits>
+#include <cstdio>
 
 namespace {
 
@@ -172,13 +174,17 @@ struct Unpacker {
             qInfo() << "unzip: " << "can not create " << name;
     }
 
+    // The entry is written to a temporary file beside its target, which
+    // replaces the target only once complete: a refused or broken entry never
+    // leaves a truncated file behind. No sync per file, so a skin of
+    // thousands of files unpacks quickly.
     void extractFile(const QString &name, const QString &target)
     {
         const QString parent = QFileInfo(target).absolutePath();
         if (!QDir(parent).exists())
             QDir().mkpath(parent);
-        QSaveFile file(target);
-        if (!file.open(QIODevice::WriteOnly)) {
+        QTemporaryFile file(parent + QStringLiteral("/.unzip-XXXXXX"));
+        if (!file.open()) {
             qDebug() << "unzip: " << "can not open " << target;
             return;
         }
@@ -192,21 +198,18 @@ struct Unpacker {
             if (length < 0) {
                 qInfo() << "unzip: " << name << ": " << errorText(reader);
                 refused = true;
-                file.cancelWriting();
-                break;
+                return;
             }
             if (totalBytes + length > limits.maxTotalBytes) {
                 refuse(name, QStringLiteral("the archive unpacks to more than %1 bytes; the rest is refused")
                                  .arg(limits.maxTotalBytes));
                 stopped = true;
-                file.cancelWriting();
-                break;
+                return;
             }
             if (file.write(buffer, length) != length) {
                 qInfo() << "unzip: " << "write error on " << target;
                 refused = true;
-                file.cancelWriting();
-                break;
+                return;
             }
             written += length;
             totalBytes += length;
@@ -215,12 +218,19 @@ struct Unpacker {
             const qint64 read = archive_filter_bytes(reader, -1) - startRead + 10240;
             if (written > limits.freeBytes && written > limits.maxRatio * read) {
                 refuse(name, QStringLiteral("it inflates more than %1:1").arg(limits.maxRatio));
-                file.cancelWriting();
-                break;
+                return;
             }
         }
-        if (!file.commit())
-            qDebug() << "unzip: " << "not written: " << target;
+        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+                            | QFileDevice::ReadOther);
+        if (!file.flush() || std::rename(QFile::encodeName(file.fileName()).constData(),
+                                         QFile::encodeName(target).constData())
+                != 0) {
+            qInfo() << "unzip: " << "write error on " << target;
+            refused = true;
+            return;
+        }
+        file.setAutoRemove(false);
     }
 
     void extract(struct archive_entry *entry, const QString &rawName)

@@ -1,0 +1,397 @@
+#include "app/skinarchive.h"
+#include "archivebuilder.h"
+
+#include <QDirIterator>
+#include <QFile>
+#include <QImage>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// Every path below `root` (files, directories and links, hidden ones too),
+// relative and sorted; links are listed, never followed.
+QStringList tree(const QString &root)
+{
+    QStringList paths;
+    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        const QFileInfo info = it.fileInfo();
+        QString path = QDir(root).relativeFilePath(info.filePath());
+        if (info.isSymLink())
+            path += QStringLiteral(" -> link");
+        else if (info.isDir())
+            path += QLatin1Char('/');
+        paths.append(path);
+    }
+    paths.sort();
+    return paths;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+bool writeFile(const QString &path, const QByteArray &data)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
+}
+
+QByteArray randomBytes(int size)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    QRandomGenerator generator(42);
+    for (char &c : bytes)
+        c = char(generator.bounded(256));
+    return bytes;
+}
+
+} // namespace
+
+class TestSkinArchive : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void roundTripReproducesSkinTree();
+    void zipOfMissingDirectoryKeepsOldArchive();
+    void zipIntoThePackedTree();
+    void zipSkipsLinks();
+    void hostileNames_data();
+    void hostileNames();
+    void checkedEntryName_data();
+    void checkedEntryName();
+    void symlinkEntriesAreSkipped();
+    void existingLinkInTargetIsNotFollowed_data();
+    void existingLinkInTargetIsNotFollowed();
+    void fileWithoutDirectoryEntry();
+    void bombOfZerosIsRefused();
+    void incompressibleLargeFileIsExtracted();
+    void totalSizeLimit();
+    void manyEmptyEntries();
+    void notAnArchive_data();
+    void notAnArchive();
+
+private:
+    // Unpacks `builder`'s archive into <root>/out; the archive itself lies in
+    // a separate directory so that the root holds only what unzip wrote.
+    bool unpack(const ArchiveBuilder &builder, QTemporaryDir &root,
+                const SkinArchive::Limits &limits = SkinArchive::Limits());
+    QTemporaryDir mArchives;
+};
+
+bool TestSkinArchive::unpack(const ArchiveBuilder &builder, QTemporaryDir &root, const SkinArchive::Limits &limits)
+{
+    const QString archive = mArchives.filePath(QStringLiteral("test-%1.zip").arg(QRandomGenerator::global()->generate()));
+    QString error;
+    if (!builder.write(archive, &error))
+        qFatal("could not build the test archive: %s", qPrintable(error));
+    const bool ok = SkinArchive::unzip(archive, root.filePath(QStringLiteral("out")), limits);
+    QFile::remove(archive);
+    return ok;
+}
+
+void TestSkinArchive::roundTripReproducesSkinTree()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString skin = dir.filePath(QStringLiteral("skin"));
+    QImage sheet(40, 20, QImage::Format_ARGB32_Premultiplied);
+    sheet.fill(QColor(10, 20, 30, 200));
+    QVERIFY(QDir().mkpath(skin + QStringLiteral("/res")));
+    QVERIFY(sheet.save(skin + QStringLiteral("/res/keys.png")));
+    QVERIFY(writeFile(skin + QStringLiteral("/port/py_26.ini"),
+                      "[GENERAL]\r\nVIEW_RECT=0,0,1080,600\r\n\r\n[KEY1]\r\nVIEW_RECT=0,0,100,80\r\n"));
+    QVERIFY(writeFile(skin + QStringLiteral("/port/gen.ini"), "[OFFSET1]\r\nPOS=1,2\r\n"));
+    QVERIFY(writeFile(skin + QStringLiteral("/res/default.css"), "[STYLE1]\r\nFORE_COLOR=ff0000\r\n"));
+    QVERIFY(writeFile(skin + QStringLiteral("/res/keys.til"), "[IMG1]\r\nSOURCE_RECT=0,0,20,20\r\n"));
+    QVERIFY(writeFile(skin + QStringLiteral("/res/\xe4\xb8\xad\xe6\x96\x87.txt"), "\xe4\xb8\xad"));
+    QVERIFY(writeFile(skin + QStringLiteral("/res/big.bin"), randomBytes(300000)));
+    QVERIFY(QDir().mkpath(skin + QStringLiteral("/empty/inner")));
+
+    const QString archive = dir.filePath(QStringLiteral("skin.bds"));
+    QVERIFY(SkinArchive::zip(skin, archive));
+    const QString out = dir.filePath(QStringLiteral("out"));
+    QVERIFY(SkinArchive::unzip(archive, out));
+
+    QCOMPARE(tree(out), tree(skin));
+    const QStringList files = tree(skin);
+    for (const QString &path : files) {
+        if (!path.endsWith(QLatin1Char('/')))
+            QCOMPARE(readAll(out + QLatin1Char('/') + path), readAll(skin + QLatin1Char('/') + path));
+    }
+}
+
+void TestSkinArchive::zipOfMissingDirectoryKeepsOldArchive()
+{
+    QTemporaryDir dir;
+    const QString archive = dir.filePath(QStringLiteral("old.zip"));
+    QVERIFY(writeFile(archive, "an earlier export"));
+    QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("not exists!")));
+    QVERIFY(!SkinArchive::zip(dir.filePath(QStringLiteral("no-such-skin")), archive));
+    QCOMPARE(readAll(archive), QByteArray("an earlier export"));
+    QCOMPARE(tree(dir.path()), QStringList{QStringLiteral("old.zip")});
+}
+
+void TestSkinArchive::zipIntoThePackedTree()
+{
+    QTemporaryDir dir;
+    QVERIFY(writeFile(dir.filePath(QStringLiteral("port/a.ini")), "[A]\r\n"));
+    const QString archive = dir.filePath(QStringLiteral("self.zip"));
+    QVERIFY(SkinArchive::zip(dir.path(), archive));
+    QTemporaryDir out;
+    QVERIFY(SkinArchive::unzip(archive, out.path()));
+    QCOMPARE(tree(out.path()), (QStringList{QStringLiteral("port/"), QStringLiteral("port/a.ini")}));
+}
+
+void TestSkinArchive::zipSkipsLinks()
+{
+    QTemporaryDir dir;
+    QTemporaryDir secret;
+    QVERIFY(writeFile(secret.filePath(QStringLiteral("key.txt")), "secret"));
+    const QString skin = dir.filePath(QStringLiteral("skin"));
+    QVERIFY(writeFile(skin + QStringLiteral("/a.ini"), "[A]\r\n"));
+    QVERIFY(QFile::link(secret.filePath(QStringLiteral("key.txt")), skin + QStringLiteral("/key.txt")));
+    QVERIFY(QFile::link(secret.path(), skin + QStringLiteral("/secretdir")));
+    const QString archive = dir.filePath(QStringLiteral("s.zip"));
+    QVERIFY(SkinArchive::zip(skin, archive));
+    QTemporaryDir out;
+    QVERIFY(SkinArchive::unzip(archive, out.path()));
+    QCOMPARE(tree(out.path()), QStringList{QStringLiteral("a.ini")});
+}
+
+void TestSkinArchive::hostileNames_data()
+{
+    QTest::addColumn<QByteArray>("name");
+    // A path (relative to the temporary root) that must not appear.
+    QTest::addColumn<QString>("escape");
+
+    QTest::newRow("absolute name") << QByteArray("@ROOT@/abs.txt") << QStringLiteral("abs.txt");
+    QTest::newRow("dot-dot name") << QByteArray("../x.txt") << QStringLiteral("x.txt");
+    QTest::newRow("dot-dot in the middle") << QByteArray("a/../../x.txt") << QStringLiteral("x.txt");
+    QTest::newRow("backslash dot-dot") << QByteArray("..\\x.txt") << QStringLiteral("x.txt");
+    QTest::newRow("backslash dot-dot below a directory") << QByteArray("sub/..\\..\\x.txt") << QStringLiteral("x.txt");
+    QTest::newRow("drive letter with backslash") << QByteArray("C:\\x.txt") << QStringLiteral("out/C:/x.txt");
+    QTest::newRow("drive letter with slash") << QByteArray("C:/x.txt") << QStringLiteral("out/C:/x.txt");
+    QTest::newRow("very long component") << QByteArray(300, 'n') << QString();
+    QByteArray deep;
+    for (int i = 0; i < 40; ++i)
+        deep += QByteArray(200, char('a' + i % 26)) + '/';
+    QTest::newRow("very long path") << QByteArray(deep + "x.txt") << QString();
+}
+
+void TestSkinArchive::hostileNames()
+{
+    QFETCH(QByteArray, name);
+    QFETCH(QString, escape);
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    name.replace("@ROOT@", QFile::encodeName(root.path()));
+
+    ArchiveBuilder builder;
+    builder.file("first.txt", "first").file(name, "evil").file("port/py_26.ini", "[KEY1]\r\n");
+    QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("refusing")));
+    QVERIFY2(!unpack(builder, root), "a refused entry must make unzip report false");
+
+    // The good entries around the hostile one are still there, and nothing else.
+    QCOMPARE(tree(root.path()), (QStringList{QStringLiteral("out/"), QStringLiteral("out/first.txt"),
+                                             QStringLiteral("out/port/"), QStringLiteral("out/port/py_26.ini")}));
+    QCOMPARE(readAll(root.filePath(QStringLiteral("out/port/py_26.ini"))), QByteArray("[KEY1]\r\n"));
+    if (!escape.isEmpty())
+        QVERIFY(!QFileInfo::exists(root.filePath(escape)));
+}
+
+void TestSkinArchive::checkedEntryName_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("plain") << "port/py_26.ini" << "port/py_26.ini";
+    QTest::newRow("backslashes become slashes") << "res\\keys.til" << "res/keys.til";
+    QTest::newRow("dot components dropped") << "./res/./a.png" << "res/a.png";
+    QTest::newRow("doubled slash") << "res//a.png" << "res/a.png";
+    QTest::newRow("directory with trailing slash") << "res/" << "res";
+    QTest::newRow("dots inside a name are fine") << "a..b/c..ini" << "a..b/c..ini";
+    QTest::newRow("colon later in the name is fine") << "res/a:b.png" << "res/a:b.png";
+    QTest::newRow("empty") << "" << "";
+    QTest::newRow("only dots") << "./." << "";
+    QTest::newRow("absolute") << "/etc/passwd" << "";
+    QTest::newRow("absolute with backslash") << "\\etc\\passwd" << "";
+    QTest::newRow("dot-dot") << "a/../b" << "";
+    QTest::newRow("trailing dot-dot") << "a/.." << "";
+    QTest::newRow("drive letter") << "c:x" << "";
+    QTest::newRow("NUL") << QStringLiteral("a") + QChar(0) + QStringLiteral("b") << "";
+}
+
+void TestSkinArchive::checkedEntryName()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, expected);
+    QString why;
+    QCOMPARE(SkinArchive::checkedEntryName(name, &why), expected);
+    QCOMPARE(why.isEmpty(), !expected.isEmpty());
+}
+
+void TestSkinArchive::symlinkEntriesAreSkipped()
+{
+    QTemporaryDir root;
+    QVERIFY(QDir().mkpath(root.filePath(QStringLiteral("outside"))));
+    ArchiveBuilder builder;
+    builder.symlink("escape", QFile::encodeName(root.filePath(QStringLiteral("outside"))))
+        .file("escape/written-through.txt", "evil")
+        .symlink("passwd", "/etc/passwd")
+        .file("good.txt", "good");
+    QVERIFY(unpack(builder, root));
+
+    // No link was made, so the file "through" it landed inside the target.
+    QCOMPARE(tree(root.filePath(QStringLiteral("out"))),
+             (QStringList{QStringLiteral("escape/"), QStringLiteral("escape/written-through.txt"),
+                          QStringLiteral("good.txt")}));
+    QCOMPARE(tree(root.filePath(QStringLiteral("outside"))), QStringList());
+}
+
+void TestSkinArchive::existingLinkInTargetIsNotFollowed_data()
+{
+    QTest::addColumn<QByteArray>("entry");
+    QTest::addColumn<QString>("linkName");
+    QTest::addColumn<QString>("linkTarget");
+
+    QTest::newRow("link to a directory on the way") << QByteArray("lnk/x.txt") << "lnk" << "outside";
+    QTest::newRow("link deeper on the way") << QByteArray("res/lnk/x.txt") << "res/lnk" << "outside";
+    QTest::newRow("link as the file itself") << QByteArray("victim.txt") << "victim.txt" << "outside/victim.txt";
+    QTest::newRow("dangling link as the file") << QByteArray("new.txt") << "new.txt" << "outside/new.txt";
+    QTest::newRow("link as a directory entry") << QByteArray("lnk/") << "lnk" << "outside";
+}
+
+void TestSkinArchive::existingLinkInTargetIsNotFollowed()
+{
+    QFETCH(QByteArray, entry);
+    QFETCH(QString, linkName);
+    QFETCH(QString, linkTarget);
+    QTemporaryDir root;
+    const QString outside = root.filePath(QStringLiteral("outside"));
+    QVERIFY(writeFile(outside + QStringLiteral("/victim.txt"), "keep"));
+    const QString out = root.filePath(QStringLiteral("out"));
+    QVERIFY(QDir().mkpath(out + QStringLiteral("/res")));
+    QVERIFY(QFile::link(root.filePath(linkTarget), out + QLatin1Char('/') + linkName));
+
+    ArchiveBuilder builder;
+    if (entry.endsWith('/'))
+        builder.directory(entry).file(entry + "x.txt", "evil");
+    else
+        builder.file(entry, "evil");
+    builder.file("good.txt", "good");
+    QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("refusing.*link")));
+    QVERIFY(!unpack(builder, root));
+
+    QCOMPARE(tree(outside), QStringList{QStringLiteral("victim.txt")});
+    QCOMPARE(readAll(outside + QStringLiteral("/victim.txt")), QByteArray("keep"));
+    QCOMPARE(readAll(out + QStringLiteral("/good.txt")), QByteArray("good"));
+}
+
+void TestSkinArchive::fileWithoutDirectoryEntry()
+{
+    QTemporaryDir root;
+    ArchiveBuilder builder;
+    builder.file("res/deep/er/a.png", "png");
+    QVERIFY(unpack(builder, root));
+    QCOMPARE(readAll(root.filePath(QStringLiteral("out/res/deep/er/a.png"))), QByteArray("png"));
+}
+
+void TestSkinArchive::bombOfZerosIsRefused()
+{
+    QTemporaryDir root;
+    ArchiveBuilder builder;
+    builder.file("before.txt", "before").zeros("bomb.bin", qint64(64) << 20).file("after.txt", "after");
+    QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("refusing.*bomb.bin.*inflates")));
+    QVERIFY(!unpack(builder, root));
+    // The bomb is gone; the entries around it are there.
+    QCOMPARE(tree(root.filePath(QStringLiteral("out"))),
+             (QStringList{QStringLiteral("after.txt"), QStringLiteral("before.txt")}));
+}
+
+void TestSkinArchive::incompressibleLargeFileIsExtracted()
+{
+    QTemporaryDir root;
+    const QByteArray data = randomBytes(3 << 20);
+    // Ordinary skin text compresses well but far below the bomb ratio.
+    QByteArray text;
+    for (int i = 0; text.size() < (2 << 20); ++i)
+        text += QByteArray("[KEY") + QByteArray::number(i) + "]\r\nVIEW_RECT=" + QByteArray::number(i * 7 % 1080)
+                + ",0,100,80\r\n";
+    ArchiveBuilder builder;
+    builder.file("res/sheet.png", data).file("port/big.ini", text);
+    QVERIFY(unpack(builder, root));
+    QCOMPARE(readAll(root.filePath(QStringLiteral("out/res/sheet.png"))), data);
+    QCOMPARE(readAll(root.filePath(QStringLiteral("out/port/big.ini"))), text);
+}
+
+void TestSkinArchive::totalSizeLimit()
+{
+    QTemporaryDir root;
+    SkinArchive::Limits limits;
+    limits.maxTotalBytes = 100000;
+    ArchiveBuilder builder;
+    builder.file("a.bin", randomBytes(60000)).file("b.bin", randomBytes(60000)).file("c.txt", "small");
+    QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("refusing.*b.bin")));
+    QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("refusing.*c.txt")));
+    QVERIFY(!unpack(builder, root, limits));
+    QCOMPARE(tree(root.filePath(QStringLiteral("out"))), QStringList{QStringLiteral("a.bin")});
+}
+
+void TestSkinArchive::manyEmptyEntries()
+{
+    QTemporaryDir root;
+    const int limit = SkinArchive::Limits().maxEntries;
+    QCOMPARE(limit, 20000);
+    ArchiveBuilder builder;
+    for (int i = 0; i < limit + 5; ++i)
+        builder.file("e/" + QByteArray::number(i), QByteArray());
+    for (int i = limit; i < limit + 5; ++i)
+        QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("refusing.*more than 20000 entries")));
+    QVERIFY(!unpack(builder, root));
+    const QStringList written = QDir(root.filePath(QStringLiteral("out/e"))).entryList(QDir::Files);
+    QCOMPARE(written.size(), limit);
+    QVERIFY(written.contains(QStringLiteral("19999")));
+    QVERIFY(!written.contains(QStringLiteral("20000")));
+}
+
+void TestSkinArchive::notAnArchive_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("outDirExists");
+
+    QTest::newRow("text, new output directory") << QByteArray("[GENERAL]\r\nthis is no zip\r\n") << false;
+    QTest::newRow("text, existing output directory") << QByteArray("[GENERAL]\r\nthis is no zip\r\n") << true;
+    QTest::newRow("empty file") << QByteArray() << true;
+    QTest::newRow("zip signature only") << QByteArray("PK\x03\x04", 4) << true;
+    QTest::newRow("tar-like header") << QByteArray(512, '\0') << true;
+}
+
+void TestSkinArchive::notAnArchive()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(bool, outDirExists);
+    QTemporaryDir dir;
+    const QString archive = dir.filePath(QStringLiteral("skin.zip"));
+    QVERIFY(writeFile(archive, content));
+    const QString out = dir.filePath(QStringLiteral("out"));
+    if (outDirExists)
+        QVERIFY(writeFile(out + QStringLiteral("/mine.ini"), "mine"));
+    const QStringList before = tree(dir.path());
+
+    QVERIFY(!SkinArchive::unzip(archive, out));
+    QCOMPARE(tree(dir.path()), before);
+    if (outDirExists)
+        QCOMPARE(readAll(out + QStringLiteral("/mine.ini")), QByteArray("mine"));
+}
+
+QTEST_GUILESS_MAIN(TestSkinArchive)
+#include "tst_skinarchive.moc"
