@@ -1,5 +1,7 @@
 #include "innerrecttool.h"
 
+#include "tilesheet.h"
+
 #include "app/valuetext.h"
 #include "skin/imagelimits.h"
 #include "skin/skinconfig.h"
@@ -89,20 +91,9 @@ bool InnerRectTool::setTilFile(const QString &til)
 
     const QFileInfo info(til);
     const QString tilPath = info.absoluteFilePath();
-    const QString sheetPath = tileImagePath(tilPath);
-    if (!info.exists()) {
-        qInfo() << tilPath << " not exists!";
+    const QImage sheet = TileSheet::loadSheet(tilPath);
+    if (sheet.isNull())
         return false;
-    }
-    if (!QFileInfo::exists(sheetPath)) {
-        qInfo() << sheetPath << " not exists!";
-        return false;
-    }
-    const QImage sheet = ImageLimits::load(sheetPath);
-    if (sheet.isNull()) {
-        qInfo() << sheetPath << " is invalid!";
-        return false;
-    }
 
     mConfig = std::make_unique<SkinConfig>(tilPath);
     const QString name = info.baseName();

@@ -100,19 +100,9 @@ bool ResolutionConverter::convertTileFile(const QString &tilPath, const QString 
 {
     const QFileInfo tilInfo(tilPath);
     const QString imagePath = tileImagePath(tilPath);
-    if (!tilInfo.exists()) {
-        qInfo() << tilInfo.absoluteFilePath() << " not exists!";
+    const QImage image = TileSheet::loadSheet(tilPath);
+    if (image.isNull())
         return false;
-    }
-    if (!QFileInfo::exists(imagePath)) {
-        qInfo() << imagePath << " not exists!";
-        return false;
-    }
-    const QImage image = ImageLimits::load(imagePath);
-    if (image.isNull()) {
-        qInfo() << imagePath << " is invalid!";
-        return false;
-    }
 
     struct Rects {
         QString section;

@@ -11,6 +11,24 @@
 
 namespace TileSheet {
 
+QImage loadSheet(const QString &tilFile)
+{
+    const QFileInfo info(tilFile);
+    const QString sheetPath = tileImagePath(tilFile);
+    if (!info.exists()) {
+        qInfo() << info.absoluteFilePath() << " not exists!";
+        return QImage();
+    }
+    if (!QFileInfo::exists(sheetPath)) {
+        qInfo() << sheetPath << " not exists!";
+        return QImage();
+    }
+    const QImage sheet = ImageLimits::load(sheetPath);
+    if (sheet.isNull())
+        qInfo() << sheetPath << " is invalid!";
+    return sheet;
+}
+
 bool savePng(const QImage &image, const QString &path)
 {
     if (image.isNull())

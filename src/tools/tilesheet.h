@@ -16,6 +16,11 @@ struct Entry {
     QImage image;
 };
 
+// The sheet of a tile file (base name + ".png" beside it) as premultiplied
+// ARGB. A null image, with one log line naming the missing tile file, the
+// missing sheet or the sheet that "is invalid!", when it cannot be had.
+QImage loadSheet(const QString &tilFile);
+
 // Writes `image` as PNG to `path` through a temporary file and an atomic
 // rename. A null image writes nothing. False (with one log line) on failure;
 // an existing file at `path` is then left as it was.
