@@ -6,6 +6,10 @@
 #include <QList>
 #include <QPair>
 #include <QProcess>
+#include <QQmlComponent>
+#include <QQmlContext>
+#include <QQmlEngine>
+#include <QScopedPointer>
 #include <QString>
 #include <QStringList>
 
@@ -56,6 +60,32 @@ inline CliResult runCli(const QStringList &arguments)
     result.exitCode = process.exitCode();
     result.err = process.readAllStandardError();
     return result;
+}
+
+// Runs `script` in a QML scene that sees `object` as the context property
+// `name`, the way the tool dialogs call the tools. True when the whole
+// script ran; otherwise `error` says why.
+inline bool runQml(const QString &name, QObject *object, const QString &script, QString *error)
+{
+    QQmlEngine engine;
+    engine.rootContext()->setContextProperty(name, object);
+    QQmlComponent component(&engine);
+    component.setData(QStringLiteral("import QtQml 2.15\n"
+                                     "QtObject { property bool done: false\n"
+                                     "Component.onCompleted: { %1\n done = true } }")
+                          .arg(script)
+                          .toUtf8(),
+                      QUrl());
+    QScopedPointer<QObject> root(component.create());
+    if (!root) {
+        *error = component.errorString();
+        return false;
+    }
+    if (!root->property("done").toBool()) {
+        *error = QStringLiteral("the script stopped early (see the warning above)");
+        return false;
+    }
+    return true;
 }
 
 } // namespace ToolTestFiles

@@ -71,6 +71,7 @@ private slots:
     void extraProperties();
     void createReplacesAndRepeats();
     void createIntoMissingDirectory();
+    void fromQml();
     void commandLine_data();
     void commandLine();
 };
@@ -356,6 +357,26 @@ void TestPanelCreator::createIntoMissingDirectory()
     QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("can not open file: .*missing/py_26.ini")));
     QVERIFY(!creator.create(file));
     QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("missing"))));
+}
+
+void TestPanelCreator::fromQml()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString file = dir.filePath(QStringLiteral("qml.ini"));
+    PanelCreator creator;
+    QString error;
+    // What the dialog does: the scalars, the rows, the extra lines, create.
+    const QString script = QStringLiteral(
+        "creator.width = 300; creator.height = 100; creator.leftPadding = 10; creator.rightPadding = 10;"
+        "creator.includeTouchRect = true; creator.touchRectLeftPadding = 2;"
+        "creator.rowPropertiesList = [{keysNumber: 2, rowHeight: -1, keyWidth: -1, keySpacing: 20, alignment: 0}];"
+        "creator.extraProperties = 'STYLE=1\\nLABEL=x'.split('\\n');"
+        "creator.create('%1');").arg(file);
+    QVERIFY2(runQml(QStringLiteral("creator"), &creator, script, &error), qPrintable(error));
+    QCOMPARE(readAll(file), QByteArray("[PANEL]\r\nSIZE=300,100\r\n\r\n"
+                                       "[KEY1]\r\nVIEW_RECT=10,0,130,100\r\nTOUCH_RECT=12,0,128,100\r\nSTYLE=1\r\nLABEL=x\r\n\r\n"
+                                       "[KEY2]\r\nVIEW_RECT=160,0,130,100\r\nTOUCH_RECT=162,0,128,100\r\nSTYLE=1\r\nLABEL=x\r\n\r\n"));
 }
 
 void TestPanelCreator::commandLine_data()

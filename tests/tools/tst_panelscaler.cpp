@@ -50,6 +50,7 @@ private slots:
     void refusedCalls_data();
     void refusedCalls();
     void demoSkinPortDirectory();
+    void fromQml();
     void commandLine_data();
     void commandLine();
 };
@@ -257,6 +258,26 @@ void TestPanelScaler::demoSkinPortDirectory()
     }
     QVERIFY(keys > 20);
     QCOMPARE(scaled.value(QStringLiteral("PANEL/SIZE")), QStringLiteral("720,416"));
+}
+
+void TestPanelScaler::fromQml()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString source = dir.filePath(QStringLiteral("source"));
+    QVERIFY(QDir().mkpath(source));
+    QVERIFY(writeFile(source + QStringLiteral("/p.ini"), "[S]\r\nPOS=300,300\r\n"));
+    PanelScaler scaler;
+    QString error;
+    // The dialog's two forms: locked ratio (four arguments) and separate pairs.
+    QVERIFY2(runQml(QStringLiteral("panelScaler"), &scaler,
+                    QStringLiteral("panelScaler.scale('%1', '%2', 1080, 720);"
+                                   "panelScaler.scale('%1', '%3', 1080, 720, 1920, 960);")
+                        .arg(source, dir.filePath(QStringLiteral("locked")), dir.filePath(QStringLiteral("free"))),
+                    &error),
+             qPrintable(error));
+    QCOMPARE(readAll(dir.filePath(QStringLiteral("locked/p.ini"))), QByteArray("[S]\r\nPOS=200,200\r\n\r\n"));
+    QCOMPARE(readAll(dir.filePath(QStringLiteral("free/p.ini"))), QByteArray("[S]\r\nPOS=200,150\r\n\r\n"));
 }
 
 void TestPanelScaler::commandLine_data()

@@ -84,6 +84,7 @@ private slots:
     void joinRefusals();
     void roundTrip();
     void demoSkinKeySheetRoundTrip();
+    void fromQml();
     void commandLine_data();
     void commandLine();
 };
@@ -418,6 +419,38 @@ void TestTileTool::demoSkinKeySheetRoundTrip()
     QVERIFY(!original.isNull());
     QCOMPARE(joined.size(), original.size());
     QCOMPARE(joined, original);
+}
+
+void TestTileTool::fromQml()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(writeFile(dir.filePath(QStringLiteral("keys.til")),
+                      "[IMG1]\r\nSOURCE_RECT=0,0,10,10\r\n[IMG2]\r\nSOURCE_RECT=0,10,10,20\r\n"));
+    QVERIFY(savePng(splitSheet(), dir.filePath(QStringLiteral("keys.png"))));
+    const QString tiles = dir.filePath(QStringLiteral("tiles"));
+    QVERIFY(QDir().mkpath(tiles));
+    TileTool tool;
+    QString error;
+    // split, join with its defaults, and join with all four arguments.
+    QVERIFY2(runQml(QStringLiteral("tileTool"), &tool,
+                    QStringLiteral("tileTool.split('%1', '%2');"
+                                   "tileTool.join('%2', '%3');"
+                                   "tileTool.join('%2', '%4', false, 0);")
+                        .arg(dir.filePath(QStringLiteral("keys.til")), tiles, dir.filePath(QStringLiteral("v.til")),
+                             dir.filePath(QStringLiteral("h.til"))),
+                    &error),
+             qPrintable(error));
+    QCOMPARE(QDir(tiles).entryList(QDir::Files, QDir::Name),
+             (QStringList{QStringLiteral("001.png"), QStringLiteral("002.png")}));
+    QCOMPARE(readAll(dir.filePath(QStringLiteral("v.til"))),
+             QByteArray("[GLOBAL]\r\nUSE_ALPHA=1\r\nTILE_NUM=2\r\n\r\n[IMG1]\r\nSOURCE_RECT=0,0,10,10\r\n\r\n"
+                        "[IMG2]\r\nSOURCE_RECT=0,10,10,20\r\n\r\n"));
+    QCOMPARE(readAll(dir.filePath(QStringLiteral("h.til"))),
+             QByteArray("[GLOBAL]\r\nUSE_ALPHA=1\r\nTILE_NUM=2\r\n\r\n[IMG0]\r\nSOURCE_RECT=0,0,10,10\r\n\r\n"
+                        "[IMG1]\r\nSOURCE_RECT=10,0,10,20\r\n\r\n"));
+    QCOMPARE(QImage(dir.filePath(QStringLiteral("v.png"))).size(), QSize(10, 30));
+    QCOMPARE(QImage(dir.filePath(QStringLiteral("h.png"))).size(), QSize(20, 20));
 }
 
 void TestTileTool::commandLine_data()
