@@ -13,7 +13,6 @@
 #include <QPainter>
 #include <QTextOption>
 
-#include <algorithm>
 #include <cmath>
 
 using namespace ValueText;
@@ -228,17 +227,16 @@ QImage PanelRenderer::renderPreview()
     p.mPanelOrigin = panelOffset;
     emit p.panelOriginChanged();
 
-    double width = std::round(double(totalWidth) * s);
-    double height = std::round(double(totalHeight) * s);
+    const double width = std::round(double(totalWidth) * s);
+    const double height = std::round(double(totalHeight) * s);
     if (width < 1 || height < 1) {
         qInfo() << "panel size" << totalWidth << "x" << totalHeight << " is invalid!";
         return transparentPixel();
     }
-    if (!allowed(width, height, "panel image")) {
-        // Show the top-left part that fits rather than nothing.
-        width = qMin<double>(width, ImageLimits::maxSide);
-        height = std::min({height, double(ImageLimits::maxSide), std::floor(ImageLimits::maxPixels / width)});
-    }
+    // The preview is rebuilt on every request: a canvas near the bound would
+    // cost hundreds of megabytes per click, so a broken size shows nothing.
+    if (!allowed(width, height, "panel image"))
+        return transparentPixel();
     QImage image = ImageLimits::create(QSize(int(width), int(height)), QImage::Format_ARGB32_Premultiplied, "panel");
     if (image.isNull())
         return transparentPixel();

@@ -1,0 +1,94 @@
+#pragma once
+
+// Helpers shared by the panel suites: copies of the fixture skins in a
+// temporary directory, small panel files written on the spot, file times set
+// without sleeping, and a Panel brought back to its initial state.
+
+#include "panel/panel.h"
+#include "testpaths.h"
+
+#include <QColor>
+#include <QDateTime>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QTimer>
+
+namespace PanelFixture {
+
+inline QString dataPath(const QString &relative)
+{
+    return QStringLiteral(QUILLMARK_TEST_DATA_DIR "/") + relative;
+}
+
+inline QString demoPanelFile()
+{
+    return QStringLiteral(QUILLMARK_SOURCE_DIR "/skins/demo/port/py_26.ini");
+}
+
+inline bool copyTree(const QString &from, const QString &to)
+{
+    QDir().mkpath(to);
+    QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString source = it.next();
+        const QString target = to + source.mid(from.length());
+        if (it.fileInfo().isDir()) {
+            if (!QDir().mkpath(target))
+                return false;
+        } else {
+            QDir().mkpath(QFileInfo(target).absolutePath());
+            if (!QFile::copy(source, target))
+                return false;
+        }
+    }
+    return true;
+}
+
+// Writes `text` with CR LF line ends, creating the directories on the way.
+inline bool writeText(const QString &path, const QString &text)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    QString crlf = text;
+    crlf.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    return file.write(crlf.toUtf8()) >= 0;
+}
+
+// Moves a file's modification time `seconds` past its current one.
+inline bool touch(const QString &path, int seconds = 10)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite))
+        return false;
+    const QDateTime time = QFileInfo(path).lastModified().addSecs(seconds);
+    return file.setFileTime(time, QFileDevice::FileModificationTime);
+}
+
+// The panel as the program starts it, with the outlines made invisible so
+// that pixel checks see only the painted styles.
+inline void resetPanel(Panel *panel)
+{
+    panel->autoReloadTimer()->stop();
+    panel->clean();
+    panel->setCurrentStatus(0);
+    panel->setResolution(0);
+    panel->setDeviceResolution(0);
+    panel->setHighlightPointF(QPointF(-1, -1));
+    panel->setViewRectColor(Qt::transparent);
+    panel->setTouchRectColor(Qt::transparent);
+    panel->setCurrentKey(QString());
+}
+
+inline QColor pixel(const QImage &image, int x, int y)
+{
+    if (!image.rect().contains(x, y))
+        return QColor();
+    return QColor::fromRgba(image.pixel(x, y));
+}
+
+} // namespace PanelFixture
