@@ -1,4 +1,5 @@
 #include "testpaths.h"
+#include "tooltestfiles.h"
 
 #include "skin/skinconfig.h"
 #include "skin/tile.h"
@@ -23,17 +24,11 @@ FontResGenerator *generator()
     return FontResGenerator::instance();
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using ToolTestFiles::readAll;
 
 void writeFile(const QString &path, const QByteArray &bytes)
 {
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
-    file.write(bytes);
+    QVERIFY2(ToolTestFiles::writeFile(path, bytes), qPrintable(path));
 }
 
 QImage filled(int width, int height, QColor color)

@@ -1,4 +1,5 @@
 #include "testpaths.h"
+#include "tooltestfiles.h"
 
 #include "skin/skinconfig.h"
 #include "tools/innerrecttool.h"
@@ -15,17 +16,11 @@
 
 namespace {
 
+using ToolTestFiles::readAll;
+
 void writeText(const QString &path, const QByteArray &text)
 {
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
-    file.write(text);
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    QVERIFY2(ToolTestFiles::writeFile(path, text), qPrintable(path));
 }
 
 // A 200x120 sheet: red everywhere, a blue frame of 10 pixels around the

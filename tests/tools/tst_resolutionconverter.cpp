@@ -1,4 +1,5 @@
 #include "testpaths.h"
+#include "tooltestfiles.h"
 
 #include "app/valuetext.h"
 #include "skin/skinconfig.h"
@@ -15,11 +16,11 @@
 
 namespace {
 
+using ToolTestFiles::readAll;
+
 void writeText(const QString &path, const QByteArray &text)
 {
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
-    file.write(text);
+    QVERIFY2(ToolTestFiles::writeFile(path, text), qPrintable(path));
 }
 
 void writePng(const QString &path, const QSize &size, QColor color = Qt::red)
@@ -32,12 +33,6 @@ void writePng(const QString &path, const QSize &size, QColor color = Qt::red)
 QString value(const QString &file, const QString &path)
 {
     return SkinConfig(file).value(path);
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 bool copyTree(const QString &from, const QString &to)
