@@ -426,3 +426,28 @@ bool SkinArchive::unzip(const QString &inFile, const QString &outDir, const Limi
     archive_read_free(reader);
     return !unpacker.refused;
 }
+
+bool SkinArchive::isZipArchive(const QString &path)
+{
+    if (!QFileInfo(path).isFile()) {
+        qInfo() << path << " not exists!";
+        return false;
+    }
+    struct archive *reader = archive_read_new();
+    archive_read_support_format_zip(reader);
+    bool readable = false;
+    if (archive_read_open_filename(reader, QFile::encodeName(path).constData(), 10240) != ARCHIVE_OK) {
+        qInfo() << path << " is not a zip archive: " << archive_error_string(reader);
+    } else {
+        struct archive_entry *entry = nullptr;
+        const int result = archive_read_next_header(reader, &entry);
+        if (result == ARCHIVE_OK || result == ARCHIVE_WARN)
+            readable = true;
+        else if (result == ARCHIVE_EOF)
+            qInfo() << path << " is an empty zip archive!";
+        else
+            qInfo() << path << " is not a zip archive: " << archive_error_string(reader);
+    }
+    archive_read_free(reader);
+    return readable;
+}

@@ -32,6 +32,9 @@ public:
     static bool unzip(const QString &inFile, const QString &outDir);
     static bool unzip(const QString &inFile, const QString &outDir, const Limits &limits);
 
+    // Whether the file opens as a zip archive with at least one entry.
+    static bool isZipArchive(const QString &path);
+
     // The entry name as a relative path with "/" separators, or an empty text
     // (and the reason in `why`) when it must not be unpacked.
     static QString checkedEntryName(const QString &name, QString *why = nullptr);

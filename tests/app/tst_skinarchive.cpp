@@ -76,6 +76,8 @@ private slots:
     void incompressibleLargeFileIsExtracted();
     void totalSizeLimit();
     void manyEmptyEntries();
+    void emptyArchive();
+    void truncatedArchive();
     void notAnArchive_data();
     void notAnArchive();
 
@@ -118,6 +120,7 @@ void TestSkinArchive::roundTripReproducesSkinTree()
 
     const QString archive = dir.filePath(QStringLiteral("skin.bds"));
     QVERIFY(SkinArchive::zip(skin, archive));
+    QVERIFY(SkinArchive::isZipArchive(archive));
     const QString out = dir.filePath(QStringLiteral("out"));
     QVERIFY(SkinArchive::unzip(archive, out));
 
@@ -363,6 +366,39 @@ void TestSkinArchive::manyEmptyEntries()
     QVERIFY(!written.contains(QStringLiteral("20000")));
 }
 
+void TestSkinArchive::emptyArchive()
+{
+    QTemporaryDir dir;
+    const QString archive = dir.filePath(QStringLiteral("empty.zip"));
+    QVERIFY(ArchiveBuilder().write(archive));
+    QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("is an empty zip archive!")));
+    QVERIFY(!SkinArchive::isZipArchive(archive));
+    QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("not exists!")));
+    QVERIFY(!SkinArchive::isZipArchive(dir.filePath(QStringLiteral("missing.zip"))));
+    // Nothing to unpack is no failure, and creates nothing.
+    QVERIFY(SkinArchive::unzip(archive, dir.filePath(QStringLiteral("out"))));
+    QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("out"))));
+}
+
+void TestSkinArchive::truncatedArchive()
+{
+    QTemporaryDir dir;
+    const QString archive = dir.filePath(QStringLiteral("whole.zip"));
+    ArchiveBuilder builder;
+    builder.file("a.bin", randomBytes(50000)).file("b.bin", randomBytes(50000));
+    QVERIFY(builder.write(archive));
+    QFile file(archive);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.resize(file.size() / 2));
+    file.close();
+    const QString out = dir.filePath(QStringLiteral("out"));
+    QVERIFY(!SkinArchive::unzip(archive, out));
+    // Whatever was read is complete; a broken entry leaves no partial file.
+    const QStringList written = tree(out);
+    for (const QString &name : written)
+        QCOMPARE(QFileInfo(out + QLatin1Char('/') + name).size(), qint64(50000));
+}
+
 void TestSkinArchive::notAnArchive_data()
 {
     QTest::addColumn<QByteArray>("content");
@@ -387,6 +423,8 @@ void TestSkinArchive::notAnArchive()
         QVERIFY(writeFile(out + QStringLiteral("/mine.ini"), "mine"));
     const QStringList before = tree(dir.path());
 
+    QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("is not a zip archive")));
+    QVERIFY(!SkinArchive::isZipArchive(archive));
     QVERIFY(!SkinArchive::unzip(archive, out));
     QCOMPARE(tree(dir.path()), before);
     if (outDirExists)
