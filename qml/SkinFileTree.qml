@@ -11,9 +11,10 @@ ColumnLayout {
 
     // local path of the skin directory
     property string rootPath
-    readonly property string currentPath: utils.urlToLocalPath(folderModel.folder.toString())
+    // the folder shown, as a file URL
+    property url folder
+    readonly property string currentPath: utils.urlToLocalPath(folder.toString())
     readonly property bool canGoUp: rootPath !== "" && currentPath.length > rootPath.length
-    property alias folder: folderModel.folder
     property alias count: list.count
 
     // a plain click on a file
@@ -26,19 +27,19 @@ ColumnLayout {
         while (p.length > 1 && p.endsWith("/"))
             p = p.substring(0, p.length - 1)
         rootPath = p
-        folderModel.folder = utils.localPathToUrl(p)
+        folder = utils.localPathToUrl(p)
         list.currentIndex = -1
     }
 
     function goUp() {
         if (!canGoUp)
             return
-        folderModel.folder = folderModel.parentFolder
+        folder = folderModel.parentFolder
         list.currentIndex = -1
     }
 
     function openFolder(fileUrl) {
-        folderModel.folder = fileUrl
+        folder = fileUrl
         list.currentIndex = -1
     }
 
@@ -72,6 +73,7 @@ ColumnLayout {
 
         model: FolderListModel {
             id: folderModel
+            folder: root.folder
             showDirsFirst: true
             showDotAndDotDot: false
             sortField: FolderListModel.Name

@@ -1,0 +1,84 @@
+// Runs the tst_*.qml files of this folder. Every engine gets stand-ins for
+// the native objects the scene reaches (panel, rpSettings, utils) and small
+// image providers, so that the components run without a skin.
+#include "testpaths.h"
+
+#include <QColor>
+#include <QImage>
+#include <QQmlComponent>
+#include <QQmlContext>
+#include <QQmlEngine>
+#include <QQuickImageProvider>
+#include <QQuickWindow>
+#include <QSGRendererInterface>
+#include <QtQuickTest>
+
+namespace {
+
+// A plain image of a fixed size for any id.
+class FixedImageProvider : public QQuickImageProvider
+{
+public:
+    FixedImageProvider(const QSize &size, const QColor &color)
+        : QQuickImageProvider(QQuickImageProvider::Image)
+        , mSize(size)
+        , mColor(color)
+    {
+    }
+
+    QImage requestImage(const QString &, QSize *size, const QSize &) override
+    {
+        QImage image(mSize, QImage::Format_ARGB32_Premultiplied);
+        image.fill(mColor);
+        if (size)
+            *size = image.size();
+        return image;
+    }
+
+private:
+    QSize mSize;
+    QColor mColor;
+};
+
+} // namespace
+
+class Setup : public QObject
+{
+    Q_OBJECT
+
+public:
+    Setup()
+    {
+        // headless machines have no OpenGL
+        QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
+    }
+
+public slots:
+    void qmlEngineAvailable(QQmlEngine *engine)
+    {
+        const QString dir = QStringLiteral(QUILLMARK_SOURCE_DIR "/tests/qml/");
+        publish(engine, QStringLiteral("panel"), dir + QStringLiteral("MockPanel.qml"));
+        publish(engine, QStringLiteral("rpSettings"), dir + QStringLiteral("MockSettings.qml"));
+        publish(engine, QStringLiteral("utils"), dir + QStringLiteral("MockUtils.qml"));
+        engine->rootContext()->setContextProperty(QStringLiteral("testSourceDir"),
+                                                  QStringLiteral(QUILLMARK_SOURCE_DIR));
+        // the preview is 200 x 100 pixels, every style 20 x 10
+        engine->addImageProvider(QStringLiteral("panel"), new FixedImageProvider(QSize(200, 100), Qt::white));
+        engine->addImageProvider(QStringLiteral("styles"), new FixedImageProvider(QSize(20, 10), Qt::gray));
+    }
+
+private:
+    static void publish(QQmlEngine *engine, const QString &name, const QString &file)
+    {
+        QQmlComponent component(engine, QUrl::fromLocalFile(file));
+        QObject *object = component.create();
+        if (!object)
+            qFatal("%s", qPrintable(component.errorString()));
+        object->setParent(engine);
+        engine->rootContext()->setContextProperty(name, object);
+    }
+};
+
+QUICK_TEST_MAIN_WITH_SETUP(quillmark_qml, Setup)
+
+#include "tst_qmlcomponents.moc"
