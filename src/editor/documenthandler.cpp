@@ -90,6 +90,9 @@ void DocumentHandler::load(const QUrl &fileUrl)
     QFile file(fileName);
     if (!file.exists()) {
         qInfo() << fileName << " not exists!";
+    } else if (file.size() > MaximumFileSize) {
+        // No skin text comes near this; the text area would freeze on it.
+        qInfo() << fileName << " is too large to edit!";
     } else if (!file.open(QIODevice::ReadOnly)) {
         qInfo() << "can not open file: " << fileName;
     } else {

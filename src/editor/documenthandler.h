@@ -46,6 +46,9 @@ public:
 
     QUrl fileUrl() const { return mFileUrl; }
 
+    // Larger files are not loaded into the editor.
+    static constexpr qint64 MaximumFileSize = 16 * 1024 * 1024;
+
 signals:
     void documentChanged();
     void cursorPositionChanged();

@@ -491,6 +491,38 @@ private slots:
         QCOMPARE(text(), QStringLiteral("kept"));
     }
 
+    void loadTooLargeFile()
+    {
+        const QString path = writeFile(QStringLiteral("huge.ini"), QByteArray("[A]\n"));
+        {
+            QFile file(path);
+            QVERIFY(file.resize(DocumentHandler::MaximumFileSize + 1));
+        }
+        setText(QStringLiteral("kept"));
+        QSignalSpy loaded(mHandler, &DocumentHandler::loaded);
+        QTest::ignoreMessage(
+            QtInfoMsg, QRegularExpression(QStringLiteral("huge.ini\"  is too large to edit!$")));
+        mHandler->load(QUrl::fromLocalFile(path));
+        QCOMPARE(loaded.count(), 0);
+        QCOMPARE(text(), QStringLiteral("kept"));
+    }
+
+    // The hits of a search in one file are not replayed on the next file.
+    void loadForgetsTheSearch()
+    {
+        setText(QStringLiteral("xxKEY"));
+        select(0, 0);
+        mHandler->searchNext(QStringLiteral("KEY"), false, true);
+        QCOMPARE(selection(), qMakePair(2, 5));
+        const QString path = writeFile(QStringLiteral("other.ini"), QByteArray("KEY=1\nKEY=2\n"));
+        mHandler->load(QUrl::fromLocalFile(path));
+        select(0, 0);
+        mHandler->searchNext(QStringLiteral("KEY"), false, true);
+        QCOMPARE(selection(), qMakePair(0, 3));
+        mHandler->replaceAll(QStringLiteral("K"));
+        QCOMPARE(text(), QStringLiteral("K=1\nK=2\n"));
+    }
+
     void loadWithoutEngine()
     {
         const QString path = writeFile(QStringLiteral("noengine.ini"), QByteArray("[A]\n"));
