@@ -58,6 +58,7 @@ class TestFontResGenerator : public QObject
 private slots:
     void initTestCase();
     void init();
+    void interface();
     void generateLines_data();
     void generateLines();
     void unicodeEscape();
@@ -107,6 +108,24 @@ void TestFontResGenerator::init()
     generator()->setUnderLine(false);
     generator()->setTightMode(false);
     generator()->setVerticalOrder(false);
+}
+
+void TestFontResGenerator::interface()
+{
+    const QMetaObject *meta = generator()->metaObject();
+    QStringList methods;
+    for (int i = meta->methodOffset(); i < meta->methodCount(); ++i)
+        methods.append(QString::fromLatin1(meta->method(i).methodSignature()));
+    QCOMPARE(methods, (QStringList{"customFontFamiliesChanged()", "resNumersChanged()", "addCustomFont(QString)",
+                                   "clear()", "styles(QString)", "generate(QString)", "save(QString)",
+                                   "saveAsTil(QString)"}));
+    QStringList properties;
+    for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i) {
+        properties.append(QString::fromLatin1(meta->property(i).name()));
+        QVERIFY(meta->property(i).isWritable());
+    }
+    QCOMPARE(properties, (QStringList{"systemFontFamilies", "customFontFamilies", "resNumers", "family", "style",
+                                      "color", "size", "bold", "italic", "underLine", "verticalOrder", "tightMode"}));
 }
 
 void TestFontResGenerator::generateLines_data()

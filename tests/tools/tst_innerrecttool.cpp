@@ -55,6 +55,7 @@ class TestInnerRectTool : public QObject
     Q_OBJECT
 
 private slots:
+    void interface();
     void imgListInNumericOrder();
     void saveInSheetCoordinates_data();
     void saveInSheetCoordinates();
@@ -72,6 +73,20 @@ private slots:
     void cli_data();
     void cli();
 };
+
+void TestInnerRectTool::interface()
+{
+    const QMetaObject *meta = tool()->metaObject();
+    QStringList methods;
+    for (int i = meta->methodOffset(); i < meta->methodCount(); ++i)
+        methods.append(QString::fromLatin1(meta->method(i).methodSignature()));
+    QCOMPARE(methods, (QStringList{"loaded()", "imgListChanged()", "currentImgIdChanged()",
+                                   "currentInnerRectChanged()", "setTilFile(QString)", "setCurrentImg(QString)",
+                                   "setCurrentInnerRect(int,int,int,int)", "reset()", "save()"}));
+    QVERIFY(!meta->property(meta->indexOfProperty("imgList")).isWritable());
+    QVERIFY(meta->property(meta->indexOfProperty("currentImgId")).isWritable());
+    QCOMPARE(meta->property(meta->indexOfProperty("currentInnerRect")).type(), QVariant::Rect);
+}
 
 void TestInnerRectTool::imgListInNumericOrder()
 {

@@ -75,6 +75,7 @@ private slots:
     void imageSize();
     void onlyInnerRect_data();
     void onlyInnerRect();
+    void callableWithFourArguments();
     void sectionWithoutSourceRectGetsNone();
     void imageNamedAfterFirstDot();
     void onlyTileFilesOfTheDirectoryItself();
@@ -191,6 +192,24 @@ void TestResolutionConverter::onlyInnerRect()
         QCOMPARE(value(out + QStringLiteral("/k.til"), QStringLiteral("IMG2/SOURCE_RECT")), img2Source);
         QCOMPARE(value(out + QStringLiteral("/k.til"), QStringLiteral("IMG1/SOURCE_RECT")), QStringLiteral("20,20,20,20"));
     }
+}
+
+void TestResolutionConverter::callableWithFourArguments()
+{
+    // The way the dialog calls it: through the meta-object, with or without
+    // the fifth argument.
+    QTemporaryDir dir;
+    writeText(dir.filePath(QStringLiteral("k.til")), "[IMG1]\r\nSOURCE_RECT=30,30,30,30\r\n");
+    writePng(dir.filePath(QStringLiteral("k.png")), QSize(60, 60));
+    const QString out = dir.filePath(QStringLiteral("out"));
+    QVERIFY(QMetaObject::invokeMethod(ResolutionConverter::instance(), "convert", Q_ARG(QString, dir.path()),
+                                      Q_ARG(QString, out), Q_ARG(int, 1080), Q_ARG(int, 720)));
+    QCOMPARE(value(out + QStringLiteral("/k.til"), QStringLiteral("IMG1/SOURCE_RECT")), QStringLiteral("20,20,20,20"));
+    QTemporaryDir other;
+    QVERIFY(QMetaObject::invokeMethod(ResolutionConverter::instance(), "convert", Q_ARG(QString, dir.path()),
+                                      Q_ARG(QString, other.path()), Q_ARG(int, 1080), Q_ARG(int, 720),
+                                      Q_ARG(bool, true)));
+    QVERIFY(!QFileInfo::exists(other.filePath(QStringLiteral("k.til"))));
 }
 
 void TestResolutionConverter::sectionWithoutSourceRectGetsNone()
