@@ -61,6 +61,7 @@ private slots:
     void saveInSheetCoordinates();
     void duplicateNumbers();
     void onlyZeroPaddedSection();
+    void absurdSourceRect();
     void choosingTiles();
     void previewKeepsOtherTilesInMemory();
     void resetGoesBackToTheDocument();
@@ -202,6 +203,26 @@ void TestInnerRectTool::onlyZeroPaddedSection()
     QCOMPARE(config.value(QStringLiteral("IMG1/INNER_RECT")), QStringLiteral("10,10,40,40"));
     QVERIFY(!config.contains(QStringLiteral("IMG1/SOURCE_RECT")));
     QVERIFY(!config.contains(QStringLiteral("IMG01/INNER_RECT")));
+}
+
+void TestInnerRectTool::absurdSourceRect()
+{
+    QTemporaryDir dir;
+    const QString til = dir.filePath(QStringLiteral("keys.til"));
+    const QByteArray text = "[IMG1]\r\nSOURCE_RECT=0,0,100000,100000\r\nINNER_RECT=10,10,20,20\r\n";
+    writeText(til, text);
+    writeSheet(dir.filePath(QStringLiteral("keys.png")));
+    QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("over the image size bound")));
+    QVERIFY(tool()->setTilFile(til));
+    QCOMPARE(tool()->imgList(), QStringList{QStringLiteral("1")});
+    QVERIFY(tool()->tile(QStringLiteral("1")).image().isNull());
+    QCOMPARE(tool()->currentInnerRect(), QRect(10, 10, 20, 20));
+    InnerRectToolImageProvider provider;
+    QSize reported;
+    QCOMPARE(provider.requestImage(tool()->currentImgId(), &reported, QSize(30, 30)).size(), QSize(30, 30));
+    QCOMPARE(reported, QSize(30, 30));
+    QVERIFY(tool()->save());
+    QCOMPARE(SkinConfig(til).value(QStringLiteral("IMG1/INNER_RECT")), QStringLiteral("10,10,20,20"));
 }
 
 void TestInnerRectTool::choosingTiles()

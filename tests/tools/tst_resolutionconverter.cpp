@@ -109,6 +109,8 @@ void TestResolutionConverter::rectangles_data()
     QTest::newRow("five fields") << 1080 << 720 << "1,2,3,4,5" << "0,0,0,0" << "0,0,0,0";
     QTest::newRow("not numbers") << 1080 << 720 << "a,b,30,c" << "0,0,20,0" << "0,0,20,0";
     QTest::newRow("empty") << 1080 << 720 << "" << "0,0,0,0" << "0,0,0,0";
+    QTest::newRow("large values") << 1080 << 720 << "1000000000,0,1000000000,5" << "666666666,0,666666666,3"
+                                  << "666666667,0,666666666,3";
 }
 
 void TestResolutionConverter::rectangles()
