@@ -3,6 +3,7 @@
 
 #include "skin/skinconfig.h"
 #include "skin/tile.h"
+#include "styles/stylesmanager.h"
 #include "tools/fontresgenerator.h"
 #include "tools/fontresimageprovider.h"
 #include "tools/tilesheet.h"
@@ -601,6 +602,21 @@ void TestFontResGenerator::alphabetSheet()
         QVERIFY(!ink(tiles.at(i).image()).isEmpty());
         QVERIFY(!tiles.at(i).render(QSize(60, 60), 1).isNull());
     }
+    // A style table can name the tiles.
+    const QString css = dir.filePath(QStringLiteral("default.css"));
+    writeFile(css, "[STYLE1]\r\nNM_IMG=letters,1\r\nHL_IMG=letters,26\r\n");
+    StylesManager *styles = StylesManager::instance();
+    styles->clear();
+    for (const Tile &tile : tiles)
+        styles->addTile(tile);
+    styles->readStyleTable(css);
+    const QImage normal = styles->styleImage(1, QSize(60, 60), false, 1);
+    const QImage highlighted = styles->styleImage(1, QSize(60, 60), true, 1);
+    styles->clear();
+    QCOMPARE(normal.size(), QSize(60, 60));
+    QVERIFY(!ink(normal).isEmpty());
+    QVERIFY(normal != highlighted);
+
     // Same letter, same pixels as in the editor's generator.
     generator()->setSize(40);
     generator()->setColor(QColor(0x33, 0x66, 0x99));
