@@ -440,6 +440,12 @@ void TestPanelRenderer::outlines()
     QCOMPARE(pixel(image, 30, 30), touchColour);
     QVERIFY(isTransparent(image, 31, 30));
     QVERIFY(isTransparent(image, 10, 31));
+
+    // A translucent pen covers every outline pixel once, corners included.
+    mPanel->setViewRectColor(QColor(200, 10, 10, 128));
+    const QImage translucent = mPanel->renderPreview();
+    for (const QPoint &corner : {QPoint(1, 12), QPoint(56, 12), QPoint(1, 47), QPoint(56, 47), QPoint(30, 47)})
+        QCOMPARE(qAlpha(translucent.pixel(corner)), 128);
 }
 
 void TestPanelRenderer::list_data()
