@@ -1,0 +1,161 @@
+#include "testpaths.h"
+
+#include <QDirIterator>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+bool writeFile(const QString &path, const QByteArray &data)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
+}
+
+QStringList tree(const QString &root)
+{
+    QStringList paths;
+    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        paths.append(QDir(root).relativeFilePath(it.next()));
+    paths.sort();
+    return paths;
+}
+
+struct Result {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Result runCli(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(QUILLMARK_CLI_PATH), arguments);
+    Result result;
+    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
+        return result;
+    result.exitCode = process.exitCode();
+    result.out = process.readAllStandardOutput();
+    result.err = process.readAllStandardError();
+    return result;
+}
+
+} // namespace
+
+// pack and unpack as a skin author's script sees them: exit codes, messages
+// and what ends up on disk.
+class TestArchiveCommands : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void exitCodes_data();
+    void exitCodes();
+    void packThenUnpackRoundTrip();
+    void unpackDoesNotClearTarget();
+    void unpackRefusesHostileEntry();
+    void version();
+    void helpListsCommands();
+
+private:
+    std::unique_ptr<QTemporaryDir> mDir;
+    QString path(const QString &name) const { return mDir->filePath(name); }
+};
+
+void TestArchiveCommands::init()
+{
+    mDir = std::make_unique<QTemporaryDir>();
+    QVERIFY(writeFile(path(QStringLiteral("skin/port/py_26.ini")), "[KEY1]\r\nVIEW_RECT=0,0,10,10\r\n"));
+    QVERIFY(writeFile(path(QStringLiteral("skin/res/default.css")), "[STYLE1]\r\n"));
+    QVERIFY(writeFile(path(QStringLiteral("notzip.zip")), "plain text"));
+}
+
+void TestArchiveCommands::exitCodes_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+
+    QTest::newRow("no command") << QStringList() << 2;
+    QTest::newRow("unknown command") << QStringList{"unpak"} << 2;
+    QTest::newRow("pack without arguments") << QStringList{"pack"} << 2;
+    QTest::newRow("pack with one argument") << QStringList{"pack", "@/skin"} << 2;
+    QTest::newRow("pack with three arguments") << QStringList{"pack", "@/skin", "@/a.zip", "x"} << 2;
+    QTest::newRow("pack a missing directory") << QStringList{"pack", "@/nothing", "@/a.zip"} << 1;
+    QTest::newRow("pack a file") << QStringList{"pack", "@/notzip.zip", "@/a.zip"} << 1;
+    QTest::newRow("pack into a missing directory") << QStringList{"pack", "@/skin", "@/no/dir/a.zip"} << 1;
+    QTest::newRow("pack") << QStringList{"pack", "@/skin", "@/a.zip"} << 0;
+    QTest::newRow("unpack with one argument") << QStringList{"unpack", "@/a.zip"} << 2;
+    QTest::newRow("unpack a missing archive") << QStringList{"unpack", "@/missing.zip", "@/out"} << 1;
+    QTest::newRow("unpack a text file") << QStringList{"unpack", "@/notzip.zip", "@/out"} << 1;
+    QTest::newRow("unpack a directory") << QStringList{"unpack", "@/skin", "@/out"} << 1;
+}
+
+void TestArchiveCommands::exitCodes()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    arguments.replaceInStrings(QStringLiteral("@"), mDir->path());
+    const QStringList before = tree(mDir->path());
+    const Result result = runCli(arguments);
+    QCOMPARE(result.exitCode, exitCode);
+    if (exitCode != 0) {
+        // One line saying why, and nothing written.
+        QVERIFY2(!result.err.trimmed().isEmpty(), result.err.constData());
+        QCOMPARE(tree(mDir->path()), before);
+    }
+}
+
+void TestArchiveCommands::packThenUnpackRoundTrip()
+{
+    QCOMPARE(runCli({QStringLiteral("pack"), path(QStringLiteral("skin")), path(QStringLiteral("skin.bdi"))}).exitCode, 0);
+    QCOMPARE(runCli({QStringLiteral("unpack"), path(QStringLiteral("skin.bdi")), path(QStringLiteral("out"))}).exitCode, 0);
+    QCOMPARE(tree(path(QStringLiteral("out"))), tree(path(QStringLiteral("skin"))));
+    QFile file(path(QStringLiteral("out/port/py_26.ini")));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("[KEY1]\r\nVIEW_RECT=0,0,10,10\r\n"));
+}
+
+void TestArchiveCommands::unpackDoesNotClearTarget()
+{
+    QVERIFY(writeFile(path(QStringLiteral("out/mine.txt")), "mine"));
+    QCOMPARE(runCli({QStringLiteral("pack"), path(QStringLiteral("skin")), path(QStringLiteral("a.zip"))}).exitCode, 0);
+    QCOMPARE(runCli({QStringLiteral("unpack"), path(QStringLiteral("a.zip")), path(QStringLiteral("out"))}).exitCode, 0);
+    QVERIFY(QFileInfo::exists(path(QStringLiteral("out/mine.txt"))));
+    QVERIFY(QFileInfo::exists(path(QStringLiteral("out/port/py_26.ini"))));
+}
+
+void TestArchiveCommands::unpackRefusesHostileEntry()
+{
+    // Pack a tree whose file name, once backslashes count as separators,
+    // climbs out of the target.
+    QVERIFY(writeFile(path(QStringLiteral("evil/x\\..\\..\\escaped.txt")), "evil"));
+    QVERIFY(writeFile(path(QStringLiteral("evil/good.txt")), "good"));
+    QCOMPARE(runCli({QStringLiteral("pack"), path(QStringLiteral("evil")), path(QStringLiteral("evil.zip"))}).exitCode, 0);
+    const Result result = runCli({QStringLiteral("unpack"), path(QStringLiteral("evil.zip")), path(QStringLiteral("a/b"))});
+    QCOMPARE(result.exitCode, 1);
+    QVERIFY(result.err.contains("refusing"));
+    QCOMPARE(tree(path(QStringLiteral("a/b"))), QStringList{QStringLiteral("good.txt")});
+    QVERIFY(!QFileInfo::exists(path(QStringLiteral("escaped.txt"))));
+}
+
+void TestArchiveCommands::version()
+{
+    const Result result = runCli({QStringLiteral("--version")});
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.out, QByteArray("quillmark-cli 0.10.8\n"));
+}
+
+void TestArchiveCommands::helpListsCommands()
+{
+    const Result result = runCli({QStringLiteral("--help")});
+    QCOMPARE(result.exitCode, 0);
+    QVERIFY(result.out.contains("\n  pack SKIN_DIR ARCHIVE\n"));
+    QVERIFY(result.out.contains("\n  unpack ARCHIVE DIR\n"));
+}
+
+QTEST_GUILESS_MAIN(TestArchiveCommands)
+#include "tst_archivecommands.moc"
