@@ -5,6 +5,7 @@
 
 #include <QFileInfo>
 #include <QImage>
+#include <QLoggingCategory>
 #include <QPointF>
 
 const char RenderCommand::synopsis[] =
@@ -100,6 +101,10 @@ int RenderCommand::render(const QStringList &args, QTextStream &out, QTextStream
         err << "quillmark-cli render: panel file " << panelInfo.absoluteFilePath() << " does not exist\n";
         return CliTool::Failure;
     }
+
+    // Loading and rendering report their progress at debug level; on the
+    // command line only what went wrong and the timings are worth reading.
+    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
 
     Panel *panel = Panel::instance();
     panel->setPanelFile(panelInfo.absoluteFilePath());

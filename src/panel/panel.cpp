@@ -267,7 +267,8 @@ void Panel::setPanelFile(QString panelFile)
 {
     const QFileInfo info(panelFile);
     const QString file = absolutePath(panelFile);
-    if (panelFile.isEmpty() || !info.exists()) {
+    // A directory is no panel file, whatever its name.
+    if (panelFile.isEmpty() || !info.isFile()) {
         qInfo() << "file: " << file << " not exists!";
         mLoadFailed = true;
         return;

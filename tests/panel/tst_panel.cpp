@@ -197,6 +197,13 @@ void TestPanel::missingFileChangesNothing()
     QCOMPARE(fileChanged.count(), 0);
     QCOMPARE(mPanel->currentPanelFile(), file);
     QCOMPARE(mPanel->basicInfomation(), information);
+
+    // A directory is not a panel file either.
+    QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("^file: .*/port.*not exists!$")));
+    mPanel->setPanelFile(root + QStringLiteral("/port"));
+    QCOMPARE(reloaded.count(), 0);
+    QCOMPARE(mPanel->currentPanelFile(), file);
+
     // A failed load shows nothing until a file loads again.
     QCOMPARE(mPanel->renderPreview().size(), QSize(1, 1));
     mPanel->setPanelFile(file);
