@@ -1,0 +1,148 @@
+#include "app/application.h"
+#include "app/messagehandler.h"
+#include "app/settings.h"
+
+#include <QApplication>
+#include <QQmlApplicationEngine>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// The start-up sequence as the editor runs it, on a small window file so that
+// the test does not depend on the full scene.
+class TestApplication : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void identityAndVersion();
+    void brokenWindowFailsToStart();
+    void startPublishesObjects();
+    void commandLine_data();
+    void commandLine();
+
+private:
+    QString writeQml(const QString &name, const QByteArray &text);
+    bool startOn(Application &application, const QString &qml, const QStringList &arguments);
+
+    QTemporaryDir mDir;
+    QByteArray mOldHome;
+    QtMessageHandler mTestHandler = nullptr;
+};
+
+void TestApplication::initTestCase()
+{
+    QVERIFY(mDir.isValid());
+    mOldHome = qgetenv("HOME");
+    QVERIFY(QDir().mkpath(mDir.filePath(QStringLiteral("home"))));
+    qputenv("HOME", QFile::encodeName(mDir.filePath(QStringLiteral("home"))));
+    MessageHandler::setLogFilePath(mDir.filePath(QStringLiteral("quillmark.log")));
+}
+
+void TestApplication::cleanupTestCase()
+{
+    qputenv("HOME", mOldHome);
+}
+
+QString TestApplication::writeQml(const QString &name, const QByteArray &text)
+{
+    const QString path = mDir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
+        return QString();
+    return path;
+}
+
+bool TestApplication::startOn(Application &application, const QString &qml, const QStringList &arguments)
+{
+    application.setMainUrl(QUrl::fromLocalFile(qml));
+    // Start-up installs the program's log handler; the test's own comes back
+    // afterwards so that its messages stay checkable.
+    mTestHandler = qInstallMessageHandler(nullptr);
+    qInstallMessageHandler(mTestHandler);
+    const bool started = application.start(arguments);
+    qInstallMessageHandler(mTestHandler);
+    return started;
+}
+
+void TestApplication::identityAndVersion()
+{
+    Application::setIdentity();
+    QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Quillmark"));
+    QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("Quillmark Studio"));
+    QCOMPARE(QCoreApplication::applicationVersion(), QStringLiteral("0.10.8"));
+}
+
+void TestApplication::brokenWindowFailsToStart()
+{
+    const QString qml = writeQml(QStringLiteral("broken.qml"), "import QtQuick 2.15\nItem { this is no qml }\n");
+    int argc = 0;
+    Application application(argc, nullptr);
+    QVERIFY(!startOn(application, qml, {QStringLiteral("quillmark")}));
+    QVERIFY(!application.engine());
+    QVERIFY(!application.rootObject());
+}
+
+void TestApplication::startPublishesObjects()
+{
+    // The window reads every published object; a missing one would be a
+    // reference error and leave the property undefined.
+    const QString qml = writeQml(QStringLiteral("objects.qml"), R"(import QtQuick 2.15
+QtObject {
+    property var names: [typeof panel, typeof rpSettings, typeof utils, typeof stylesManager,
+        typeof fontResGenerator, typeof resolutionConverter, typeof panelScaler, typeof tileTool,
+        typeof innerRectTool, typeof panelCreator]
+    property string version: utils.getVersion()
+    property int width: rpSettings.windowWidth
+}
+)");
+    int argc = 0;
+    Application application(argc, nullptr);
+    QSignalSpy spy(Settings::instance(), &Settings::skinDirectoryChanged);
+    QVERIFY(startOn(application, qml, {QStringLiteral("quillmark")}));
+    QVERIFY(application.engine());
+    QObject *root = application.rootObject();
+    QVERIFY(root);
+    const QStringList names = root->property("names").toStringList();
+    QCOMPARE(names.size(), 10);
+    QCOMPARE(names.count(QStringLiteral("object")), 10);
+    QCOMPARE(root->property("version").toString(), QStringLiteral("0.10.8"));
+    QCOMPARE(root->property("width").toInt(), Settings::instance()->windowWidth());
+    // Emitted once at the end whether or not anything changed.
+    QCOMPARE(spy.count(), 1);
+}
+
+void TestApplication::commandLine_data()
+{
+    QTest::addColumn<QString>("argument");
+    QTest::addColumn<QString>("skinDirectory");
+
+    QTest::newRow("panel in the port directory of a skin") << "@/skins/mine/port/py_26.ini" << "@/skins/mine";
+    QTest::newRow("relative parts are resolved") << "@/skins/mine/port/../port/py_26.ini" << "@/skins/mine";
+    QTest::newRow("txt suffix loads nothing") << "@/skins/mine/port/py_26.txt" << "";
+    QTest::newRow("INI in capitals loads nothing") << "@/skins/mine/port/py_26.INI" << "";
+    QTest::newRow("no suffix loads nothing") << "@/skins/mine/port/py_26" << "";
+    QTest::newRow("no argument") << "" << "";
+}
+
+void TestApplication::commandLine()
+{
+    QFETCH(QString, argument);
+    QFETCH(QString, skinDirectory);
+    const QString root = mDir.path();
+    argument.replace(QLatin1Char('@'), root);
+    skinDirectory.replace(QLatin1Char('@'), root);
+    QVERIFY(QDir().mkpath(root + QStringLiteral("/skins/mine/port")));
+
+    const QString before = QStringLiteral("/untouched");
+    Settings::instance()->setSkinDirectory(before);
+    QStringList arguments{QStringLiteral("quillmark")};
+    if (!argument.isEmpty())
+        arguments.append(argument);
+    Application::applyCommandLine(arguments);
+    QCOMPARE(Settings::instance()->skinDirectory(), skinDirectory.isEmpty() ? before : skinDirectory);
+}
+
+QTEST_MAIN(TestApplication)
+#include "tst_application.moc"
