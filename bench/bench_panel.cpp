@@ -18,8 +18,7 @@ const QString demoPanel = QStringLiteral(QUILLMARK_SOURCE_DIR "/skins/demo/port/
 // Every render logs its stages; the timing is of the rendering, not of a
 // terminal scrolling.
 void dropMessages(QtMsgType, const QMessageLogContext &, const QString &)
-{
-}
+{ }
 
 Panel *demo(int status, benchmark::State &state)
 {
@@ -49,7 +48,12 @@ void BM_RenderPreview(benchmark::State &state)
     state.counters["width"] = image.width();
     state.counters["height"] = image.height();
 }
-BENCHMARK(BM_RenderPreview)->Arg(0)->Arg(4)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_RenderPreview)
+    ->Arg(0)
+    ->Arg(4)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 void BM_LoadAndRender(benchmark::State &state)
 {

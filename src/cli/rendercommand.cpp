@@ -8,14 +8,15 @@
 #include <QLoggingCategory>
 #include <QPointF>
 
-const char RenderCommand::synopsis[] =
-    "render PANEL_FILE -o OUT.png [--status N] [--resolution R] [--device-resolution R] [--highlight X,Y]";
+const char RenderCommand::synopsis[]
+    = "render PANEL_FILE -o OUT.png [--status N] [--resolution R] [--device-resolution R] [--highlight X,Y]";
 
 namespace {
 
 int usage(QTextStream &err, const QString &reason)
 {
-    err << "quillmark-cli render: " << reason << '\n' << "usage: quillmark-cli " << RenderCommand::synopsis << '\n';
+    err << "quillmark-cli render: " << reason << '\n'
+        << "usage: quillmark-cli " << RenderCommand::synopsis << '\n';
     return CliTool::UsageError;
 }
 
@@ -70,17 +71,21 @@ int RenderCommand::render(const QStringList &args, QTextStream &out, QTextStream
                 outFile = value;
             } else if (arg == QLatin1String("--status")) {
                 if (!readInt(value, 0, &status))
-                    return usage(err, QStringLiteral("--status takes a status number of 0 or more, not '%1'").arg(value));
+                    return usage(err,
+                        QStringLiteral("--status takes a status number of 0 or more, not '%1'").arg(value));
             } else if (arg == QLatin1String("--resolution")) {
                 if (!readInt(value, 0, &resolution))
-                    return usage(err, QStringLiteral("--resolution takes a number of 0 or more, not '%1'").arg(value));
+                    return usage(
+                        err, QStringLiteral("--resolution takes a number of 0 or more, not '%1'").arg(value));
             } else if (arg == QLatin1String("--device-resolution")) {
                 if (!readInt(value, 0, &deviceResolution))
                     return usage(err,
-                                 QStringLiteral("--device-resolution takes a number of 0 or more, not '%1'").arg(value));
+                        QStringLiteral("--device-resolution takes a number of 0 or more, not '%1'")
+                            .arg(value));
             } else {
                 if (!readRelativePoint(value, &highlightPoint))
-                    return usage(err, QStringLiteral("--highlight takes X,Y between 0 and 1, not '%1'").arg(value));
+                    return usage(
+                        err, QStringLiteral("--highlight takes X,Y between 0 and 1, not '%1'").arg(value));
                 highlight = true;
             }
         } else if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
@@ -117,7 +122,8 @@ int RenderCommand::render(const QStringList &args, QTextStream &out, QTextStream
 
     const QImage image = panel->renderPreview();
     if (panel->loadFailed() || panel->currentPanelFile().isEmpty()) {
-        err << "quillmark-cli render: panel file " << panelInfo.absoluteFilePath() << " could not be loaded\n";
+        err << "quillmark-cli render: panel file " << panelInfo.absoluteFilePath()
+            << " could not be loaded\n";
         return CliTool::Failure;
     }
     if (!Panel::writeImage(image, outFile)) {

@@ -1,9 +1,9 @@
 #include "panel.h"
 
-#include "keyeditor.h"
-#include "panelrenderer.h"
 #include "app/settings.h"
 #include "app/valuetext.h"
+#include "keyeditor.h"
+#include "panelrenderer.h"
 #include "skin/skinconfig.h"
 #include "skin/tile.h"
 #include "styles/stylesmanager.h"
@@ -206,9 +206,9 @@ QStringList Panel::orderedKeys() const
     }
     // Stable sorts by number only: keys of equal number keep document order.
     std::stable_sort(plain.begin(), plain.end(),
-                     [](const QPair<int, QString> &a, const QPair<int, QString> &b) { return a.first < b.first; });
+        [](const QPair<int, QString> &a, const QPair<int, QString> &b) { return a.first < b.first; });
     std::stable_sort(withStatus.begin(), withStatus.end(),
-                     [](const QPair<int, QString> &a, const QPair<int, QString> &b) { return a.first > b.first; });
+        [](const QPair<int, QString> &a, const QPair<int, QString> &b) { return a.first > b.first; });
     QStringList keys;
     keys.reserve(plain.size() + withStatus.size());
     for (const auto &entry : qAsConst(plain))
@@ -423,7 +423,7 @@ void Panel::loadPanel()
     }
 
     QString information;
-    for (const char *section : {"PANEL", "CAND", "HINT"}) {
+    for (const char *section : { "PANEL", "CAND", "HINT" }) {
         const QString name = QLatin1String(section);
         information += QLatin1Char('[') + name + QLatin1String("]\n");
         for (const SkinConfig::Property &p : mPanelConfig->sectionProperties(name))
@@ -440,7 +440,7 @@ void Panel::loadPanel()
             if (!section.startsWith(QLatin1String("OFFSET")))
                 continue;
             mOffsetTable.insert(ValueText::parseInt(section.mid(6)),
-                                ValueText::parsePoint(mGenConfig->value(section + QLatin1String("/POS"))));
+                ValueText::parsePoint(mGenConfig->value(section + QLatin1String("/POS"))));
         }
     }
 }

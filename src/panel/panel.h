@@ -30,14 +30,16 @@ class StylesManager;
 class Panel : public QObject
 {
     Q_OBJECT
-    Q_PROPERTY(QString currentPanelFile READ currentPanelFile WRITE setCurrentPanelFile NOTIFY currentPanelFileChanged)
-    Q_PROPERTY(QString basicInfomation READ basicInfomation WRITE setBasicInfomation NOTIFY basicInfomationChanged)
+    Q_PROPERTY(QString currentPanelFile READ currentPanelFile WRITE setCurrentPanelFile NOTIFY
+            currentPanelFileChanged)
+    Q_PROPERTY(
+        QString basicInfomation READ basicInfomation WRITE setBasicInfomation NOTIFY basicInfomationChanged)
     Q_PROPERTY(QStringList highlightedKeys MEMBER mHighlightedKeys NOTIFY highlightedKeysChanged)
     Q_PROPERTY(QString currentKey READ currentKey WRITE setCurrentKey NOTIFY currentKeyChanged)
     Q_PROPERTY(QString currentSectionName READ currentSectionName WRITE setCurrentSectionName NOTIFY
-                   currentSectionNameChanged)
-    Q_PROPERTY(QStringList currentSectionProperties READ currentSectionProperties WRITE setCurrentSectionProperties
-                   NOTIFY currentSectionPropertiesChanged)
+            currentSectionNameChanged)
+    Q_PROPERTY(QStringList currentSectionProperties READ currentSectionProperties WRITE
+            setCurrentSectionProperties NOTIFY currentSectionPropertiesChanged)
     Q_PROPERTY(int currentStatus READ currentStatus WRITE setCurrentStatus NOTIFY currentStatusChanged)
     Q_PROPERTY(bool canUndo READ canUndo WRITE setCanUndo NOTIFY canUndoChanged)
     Q_PROPERTY(bool canRedo READ canRedo WRITE setCanRedo NOTIFY canRedoChanged)
@@ -46,7 +48,8 @@ class Panel : public QObject
     Q_PROPERTY(QSize panelSize MEMBER mPanelSize NOTIFY panelSizeChanged)
     Q_PROPERTY(double scale MEMBER mScale NOTIFY scaleChanged)
     Q_PROPERTY(int resolution READ resolution WRITE setResolution NOTIFY resolutionChanged)
-    Q_PROPERTY(int deviceResolution READ deviceResolution WRITE setDeviceResolution NOTIFY deviceResolutionChanged)
+    Q_PROPERTY(
+        int deviceResolution READ deviceResolution WRITE setDeviceResolution NOTIFY deviceResolutionChanged)
 
 public:
     enum KeyAlignType {

@@ -9,8 +9,7 @@
 PanelImageProvider::PanelImageProvider()
     : QQuickImageProvider(QQuickImageProvider::Image)
     , mPanel(Panel::instance())
-{
-}
+{ }
 
 QImage PanelImageProvider::requestImage(const QString &id, QSize *size, const QSize &requestedSize)
 {
@@ -22,7 +21,7 @@ QImage PanelImageProvider::requestImage(const QString &id, QSize *size, const QS
         *size = image.size();
     if (requestedSize.width() > 0 || requestedSize.height() > 0) {
         const QSize target(requestedSize.width() < 1 ? image.width() : requestedSize.width(),
-                           requestedSize.height() < 1 ? image.height() : requestedSize.height());
+            requestedSize.height() < 1 ? image.height() : requestedSize.height());
         // Over the bound the unscaled composite is the better answer.
         const QImage scaled = ImageLimits::scaled(image, target);
         if (!scaled.isNull())

@@ -1,7 +1,7 @@
 #include "panelrenderer.h"
 
-#include "panel.h"
 #include "app/valuetext.h"
+#include "panel.h"
 #include "skin/imagelimits.h"
 #include "skin/skinconfig.h"
 #include "styles/stylesmanager.h"
@@ -96,7 +96,7 @@ QList<int> tipsForStatus(const QString &statStyle, int status)
 QRect scaledTruncated(const QRect &rect, double scale)
 {
     return QRect(truncToInt(rect.x() * scale), truncToInt(rect.y() * scale), truncToInt(rect.width() * scale),
-                 truncToInt(rect.height() * scale));
+        truncToInt(rect.height() * scale));
 }
 
 // The outline QPainter::drawRect strokes with a one-pixel pen (left to
@@ -132,8 +132,7 @@ int centre(int low, int high)
 PanelRenderer::PanelRenderer(Panel &panel)
     : mPanel(panel)
     , mStyles(panel.mStylesManager)
-{
-}
+{ }
 
 QString PanelRenderer::sampleInput()
 {
@@ -142,8 +141,9 @@ QString PanelRenderer::sampleInput()
 
 QStringList PanelRenderer::sampleCandidates()
 {
-    return {QCoreApplication::translate("Panel", "baiyunzhenpiaoli"), QCoreApplication::translate("Panel", "baiyun"),
-            QCoreApplication::translate("Panel", "bai"), QCoreApplication::translate("Panel", "yun")};
+    return { QCoreApplication::translate("Panel", "baiyunzhenpiaoli"),
+        QCoreApplication::translate("Panel", "baiyun"), QCoreApplication::translate("Panel", "bai"),
+        QCoreApplication::translate("Panel", "yun") };
 }
 
 bool PanelRenderer::allowed(double width, double height, const char *what)
@@ -155,7 +155,8 @@ bool PanelRenderer::allowed(double width, double height, const char *what)
         && width * height <= double(ImageLimits::maxPixels))
         return true;
     if (!mBoundLogged) {
-        qInfo() << what << width << "x" << height << "is over the image size bound; not painted!";
+        qInfo() << what << qint64(width) << "x" << qint64(height)
+                << "is over the image size bound; not painted!";
         mBoundLogged = true;
     }
     return false;
@@ -227,8 +228,8 @@ QImage PanelRenderer::renderPreview()
         listDrawn = candidateStatus || (listType != 1 && listType != 3);
     }
     if (candidateStatus) {
-        const QImage text = mStyles->textImage(parseInt(p.value(QStringLiteral("INPUT/FORE_STYLE"))), sampleInput(),
-                                               0, false, 1.0);
+        const QImage text = mStyles->textImage(
+            parseInt(p.value(QStringLiteral("INPUT/FORE_STYLE"))), sampleInput(), 0, false, 1.0);
         const int height = text.height();
         totalHeight += height;
         listY += height;
@@ -260,7 +261,8 @@ QImage PanelRenderer::renderPreview()
     // cost hundreds of megabytes per click, so a broken size shows nothing.
     if (!allowed(width, height, "panel image"))
         return transparentPixel();
-    QImage image = ImageLimits::create(QSize(int(width), int(height)), QImage::Format_ARGB32_Premultiplied, "panel");
+    QImage image
+        = ImageLimits::create(QSize(int(width), int(height)), QImage::Format_ARGB32_Premultiplied, "panel");
     if (image.isNull())
         return transparentPixel();
 
@@ -294,7 +296,8 @@ void PanelRenderer::renderPanel(QImage &image, const QPoint &offset)
 
     QPainter painter(&image);
     const QSize panelSize = parseSize(p.value(QStringLiteral("PANEL/SIZE")));
-    const QImage background = paintStyle(parseInt(p.value(QStringLiteral("PANEL/BACK_STYLE"))), panelSize, false, s);
+    const QImage background
+        = paintStyle(parseInt(p.value(QStringLiteral("PANEL/BACK_STYLE"))), panelSize, false, s);
     if (!background.isNull())
         painter.drawImage(truncToInt(offset.x() * s), truncToInt(offset.y() * s), background);
 
@@ -324,8 +327,8 @@ void PanelRenderer::renderPanel(QImage &image, const QPoint &offset)
         const QString statStyle = firstValue(properties, QStringLiteral("STAT_STYLE"), &hasStatStyle);
         if (hasStatStyle) {
             for (int tip : tipsForStatus(statStyle, p.mCurrentStatus)) {
-                const QVector<SkinConfig::Property> tipProperties =
-                    p.mPanelConfig->sectionProperties(QStringLiteral("TIP%1").arg(tip));
+                const QVector<SkinConfig::Property> tipProperties
+                    = p.mPanelConfig->sectionProperties(QStringLiteral("TIP%1").arg(tip));
                 bool found = false;
                 const QString back = firstValue(tipProperties, QStringLiteral("BACK_STYLE"), &found);
                 if (found)
@@ -416,7 +419,7 @@ void PanelRenderer::renderList(QImage &image, const QPoint &offset)
     const QStringList names = namesText.isEmpty() ? QStringList() : namesText.split(QLatin1Char(' '));
     QList<int> padding = parseIntList(p.value(QStringLiteral("LIST/PADDING")));
     if (padding.size() != 4)
-        padding = {0, 0, 0, 0};
+        padding = { 0, 0, 0, 0 };
     const int padLeft = padding.at(0);
     const int padTop = padding.at(1);
     const int padRight = padding.at(2);
@@ -457,10 +460,11 @@ void PanelRenderer::renderList(QImage &image, const QPoint &offset)
     qint64 y = startY;
     for (int i = 0; i < limit; ++i) {
         const QRect r(roundToInt(x * s), roundToInt(y * s), roundToInt(cell.width() * s),
-                      roundToInt(cell.height() * s));
+            roundToInt(cell.height() * s));
         const int low = vertical ? qMin(r.top(), r.bottom()) : qMin(r.left(), r.right());
         const int high = vertical ? qMax(r.top(), r.bottom()) : qMax(r.left(), r.right());
-        if ((step > 0 && low >= extent) || (step < 0 && high < 0) || (step == 0 && i >= qMax(1, names.size())))
+        if ((step > 0 && low >= extent) || (step < 0 && high < 0)
+            || (step == 0 && i >= qMax(1, names.size())))
             break;
         const bool pressed = r.contains(pixel);
         const QImage cellImage = paintStyle(cellStyle, cell, pressed, s);
@@ -470,7 +474,7 @@ void PanelRenderer::renderList(QImage &image, const QPoint &offset)
             const QImage text = mStyles->textImage(foreStyle, names.at(i), 0, pressed, s);
             if (!text.isNull())
                 painter.drawImage(centre(r.left(), r.right()) - text.width() / 2,
-                                  centre(r.top(), r.bottom()) - text.height() / 2, text);
+                    centre(r.top(), r.bottom()) - text.height() / 2, text);
         }
         if (vertical)
             y += step;
@@ -490,7 +494,7 @@ void PanelRenderer::selectListSection()
     Panel &p = mPanel;
     const QString section = QStringLiteral("LIST");
     QStringList names;
-    for (const SkinConfig *config : {p.mPanelConfig.data(), p.mGenConfig.data()}) {
+    for (const SkinConfig *config : { p.mPanelConfig.data(), p.mGenConfig.data() }) {
         if (!config)
             continue;
         for (const SkinConfig::Property &property : config->sectionProperties(section)) {
@@ -517,7 +521,7 @@ void PanelRenderer::renderCand(QImage &image, const QPoint &offset)
     QRect r = parseRect(p.value(QStringLiteral("CAND/VIEW_RECT")));
     qDebug() << "cand rect" << r;
     r = QRect(truncToInt((qint64(r.x()) + offset.x()) * s), truncToInt((qint64(r.y()) + offset.y()) * s),
-              truncToInt(r.width() * s), truncToInt(r.height() * s));
+        truncToInt(r.width() * s), truncToInt(r.height() * s));
     qDebug() << "cand rect" << r;
     const int left = r.left();
     const int top = r.top();
@@ -529,15 +533,23 @@ void PanelRenderer::renderCand(QImage &image, const QPoint &offset)
     const QString layoutName = p.value(QStringLiteral("CAND/LAYOUT_NAME"));
     if (layoutName.isEmpty())
         return;
-    const QString layoutFile =
-        QFileInfo(p.mCurrentPanelFile).absolutePath() + QLatin1Char('/') + layoutName + QLatin1String(".cnd");
+    const QString layoutFile = QFileInfo(p.mCurrentPanelFile).absolutePath() + QLatin1Char('/') + layoutName
+        + QLatin1String(".cnd");
     if (!QFileInfo(layoutFile).isFile())
         return;
     const SkinConfig layout(layoutFile);
 
     const QPoint anchors[] = {
-        {0, 0},          {left, top},    {cx, top},          {right, top},          {left, cy},
-        {cx, cy},        {right + 1, cy}, {left, bottom + 1}, {cx, bottom + 1}, {right + 1, bottom + 1},
+        { 0, 0 },
+        { left, top },
+        { cx, top },
+        { right, top },
+        { left, cy },
+        { cx, cy },
+        { right + 1, cy },
+        { left, bottom + 1 },
+        { cx, bottom + 1 },
+        { right + 1, bottom + 1 },
     };
 
     QPainter painter(&image);
@@ -564,8 +576,8 @@ void PanelRenderer::renderCand(QImage &image, const QPoint &offset)
         const QString statStyle = firstValue(properties, QStringLiteral("STAT_STYLE"), &hasStatStyle);
         if (hasStatStyle) {
             for (int tip : tipsForStatus(statStyle, p.mCurrentStatus)) {
-                const QVector<SkinConfig::Property> tipProperties =
-                    layout.sectionProperties(QStringLiteral("TIP%1").arg(tip));
+                const QVector<SkinConfig::Property> tipProperties
+                    = layout.sectionProperties(QStringLiteral("TIP%1").arg(tip));
                 bool found = false;
                 const QString tipBack = firstValue(tipProperties, QStringLiteral("BACK_STYLE"), &found);
                 if (found)
@@ -579,12 +591,13 @@ void PanelRenderer::renderCand(QImage &image, const QPoint &offset)
             qInfo() << section << "ANCHOR_TYPE" << anchorType << " is invalid!";
             continue;
         }
-        const bool visible = persist == 3 || (persist == 2 && candidateStatus) || (persist == 1 && !candidateStatus);
+        const bool visible
+            = persist == 3 || (persist == 2 && candidateStatus) || (persist == 1 && !candidateStatus);
         if (!visible)
             continue;
         const QPoint anchor = anchors[anchorType];
         const QRect icon(truncToInt(anchor.x() + pos.x() * s), truncToInt(anchor.y() + pos.y() * s),
-                         truncToInt(size.width() * s), truncToInt(size.height() * s));
+            truncToInt(size.width() * s), truncToInt(size.height() * s));
         const bool pressed = icon.contains(pixel);
         const QImage iconImage = paintStyle(iconBack, size, pressed, s);
         if (!iconImage.isNull())
@@ -592,7 +605,7 @@ void PanelRenderer::renderCand(QImage &image, const QPoint &offset)
         const QImage fore = mStyles->styleImage(iconFore, QSize(-1, -1), pressed, s);
         if (!fore.isNull())
             painter.drawImage(centre(icon.left(), icon.right()) - fore.width() / 2,
-                              centre(icon.top(), icon.bottom()) - fore.height() / 2, fore);
+                centre(icon.top(), icon.bottom()) - fore.height() / 2, fore);
         drawOutline(painter, icon, p.mViewRectColor);
         painter.drawText(QRectF(icon), section, QTextOption());
     }
@@ -607,28 +620,29 @@ void PanelRenderer::renderCand(QImage &image, const QPoint &offset)
         const int cellWidth = parseInt(layout.value(QStringLiteral("CAND/CELL_W")));
         QList<int> padding = parseIntList(layout.value(QStringLiteral("CAND/PADDING")));
         if (padding.size() <= 3)
-            padding = {0, 0, 0, 0};
+            padding = { 0, 0, 0, 0 };
 
         // The strip's height subtracts the difference of the two paddings,
         // not their sum, as skins made for the input method expect.
         const int stripTop = truncToInt(padding.at(1) * s + top);
-        const int stripBottom =
-            stripTop + truncToInt((qint64(bottom) - top + 1) - (qint64(padding.at(1)) - padding.at(3)) * s) - 1;
+        const int stripBottom = stripTop
+            + truncToInt((qint64(bottom) - top + 1) - (qint64(padding.at(1)) - padding.at(3)) * s) - 1;
         qint64 x = truncToInt(padding.at(0) * s + left);
         const int cellHeight = stripBottom - stripTop + 1;
         const int centreLine = centre(stripBottom, stripTop);
 
         const QStringList candidates = sampleCandidates();
         for (int i = 0; i < candidates.size(); ++i) {
-            const QImage text = mStyles->textImage(i == 0 ? firstFore : foreStyle, candidates.at(i), 0, false, s);
+            const QImage text
+                = mStyles->textImage(i == 0 ? firstFore : foreStyle, candidates.at(i), 0, false, s);
             const qint64 width = qint64(text.width()) + (i == 0 ? firstGap : 0) + cellWidth;
             const QImage cellImage = paintStyle(cellStyle, QSize(boundedInt(width), cellHeight), false, s);
             const int cw = cellImage.isNull() ? 0 : cellImage.width();
             if (!cellImage.isNull())
                 painter.drawImage(QPoint(boundedInt(x), stripTop), cellImage);
             if (!text.isNull())
-                painter.drawImage(QPoint(boundedInt(x + cw / 2 - text.width() / 2), centreLine - text.height() / 2),
-                                  text);
+                painter.drawImage(
+                    QPoint(boundedInt(x + cw / 2 - text.width() / 2), centreLine - text.height() / 2), text);
             x += cw;
         }
     }

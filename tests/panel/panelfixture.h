@@ -31,7 +31,8 @@ inline QString demoPanelFile()
 inline bool copyTree(const QString &from, const QString &to)
 {
     QDir().mkpath(to);
-    QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+    QDirIterator it(
+        from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString source = it.next();
         const QString target = to + source.mid(from.length());
@@ -55,7 +56,8 @@ inline bool writeText(const QString &path, const QString &text)
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
     QString crlf = text;
-    crlf.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    crlf.replace(QLatin1String("\r\n"), QLatin1String("\n"))
+        .replace(QLatin1Char('\n'), QLatin1String("\r\n"));
     return file.write(crlf.toUtf8()) >= 0;
 }
 

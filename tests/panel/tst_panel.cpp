@@ -80,49 +80,51 @@ void TestPanel::searchOrder_data()
     QTest::addColumn<QString>("table");
     QTest::addColumn<QStringList>("directories");
 
-    const QStringList everyTableA = {QStringLiteral("skin/1080/port/res/default.css"),
-                                     QStringLiteral("skin/1080/res/default.css"),
-                                     QStringLiteral("skin/port/res/default.css"), QStringLiteral("skin/res/default.css")};
+    const QStringList everyTableA
+        = { QStringLiteral("skin/1080/port/res/default.css"), QStringLiteral("skin/1080/res/default.css"),
+              QStringLiteral("skin/port/res/default.css"), QStringLiteral("skin/res/default.css") };
     QTest::newRow("resolution directory: own res first")
         << 1080 << "skin/1080/port/py_26.ini" << everyTableA << "skin/1080/port/res/default.css"
-        << QStringList{"skin/1080/port/res", "skin/1080/res", "skin/res"};
+        << QStringList { "skin/1080/port/res", "skin/1080/res", "skin/res" };
     QTest::newRow("resolution directory: the resolution's res")
-        << 1080 << "skin/1080/port/py_26.ini" << QStringList(everyTableA.mid(1)) << "skin/1080/res/default.css"
-        << QStringList{"skin/1080/res", "skin/res"};
+        << 1080 << "skin/1080/port/py_26.ini" << QStringList(everyTableA.mid(1))
+        << "skin/1080/res/default.css" << QStringList { "skin/1080/res", "skin/res" };
     QTest::newRow("resolution directory: same-named panel directory of the skin")
-        << 1080 << "skin/1080/port/py_26.ini" << QStringList(everyTableA.mid(2)) << "skin/port/res/default.css"
-        << QStringList{"skin/res"};
+        << 1080 << "skin/1080/port/py_26.ini" << QStringList(everyTableA.mid(2))
+        << "skin/port/res/default.css" << QStringList { "skin/res" };
     QTest::newRow("resolution directory: skin res last")
         << 1080 << "skin/1080/port/py_26.ini" << QStringList(everyTableA.mid(3)) << "skin/res/default.css"
-        << QStringList{"skin/res"};
+        << QStringList { "skin/res" };
     QTest::newRow("resolution directory: nothing found")
         << 1080 << "skin/1080/port/py_26.ini" << QStringList() << "" << QStringList();
 
-    const QStringList everyTableB = {QStringLiteral("skin/1080/res/default.css"),
-                                     QStringLiteral("skin/1080/port/res/default.css"),
-                                     QStringLiteral("skin/port/res/default.css"), QStringLiteral("skin/res/default.css")};
+    const QStringList everyTableB
+        = { QStringLiteral("skin/1080/res/default.css"), QStringLiteral("skin/1080/port/res/default.css"),
+              QStringLiteral("skin/port/res/default.css"), QStringLiteral("skin/res/default.css") };
     QTest::newRow("plain panel directory: resolution res first")
         << 1080 << "skin/port/py_26.ini" << everyTableB << "skin/1080/res/default.css"
-        << QStringList{"skin/1080/res", "skin/port/res", "skin/res"};
+        << QStringList { "skin/1080/res", "skin/port/res", "skin/res" };
     QTest::newRow("plain panel directory: resolution and panel name")
-        << 1080 << "skin/port/py_26.ini" << QStringList(everyTableB.mid(1)) << "skin/1080/port/res/default.css"
-        << QStringList{"skin/port/res", "skin/res"};
+        << 1080 << "skin/port/py_26.ini" << QStringList(everyTableB.mid(1))
+        << "skin/1080/port/res/default.css" << QStringList { "skin/port/res", "skin/res" };
     QTest::newRow("plain panel directory: own res")
         << 1080 << "skin/port/py_26.ini" << QStringList(everyTableB.mid(2)) << "skin/port/res/default.css"
-        << QStringList{"skin/port/res", "skin/res"};
+        << QStringList { "skin/port/res", "skin/res" };
     QTest::newRow("plain panel directory: skin res")
-        << 1080 << "skin/port/py_26.ini" << QStringList(everyTableB.mid(3)) << "skin/res/default.css" << QStringList{"skin/res"};
+        << 1080 << "skin/port/py_26.ini" << QStringList(everyTableB.mid(3)) << "skin/res/default.css"
+        << QStringList { "skin/res" };
     QTest::newRow("no resolution: the 0 directory is still tried")
         << 0 << "skin/port/py_26.ini"
-        << QStringList{"skin/0/port/res/default.css", "skin/0/res/default.css", "skin/port/res/default.css"}
-        << "skin/0/port/res/default.css" << QStringList{"skin/port/res"};
+        << QStringList { "skin/0/port/res/default.css", "skin/0/res/default.css",
+               "skin/port/res/default.css" }
+        << "skin/0/port/res/default.css" << QStringList { "skin/port/res" };
     QTest::newRow("other resolution than the directory's")
         << 720 << "skin/1080/port/py_26.ini"
-        << QStringList{"skin/1080/720/res/default.css", "skin/1080/port/res/default.css"}
-        << "skin/1080/720/res/default.css" << QStringList{"skin/1080/720/res", "skin/1080/port/res"};
+        << QStringList { "skin/1080/720/res/default.css", "skin/1080/port/res/default.css" }
+        << "skin/1080/720/res/default.css" << QStringList { "skin/1080/720/res", "skin/1080/port/res" };
     QTest::newRow("a directory named like the table does not count")
-        << 0 << "skin/port/py_26.ini" << QStringList{"skin/port/res/default.css/", "skin/res/default.css"}
-        << "skin/res/default.css" << QStringList{"skin/port/res", "skin/res"};
+        << 0 << "skin/port/py_26.ini" << QStringList { "skin/port/res/default.css/", "skin/res/default.css" }
+        << "skin/res/default.css" << QStringList { "skin/port/res", "skin/res" };
 }
 
 void TestPanel::searchOrder()
@@ -160,9 +162,8 @@ void TestPanel::resourcesLoadedFromEveryDirectory()
     const QString root = copyColors(dir);
     QVERIFY(!root.isEmpty());
     mPanel->setPanelFile(root + QStringLiteral("/port/panel.ini"));
-    QCOMPARE(mPanel->resourceDirectories(), QStringList{root + QStringLiteral("/res")});
-    QCOMPARE(mPanel->styleNumbers(),
-             (QStringList{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}));
+    QCOMPARE(mPanel->resourceDirectories(), QStringList { root + QStringLiteral("/res") });
+    QCOMPARE(mPanel->styleNumbers(), (QStringList { "1", "2", "3", "4", "5", "6", "7", "8", "9", "10" }));
     // The tile file of the res directory was read: style 10 paints its tile.
     const QImage tile = StylesManager::instance()->styleImage(10, QSize(-1, -1), false, 1.0);
     QCOMPARE(tile.size(), QSize(4, 4));
@@ -190,7 +191,8 @@ void TestPanel::missingFileChangesNothing()
     QSignalSpy reloaded(mPanel, &Panel::panelReloaded);
     QSignalSpy fileChanged(mPanel, &Panel::currentPanelFileChanged);
     const QString missing = root + QStringLiteral("/port/missing.ini");
-    QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("^file: .*missing\\.ini.*not exists!$")));
+    QTest::ignoreMessage(
+        QtInfoMsg, QRegularExpression(QStringLiteral("^file: .*missing\\.ini.*not exists!$")));
     mPanel->setPanelFile(missing);
     QVERIFY(mPanel->loadFailed());
     QCOMPARE(reloaded.count(), 0);
@@ -228,7 +230,7 @@ void TestPanel::switchWithinAndAcrossDirectories()
     mPanel->setPanelFile(root + QStringLiteral("/other/panel.ini"));
     QCOMPARE(styles.count(), 1);
     QCOMPARE(fileChanged.count(), 2);
-    QCOMPARE(mPanel->resourceDirectories(), QStringList{root + QStringLiteral("/res")});
+    QCOMPARE(mPanel->resourceDirectories(), QStringList { root + QStringLiteral("/res") });
     QCOMPARE(mPanel->value(QStringLiteral("PANEL/SIZE")), QStringLiteral("60,30"));
 }
 
@@ -254,9 +256,10 @@ void TestPanel::basicInformation()
     QTemporaryDir dir;
     const QString root = copyColors(dir);
     mPanel->setPanelFile(root + QStringLiteral("/port/panel.ini"));
-    QCOMPARE(mPanel->basicInfomation(), QStringLiteral("[PANEL]\nSIZE=100,50\nBACK_STYLE=3\n\n"
-                                                       "[CAND]\nTYPE=0\nVIEW_RECT=0,0,100,20\n\n"
-                                                       "[HINT]\n\n"));
+    QCOMPARE(mPanel->basicInfomation(),
+        QStringLiteral("[PANEL]\nSIZE=100,50\nBACK_STYLE=3\n\n"
+                       "[CAND]\nTYPE=0\nVIEW_RECT=0,0,100,20\n\n"
+                       "[HINT]\n\n"));
 }
 
 void TestPanel::offsetTable_data()
@@ -265,18 +268,18 @@ void TestPanel::offsetTable_data()
     QTest::addColumn<QList<int>>("numbers");
     QTest::addColumn<QList<QPoint>>("points");
 
-    QTest::newRow("offset 3 only") << "[OFFSET3]\nPOS=5,-2\n" << QList<int>{0, 3}
-                                   << QList<QPoint>{QPoint(0, 0), QPoint(5, -2)};
-    QTest::newRow("OFFSET0 replaces the built-in zero")
-        << "[OFFSET0]\nPOS=1,1\n" << QList<int>{0} << QList<QPoint>{QPoint(1, 1)};
+    QTest::newRow("offset 3 only") << "[OFFSET3]\nPOS=5,-2\n"
+                                   << QList<int> { 0, 3 } << QList<QPoint> { QPoint(0, 0), QPoint(5, -2) };
+    QTest::newRow("OFFSET0 replaces the built-in zero") << "[OFFSET0]\nPOS=1,1\n"
+                                                        << QList<int> { 0 } << QList<QPoint> { QPoint(1, 1) };
     QTest::newRow("later section of the same number wins")
-        << "[OFFSET1]\nPOS=1,2\n[OFFSET01]\nPOS=3,4\n" << QList<int>{0, 1}
-        << QList<QPoint>{QPoint(0, 0), QPoint(3, 4)};
+        << "[OFFSET1]\nPOS=1,2\n[OFFSET01]\nPOS=3,4\n"
+        << QList<int> { 0, 1 } << QList<QPoint> { QPoint(0, 0), QPoint(3, 4) };
     QTest::newRow("malformed point and number read as 0")
-        << "[OFFSETX]\nPOS=7\n[OFFSET2]\nPOS=a,b\n" << QList<int>{0, 2}
-        << QList<QPoint>{QPoint(0, 0), QPoint(0, 0)};
-    QTest::newRow("other sections ignored") << "[LIST]\nPOS=9,9\n[OFFSE4]\nPOS=1,1\n" << QList<int>{0}
-                                            << QList<QPoint>{QPoint(0, 0)};
+        << "[OFFSETX]\nPOS=7\n[OFFSET2]\nPOS=a,b\n"
+        << QList<int> { 0, 2 } << QList<QPoint> { QPoint(0, 0), QPoint(0, 0) };
+    QTest::newRow("other sections ignored") << "[LIST]\nPOS=9,9\n[OFFSE4]\nPOS=1,1\n"
+                                            << QList<int> { 0 } << QList<QPoint> { QPoint(0, 0) };
 }
 
 void TestPanel::offsetTable()
@@ -306,7 +309,7 @@ void TestPanel::valueFallsBackToGen()
 
     // An empty value in the panel file still counts as the panel's own.
     QVERIFY(writeText(root + QStringLiteral("/port/empty.ini"),
-                      QStringLiteral("[PANEL]\nSIZE=10,10\n[LIST]\nCELL_SIZE=\n")));
+        QStringLiteral("[PANEL]\nSIZE=10,10\n[LIST]\nCELL_SIZE=\n")));
     mPanel->setPanelFile(root + QStringLiteral("/port/empty.ini"));
     QCOMPARE(mPanel->value(QStringLiteral("LIST/CELL_SIZE")), QString());
     QCOMPARE(mPanel->value(QStringLiteral("LIST/TYPE")), QStringLiteral("0"));
@@ -324,7 +327,7 @@ void TestPanel::missingGenIniActsAsEmpty()
     mPanel->setPanelFile(root + QStringLiteral("/other/panel.ini"));
     QVERIFY(!mPanel->genConfig());
     QCOMPARE(mPanel->value(QStringLiteral("LIST/CELL_SIZE")), QString());
-    QCOMPARE(mPanel->offsetTable().keys(), QList<int>{0});
+    QCOMPARE(mPanel->offsetTable().keys(), QList<int> { 0 });
     QVERIFY(mPanel->basicInfomation().startsWith(QStringLiteral("[PANEL]\nSIZE=60,30\n")));
 
     const QImage image = mPanel->renderPreview();
@@ -345,7 +348,8 @@ void TestPanel::currentKey()
     QCOMPARE(mPanel->currentKey(), QStringLiteral("KEY2"));
     QCOMPARE(mPanel->currentSectionName(), QStringLiteral("KEY2"));
     QCOMPARE(mPanel->currentSectionProperties(),
-             (QStringList{"VIEW_RECT=40,10,20,20", "TOUCH_RECT=35,5,30,30", "BACK_STYLE=2", "STAT_STYLE=S4_1|S5_2"}));
+        (QStringList {
+            "VIEW_RECT=40,10,20,20", "TOUCH_RECT=35,5,30,30", "BACK_STYLE=2", "STAT_STYLE=S4_1|S5_2" }));
     QCOMPARE(key.count(), 1);
     QCOMPARE(name.count(), 1);
     QCOMPARE(properties.count(), 1);
@@ -375,16 +379,16 @@ void TestPanel::currentKeyWithoutPanel()
 void TestPanel::currentStatus()
 {
     QStringList order;
-    auto status = connect(mPanel, &Panel::currentStatusChanged, this,
-                          [&order]() { order.append(QStringLiteral("status")); });
-    auto reloaded =
-        connect(mPanel, &Panel::panelReloaded, this, [&order]() { order.append(QStringLiteral("reloaded")); });
+    auto status = connect(
+        mPanel, &Panel::currentStatusChanged, this, [&order]() { order.append(QStringLiteral("status")); });
+    auto reloaded = connect(
+        mPanel, &Panel::panelReloaded, this, [&order]() { order.append(QStringLiteral("reloaded")); });
     mPanel->setCurrentStatus(4);
     mPanel->setCurrentStatus(4);
     mPanel->setCurrentStatus(5);
     disconnect(status);
     disconnect(reloaded);
-    QCOMPARE(order, (QStringList{"status", "reloaded", "status", "reloaded"}));
+    QCOMPARE(order, (QStringList { "status", "reloaded", "status", "reloaded" }));
     QCOMPARE(mPanel->currentStatus(), 5);
     QCOMPARE(mPanel->property("currentStatus").toInt(), 5);
 }
@@ -393,7 +397,8 @@ void TestPanel::resolutionReloads()
 {
     QTemporaryDir dir;
     const QString root = copyColors(dir);
-    QVERIFY(writeText(root + QStringLiteral("/1080/res/default.css"), QStringLiteral("[STYLE42]\nNM_COLOR=123\n")));
+    QVERIFY(writeText(
+        root + QStringLiteral("/1080/res/default.css"), QStringLiteral("[STYLE42]\nNM_COLOR=123\n")));
     const QString file = root + QStringLiteral("/port/panel.ini");
     mPanel->setPanelFile(file);
 
@@ -411,7 +416,7 @@ void TestPanel::resolutionReloads()
     QCOMPARE(reloaded.count(), 3);
     QCOMPARE(mPanel->currentPanelFile(), file);
     QCOMPARE(mPanel->styleTablePath(), root + QStringLiteral("/1080/res/default.css"));
-    QCOMPARE(mPanel->styleNumbers(), QStringList{"42"});
+    QCOMPARE(mPanel->styleNumbers(), QStringList { "42" });
 
     QSignalSpy device(mPanel, &Panel::deviceResolutionChanged);
     mPanel->setDeviceResolution(720);
@@ -463,16 +468,17 @@ void TestPanel::keyOrder_data()
     QTest::addColumn<QStringList>("keys");
 
     QTest::newRow("plain ascending, status keys descending")
-        << "[KEY10]\nVIEW_RECT=0,0,1,1\n[KEY3]\nSTAT_STYLE=S4_1\n[KEY2]\nVIEW_RECT=0,0,1,1\n[KEY7]\nSTAT_STYLE=S4_1\n"
-        << QStringList{"KEY2", "KEY10", "KEY7", "KEY3"};
+        << "[KEY10]\nVIEW_RECT=0,0,1,1\n[KEY3]\nSTAT_STYLE=S4_1\n[KEY2]\nVIEW_RECT=0,0,1,1\n[KEY7]\nSTAT_"
+           "STYLE=S4_1\n"
+        << QStringList { "KEY2", "KEY10", "KEY7", "KEY3" };
     QTest::newRow("numbers, not text order") << "[KEY100]\n[KEY9]\n[KEY10]\n"
-                                             << QStringList{"KEY9", "KEY10", "KEY100"};
+                                             << QStringList { "KEY9", "KEY10", "KEY100" };
     QTest::newRow("non-numeric suffix counts as 0") << "[KEY5]\n[KEYA]\n[KEY]\n"
-                                                    << QStringList{"KEYA", "KEY", "KEY5"};
+                                                    << QStringList { "KEYA", "KEY", "KEY5" };
     QTest::newRow("case-sensitive prefix") << "[key1]\n[Key2]\n[KEY3]\n[KEYBOARD]\n"
-                                           << QStringList{"KEYBOARD", "KEY3"};
+                                           << QStringList { "KEYBOARD", "KEY3" };
     QTest::newRow("an empty STAT_STYLE still counts") << "[KEY1]\nSTAT_STYLE=\n[KEY2]\n"
-                                                      << QStringList{"KEY2", "KEY1"};
+                                                      << QStringList { "KEY2", "KEY1" };
     QTest::newRow("no keys") << "[PANEL]\nSIZE=1,1\n" << QStringList();
 }
 
@@ -494,13 +500,14 @@ void TestPanel::watching_data()
     QTest::addColumn<int>("reloadedSignals");
 
     QTest::newRow("nothing touched") << QStringList() << 0 << 0 << 0;
-    QTest::newRow("panel file") << QStringList{"port/panel.ini"} << 0 << 1 << 1;
-    QTest::newRow("gen.ini") << QStringList{"port/gen.ini"} << 0 << 1 << 1;
-    QTest::newRow("png in res") << QStringList{"res/tiles.png"} << 1 << 0 << 1;
-    QTest::newRow("style table") << QStringList{"res/default.css"} << 1 << 0 << 1;
-    QTest::newRow("file in a sub-directory of res") << QStringList{"res/sub/notes.txt"} << 0 << 0 << 0;
-    QTest::newRow("panel file and a resource") << QStringList{"port/panel.ini", "res/tiles.til"} << 1 << 1 << 1;
-    QTest::newRow("another panel of the directory") << QStringList{"port/second.ini"} << 0 << 0 << 0;
+    QTest::newRow("panel file") << QStringList { "port/panel.ini" } << 0 << 1 << 1;
+    QTest::newRow("gen.ini") << QStringList { "port/gen.ini" } << 0 << 1 << 1;
+    QTest::newRow("png in res") << QStringList { "res/tiles.png" } << 1 << 0 << 1;
+    QTest::newRow("style table") << QStringList { "res/default.css" } << 1 << 0 << 1;
+    QTest::newRow("file in a sub-directory of res") << QStringList { "res/sub/notes.txt" } << 0 << 0 << 0;
+    QTest::newRow("panel file and a resource")
+        << QStringList { "port/panel.ini", "res/tiles.til" } << 1 << 1 << 1;
+    QTest::newRow("another panel of the directory") << QStringList { "port/second.ini" } << 0 << 0 << 0;
 }
 
 void TestPanel::watching()

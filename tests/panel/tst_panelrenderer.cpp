@@ -9,9 +9,9 @@
 
 #include "panelfixture.h"
 
+#include "app/valuetext.h"
 #include "panel/panelimageprovider.h"
 #include "panel/panelrenderer.h"
-#include "app/valuetext.h"
 #include "skin/imagelimits.h"
 #include "styles/stylesmanager.h"
 
@@ -174,24 +174,29 @@ void TestPanelRenderer::layout_data()
     QTest::addColumn<bool>("input");
 
     QTest::newRow("nothing but the panel") << "[CAND]\nTYPE=0\nVIEW_RECT=0,0,100,20\n" << 0 << 0 << false;
-    QTest::newRow("candidate above, status 0")
-        << "[CAND]\nTYPE=2\nVIEW_RECT=0,0,720,60\n[LIST]\nTYPE=0\n" << 0 << 60 << false;
-    QTest::newRow("candidate type 4 above, status 0") << "[CAND]\nTYPE=4\nVIEW_RECT=0,0,10,25\n" << 0 << 25 << false;
+    QTest::newRow("candidate above, status 0") << "[CAND]\nTYPE=2\nVIEW_RECT=0,0,720,60\n[LIST]\nTYPE=0\n"
+                                               << 0 << 60 << false;
+    QTest::newRow("candidate type 4 above, status 0") << "[CAND]\nTYPE=4\nVIEW_RECT=0,0,10,25\n"
+                                                      << 0 << 25 << false;
     QTest::newRow("strip list and candidate above, status 4")
-        << "[CAND]\nTYPE=4\nVIEW_RECT=0,0,720,60\n[LIST]\nTYPE=2\nCELL_SIZE=80,50\nPADDING=2,3,2,5\n" << 4
-        << 58 + 60 << true;
-    QTest::newRow("candidate over the panel, status 4") << "[CAND]\nTYPE=1\nVIEW_RECT=0,0,100,20\n" << 4 << 0 << true;
-    QTest::newRow("candidate over the panel, status 0") << "[CAND]\nTYPE=1\nVIEW_RECT=0,0,100,20\n" << 0 << 0 << false;
+        << "[CAND]\nTYPE=4\nVIEW_RECT=0,0,720,60\n[LIST]\nTYPE=2\nCELL_SIZE=80,50\nPADDING=2,3,2,5\n"
+        << 4 << 58 + 60 << true;
+    QTest::newRow("candidate over the panel, status 4") << "[CAND]\nTYPE=1\nVIEW_RECT=0,0,100,20\n"
+                                                        << 4 << 0 << true;
+    QTest::newRow("candidate over the panel, status 0") << "[CAND]\nTYPE=1\nVIEW_RECT=0,0,100,20\n"
+                                                        << 0 << 0 << false;
     QTest::newRow("list type 3 stays over the panel in status 0")
-        << "[LIST]\nTYPE=3\nCELL_SIZE=80,50\nPADDING=2,3,2,5\n" << 0 << 0 << false;
+        << "[LIST]\nTYPE=3\nCELL_SIZE=80,50\nPADDING=2,3,2,5\n"
+        << 0 << 0 << false;
     QTest::newRow("list type 3 takes a strip in status 4")
-        << "[LIST]\nTYPE=3\nCELL_SIZE=80,50\nPADDING=2,3,2,5\n" << 4 << 58 << true;
-    QTest::newRow("strip list with a short padding list")
-        << "[LIST]\nTYPE=2\nCELL_SIZE=80,50\nPADDING=2,3\n" << 0 << 53 << false;
-    QTest::newRow("strip list without cell size") << "[LIST]\nTYPE=2\nPADDING=0,4,0,4\nCELL_SIZE=\n" << 0 << 7
-                                                   << false;
-    QTest::newRow("status 5 is not the candidate status") << "[CAND]\nTYPE=1\nVIEW_RECT=0,0,100,20\n" << 5 << 0
-                                                          << false;
+        << "[LIST]\nTYPE=3\nCELL_SIZE=80,50\nPADDING=2,3,2,5\n"
+        << 4 << 58 << true;
+    QTest::newRow("strip list with a short padding list") << "[LIST]\nTYPE=2\nCELL_SIZE=80,50\nPADDING=2,3\n"
+                                                          << 0 << 53 << false;
+    QTest::newRow("strip list without cell size") << "[LIST]\nTYPE=2\nPADDING=0,4,0,4\nCELL_SIZE=\n"
+                                                  << 0 << 7 << false;
+    QTest::newRow("status 5 is not the candidate status") << "[CAND]\nTYPE=1\nVIEW_RECT=0,0,100,20\n"
+                                                          << 5 << 0 << false;
     QTest::newRow("unknown candidate type") << "[CAND]\nTYPE=7\nVIEW_RECT=0,0,100,20\n" << 4 << 0 << true;
 }
 
@@ -298,10 +303,12 @@ void TestPanelRenderer::drawOrder_data()
            "[KEY7]\nBACK_STYLE=5\nSTAT_STYLE=S9_1\n"
         << cyan;
     QTest::newRow("plain keys by number") << "[KEY10]\nBACK_STYLE=1\n[KEY2]\nBACK_STYLE=2\n" << red;
-    QTest::newRow("plain keys by number, reversed file order") << "[KEY2]\nBACK_STYLE=2\n[KEY10]\nBACK_STYLE=1\n"
-                                                               << red;
-    QTest::newRow("a status key covers a plain one") << "[KEY7]\nBACK_STYLE=5\nSTAT_STYLE=S9_1\n[KEY99]\nBACK_STYLE=1\n"
-                                                     << magenta;
+    QTest::newRow("plain keys by number, reversed file order")
+        << "[KEY2]\nBACK_STYLE=2\n[KEY10]\nBACK_STYLE=1\n"
+        << red;
+    QTest::newRow("a status key covers a plain one")
+        << "[KEY7]\nBACK_STYLE=5\nSTAT_STYLE=S9_1\n[KEY99]\nBACK_STYLE=1\n"
+        << magenta;
 }
 
 void TestPanelRenderer::drawOrder()
@@ -326,16 +333,19 @@ void TestPanelRenderer::hitTest_data()
 
     QTest::newRow("outside every key") << 0 << QPointF(-1, -1) << QStringList() << "" << 0;
     QTest::newRow("cleared selection point") << 0 << QPointF(0.99, 0.99) << QStringList() << "" << 0;
-    QTest::newRow("one key") << 0 << QPointF(0.125, 0.125) << QStringList{"KEY1"} << "KEY1" << 0;
-    QTest::newRow("right edge included") << 0 << QPointF(0.125, 63.0 / 128) << QStringList{"KEY1"} << "KEY1" << 0;
-    QTest::newRow("two overlapping keys") << 0 << QPointF(0.375, 0.375) << QStringList{"KEY1", "KEY2"} << "" << 1;
+    QTest::newRow("one key") << 0 << QPointF(0.125, 0.125) << QStringList { "KEY1" } << "KEY1" << 0;
+    QTest::newRow("right edge included")
+        << 0 << QPointF(0.125, 63.0 / 128) << QStringList { "KEY1" } << "KEY1" << 0;
+    QTest::newRow("two overlapping keys")
+        << 0 << QPointF(0.375, 0.375) << QStringList { "KEY1", "KEY2" } << "" << 1;
     QTest::newRow("three keys, status key last")
-        << 0 << QPointF(0.4375, 0.4375) << QStringList{"KEY1", "KEY2", "KEY3"} << "" << 1;
-    QTest::newRow("just past the first key") << 0 << QPointF(0.5, 0.5) << QStringList{"KEY2", "KEY3"} << "" << 1;
+        << 0 << QPointF(0.4375, 0.4375) << QStringList { "KEY1", "KEY2", "KEY3" } << "" << 1;
+    QTest::newRow("just past the first key")
+        << 0 << QPointF(0.5, 0.5) << QStringList { "KEY2", "KEY3" } << "" << 1;
     QTest::newRow("scaled: the point is brought back to units")
-        << 256 << QPointF(0.125, 0.125) << QStringList{"KEY1"} << "KEY1" << 0;
+        << 256 << QPointF(0.125, 0.125) << QStringList { "KEY1" } << "KEY1" << 0;
     QTest::newRow("scaled: rounded to nearest unit")
-        << 100 << QPointF(0.495, 0.1) << QStringList{"KEY1", "KEY2"} << "" << 1;
+        << 100 << QPointF(0.495, 0.1) << QStringList { "KEY1", "KEY2" } << "" << 1;
 }
 
 void TestPanelRenderer::hitTest()
@@ -381,7 +391,7 @@ void TestPanelRenderer::pressedByTouchRect()
     // A key without TOUCH_RECT is pressed through its view rectangle.
     mPanel->setHighlightPointF(QPointF(0.2, 0.4));
     image = mPanel->renderPreview();
-    QCOMPARE(mPanel->highlightedKeys(), QStringList{"KEY1"});
+    QCOMPARE(mPanel->highlightedKeys(), QStringList { "KEY1" });
     QCOMPARE(pixel(image, 20, 20), green);
     QCOMPARE(pixel(image, 45, 20), blue);
 }
@@ -444,7 +454,8 @@ void TestPanelRenderer::outlines()
     // A translucent pen covers every outline pixel once, corners included.
     mPanel->setViewRectColor(QColor(200, 10, 10, 128));
     const QImage translucent = mPanel->renderPreview();
-    for (const QPoint &corner : {QPoint(1, 12), QPoint(56, 12), QPoint(1, 47), QPoint(56, 47), QPoint(30, 47)})
+    for (const QPoint &corner :
+        { QPoint(1, 12), QPoint(56, 12), QPoint(1, 47), QPoint(56, 47), QPoint(30, 47) })
         QCOMPARE(qAlpha(translucent.pixel(corner)), 128);
 }
 
@@ -456,32 +467,38 @@ void TestPanelRenderer::list_data()
     QTest::addColumn<QList<QPoint>>("clearPoints");
     QTest::addColumn<int>("height");
 
-    const QString common = QStringLiteral("BACK_STYLE=6\nCELL_STYLE=7\nFORE_STYLE=0\nPOS=5,5\nPADDING=1,1,1,1\n");
+    const QString common
+        = QStringLiteral("BACK_STYLE=6\nCELL_STYLE=7\nFORE_STYLE=0\nPOS=5,5\nPADDING=1,1,1,1\n");
     QTest::newRow("vertical") << "TYPE=0\nCELL_SIZE=10,8\nLIST_NUM=3\nLIST_ORDER=0\n" + common
-                              << QList<QPoint>{{5, 5}, {14, 28}, {5, 13}} << QList<QPoint>{{4, 4}, {15, 29}, {5, 29}}
-                              << QList<QPoint>{{16, 29}, {4, 30}} << 50;
+                              << QList<QPoint> { { 5, 5 }, { 14, 28 }, { 5, 13 } }
+                              << QList<QPoint> { { 4, 4 }, { 15, 29 }, { 5, 29 } }
+                              << QList<QPoint> { { 16, 29 }, { 4, 30 } } << 50;
     QTest::newRow("horizontal") << "TYPE=0\nCELL_SIZE=10,8\nLIST_NUM=3\nLIST_ORDER=1\n" + common
-                                << QList<QPoint>{{5, 5}, {34, 12}} << QList<QPoint>{{4, 4}, {35, 13}}
-                                << QList<QPoint>{{36, 13}, {4, 14}} << 50;
+                                << QList<QPoint> { { 5, 5 }, { 34, 12 } }
+                                << QList<QPoint> { { 4, 4 }, { 35, 13 } }
+                                << QList<QPoint> { { 36, 13 }, { 4, 14 } } << 50;
     QTest::newRow("no cells") << "TYPE=0\nCELL_SIZE=10,8\nLIST_NUM=0\n" + common << QList<QPoint>()
-                              << QList<QPoint>{{4, 4}, {5, 5}, {15, 5}} << QList<QPoint>{{5, 6}, {16, 5}} << 50;
+                              << QList<QPoint> { { 4, 4 }, { 5, 5 }, { 15, 5 } }
+                              << QList<QPoint> { { 5, 6 }, { 16, 5 } } << 50;
     QTest::newRow("padding of three entries counts as none")
         << "TYPE=0\nCELL_SIZE=10,8\nLIST_NUM=1\nBACK_STYLE=6\nCELL_STYLE=7\nPOS=5,5\nPADDING=1,1,1\n"
-        << QList<QPoint>{{5, 5}, {14, 12}} << QList<QPoint>() << QList<QPoint>{{4, 4}, {15, 13}} << 50;
+        << QList<QPoint> { { 5, 5 }, { 14, 12 } } << QList<QPoint>() << QList<QPoint> { { 4, 4 }, { 15, 13 } }
+        << 50;
     QTest::newRow("own strip ignores POS and fills the width")
-        << "TYPE=2\nCELL_SIZE=10,8\nLIST_NUM=3\n" + common << QList<QPoint>{{0, 0}, {29, 7}}
-        << QList<QPoint>{{30, 0}, {98, 8}} << QList<QPoint>{{99, 0}} << 60;
+        << "TYPE=2\nCELL_SIZE=10,8\nLIST_NUM=3\n" + common << QList<QPoint> { { 0, 0 }, { 29, 7 } }
+        << QList<QPoint> { { 30, 0 }, { 98, 8 } } << QList<QPoint> { { 99, 0 } } << 60;
     QTest::newRow("huge count stops at the image edge")
-        << "TYPE=0\nCELL_SIZE=10,8\nLIST_NUM=2000000000\n" + common << QList<QPoint>{{5, 5}, {14, 49}}
-        << QList<QPoint>() << QList<QPoint>{{4, 4}} << 50;
-    QTest::newRow("cells that do not move") << "TYPE=0\nCELL_SIZE=0,0\nLIST_NUM=2000000000\n" + common
-                                            << QList<QPoint>() << QList<QPoint>{{4, 4}} << QList<QPoint>{{7, 7}}
-                                            << 50;
+        << "TYPE=0\nCELL_SIZE=10,8\nLIST_NUM=2000000000\n" + common << QList<QPoint> { { 5, 5 }, { 14, 49 } }
+        << QList<QPoint>() << QList<QPoint> { { 4, 4 } } << 50;
+    QTest::newRow("cells that do not move")
+        << "TYPE=0\nCELL_SIZE=0,0\nLIST_NUM=2000000000\n" + common << QList<QPoint>()
+        << QList<QPoint> { { 4, 4 } } << QList<QPoint> { { 7, 7 } } << 50;
     QTest::newRow("huge cells are not painted")
         << "TYPE=0\nCELL_SIZE=100000,100000\nLIST_NUM=5\n" + common << QList<QPoint>() << QList<QPoint>()
-        << QList<QPoint>{{5, 5}, {4, 4}} << 50;
-    QTest::newRow("negative cell size") << "TYPE=0\nCELL_SIZE=-10,-8\nLIST_NUM=100000\n" + common
-                                        << QList<QPoint>{{5, 5}} << QList<QPoint>() << QList<QPoint>() << 50;
+        << QList<QPoint> { { 5, 5 }, { 4, 4 } } << 50;
+    QTest::newRow("negative cell size")
+        << "TYPE=0\nCELL_SIZE=-10,-8\nLIST_NUM=100000\n" + common << QList<QPoint> { { 5, 5 } }
+        << QList<QPoint>() << QList<QPoint>() << 50;
 }
 
 void TestPanelRenderer::list()
@@ -496,17 +513,21 @@ void TestPanelRenderer::list()
     const QImage image = mPanel->renderPreview();
     QCOMPARE(image.size(), QSize(100, height));
     for (const QPoint &p : qAsConst(orangePoints))
-        QVERIFY2(pixel(image, p.x(), p.y()) == orange, qPrintable(QStringLiteral("orange at %1,%2").arg(p.x()).arg(p.y())));
+        QVERIFY2(pixel(image, p.x(), p.y()) == orange,
+            qPrintable(QStringLiteral("orange at %1,%2").arg(p.x()).arg(p.y())));
     for (const QPoint &p : qAsConst(darkPoints))
-        QVERIFY2(pixel(image, p.x(), p.y()) == dark, qPrintable(QStringLiteral("dark at %1,%2").arg(p.x()).arg(p.y())));
+        QVERIFY2(pixel(image, p.x(), p.y()) == dark,
+            qPrintable(QStringLiteral("dark at %1,%2").arg(p.x()).arg(p.y())));
     for (const QPoint &p : qAsConst(clearPoints))
-        QVERIFY2(isTransparent(image, p.x(), p.y()), qPrintable(QStringLiteral("clear at %1,%2").arg(p.x()).arg(p.y())));
+        QVERIFY2(isTransparent(image, p.x(), p.y()),
+            qPrintable(QStringLiteral("clear at %1,%2").arg(p.x()).arg(p.y())));
 }
 
 void TestPanelRenderer::listSelection()
 {
     // gen.ini of panel-colors adds TYPE and CELL_SIZE to the LIST section.
-    QVERIFY(load(QStringLiteral("[PANEL]\nSIZE=100,50\n[LIST]\nTYPE=0\nPOS=50,20\nLIST_NUM=2\nLIST_ORDER=1\n")));
+    QVERIFY(
+        load(QStringLiteral("[PANEL]\nSIZE=100,50\n[LIST]\nTYPE=0\nPOS=50,20\nLIST_NUM=2\nLIST_ORDER=1\n")));
     QSignalSpy name(mPanel, &Panel::currentSectionNameChanged);
     mPanel->setHighlightPointF(QPointF(0.2, 0.2));
     mPanel->renderPreview();
@@ -517,7 +538,7 @@ void TestPanelRenderer::listSelection()
     QCOMPARE(name.count(), 1);
     QCOMPARE(mPanel->currentSectionName(), QStringLiteral("LIST"));
     QCOMPARE(mPanel->currentSectionProperties(),
-             (QStringList{"TYPE=0", "POS=50,20", "LIST_NUM=2", "LIST_ORDER=1", "CELL_SIZE=10,8"}));
+        (QStringList { "TYPE=0", "POS=50,20", "LIST_NUM=2", "LIST_ORDER=1", "CELL_SIZE=10,8" }));
 }
 
 void TestPanelRenderer::candidateArea_data()
@@ -554,7 +575,7 @@ void TestPanelRenderer::candidateArea()
     // no cell or text style, so the strip of status 4 paints nothing.
     QVERIFY(load(QStringLiteral("[PANEL]\nSIZE=100,60\nBACK_STYLE=3\n"
                                 "[CAND]\nTYPE=2\nVIEW_RECT=0,0,100,40\nLAYOUT_NAME=cand\n"),
-                 cnd));
+        cnd));
     mPanel->setCurrentStatus(status);
 
     const QImage image = mPanel->renderPreview();
@@ -573,8 +594,8 @@ void TestPanelRenderer::candidateStrip()
 {
     QVERIFY(load(QStringLiteral("[PANEL]\nSIZE=100,60\nBACK_STYLE=3\n"
                                 "[CAND]\nTYPE=2\nVIEW_RECT=0,0,100,40\nLAYOUT_NAME=cand\n"),
-                 QStringLiteral("[CAND]\nBACK_STYLE=8\nFORE_STYLE=9\nCELL_STYLE=7\nFIRST_GAP=0\nCELL_W=20\n"
-                                "PADDING=4,10,0,4\n")));
+        QStringLiteral("[CAND]\nBACK_STYLE=8\nFORE_STYLE=9\nCELL_STYLE=7\nFIRST_GAP=0\nCELL_W=20\n"
+                       "PADDING=4,10,0,4\n")));
     mPanel->setCurrentStatus(4);
     const QImage image = mPanel->renderPreview();
     const int h = inputHeight();
@@ -609,31 +630,43 @@ void TestPanelRenderer::brokenSizes_data()
     QTest::addColumn<int>("deviceResolution");
     QTest::addColumn<int>("status");
     QTest::addColumn<QSize>("imageSize"); // invalid: any image
+    QTest::addColumn<QString>("log"); // the line that explains what was not drawn
 
-    QTest::newRow("huge panel size") << "[PANEL]\nSIZE=100000,100000\nBACK_STYLE=3\n" << 0 << 0 << QSize(1, 1);
-    QTest::newRow("huge panel fitted to the device") << "[PANEL]\nSIZE=100000,100000\nBACK_STYLE=3\n" << 1000 << 0
-                                                     << QSize(1000, 1000);
-    QTest::newRow("negative panel size") << "[PANEL]\nSIZE=-100,-50\nBACK_STYLE=3\n" << 0 << 0 << QSize(1, 1);
-    QTest::newRow("zero width with a device") << "[PANEL]\nSIZE=0,50\n" << 1080 << 0 << QSize(1, 1);
-    QTest::newRow("no panel size") << "[PANEL]\nBACK_STYLE=3\n" << 0 << 0 << QSize(1, 1);
-    QTest::newRow("malformed panel size") << "[PANEL]\nSIZE=big\n" << 1080 << 0 << QSize(1, 1);
-    QTest::newRow("huge candidate above") << "[PANEL]\nSIZE=100,50\n[CAND]\nTYPE=2\nVIEW_RECT=0,0,100,2000000000\n"
-                                          << 0 << 0 << QSize(1, 1);
+    QTest::newRow("huge panel size") << "[PANEL]\nSIZE=100000,100000\nBACK_STYLE=3\n"
+                                     << 0 << 0 << QSize(1, 1)
+                                     << "panel image 100000 x 100000 is over the image size bound";
+    QTest::newRow("huge panel fitted to the device") << "[PANEL]\nSIZE=100000,100000\nBACK_STYLE=3\n"
+                                                     << 1000 << 0 << QSize(1000, 1000) << "";
+    QTest::newRow("negative panel size") << "[PANEL]\nSIZE=-100,-50\nBACK_STYLE=3\n"
+                                         << 0 << 0 << QSize(1, 1) << "panel size -100 x -50  is invalid!";
+    QTest::newRow("zero width with a device") << "[PANEL]\nSIZE=0,50\n"
+                                              << 1080 << 0 << QSize(1, 1) << "panel size 0 x 50  is invalid!";
+    QTest::newRow("no panel size") << "[PANEL]\nBACK_STYLE=3\n"
+                                   << 0 << 0 << QSize(1, 1) << "panel size -1 x -1  is invalid!";
+    QTest::newRow("malformed panel size") << "[PANEL]\nSIZE=big\n"
+                                          << 1080 << 0 << QSize(1, 1) << "panel size -1 x -1  is invalid!";
+    QTest::newRow("huge candidate above")
+        << "[PANEL]\nSIZE=100,50\n[CAND]\nTYPE=2\nVIEW_RECT=0,0,100,2000000000\n"
+        << 0 << 0 << QSize(1, 1) << "panel image 100 x 2000000050 is over";
     QTest::newRow("negative candidate height")
-        << "[PANEL]\nSIZE=100,50\n[CAND]\nTYPE=2\nVIEW_RECT=0,0,100,-500\n" << 0 << 0 << QSize(1, 1);
+        << "[PANEL]\nSIZE=100,50\n[CAND]\nTYPE=2\nVIEW_RECT=0,0,100,-500\n"
+        << 0 << 0 << QSize(1, 1) << "panel size 100 x -450  is invalid!";
     QTest::newRow("huge candidate over the panel")
-        << "[PANEL]\nSIZE=100,50\n[CAND]\nTYPE=1\nVIEW_RECT=-2147483648,0,2147483647,2147483647\nLAYOUT_NAME=cand\n"
-        << 0 << 4 << QSize();
+        << "[PANEL]\nSIZE=100,50\n[CAND]\nTYPE=1\nVIEW_RECT=-2147483648,0,2147483647,2147483647\nLAYOUT_NAME="
+           "cand\n"
+        << 0 << 4 << QSize() << "style image .* is over the image size bound";
     QTest::newRow("huge own strip") << "[PANEL]\nSIZE=100,50\n[LIST]\nTYPE=2\nCELL_SIZE=10,2147483647\n"
                                        "PADDING=2147483647,2147483647,2147483647,2147483647\n"
-                                    << 0 << 0 << QSize(1, 1);
-    QTest::newRow("huge list background") << "[PANEL]\nSIZE=100,50\n[LIST]\nTYPE=0\nCELL_SIZE=2147483647,8\n"
-                                             "LIST_NUM=2147483647\nLIST_ORDER=1\nBACK_STYLE=6\n"
-                                          << 0 << 0 << QSize(100, 50);
-    QTest::newRow("huge keys") << "[PANEL]\nSIZE=100,50\n[KEY1]\nVIEW_RECT=2147483647,2147483647,2147483647,"
-                                  "2147483647\nBACK_STYLE=1\nFORE_STYLE=1,2\nPOS_TYPE=1\n"
-                                  "[KEY2]\nVIEW_RECT=-2147483648,-2147483648,2147483647,2147483647\nBACK_STYLE=2\n"
-                               << 1080 << 0 << QSize(1080, 540);
+                                    << 0 << 0 << QSize(1, 1) << "is over the image size bound";
+    QTest::newRow("huge list background")
+        << "[PANEL]\nSIZE=100,50\n[LIST]\nTYPE=0\nCELL_SIZE=2147483647,8\n"
+           "LIST_NUM=2147483647\nLIST_ORDER=1\nBACK_STYLE=6\n"
+        << 0 << 0 << QSize(100, 50) << "style image .* is over the image size bound";
+    QTest::newRow("huge keys")
+        << "[PANEL]\nSIZE=100,50\n[KEY1]\nVIEW_RECT=2147483647,2147483647,2147483647,"
+           "2147483647\nBACK_STYLE=1\nFORE_STYLE=1,2\nPOS_TYPE=1\n"
+           "[KEY2]\nVIEW_RECT=-2147483648,-2147483648,2147483647,2147483647\nBACK_STYLE=2\n"
+        << 1080 << 0 << QSize(1080, 540) << "style image .* is over the image size bound";
 }
 
 void TestPanelRenderer::brokenSizes()
@@ -642,14 +675,18 @@ void TestPanelRenderer::brokenSizes()
     QFETCH(int, deviceResolution);
     QFETCH(int, status);
     QFETCH(QSize, imageSize);
+    QFETCH(QString, log);
 
-    QVERIFY(load(panel, QStringLiteral("[CAND]\nBACK_STYLE=8\nCELL_STYLE=7\nCELL_W=2147483647\n"
-                                       "PADDING=2147483647,-2147483648,2147483647,2147483647\n"
-                                       "[ICON1]\nBACK_STYLE=4\nSIZE=2147483647,2147483647\nANCHOR_TYPE=9\n"
-                                       "POS=2147483647,2147483647\nPERSIST=3\n")));
+    QVERIFY(load(panel,
+        QStringLiteral("[CAND]\nBACK_STYLE=8\nCELL_STYLE=7\nCELL_W=2147483647\n"
+                       "PADDING=2147483647,-2147483648,2147483647,2147483647\n"
+                       "[ICON1]\nBACK_STYLE=4\nSIZE=2147483647,2147483647\nANCHOR_TYPE=9\n"
+                       "POS=2147483647,2147483647\nPERSIST=3\n")));
     mPanel->setDeviceResolution(deviceResolution);
     mPanel->setCurrentStatus(status);
     mPanel->setHighlightPointF(QPointF(0.5, 0.5));
+    if (!log.isEmpty())
+        QTest::ignoreMessage(QtInfoMsg, QRegularExpression(log));
     const QImage image = mPanel->renderPreview();
     QVERIFY(!image.isNull());
     QVERIFY(ImageLimits::allows(image.size()));
@@ -682,7 +719,7 @@ void TestPanelRenderer::demoSkin()
     const QImage image = mPanel->renderPreview();
     const int inputUnits = input ? StylesManager::instance()
                                        ->textImage(mPanel->value(QStringLiteral("INPUT/FORE_STYLE")).toInt(),
-                                                   PanelRenderer::sampleInput(), 0, false, 1.0)
+                                           PanelRenderer::sampleInput(), 0, false, 1.0)
                                        .height()
                                  : 0;
     QCOMPARE(mPanel->scale(), 1.0);
@@ -706,7 +743,8 @@ void TestPanelRenderer::provider_data()
     QTest::newRow("height only") << 0 << QSize(0, 30) << QSize(100, 50) << QSize(100, 30);
     QTest::newRow("both, aspect ignored") << 0 << QSize(40, 40) << QSize(100, 50) << QSize(40, 40);
     QTest::newRow("device resolution") << 200 << QSize(50, -3) << QSize(200, 100) << QSize(50, 100);
-    QTest::newRow("over the bound: unscaled") << 0 << QSize(100000, 100000) << QSize(100, 50) << QSize(100, 50);
+    QTest::newRow("over the bound: unscaled")
+        << 0 << QSize(100000, 100000) << QSize(100, 50) << QSize(100, 50);
 }
 
 void TestPanelRenderer::provider()
@@ -716,7 +754,8 @@ void TestPanelRenderer::provider()
     QFETCH(QSize, reported);
     QFETCH(QSize, returned);
 
-    QVERIFY(load(QStringLiteral("[PANEL]\nSIZE=100,50\nBACK_STYLE=3\n[KEY1]\nVIEW_RECT=0,0,50,50\nBACK_STYLE=1\n")));
+    QVERIFY(load(
+        QStringLiteral("[PANEL]\nSIZE=100,50\nBACK_STYLE=3\n[KEY1]\nVIEW_RECT=0,0,50,50\nBACK_STYLE=1\n")));
     mPanel->setDeviceResolution(deviceResolution);
     PanelImageProvider provider;
     QCOMPARE(provider.imageType(), QQmlImageProviderBase::Image);
@@ -730,7 +769,8 @@ void TestPanelRenderer::provider()
 
 void TestPanelRenderer::exportWritesThePreview()
 {
-    QVERIFY(load(QStringLiteral("[PANEL]\nSIZE=100,50\nBACK_STYLE=3\n[KEY1]\nVIEW_RECT=10,10,20,20\nBACK_STYLE=1\n")));
+    QVERIFY(load(
+        QStringLiteral("[PANEL]\nSIZE=100,50\nBACK_STYLE=3\n[KEY1]\nVIEW_RECT=10,10,20,20\nBACK_STYLE=1\n")));
     mPanel->setDeviceResolution(150);
     mPanel->setViewRectColor(Qt::red);
     const QString path = mDir->path() + QStringLiteral("/preview.png");
