@@ -1,0 +1,246 @@
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+import QtQuick.Dialogs 1.3
+import QtQuick.Layouts 1.15
+import "FontPresets.js" as FontPresets
+import "../fontawesome/Icons.js" as Icons
+
+// Renders lines of text in a chosen font into numbered resource images.
+ToolDialog {
+    id: dialog
+
+    readonly property var families: useSystemFont.checked ? fontResGenerator.systemFontFamilies
+                                                          : fontResGenerator.customFontFamilies
+
+    function generate() {
+        fontResGenerator.generate(resourceText.text)
+    }
+
+    function appendPreset(index) {
+        resourceText.text = FontPresets.append(resourceText.text, index)
+    }
+
+    function startFolder() {
+        return rpSettings.skinDirectory !== "" ? utils.localPathToUrl(rpSettings.skinDirectory) : ""
+    }
+
+    title: qsTr("Font Resource Generate")
+
+    Component.onCompleted: {
+        fontResGenerator.color = colorButton.color
+        fontResGenerator.size = sizeField.number
+    }
+
+    component GlyphToggle: ToolButton {
+        checkable: true
+        font.family: Icons.family
+        font.styleName: Icons.styleName
+        implicitWidth: 35
+        implicitHeight: 35
+    }
+
+    ColumnLayout {
+        anchors.fill: parent
+        spacing: 4
+
+        RowLayout {
+            CheckBox { id: useSystemFont; objectName: "useSystemFont"; text: qsTr("Use system font"); checked: true }
+            Button {
+                objectName: "loadFontButton"
+                text: qsTr("Load from font file")
+                enabled: !useSystemFont.checked
+                onClicked: {
+                    var folder = dialog.startFolder()
+                    if (folder !== "")
+                        fontFileDialog.folder = folder
+                    fontFileDialog.open()
+                }
+            }
+        }
+
+        RowLayout {
+            Layout.fillWidth: true
+            ComboBox {
+                id: familyBox
+                objectName: "familyBox"
+                Layout.fillWidth: true
+                model: dialog.families
+                delegate: ItemDelegate {
+                    width: familyBox.width
+                    text: modelData
+                    font.family: modelData
+                    highlighted: familyBox.highlightedIndex === index
+                }
+                onCurrentTextChanged: fontResGenerator.family = currentText
+                Component.onCompleted: {
+                    var preferred = find(Qt.application.font.family)
+                    currentIndex = preferred >= 0 ? preferred : 0
+                }
+            }
+            ComboBox {
+                id: styleBox
+                objectName: "styleBox"
+                Layout.preferredWidth: 130
+                model: fontResGenerator.styles(familyBox.currentText)
+                onCurrentTextChanged: fontResGenerator.style = currentText
+            }
+        }
+
+        RowLayout {
+            spacing: 6
+            Label { text: qsTr("Color: ") }
+            ColorButton {
+                id: colorButton
+                objectName: "fontColorButton"
+                color: "black"
+                onPicked: fontResGenerator.color = color
+            }
+            Label { text: qsTr("Size: ") }
+            NumberField {
+                id: sizeField
+                objectName: "fontSizeField"
+                text: "30"
+                minimum: 1
+                implicitWidth: 50
+                onTextChanged: fontResGenerator.size = Number(text)
+            }
+            CheckBox {
+                objectName: "tightMode"
+                text: qsTr("Tight mode: ")
+                LayoutMirroring.enabled: true
+                onToggled: fontResGenerator.tightMode = checked
+            }
+        }
+
+        RowLayout {
+            spacing: 2
+            GlyphToggle {
+                objectName: "boldButton"
+                text: Icons.fa_bold
+                onToggled: fontResGenerator.bold = checked
+            }
+            GlyphToggle {
+                objectName: "italicButton"
+                text: Icons.fa_italic
+                onToggled: fontResGenerator.italic = checked
+            }
+            GlyphToggle {
+                objectName: "underlineButton"
+                text: Icons.fa_underline
+                onToggled: fontResGenerator.underLine = checked
+            }
+            Label { text: qsTr("Order: "); Layout.leftMargin: 10 }
+            ComboBox {
+                objectName: "orderBox"
+                model: [qsTr("Vertical"), qsTr("Horizontal")]
+                onCurrentIndexChanged: fontResGenerator.verticalOrder = currentIndex === 0
+                Component.onCompleted: fontResGenerator.verticalOrder = currentIndex === 0
+            }
+        }
+
+        ComboBox {
+            objectName: "presetBox"
+            Layout.fillWidth: true
+            displayText: qsTr("Presets")
+            model: [qsTr("Upper case letters (abc)"), qsTr("Lower case letters (abc)"),
+                    qsTr("Upper case letters (qwerty)"), qsTr("Lower case letters (qwerty)"),
+                    qsTr("Digital"), qsTr("Common punctuations")]
+            onActivated: dialog.appendPreset(index)
+        }
+
+        RowLayout {
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            spacing: 6
+
+            ScrollView {
+                Layout.fillWidth: true
+                Layout.fillHeight: true
+                TextArea {
+                    id: resourceText
+                    objectName: "resourceText"
+                    placeholderText: qsTr("Input by line")
+                    font.family: familyBox.currentText
+                    selectByMouse: true
+                    background: Rectangle { border.color: "lightgrey" }
+                }
+            }
+
+            Frame {
+                Layout.preferredWidth: 120
+                Layout.fillHeight: true
+                padding: 2
+                ListView {
+                    objectName: "resourceList"
+                    anchors.fill: parent
+                    clip: true
+                    spacing: 4
+                    model: fontResGenerator.resNumers
+                    delegate: RowLayout {
+                        width: ListView.view.width
+                        Label { text: modelData; color: "grey"; Layout.preferredWidth: 30 }
+                        Image {
+                            source: "image://fontres/" + modelData
+                            cache: false
+                            Layout.maximumWidth: 80
+                            Layout.maximumHeight: 80
+                            fillMode: Image.PreserveAspectFit
+                        }
+                    }
+                }
+            }
+        }
+    }
+
+    footer: DialogButtonBox {
+        Button {
+            objectName: "generateButton"
+            text: qsTr("Generate")
+            DialogButtonBox.buttonRole: DialogButtonBox.ActionRole
+            onClicked: dialog.generate()
+        }
+        Button {
+            objectName: "saveResourcesButton"
+            text: qsTr("Save")
+            DialogButtonBox.buttonRole: DialogButtonBox.ActionRole
+            onClicked: {
+                var folder = dialog.startFolder()
+                if (folder !== "")
+                    saveFolderDialog.folder = folder
+                saveFolderDialog.open()
+            }
+        }
+        Button {
+            objectName: "saveAsTilButton"
+            text: qsTr("Save as til")
+            DialogButtonBox.buttonRole: DialogButtonBox.ActionRole
+            onClicked: {
+                var folder = dialog.startFolder()
+                if (folder !== "")
+                    saveTilDialog.folder = folder
+                saveTilDialog.open()
+            }
+        }
+    }
+
+    FileDialog {
+        id: fontFileDialog
+        title: qsTr("Load from font file")
+        nameFilters: [qsTr("Font files (*.ttf *.otf *.ttc)")]
+        selectExisting: true
+        onAccepted: fontResGenerator.addCustomFont(utils.urlToLocalPath(fileUrl.toString()))
+    }
+    FileDialog {
+        id: saveFolderDialog
+        title: qsTr("Save")
+        selectFolder: true
+        onAccepted: fontResGenerator.save(utils.urlToLocalPath(fileUrl.toString()))
+    }
+    FileDialog {
+        id: saveTilDialog
+        title: qsTr("Save as til")
+        nameFilters: [qsTr("til file (*.til)")]
+        selectExisting: false
+        onAccepted: fontResGenerator.saveAsTil(utils.urlToLocalPath(fileUrl.toString()))
+    }
+}

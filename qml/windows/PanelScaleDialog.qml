@@ -1,0 +1,72 @@
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+import QtQuick.Layouts 1.15
+import "ScaleRule.js" as ScaleRule
+
+// Scales the geometry of the panel and candidate files of a directory.
+ToolDialog {
+    id: dialog
+
+    function scale() {
+        var a = ScaleRule.scaleArguments(sourceDir.text, targetDir.text, lockRatio.checked,
+                                         hSource.text, hTarget.text, vSource.text, vTarget.text)
+        if (a.length === 4)
+            panelScaler.scale(a[0], a[1], a[2], a[3])
+        else
+            panelScaler.scale(a[0], a[1], a[2], a[3], a[4], a[5])
+    }
+
+    title: qsTr("Panel Scale")
+
+    component ResolutionField: NumberField {
+        Layout.fillWidth: true
+        minimum: 320
+        maximum: 100000
+    }
+
+    ColumnLayout {
+        width: parent.width
+        spacing: 6
+
+        Label { text: qsTr("source directory") }
+        PathField { id: sourceDir; objectName: "scaleSource"; mode: "folder"; Layout.fillWidth: true }
+        Label { text: qsTr("target directory") }
+        PathField { id: targetDir; objectName: "scaleTarget"; mode: "folder"; Layout.fillWidth: true }
+
+        CheckBox { id: lockRatio; objectName: "lockRatio"; text: qsTr("lock ratio") }
+
+        Label { text: qsTr("horizontal: "); visible: !lockRatio.checked; font.bold: true }
+        GridLayout {
+            Layout.fillWidth: true
+            columns: 2
+            Label { text: qsTr("source resolution") }
+            Label { text: qsTr("target resolution") }
+            ResolutionField { id: hSource; objectName: "hSourceResolution"; text: "1080" }
+            ResolutionField { id: hTarget; objectName: "hTargetResolution"; text: "720" }
+        }
+
+        Label { text: qsTr("vertical: "); visible: !lockRatio.checked; font.bold: true }
+        GridLayout {
+            Layout.fillWidth: true
+            visible: !lockRatio.checked
+            columns: 2
+            Label { text: qsTr("source resolution") }
+            Label { text: qsTr("target resolution") }
+            ResolutionField { id: vSource; objectName: "vSourceResolution"; text: "1080" }
+            ResolutionField { id: vTarget; objectName: "vTargetResolution"; text: "720" }
+        }
+    }
+
+    footer: DialogButtonBox {
+        Button {
+            objectName: "scaleButton"
+            text: qsTr("Scale")
+            DialogButtonBox.buttonRole: DialogButtonBox.ActionRole
+            onClicked: dialog.scale()
+        }
+        Button {
+            text: qsTr("Close")
+            DialogButtonBox.buttonRole: DialogButtonBox.RejectRole
+        }
+    }
+}

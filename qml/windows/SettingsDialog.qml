@@ -1,0 +1,225 @@
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+import QtQuick.Layouts 1.15
+import "SettingsRules.js" as SettingsRules
+
+// The preferences of the editor; every control writes through to the
+// settings store as soon as it changes.
+ToolDialog {
+    id: dialog
+
+    property int debugClicks: 0
+
+    // One click on the bottom button; the fifth switches the log level.
+    function countDebugClick() {
+        var next = SettingsRules.debugClick(debugClicks, rpSettings.logLevel)
+        debugClicks = next.clicks
+        if (next.level !== rpSettings.logLevel)
+            rpSettings.logLevel = next.level
+    }
+
+    // The field's text is stored when it is a whole number from 500 to
+    // 10000; the text turns red otherwise.
+    function intervalEdited(text) {
+        var value = SettingsRules.intervalValue(text)
+        if (value < 0)
+            return false
+        rpSettings.autoReloadInterval = value
+        return true
+    }
+
+    function storeWorkingDirectory(path) {
+        if (path !== "" && path !== rpSettings.skinWorkingDirectory)
+            rpSettings.skinWorkingDirectory = path
+    }
+
+    title: qsTr("Settings")
+    preferredWidth: 400
+    preferredHeight: 640
+    rightPadding: 5
+    standardButtons: Dialog.Ok
+
+    onClosed: storeWorkingDirectory(workingDirectoryField.text)
+
+    component RowLabel: Label {
+        Layout.topMargin: 6
+    }
+
+    component OnOffSwitch: Switch {
+        text: checked ? qsTr("On") : qsTr("Off")
+    }
+
+    ColumnLayout {
+        anchors.fill: parent
+        spacing: 4
+
+        ScrollView {
+            id: scroll
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            clip: true
+            contentWidth: availableWidth
+
+            ColumnLayout {
+                width: scroll.availableWidth - 10
+                spacing: 2
+
+                Label {
+                    text: qsTr("Display")
+                    font.pixelSize: Qt.application.font.pixelSize * 1.8
+                }
+
+                RowLabel { text: qsTr("ui font") }
+                ComboBox {
+                    id: fontBox
+                    objectName: "uiFontBox"
+                    Layout.preferredWidth: 300
+                    model: Qt.fontFamilies()
+                    currentIndex: find(rpSettings.uiFont)
+                    // a family this system lacks is still named
+                    displayText: currentIndex >= 0 ? currentText : rpSettings.uiFont
+                    delegate: ItemDelegate {
+                        width: fontBox.width
+                        text: modelData
+                        font.family: modelData
+                        highlighted: fontBox.highlightedIndex === index
+                    }
+                    onActivated: rpSettings.uiFont = currentText
+                }
+
+                RowLabel { text: qsTr("stay on top") }
+                OnOffSwitch {
+                    objectName: "stayOnTopSwitch"
+                    checked: rpSettings.stayOnTop
+                    onToggled: rpSettings.stayOnTop = checked
+                }
+
+                RowLabel { text: qsTr("View rect color") }
+                ColorButton {
+                    objectName: "viewRectColorButton"
+                    color: rpSettings.viewRectColor
+                    onPicked: {
+                        rpSettings.viewRectColor = color
+                        panel.setViewRectColor(color)
+                    }
+                }
+
+                RowLabel { text: qsTr("Touch rect color") }
+                ColorButton {
+                    objectName: "touchRectColorButton"
+                    color: rpSettings.touchRectColor
+                    onPicked: {
+                        rpSettings.touchRectColor = color
+                        panel.setTouchRectColor(color)
+                    }
+                }
+
+                RowLabel { text: qsTr("Style list backgroud color") }
+                Row {
+                    spacing: 6
+                    ColorButton {
+                        objectName: "backgroundColor1Button"
+                        color: rpSettings.transparentBackgroudColor1
+                        onPicked: rpSettings.transparentBackgroudColor1 = color
+                    }
+                    ColorButton {
+                        objectName: "backgroundColor2Button"
+                        color: rpSettings.transparentBackgroudColor2
+                        onPicked: rpSettings.transparentBackgroudColor2 = color
+                    }
+                }
+
+                RowLabel { text: qsTr("Auto reload") }
+                OnOffSwitch {
+                    objectName: "autoReloadSwitch"
+                    checked: rpSettings.autoReload
+                    onToggled: rpSettings.autoReload = checked
+                }
+
+                RowLabel { text: qsTr("Relaod interval (ms)") }
+                TextField {
+                    id: intervalField
+                    objectName: "intervalField"
+                    property bool stored: true
+                    Layout.preferredWidth: 300
+                    selectByMouse: true
+                    validator: IntValidator { bottom: 500; top: 10000 }
+                    color: stored ? "black" : "red"
+                    Component.onCompleted: text = rpSettings.autoReloadInterval
+                    onTextChanged: stored = dialog.intervalEdited(text)
+                }
+
+                RowLabel { text: qsTr("display panel information") }
+                OnOffSwitch {
+                    objectName: "displayPanelInfoSwitch"
+                    checked: rpSettings.displayPanelInfo
+                    onToggled: rpSettings.displayPanelInfo = checked
+                }
+
+                RowLabel { text: qsTr("display file tree") }
+                OnOffSwitch {
+                    objectName: "displayFileTreeSwitch"
+                    checked: rpSettings.displayFileTree
+                    onToggled: rpSettings.displayFileTree = checked
+                }
+
+                RowLabel { text: qsTr("display text editor") }
+                OnOffSwitch {
+                    objectName: "displayTextEditorSwitch"
+                    checked: rpSettings.displayTextEditor
+                    onToggled: rpSettings.displayTextEditor = checked
+                }
+
+                RowLabel { text: qsTr("Skin working directory") }
+                PathField {
+                    id: workingDirectoryField
+                    objectName: "workingDirectory"
+                    Layout.fillWidth: true
+                    mode: "folder"
+                    confirmChoice: true
+                    startFolder: text !== "" ? utils.localPathToUrl(text) : ""
+                    text: rpSettings.skinWorkingDirectory
+                    // typed paths are stored when the typing ends, so that no
+                    // directory is made for each prefix on the way
+                    onEditingFinished: dialog.storeWorkingDirectory(text)
+                    onChosen: {
+                        notice.path = path
+                        notice.open()
+                    }
+                }
+            }
+        }
+
+        ToolButton {
+            objectName: "debugButton"
+            Layout.fillWidth: true
+            flat: true
+            text: rpSettings.logLevel === 0 ? qsTr("Debug mode") : ""
+            onClicked: dialog.countDebugClick()
+        }
+    }
+
+    // Importing a skin empties the working directory: say so first.
+    ToolDialog {
+        id: notice
+        objectName: "workingDirectoryNotice"
+        property string path
+        title: qsTr("Notice")
+        titleScale: 1.5
+        width: dialog.width
+        height: implicitHeight
+        standardButtons: Dialog.Ok | Dialog.Cancel
+
+        Label {
+            objectName: "noticeText"
+            width: parent.width
+            wrapMode: Text.WrapAnywhere
+            text: qsTr("This directory: %1 will be clean before skins imported!").arg(notice.path)
+        }
+
+        onAccepted: {
+            workingDirectoryField.text = path
+            dialog.storeWorkingDirectory(path)
+        }
+    }
+}
