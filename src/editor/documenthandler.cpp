@@ -31,7 +31,7 @@ void DocumentHandler::setDocument(QQuickTextDocument *document)
 
     // Matches found in another document mean nothing in this one.
     forgetSearch();
-    attachHighlighter();
+    attachHighlighter(QString(), true, true);
     if (mConnectedTextDocument) {
         connect(
             mConnectedTextDocument, &QTextDocument::modificationChanged, this, &DocumentHandler::setModified);
@@ -184,7 +184,7 @@ void DocumentHandler::search(const QString &pattern, bool useRegularExpression, 
         qDebug() << m_nonRegExpMatchedList;
     }
 
-    attachHighlighter();
+    attachHighlighter(mSearchPattern, mUseRegularExpression, mCaseSensitivity);
 }
 
 void DocumentHandler::searchNext(const QString &pattern, bool useRegularExpression, bool caseSensitivity)
@@ -303,7 +303,8 @@ QTextDocument *DocumentHandler::textDocument() const
     return mDocument ? mDocument->textDocument() : nullptr;
 }
 
-void DocumentHandler::attachHighlighter()
+void DocumentHandler::attachHighlighter(
+    const QString &pattern, bool useRegularExpression, bool caseSensitivity)
 {
     if (mHighlighter) {
         // Detached at once: until the event loop deletes it, it would go on
@@ -312,9 +313,8 @@ void DocumentHandler::attachHighlighter()
         mHighlighter->deleteLater();
     }
     QTextDocument *doc = textDocument();
-    mHighlighter = doc
-        ? new SkinConfigHighlighter(doc, mSearchPattern, mUseRegularExpression, mCaseSensitivity)
-        : nullptr;
+    mHighlighter
+        = doc ? new SkinConfigHighlighter(doc, pattern, useRegularExpression, caseSensitivity) : nullptr;
 }
 
 void DocumentHandler::logCursors() const

@@ -77,7 +77,7 @@ public slots:
 
 private:
     QTextDocument *textDocument() const;
-    void attachHighlighter();
+    void attachHighlighter(const QString &pattern, bool useRegularExpression, bool caseSensitivity);
     void logCursors() const;
     void logListSizes() const;
     // The (start, end) of every match of the active mode, in text order.
