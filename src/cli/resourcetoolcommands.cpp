@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QHash>
+#include <QLoggingCategory>
 #include <QSet>
 
 namespace {
@@ -55,6 +56,13 @@ int usage(QTextStream &err, const char *command, const QString &reason, const ch
     return CliTool::UsageError;
 }
 
+// The tools report their progress at debug level; on the command line only
+// what went wrong is worth reading.
+void quietProgress()
+{
+    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+}
+
 int failure(QTextStream &err, const char *command, const QString &reason)
 {
     err << "quillmark-cli " << command << ": " << reason << '\n';
@@ -89,6 +97,7 @@ int ResourceToolCommands::convert(const QStringList &args, QTextStream &out, QTe
         || !parsePositive(a.values.value(QStringLiteral("--to")), to))
         return usage(err, "convert", QStringLiteral("--from and --to must be positive integers"), convertSynopsis);
 
+    quietProgress();
     const QString source = a.positional.at(0);
     if (!QFileInfo(source).isDir())
         return failure(err, "convert", QStringLiteral("source directory %1 does not exist").arg(source));
@@ -123,6 +132,7 @@ int ResourceToolCommands::innerRect(const QStringList &args, QTextStream &out, Q
         return usage(err, "inner-rect",
                      QStringLiteral("X,Y,W,H must be four integers with W and H of at least 1"), innerRectSynopsis);
 
+    quietProgress();
     InnerRectTool *tool = InnerRectTool::instance();
     const QString til = a.positional.at(0);
     if (!tool->setTilFile(til))
@@ -169,6 +179,7 @@ int ResourceToolCommands::fontRes(const QStringList &args, QTextStream &out, QTe
             return usage(err, "fontres", QStringLiteral("--color must be a colour such as #FF000000"), fontResSynopsis);
     }
 
+    quietProgress();
     QFile textFile(a.positional.at(0));
     if (!textFile.open(QIODevice::ReadOnly))
         return failure(err, "fontres", QStringLiteral("cannot read %1").arg(textFile.fileName()));
