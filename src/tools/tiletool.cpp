@@ -72,6 +72,12 @@ int TileTool::split(const QString &tilPath, const QString &targetDir)
                     << " not written!";
             continue;
         }
+        // Splitting into the sheet's own directory must not replace the
+        // sheet (named like a tile, e.g. 001.png) with one of its tiles.
+        if (QFileInfo(file) == QFileInfo(sheetPath)) {
+            qInfo() << file << " is the sheet itself; tile " << number << " not written!";
+            continue;
+        }
         // Parts outside the sheet come out as all-zero pixels.
         const QImage tile = rect.isNull() ? sheet : sheet.copy(rect);
         if (TileSheet::savePng(tile, file))

@@ -74,6 +74,7 @@ class TestTileTool : public QObject
 private slots:
     void split_data();
     void split();
+    void splitNeverReplacesItsSheet();
     void splitRefusals_data();
     void splitRefusals();
     void join_data();
@@ -147,6 +148,23 @@ void TestTileTool::split()
     }
     QCOMPARE(found, expected);
     QCOMPARE(readAll(tilPath), til); // the tile file is only read
+}
+
+void TestTileTool::splitNeverReplacesItsSheet()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString tilPath = dir.filePath(QStringLiteral("001.til"));
+    QVERIFY(writeFile(tilPath, "[IMG1]\r\nSOURCE_RECT=0,0,10,10\r\n[IMG2]\r\nSOURCE_RECT=0,10,10,20\r\n"));
+    const QString sheetPath = dir.filePath(QStringLiteral("001.png"));
+    QVERIFY(savePng(splitSheet(), sheetPath));
+    const QByteArray sheet = readAll(sheetPath);
+
+    TileTool tool;
+    QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("001.png\"  is the sheet itself; tile  1  not written!")));
+    QCOMPARE(tool.split(tilPath, dir.path()), 1);
+    QCOMPARE(readAll(sheetPath), sheet);
+    QCOMPARE(QImage(dir.filePath(QStringLiteral("002.png"))).size(), QSize(10, 20));
 }
 
 void TestTileTool::splitRefusals_data()
