@@ -1,0 +1,1005 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>AboutDialog</name>
+    <message>
+        <source>About</source>
+        <translation>关于</translation>
+    </message>
+    <message>
+        <source>Quillmark Studio</source>
+        <translation>Quillmark Studio</translation>
+    </message>
+    <message>
+        <source>Previews and edits the keyboard panels of input-method skins.</source>
+        <translation>预览和编辑输入法皮肤的键盘面板。</translation>
+    </message>
+    <message>
+        <source>Version: %1</source>
+        <translation>版本：%1</translation>
+    </message>
+    <message>
+        <source>Open Source Licenses</source>
+        <translation>开源许可</translation>
+    </message>
+    <message>
+        <source>Qt: </source>
+        <translation>Qt: </translation>
+    </message>
+    <message>
+        <source> LGPLv3 license </source>
+        <translation> LGPLv3 许可证 </translation>
+    </message>
+    <message>
+        <source>libarchive: </source>
+        <translation>libarchive: </translation>
+    </message>
+    <message>
+        <source> New BSD license </source>
+        <translation> 新 BSD 许可证 </translation>
+    </message>
+    <message>
+        <source>OpenSSL: </source>
+        <translation>OpenSSL: </translation>
+    </message>
+    <message>
+        <source> OpenSSL and SSLeay license </source>
+        <translation> OpenSSL 与 SSLeay 许可证 </translation>
+    </message>
+</context>
+<context>
+    <name>AddKeyPage</name>
+    <message>
+        <source>Add Key</source>
+        <translation>添加按键</translation>
+    </message>
+</context>
+<context>
+    <name>AdjustKeysPage</name>
+    <message>
+        <source>Adjust Keys</source>
+        <translation>调整按键</translation>
+    </message>
+    <message>
+        <source>keys (leave empty to adjust all)</source>
+        <translation>按键（留空则调整全部）</translation>
+    </message>
+    <message>
+        <source>x:</source>
+        <translation>x:</translation>
+    </message>
+    <message>
+        <source>y:</source>
+        <translation>y:</translation>
+    </message>
+    <message>
+        <source>w:</source>
+        <translation>w:</translation>
+    </message>
+    <message>
+        <source>h:</source>
+        <translation>h:</translation>
+    </message>
+    <message>
+        <source>leave empty to keep original value</source>
+        <translation>留空则保持原值</translation>
+    </message>
+</context>
+<context>
+    <name>AlignKeysPage</name>
+    <message>
+        <source>Align Keys</source>
+        <translation>对齐按键</translation>
+    </message>
+    <message>
+        <source>Align left</source>
+        <translation>左端对齐</translation>
+    </message>
+    <message>
+        <source>Align top</source>
+        <translation>顶端对齐</translation>
+    </message>
+    <message>
+        <source>Align right</source>
+        <translation>右端对齐</translation>
+    </message>
+    <message>
+        <source>Align bottom</source>
+        <translation>底端对齐</translation>
+    </message>
+    <message>
+        <source>Align center</source>
+        <translation>水平居中</translation>
+    </message>
+    <message>
+        <source>Align middle</source>
+        <translation>垂直居中</translation>
+    </message>
+    <message>
+        <source>Distribute vertically</source>
+        <translation>垂直分布</translation>
+    </message>
+    <message>
+        <source>Distribute horizontally</source>
+        <translation>水平分布</translation>
+    </message>
+    <message>
+        <source>keys (leave empty to select all)</source>
+        <translation>按键（留空则选择全部）</translation>
+    </message>
+</context>
+<context>
+    <name>CustomColorDialog</name>
+    <message>
+        <source>Select a color</source>
+        <translation>选择颜色</translation>
+    </message>
+</context>
+<context>
+    <name>EditKeyPage</name>
+    <message>
+        <source>Edit Key</source>
+        <translation>编辑按键</translation>
+    </message>
+</context>
+<context>
+    <name>ExchangeKeysPage</name>
+    <message>
+        <source>Exchange Keys</source>
+        <translation>交换按键</translation>
+    </message>
+    <message>
+        <source>first key</source>
+        <translation>第一个按键</translation>
+    </message>
+    <message>
+        <source>second key</source>
+        <translation>第二个按键</translation>
+    </message>
+</context>
+<context>
+    <name>FontResourceDialog</name>
+    <message>
+        <source>Font Resource Generate</source>
+        <translation>字体资源生成</translation>
+    </message>
+    <message>
+        <source>Use system font</source>
+        <translation>使用系统字体</translation>
+    </message>
+    <message>
+        <source>Load from font file</source>
+        <translation>从字体文件加载</translation>
+    </message>
+    <message>
+        <source>Color: </source>
+        <translation>颜色: </translation>
+    </message>
+    <message>
+        <source>Size: </source>
+        <translation>大小: </translation>
+    </message>
+    <message>
+        <source>Tight mode: </source>
+        <translation>紧凑模式: </translation>
+    </message>
+    <message>
+        <source>Order: </source>
+        <translation>排列: </translation>
+    </message>
+    <message>
+        <source>Vertical</source>
+        <translation>垂直</translation>
+    </message>
+    <message>
+        <source>Horizontal</source>
+        <translation>水平</translation>
+    </message>
+    <message>
+        <source>Presets</source>
+        <translation>预设</translation>
+    </message>
+    <message>
+        <source>Upper case letters (abc)</source>
+        <translation>大写字母（abc 顺序）</translation>
+    </message>
+    <message>
+        <source>Lower case letters (abc)</source>
+        <translation>小写字母（abc 顺序）</translation>
+    </message>
+    <message>
+        <source>Upper case letters (qwerty)</source>
+        <translation>大写字母（qwerty 顺序）</translation>
+    </message>
+    <message>
+        <source>Lower case letters (qwerty)</source>
+        <translation>小写字母（qwerty 顺序）</translation>
+    </message>
+    <message>
+        <source>Digital</source>
+        <translation>数字</translation>
+    </message>
+    <message>
+        <source>Common punctuations</source>
+        <translation>常用标点</translation>
+    </message>
+    <message>
+        <source>Input by line</source>
+        <translation>按行输入</translation>
+    </message>
+    <message>
+        <source>Generate</source>
+        <translation>生成</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>Save as til</source>
+        <translation>另存为 til</translation>
+    </message>
+    <message>
+        <source>Font files (*.ttf *.otf *.ttc)</source>
+        <translation>字体文件 (*.ttf *.otf *.ttc)</translation>
+    </message>
+    <message>
+        <source>til file (*.til)</source>
+        <translation>til 文件 (*.til)</translation>
+    </message>
+</context>
+<context>
+    <name>InnerRectDialog</name>
+    <message>
+        <source>Inner Rect Tool</source>
+        <translation>内切工具</translation>
+    </message>
+    <message>
+        <source>Choose a til file: </source>
+        <translation>选择 til 文件: </translation>
+    </message>
+    <message>
+        <source>til file (*.til)</source>
+        <translation>til 文件 (*.til)</translation>
+    </message>
+</context>
+<context>
+    <name>InnerRectImage</name>
+    <message>
+        <source>Choose an IMG: </source>
+        <translation>选择 IMG: </translation>
+    </message>
+    <message>
+        <source>IMG size: %1x%2</source>
+        <translation>IMG 尺寸: %1x%2</translation>
+    </message>
+    <message>
+        <source>Inner Rect: </source>
+        <translation>内切区域: </translation>
+    </message>
+    <message>
+        <source>x: </source>
+        <translation>x: </translation>
+    </message>
+    <message>
+        <source>y: </source>
+        <translation>y: </translation>
+    </message>
+    <message>
+        <source>w: </source>
+        <translation>w: </translation>
+    </message>
+    <message>
+        <source>h: </source>
+        <translation>h: </translation>
+    </message>
+    <message>
+        <source>Strech preview: </source>
+        <translation>拉伸预览: </translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>重置</translation>
+    </message>
+    <message>
+        <source>Preview</source>
+        <translation>预览</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+</context>
+<context>
+    <name>MoveKeysPage</name>
+    <message>
+        <source>Move Keys</source>
+        <translation>移动按键</translation>
+    </message>
+    <message>
+        <source>keys (leave empty to move all)</source>
+        <translation>按键（留空则移动全部）</translation>
+    </message>
+    <message>
+        <source>distance in the x</source>
+        <translation>x 方向距离</translation>
+    </message>
+    <message>
+        <source>distance in the y</source>
+        <translation>y 方向距离</translation>
+    </message>
+</context>
+<context>
+    <name>PanelCreateDialog</name>
+    <message>
+        <source>Create Panel</source>
+        <translation>创建面板</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>自动</translation>
+    </message>
+    <message>
+        <source>Same as last row</source>
+        <translation>与上一行相同</translation>
+    </message>
+    <message>
+        <source>Center</source>
+        <translation>居中</translation>
+    </message>
+    <message>
+        <source>Right</source>
+        <translation>右</translation>
+    </message>
+    <message>
+        <source>Left</source>
+        <translation>左</translation>
+    </message>
+    <message>
+        <source>New Panel File</source>
+        <translation>新建面板文件</translation>
+    </message>
+    <message>
+        <source>ini file (*.ini)</source>
+        <translation>ini 文件 (*.ini)</translation>
+    </message>
+    <message>
+        <source>Panel size:</source>
+        <translation>面板尺寸：</translation>
+    </message>
+    <message>
+        <source>(Width Height)</source>
+        <translation>（宽 高）</translation>
+    </message>
+    <message>
+        <source>Panel padding:</source>
+        <translation>面板内边距：</translation>
+    </message>
+    <message>
+        <source>(Left Top Right Bottom)</source>
+        <translation>（左 上 右 下）</translation>
+    </message>
+    <message>
+        <source>Row spacing:</source>
+        <translation>行间距：</translation>
+    </message>
+    <message>
+        <source>Include TOUCH_RECT</source>
+        <translation>包含 TOUCH_RECT</translation>
+    </message>
+    <message>
+        <source>TOUCH_RECT padding (relative to VIEW_RECT):</source>
+        <translation>TOUCH_RECT 内边距（相对于 VIEW_RECT）：</translation>
+    </message>
+    <message>
+        <source>Extra properties:</source>
+        <translation>额外属性：</translation>
+    </message>
+    <message>
+        <source>Input extra properties here:</source>
+        <translation>在此输入额外属性：</translation>
+    </message>
+    <message>
+        <source>Row %1</source>
+        <translation>第 %1 行</translation>
+    </message>
+    <message>
+        <source>Row height: </source>
+        <translation>行高: </translation>
+    </message>
+    <message>
+        <source>Keys number: </source>
+        <translation>按键数: </translation>
+    </message>
+    <message>
+        <source>Key width: </source>
+        <translation>键宽: </translation>
+    </message>
+    <message>
+        <source>Key spacing: </source>
+        <translation>键间距: </translation>
+    </message>
+    <message>
+        <source>Alignment: </source>
+        <translation>对齐: </translation>
+    </message>
+    <message>
+        <source>Add a row of keys</source>
+        <translation>添加一行按键</translation>
+    </message>
+    <message>
+        <source>Create</source>
+        <translation>创建</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+</context>
+<context>
+    <name>PanelImage</name>
+    <message>
+        <source>X: </source>
+        <translation>X: </translation>
+    </message>
+    <message>
+        <source>, Y: </source>
+        <translation>, Y: </translation>
+    </message>
+    <message>
+        <source>Actual size</source>
+        <translation>实际大小</translation>
+    </message>
+    <message>
+        <source>Fit to view</source>
+        <translation>适应窗口</translation>
+    </message>
+</context>
+<context>
+    <name>PanelScaleDialog</name>
+    <message>
+        <source>Panel Scale</source>
+        <translation>面板缩放</translation>
+    </message>
+    <message>
+        <source>source directory</source>
+        <translation>源目录</translation>
+    </message>
+    <message>
+        <source>target directory</source>
+        <translation>目标目录</translation>
+    </message>
+    <message>
+        <source>lock ratio</source>
+        <translation>锁定比例</translation>
+    </message>
+    <message>
+        <source>horizontal: </source>
+        <translation>水平: </translation>
+    </message>
+    <message>
+        <source>source resolution</source>
+        <translation>源分辨率</translation>
+    </message>
+    <message>
+        <source>target resolution</source>
+        <translation>目标分辨率</translation>
+    </message>
+    <message>
+        <source>vertical: </source>
+        <translation>垂直: </translation>
+    </message>
+    <message>
+        <source>Scale</source>
+        <translation>缩放</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Quillmark</source>
+        <translation>Quillmark</translation>
+    </message>
+    <message>
+        <source>Quillmark Studio</source>
+        <translation>Quillmark Studio</translation>
+    </message>
+</context>
+<context>
+    <name>RemoveKeysPage</name>
+    <message>
+        <source>Remove Keys</source>
+        <translation>移除按键</translation>
+    </message>
+    <message>
+        <source>keys (leave empty to remove all)</source>
+        <translation>按键（留空则移除全部）</translation>
+    </message>
+</context>
+<context>
+    <name>ResolutionConvertDialog</name>
+    <message>
+        <source>Resource Resolution Convert</source>
+        <translation>资源分辨率转换</translation>
+    </message>
+    <message>
+        <source>source directory</source>
+        <translation>源目录</translation>
+    </message>
+    <message>
+        <source>target directory</source>
+        <translation>目标目录</translation>
+    </message>
+    <message>
+        <source>source resolution</source>
+        <translation>源分辨率</translation>
+    </message>
+    <message>
+        <source>target resolution</source>
+        <translation>目标分辨率</translation>
+    </message>
+    <message>
+        <source>Inner Rect Only</source>
+        <translation>仅内切区域</translation>
+    </message>
+    <message>
+        <source>Convert</source>
+        <translation>转换</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+</context>
+<context>
+    <name>RowEditorDialog</name>
+    <message>
+        <source>Add a row of key</source>
+        <translation>添加一行按键</translation>
+    </message>
+    <message>
+        <source>Keys number:</source>
+        <translation>按键数：</translation>
+    </message>
+    <message>
+        <source>Row height:</source>
+        <translation>行高：</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>自动</translation>
+    </message>
+    <message>
+        <source>Key width:</source>
+        <translation>键宽：</translation>
+    </message>
+    <message>
+        <source>Same as last row</source>
+        <translation>与上一行相同</translation>
+    </message>
+    <message>
+        <source>Key spacing:</source>
+        <translation>键间距：</translation>
+    </message>
+    <message>
+        <source>Alignment:</source>
+        <translation>对齐：</translation>
+    </message>
+    <message>
+        <source>Align left</source>
+        <translation>左端对齐</translation>
+    </message>
+    <message>
+        <source>Align center</source>
+        <translation>水平居中</translation>
+    </message>
+    <message>
+        <source>Align right</source>
+        <translation>右端对齐</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>删除</translation>
+    </message>
+</context>
+<context>
+    <name>SearchBar</name>
+    <message>
+        <source>Search</source>
+        <translation>查找</translation>
+    </message>
+    <message>
+        <source>Previous</source>
+        <translation>上一个</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>下一个</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>Replace</source>
+        <translation>替换</translation>
+    </message>
+    <message>
+        <source>Replace all</source>
+        <translation>全部替换</translation>
+    </message>
+    <message>
+        <source>Regular expression</source>
+        <translation>正则表达式</translation>
+    </message>
+    <message>
+        <source>Case sensitively</source>
+        <translation>区分大小写</translation>
+    </message>
+</context>
+<context>
+    <name>SectionInfoPage</name>
+    <message>
+        <source>Click a key on the preview to see its properties here.</source>
+        <translation>在预览中点击按键，即可在此查看其属性。</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsDialog</name>
+    <message>
+        <source>Settings</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <source>On</source>
+        <translation>开</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>关</translation>
+    </message>
+    <message>
+        <source>Display</source>
+        <translation>显示</translation>
+    </message>
+    <message>
+        <source>ui font</source>
+        <translation>界面字体</translation>
+    </message>
+    <message>
+        <source>stay on top</source>
+        <translation>窗口置顶</translation>
+    </message>
+    <message>
+        <source>View rect color</source>
+        <translation>显示区域颜色</translation>
+    </message>
+    <message>
+        <source>Touch rect color</source>
+        <translation>触摸区域颜色</translation>
+    </message>
+    <message>
+        <source>Style list backgroud color</source>
+        <translation>样式列表背景颜色</translation>
+    </message>
+    <message>
+        <source>Auto reload</source>
+        <translation>自动重新加载</translation>
+    </message>
+    <message>
+        <source>Relaod interval (ms)</source>
+        <translation>重新加载间隔（毫秒）</translation>
+    </message>
+    <message>
+        <source>display panel information</source>
+        <translation>显示面板信息</translation>
+    </message>
+    <message>
+        <source>display file tree</source>
+        <translation>显示文件树</translation>
+    </message>
+    <message>
+        <source>display text editor</source>
+        <translation>显示文本编辑器</translation>
+    </message>
+    <message>
+        <source>Skin working directory</source>
+        <translation>皮肤工作目录</translation>
+    </message>
+    <message>
+        <source>Debug mode</source>
+        <translation>调试模式</translation>
+    </message>
+    <message>
+        <source>Notice</source>
+        <translation>注意</translation>
+    </message>
+    <message>
+        <source>This directory: %1 will be clean before skins imported!</source>
+        <translation>导入皮肤前将清空此目录：%1！</translation>
+    </message>
+</context>
+<context>
+    <name>SkinFileTree</name>
+    <message>
+        <source>Skin working directory</source>
+        <translation>皮肤工作目录</translation>
+    </message>
+</context>
+<context>
+    <name>StatusBar</name>
+    <message>
+        <source>Resolution: </source>
+        <translation>分辨率: </translation>
+    </message>
+    <message>
+        <source>Device Resolution: </source>
+        <translation>设备分辨率: </translation>
+    </message>
+    <message>
+        <source>Panel Size: %1, %2</source>
+        <translation>面板尺寸: %1, %2</translation>
+    </message>
+</context>
+<context>
+    <name>StatusSelector</name>
+    <message>
+        <source> no status</source>
+        <translation> 无状态</translation>
+    </message>
+    <message>
+        <source> candiate</source>
+        <translation> 候选</translation>
+    </message>
+</context>
+<context>
+    <name>StylesList</name>
+    <message>
+        <source>Scale: </source>
+        <translation>缩放: </translation>
+    </message>
+    <message>
+        <source>No.</source>
+        <translation>编号</translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation>正常</translation>
+    </message>
+    <message>
+        <source>Highlight</source>
+        <translation>高亮</translation>
+    </message>
+    <message>
+        <source>Position at: </source>
+        <translation>定位到: </translation>
+    </message>
+</context>
+<context>
+    <name>TileToolDialog</name>
+    <message>
+        <source>Tile Tool</source>
+        <translation>切片工具</translation>
+    </message>
+    <message>
+        <source>til file for split</source>
+        <translation>要切分的 til 文件</translation>
+    </message>
+    <message>
+        <source>til file (*.til)</source>
+        <translation>til 文件 (*.til)</translation>
+    </message>
+    <message>
+        <source>target directory for split</source>
+        <translation>切分的目标目录</translation>
+    </message>
+    <message>
+        <source>Split</source>
+        <translation>切分</translation>
+    </message>
+    <message>
+        <source>source directory for join</source>
+        <translation>要合并的源目录</translation>
+    </message>
+    <message>
+        <source>til file for join</source>
+        <translation>合并生成的 til 文件</translation>
+    </message>
+    <message>
+        <source>Starting number</source>
+        <translation>起始编号</translation>
+    </message>
+    <message>
+        <source>Vertical order</source>
+        <translation>垂直排列</translation>
+    </message>
+    <message>
+        <source>Join</source>
+        <translation>合并</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>Quillmark Studio</source>
+        <translation>Quillmark Studio</translation>
+    </message>
+    <message>
+        <source>&amp;New Panel File...</source>
+        <translation>新建面板文件(&amp;N)...</translation>
+    </message>
+    <message>
+        <source>&amp;Open Panel File...</source>
+        <translation>打开面板文件(&amp;O)...</translation>
+    </message>
+    <message>
+        <source>&amp;Import Skin...</source>
+        <translation>导入皮肤(&amp;I)...</translation>
+    </message>
+    <message>
+        <source>&amp;Export Skin...</source>
+        <translation>导出皮肤(&amp;E)...</translation>
+    </message>
+    <message>
+        <source>E&amp;xport As Image...</source>
+        <translation>导出为图片(&amp;X)...</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>退出(&amp;Q)</translation>
+    </message>
+    <message>
+        <source>Reload</source>
+        <translation>重新加载</translation>
+    </message>
+    <message>
+        <source>E&amp;xchange Keys</source>
+        <translation>交换按键(&amp;X)</translation>
+    </message>
+    <message>
+        <source>&amp;Move Keys</source>
+        <translation>移动按键(&amp;M)</translation>
+    </message>
+    <message>
+        <source>&amp;Adjust Keys</source>
+        <translation>调整按键(&amp;A)</translation>
+    </message>
+    <message>
+        <source>A&amp;lign Keys</source>
+        <translation>对齐按键（&amp;L）</translation>
+    </message>
+    <message>
+        <source>&amp;Edit Key</source>
+        <translation>编辑按键(&amp;E)</translation>
+    </message>
+    <message>
+        <source>A&amp;dd key</source>
+        <translation>添加按键(&amp;A)</translation>
+    </message>
+    <message>
+        <source>&amp;Remove Key</source>
+        <translation>移除按键(&amp;R)</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>撤销(&amp;U)</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>重做(&amp;U)</translation>
+    </message>
+    <message>
+        <source>&amp;Settings</source>
+        <translation>设置(&amp;S)</translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation>关于(&amp;A)</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>文件(&amp;F)</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>编辑(&amp;E)</translation>
+    </message>
+    <message>
+        <source>&amp;Tool</source>
+        <translation>工具(&amp;T)</translation>
+    </message>
+    <message>
+        <source>&amp;Generate Font Resources</source>
+        <translation>字体资源生成(&amp;G)</translation>
+    </message>
+    <message>
+        <source>&amp;Resolution Convert</source>
+        <translation>资源分辨率转换（&amp;R）</translation>
+    </message>
+    <message>
+        <source>&amp;Panel Scale</source>
+        <translation>面板缩放(&amp;P)</translation>
+    </message>
+    <message>
+        <source>&amp;Tile Tool</source>
+        <translation>切片工具（&amp;T）</translation>
+    </message>
+    <message>
+        <source>&amp;Inner Rect Tool</source>
+        <translation>内切工具（&amp;I）</translation>
+    </message>
+    <message>
+        <source>Te&amp;xt editor</source>
+        <translation>文本编辑器(&amp;X)</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>保存(&amp;S)</translation>
+    </message>
+    <message>
+        <source>S&amp;earch &amp;&amp; Replace</source>
+        <translation>查找 &amp;&amp; 替换(&amp;E)</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>帮助（&amp;H）</translation>
+    </message>
+    <message>
+        <source>Open Panel File</source>
+        <translation>打开面板文件</translation>
+    </message>
+    <message>
+        <source>Ini files (*.ini)</source>
+        <translation>Ini 文件 (*.ini)</translation>
+    </message>
+    <message>
+        <source>Export As Image</source>
+        <translation>导出为图片</translation>
+    </message>
+    <message>
+        <source>png file (*.png)</source>
+        <translation>png 文件 (*.png)</translation>
+    </message>
+    <message>
+        <source>jpg file (*.jpg *.jpeg)</source>
+        <translation>jpg 文件 (*.jpg *.jpeg)</translation>
+    </message>
+    <message>
+        <source>bmp file (*.bmp)</source>
+        <translation>bmp 文件 (*.bmp)</translation>
+    </message>
+    <message>
+        <source>Import Skin</source>
+        <translation>导入皮肤</translation>
+    </message>
+    <message>
+        <source>bds files (*.bds *.bdi *.zip)</source>
+        <translation>bds 文件 (*.bds *.bdi *.zip)</translation>
+    </message>
+    <message>
+        <source>Export Skin</source>
+        <translation>导出皮肤</translation>
+    </message>
+    <message>
+        <source>bds file (*.bds)</source>
+        <translation>bds 文件 (*.bds)</translation>
+    </message>
+    <message>
+        <source>bdi file (*.bdi)</source>
+        <translation>bdi 文件 (*.bdi)</translation>
+    </message>
+    <message>
+        <source>zip file (*.zip)</source>
+        <translation>zip 文件 (*.zip)</translation>
+    </message>
+</context>
+</TS>
