@@ -6,7 +6,9 @@
 #
 # Both tools scale by nearest pixel. The converter also rewrites every tile
 # file; mogrify only scales the PNGs. Each tool runs `runs` times (default 3)
-# on fresh copies and the best time counts. Sheet sides are chosen so that
+# on fresh copies and the best wall and processor times count. The converter
+# writes every file through a temporary file, synced and renamed, so that an
+# interrupted run never leaves a half-written sheet; mogrify writes in place. Sheet sides are chosen so that
 # truncation (the converter) and ImageMagick's rounding give the same sizes:
 # no side leaves a fraction of two thirds or more.
 set -euo pipefail
@@ -57,25 +59,26 @@ for n in range(50):
         f.write("\n".join(lines))
 PY
 
-now() { date +%s.%N; }
+# Wall time and processor time (user + system) of one command, "WALL CPU".
+measure() {
+    /usr/bin/time -f "%e %U %S" -o "$work/time" "$@" >/dev/null 2>&1
+    awk '{printf "%.3f %.3f\n", $1, $2 + $3}' "$work/time"
+}
 best() { if [ -z "$1" ] || awk "BEGIN{exit !($2 < $1)}"; then echo "$2"; else echo "$1"; fi; }
 
-quill_best=""
-magick_best=""
+quill_wall="" quill_cpu="" magick_wall="" magick_cpu=""
 for ((r = 1; r <= runs; r++)); do
     rm -rf "$work/quill"
-    t0=$(now)
-    "$cli" convert "$work/src" "$work/quill" --from 1080 --to 720 >/dev/null 2>&1
-    t1=$(now)
-    quill_best=$(best "$quill_best" "$(awk "BEGIN{print $t1 - $t0}")")
+    read -r wall cpu < <(measure "$cli" convert "$work/src" "$work/quill" --from 1080 --to 720)
+    quill_wall=$(best "$quill_wall" "$wall")
+    quill_cpu=$(best "$quill_cpu" "$cpu")
 
     rm -rf "$work/magick"
     mkdir "$work/magick"
     cp "$work"/src/*.png "$work/magick/"
-    t0=$(now)
-    "$mogrify" -sample 66.6667% "$work"/magick/*.png
-    t1=$(now)
-    magick_best=$(best "$magick_best" "$(awk "BEGIN{print $t1 - $t0}")")
+    read -r wall cpu < <(measure "$mogrify" -sample 66.6667% "$work"/magick/*.png)
+    magick_wall=$(best "$magick_wall" "$wall")
+    magick_cpu=$(best "$magick_cpu" "$cpu")
 done
 
 # Same output sizes, sheet by sheet.
@@ -92,6 +95,7 @@ if bad or len(names) != 50 or tiles != 50:
 print("output sizes equal for all %d sheets (%d tile files rewritten)" % (len(names), tiles))
 PY
 
-printf 'quillmark-cli convert: %.3f s\n' "$quill_best"
-printf 'mogrify -sample:       %.3f s\n' "$magick_best"
-awk "BEGIN{printf \"ratio (mogrify / quillmark): %.2f\n\", $magick_best / $quill_best}"
+printf '                        wall       processor (user + system)\n'
+printf 'quillmark-cli convert:  %.3f s    %.3f s\n' "$quill_wall" "$quill_cpu"
+printf 'mogrify -sample:        %.3f s    %.3f s\n' "$magick_wall" "$magick_cpu"
+awk "BEGIN{printf \"ratio (mogrify / quillmark): wall %.2f, processor %.2f\n\", $magick_wall / $quill_wall, $magick_cpu / $quill_cpu}"
