@@ -4,7 +4,9 @@
 
 #include <QDebug>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QStandardPaths>
 #include <QSysInfo>
 #include <QUrl>
@@ -112,4 +114,23 @@ QString Utils::getQuillmarkDirectory()
 bool Utils::isZipArchive(const QString &path)
 {
     return SkinArchive::isZipArchive(path);
+}
+
+QString Utils::userGuideUrl()
+{
+    const QString source = QStringLiteral(":/docs/user-guide.html");
+    QFile guide(source);
+    if (!guide.open(QIODevice::ReadOnly)) {
+        qInfo() << source << " not exists!";
+        return QString();
+    }
+    const QString target = QStandardPaths::writableLocation(QStandardPaths::TempLocation)
+                           + QStringLiteral("/quillmark-user-guide.html");
+    // written afresh each time, so that the guide matches the running program
+    QSaveFile file(target);
+    if (!file.open(QIODevice::WriteOnly) || file.write(guide.readAll()) < 0 || !file.commit()) {
+        qInfo() << target << " can not be written: " << file.errorString();
+        return QString();
+    }
+    return QUrl::fromLocalFile(target).toString();
 }
