@@ -54,7 +54,8 @@ bool parseNumbers(const QString &text, const QVector<int> &minimum, int maximum,
 // Splits `args` into positional arguments and options; every option in
 // `valued` takes the next argument as its value. An unknown option or a
 // missing value is reported through `error`.
-struct ParsedArgs {
+struct ParsedArgs
+{
     QStringList positional;
     QList<QPair<QString, QString>> options;
     QString error;
@@ -79,13 +80,13 @@ ParsedArgs parseArgs(const QStringList &args, const QStringList &valued, const Q
         if (!arg.startsWith(QLatin1String("--"))) {
             parsed.positional.append(arg);
         } else if (flags.contains(arg)) {
-            parsed.options.append({arg, QString()});
+            parsed.options.append({ arg, QString() });
         } else if (valued.contains(arg)) {
             if (i + 1 >= args.size()) {
                 parsed.error = arg + QStringLiteral(" needs a value");
                 return parsed;
             }
-            parsed.options.append({arg, args.at(++i)});
+            parsed.options.append({ arg, args.at(++i) });
         } else {
             parsed.error = QStringLiteral("unknown option ") + arg;
             return parsed;
@@ -113,10 +114,9 @@ int PanelToolCommands::createPanel(const QStringList &args, QTextStream &out, QT
 {
     const char *command = "create-panel";
     const ParsedArgs parsed = parseArgs(args,
-                                        {QStringLiteral("--size"), QStringLiteral("--padding"),
-                                         QStringLiteral("--row-spacing"), QStringLiteral("--touch-padding"),
-                                         QStringLiteral("--row"), QStringLiteral("--extra")},
-                                        {});
+        { QStringLiteral("--size"), QStringLiteral("--padding"), QStringLiteral("--row-spacing"),
+            QStringLiteral("--touch-padding"), QStringLiteral("--row"), QStringLiteral("--extra") },
+        {});
     if (!parsed.error.isEmpty())
         return usage(err, command, parsed.error);
     if (parsed.positional.size() != 1)
@@ -132,38 +132,43 @@ int PanelToolCommands::createPanel(const QStringList &args, QTextStream &out, QT
     QVector<int> size;
     if (!parsed.has(QStringLiteral("--size")))
         return usage(err, command, QStringLiteral("--size W,H is required"));
-    if (!parseNumbers(sizeText, {1, 1}, maxValue, size))
-        return usage(err, command, QStringLiteral("--size expects W,H with numbers from 1 to %1").arg(maxValue));
-    QVector<int> padding{0, 0, 0, 0};
-    if (parsed.has(QStringLiteral("--padding")) && !parseNumbers(paddingText, {0, 0, 0, 0}, maxValue, padding))
-        return usage(err, command, QStringLiteral("--padding expects L,T,R,B with numbers from 0 to %1").arg(maxValue));
+    if (!parseNumbers(sizeText, { 1, 1 }, maxValue, size))
+        return usage(
+            err, command, QStringLiteral("--size expects W,H with numbers from 1 to %1").arg(maxValue));
+    QVector<int> padding { 0, 0, 0, 0 };
+    if (parsed.has(QStringLiteral("--padding"))
+        && !parseNumbers(paddingText, { 0, 0, 0, 0 }, maxValue, padding))
+        return usage(err, command,
+            QStringLiteral("--padding expects L,T,R,B with numbers from 0 to %1").arg(maxValue));
     int rowSpacing = 0;
     if (parsed.has(QStringLiteral("--row-spacing")) && !parseNumber(rowSpacingText, 0, maxValue, rowSpacing))
-        return usage(err, command, QStringLiteral("--row-spacing expects a number from 0 to %1").arg(maxValue));
-    QVector<int> touch{0, 0, 0, 0};
-    if (parsed.has(QStringLiteral("--touch-padding")) && !parseNumbers(touchText, {0, 0, 0, 0}, maxValue, touch))
+        return usage(
+            err, command, QStringLiteral("--row-spacing expects a number from 0 to %1").arg(maxValue));
+    QVector<int> touch { 0, 0, 0, 0 };
+    if (parsed.has(QStringLiteral("--touch-padding"))
+        && !parseNumbers(touchText, { 0, 0, 0, 0 }, maxValue, touch))
         return usage(err, command,
-                     QStringLiteral("--touch-padding expects L,T,R,B with numbers from 0 to %1").arg(maxValue));
+            QStringLiteral("--touch-padding expects L,T,R,B with numbers from 0 to %1").arg(maxValue));
 
     const QStringList rowTexts = parsed.values(QStringLiteral("--row"));
     if (rowTexts.isEmpty())
-        return usage(err, command, QStringLiteral("at least one --row KEYS,HEIGHT,WIDTH,SPACING,ALIGN is required"));
+        return usage(
+            err, command, QStringLiteral("at least one --row KEYS,HEIGHT,WIDTH,SPACING,ALIGN is required"));
     QVariantList rows;
     for (const QString &text : rowTexts) {
         QVector<int> row;
         // KEYS 0 is a skipped row; -1 automatic height, width or spacing;
         // -2 width of the last row; ALIGN 0 left, 1 centre, 2 right.
-        if (!parseNumbers(text, {0, -1, -2, -1, 0}, maxValue, row) || row.at(0) > maxKeysPerRow || row.at(4) > 2)
+        if (!parseNumbers(text, { 0, -1, -2, -1, 0 }, maxValue, row) || row.at(0) > maxKeysPerRow
+            || row.at(4) > 2)
             return usage(err, command,
-                         QStringLiteral("--row %1: expects KEYS,HEIGHT,WIDTH,SPACING,ALIGN (KEYS 0 to %2, "
-                                        "-1 automatic, -2 width of the last row, ALIGN 0, 1 or 2)")
-                             .arg(text)
-                             .arg(maxKeysPerRow));
-        rows.append(QVariantMap{{QStringLiteral("keysNumber"), row.at(0)},
-                                {QStringLiteral("rowHeight"), row.at(1)},
-                                {QStringLiteral("keyWidth"), row.at(2)},
-                                {QStringLiteral("keySpacing"), row.at(3)},
-                                {QStringLiteral("alignment"), row.at(4)}});
+                QStringLiteral("--row %1: expects KEYS,HEIGHT,WIDTH,SPACING,ALIGN (KEYS 0 to %2, "
+                               "-1 automatic, -2 width of the last row, ALIGN 0, 1 or 2)")
+                    .arg(text)
+                    .arg(maxKeysPerRow));
+        rows.append(QVariantMap { { QStringLiteral("keysNumber"), row.at(0) },
+            { QStringLiteral("rowHeight"), row.at(1) }, { QStringLiteral("keyWidth"), row.at(2) },
+            { QStringLiteral("keySpacing"), row.at(3) }, { QStringLiteral("alignment"), row.at(4) } });
     }
 
     // A fresh creator: the process-wide one would carry settings of earlier
@@ -196,16 +201,18 @@ int PanelToolCommands::createPanel(const QStringList &args, QTextStream &out, QT
 int PanelToolCommands::scale(const QStringList &args, QTextStream &out, QTextStream &err)
 {
     const char *command = "scale";
-    const ParsedArgs parsed = parseArgs(
-        args, {QStringLiteral("--from"), QStringLiteral("--to"), QStringLiteral("--vfrom"), QStringLiteral("--vto")}, {});
+    const ParsedArgs parsed = parseArgs(args,
+        { QStringLiteral("--from"), QStringLiteral("--to"), QStringLiteral("--vfrom"),
+            QStringLiteral("--vto") },
+        {});
     if (!parsed.error.isEmpty())
         return usage(err, command, parsed.error);
     if (parsed.positional.size() != 2)
         return usage(err, command, QStringLiteral("expects SRC_DIR and DST_DIR"));
 
     QString texts[4];
-    const QString names[4] = {QStringLiteral("--from"), QStringLiteral("--to"), QStringLiteral("--vfrom"),
-                              QStringLiteral("--vto")};
+    const QString names[4] = { QStringLiteral("--from"), QStringLiteral("--to"), QStringLiteral("--vfrom"),
+        QStringLiteral("--vto") };
     QString error;
     for (int i = 0; i < 4; ++i) {
         if (!single(parsed, names[i], texts[i], error))
@@ -222,14 +229,15 @@ int PanelToolCommands::scale(const QStringList &args, QTextStream &out, QTextStr
     int resolutions[4];
     for (int i = 0; i < 4; ++i) {
         if (!parseNumber(texts[i], 1, maxValue, resolutions[i]))
-            return usage(err, command, names[i] + QStringLiteral(" expects a resolution from 1 to %1").arg(maxValue));
+            return usage(
+                err, command, names[i] + QStringLiteral(" expects a resolution from 1 to %1").arg(maxValue));
     }
 
     const QString source = parsed.positional.at(0);
     if (!QFileInfo(source).isDir())
         return failure(err, command, QStringLiteral("%1 is not a directory").arg(source));
-    const int written = PanelScaler::instance()->scale(source, parsed.positional.at(1), resolutions[0], resolutions[1],
-                                                       resolutions[2], resolutions[3]);
+    const int written = PanelScaler::instance()->scale(
+        source, parsed.positional.at(1), resolutions[0], resolutions[1], resolutions[2], resolutions[3]);
     if (written < 0)
         return failure(err, command, QStringLiteral("nothing scaled (see the log above)"));
     if (written == 0)
@@ -255,7 +263,8 @@ int PanelToolCommands::split(const QStringList &args, QTextStream &out, QTextStr
 
     const int written = TileTool::instance()->split(tilFile, target);
     if (written < 0)
-        return failure(err, command, QStringLiteral("nothing written: the sheet of %1 is missing or invalid").arg(tilFile));
+        return failure(err, command,
+            QStringLiteral("nothing written: the sheet of %1 is missing or invalid").arg(tilFile));
     if (written == 0)
         return failure(err, command, QStringLiteral("no tile written from %1").arg(tilFile));
     out << "wrote " << written << " tiles into " << target << '\n';
@@ -265,7 +274,8 @@ int PanelToolCommands::split(const QStringList &args, QTextStream &out, QTextStr
 int PanelToolCommands::join(const QStringList &args, QTextStream &out, QTextStream &err)
 {
     const char *command = "join";
-    const ParsedArgs parsed = parseArgs(args, {QStringLiteral("--start")}, {QStringLiteral("--horizontal")});
+    const ParsedArgs parsed
+        = parseArgs(args, { QStringLiteral("--start") }, { QStringLiteral("--horizontal") });
     if (!parsed.error.isEmpty())
         return usage(err, command, parsed.error);
     if (parsed.positional.size() != 2)
@@ -282,7 +292,8 @@ int PanelToolCommands::join(const QStringList &args, QTextStream &out, QTextStre
     if (!QFileInfo(source).isDir())
         return failure(err, command, QStringLiteral("source directory %1 does not exist").arg(source));
 
-    const int joined = TileTool::instance()->join(source, tilFile, !parsed.has(QStringLiteral("--horizontal")), start);
+    const int joined
+        = TileTool::instance()->join(source, tilFile, !parsed.has(QStringLiteral("--horizontal")), start);
     if (joined < 0)
         return failure(err, command, QStringLiteral("nothing written (see the log above)"));
     if (joined == 0)

@@ -37,8 +37,7 @@ int entry(const QVariantMap &map, const QString &key)
 
 PanelCreator::PanelCreator(QObject *parent)
     : QObject(parent)
-{
-}
+{ }
 
 PanelCreator *PanelCreator::instance()
 {
@@ -120,7 +119,7 @@ void PanelCreator::layoutKeys()
 
         for (int j = 0; j < keys; ++j) {
             const QRect rect(add(add(mLeftPadding, x0), mul(j, add(keyWidth, spacing))), add(mTopPadding, y),
-                             keyWidth, rowHeight);
+                keyWidth, rowHeight);
             qDebug() << rect;
             mKeyRects.append(rect);
         }
@@ -139,9 +138,9 @@ bool PanelCreator::create(const QString &iniFile)
     for (const QString &line : qAsConst(mExtraProperties)) {
         const int equals = line.indexOf(QLatin1Char('='));
         if (equals < 0)
-            extras.append({line, QString()});
+            extras.append({ line, QString() });
         else
-            extras.append({line.left(equals), line.mid(equals + 1)});
+            extras.append({ line.left(equals), line.mid(equals + 1) });
     }
     qDebug() << "extraProperties: " << extras;
 
@@ -151,11 +150,12 @@ bool PanelCreator::create(const QString &iniFile)
         config.beginGroup(QStringLiteral("KEY%1").arg(i + 1));
         config.setValue(QStringLiteral("VIEW_RECT"), ValueText::formatRect(rect));
         if (mIncludeTouchRect) {
-            const QString touch = QStringLiteral("%1,%2,%3,%4")
-                                      .arg(add(rect.x(), mTouchRectLeftPadding))
-                                      .arg(add(rect.y(), mTouchRectTopPadding))
-                                      .arg(sub(sub(rect.width(), mTouchRectLeftPadding), mTouchRectRightPadding))
-                                      .arg(sub(sub(rect.height(), mTouchRectTopPadding), mTouchRectBottomPadding));
+            const QString touch
+                = QStringLiteral("%1,%2,%3,%4")
+                      .arg(add(rect.x(), mTouchRectLeftPadding))
+                      .arg(add(rect.y(), mTouchRectTopPadding))
+                      .arg(sub(sub(rect.width(), mTouchRectLeftPadding), mTouchRectRightPadding))
+                      .arg(sub(sub(rect.height(), mTouchRectTopPadding), mTouchRectBottomPadding));
             config.setValue(QStringLiteral("TOUCH_RECT"), touch);
         }
         for (const auto &pair : qAsConst(extras))

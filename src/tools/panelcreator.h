@@ -36,7 +36,8 @@ class PanelCreator : public QObject
 public:
     // One row of keys. Negative values: -1 automatic (height, width,
     // spacing), -2 for the width means "same as the last laid-out row".
-    struct RowProperties {
+    struct RowProperties
+    {
         int keysNumber = 0;
         int rowHeight = 0;
         int keyWidth = 0;
@@ -102,6 +103,6 @@ private:
     int mTouchRectRightPadding = 0;
     int mTouchRectBottomPadding = 0;
     QList<RowProperties> mRows;
-    QStringList mExtraProperties{QStringLiteral("UP="), QStringLiteral("DOWN="), QStringLiteral("LEFT=")};
+    QStringList mExtraProperties { QStringLiteral("UP="), QStringLiteral("DOWN="), QStringLiteral("LEFT=") };
     QList<QRect> mKeyRects;
 };

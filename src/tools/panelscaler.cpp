@@ -33,7 +33,11 @@ QString scaledPair(int x, int y, double h, double v)
 
 QString scaledQuad(int a, int b, int c, int d, double h, double v)
 {
-    return QStringLiteral("%1,%2,%3,%4").arg(scaled(a, h)).arg(scaled(b, v)).arg(scaled(c, h)).arg(scaled(d, v));
+    return QStringLiteral("%1,%2,%3,%4")
+        .arg(scaled(a, h))
+        .arg(scaled(b, v))
+        .arg(scaled(c, h))
+        .arg(scaled(d, v));
 }
 
 // The known geometry keys of the current section of `source`, scaled into
@@ -41,9 +45,9 @@ QString scaledQuad(int a, int b, int c, int d, double h, double v)
 // copy has it.
 void scaleSection(const SkinConfig &source, SkinConfig &target, double h, double v)
 {
-    const QString geometryKeys[] = {QStringLiteral("SIZE"), QStringLiteral("VIEW_RECT"), QStringLiteral("TOUCH_RECT"),
-                                QStringLiteral("POS"),  QStringLiteral("CELL_SIZE"), QStringLiteral("CELL_W"),
-                                QStringLiteral("MORE_W"), QStringLiteral("PADDING")};
+    const QString geometryKeys[] = { QStringLiteral("SIZE"), QStringLiteral("VIEW_RECT"),
+        QStringLiteral("TOUCH_RECT"), QStringLiteral("POS"), QStringLiteral("CELL_SIZE"),
+        QStringLiteral("CELL_W"), QStringLiteral("MORE_W"), QStringLiteral("PADDING") };
     for (const QString &key : geometryKeys) {
         if (!source.contains(key))
             continue;
@@ -62,7 +66,8 @@ void scaleSection(const SkinConfig &source, SkinConfig &target, double h, double
         } else if (key == QLatin1String("PADDING")) {
             const QList<int> values = ValueText::parseIntList(text);
             if (values.size() >= 4)
-                target.setValue(key, scaledQuad(values.at(0), values.at(1), values.at(2), values.at(3), h, v));
+                target.setValue(
+                    key, scaledQuad(values.at(0), values.at(1), values.at(2), values.at(3), h, v));
         } else {
             target.setValue(key, QString::number(scaled(ValueText::parseInt(text), h)));
         }
@@ -73,8 +78,7 @@ void scaleSection(const SkinConfig &source, SkinConfig &target, double h, double
 
 PanelScaler::PanelScaler(QObject *parent)
     : QObject(parent)
-{
-}
+{ }
 
 PanelScaler *PanelScaler::instance()
 {
@@ -82,14 +86,15 @@ PanelScaler *PanelScaler::instance()
     return &scaler;
 }
 
-int PanelScaler::scale(const QString &sourceDir, const QString &targetDir, int sourceResolution,
-                       int targetResolution)
+int PanelScaler::scale(
+    const QString &sourceDir, const QString &targetDir, int sourceResolution, int targetResolution)
 {
-    return scale(sourceDir, targetDir, sourceResolution, targetResolution, sourceResolution, targetResolution);
+    return scale(
+        sourceDir, targetDir, sourceResolution, targetResolution, sourceResolution, targetResolution);
 }
 
 int PanelScaler::scale(const QString &sourceDir, const QString &targetDir, int hSourceResolution,
-                       int hTargetResolution, int vSourceResolution, int vTargetResolution)
+    int hTargetResolution, int vSourceResolution, int vTargetResolution)
 {
     qDebug() << "sourceDir" << sourceDir;
     qDebug() << "targetDir" << targetDir;
@@ -115,8 +120,8 @@ int PanelScaler::scale(const QString &sourceDir, const QString &targetDir, int h
     const double v = double(vTargetResolution) / vSourceResolution;
 
     int written = 0;
-    const QFileInfoList entries = QDir(source).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot,
-                                                             QDir::Name | QDir::IgnoreCase);
+    const QFileInfoList entries
+        = QDir(source).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     for (const QFileInfo &entry : entries) {
         if (!entry.isFile())
             continue;

@@ -20,7 +20,7 @@ public:
     // attempted (missing source directory, source resolution of 0 or below).
     // QML ignores the result.
     Q_INVOKABLE int scale(const QString &sourceDir, const QString &targetDir, int hSourceResolution,
-                          int hTargetResolution, int vSourceResolution, int vTargetResolution);
-    Q_INVOKABLE int scale(const QString &sourceDir, const QString &targetDir, int sourceResolution,
-                          int targetResolution);
+        int hTargetResolution, int vSourceResolution, int vTargetResolution);
+    Q_INVOKABLE int scale(
+        const QString &sourceDir, const QString &targetDir, int sourceResolution, int targetResolution);
 };

@@ -15,8 +15,7 @@
 
 TileTool::TileTool(QObject *parent)
     : QObject(parent)
-{
-}
+{ }
 
 TileTool *TileTool::instance()
 {
@@ -95,8 +94,9 @@ int TileTool::join(const QString &sourceDir, const QString &tilPath, bool vertic
     }
 
     QVector<TileSheet::Entry> entries;
-    const QFileInfoList files = QDir(sourceInfo.absoluteFilePath())
-                                    .entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    const QFileInfoList files
+        = QDir(sourceInfo.absoluteFilePath())
+              .entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     for (const QFileInfo &file : files) {
         if (!file.isFile() || file.suffix() != QLatin1String("png"))
             continue;

@@ -24,6 +24,6 @@ public:
     // the sheet of `tilPath` and records them as IMG<startingNumber>, … in
     // it. Returns the number of images joined, or -1 when nothing was
     // written. QML ignores the result.
-    Q_INVOKABLE int join(const QString &sourceDir, const QString &tilPath, bool verticalOrder = true,
-                         int startingNumber = 1);
+    Q_INVOKABLE int join(
+        const QString &sourceDir, const QString &tilPath, bool verticalOrder = true, int startingNumber = 1);
 };

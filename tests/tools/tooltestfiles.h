@@ -31,6 +31,12 @@ inline bool writeFile(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
+// A command line written as one text; arguments are separated by blanks.
+inline QStringList words(const char *text)
+{
+    return QString::fromUtf8(text).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
 // Replaces every argument equal to a placeholder (such as "OUT") by its path.
 inline QStringList withPaths(QStringList arguments, const QList<QPair<QString, QString>> &paths)
 {
@@ -43,7 +49,8 @@ inline QStringList withPaths(QStringList arguments, const QList<QPair<QString, Q
     return arguments;
 }
 
-struct CliResult {
+struct CliResult
+{
     int exitCode = -1; // -1 when the program did not finish normally
     QByteArray err;
 };
@@ -75,7 +82,7 @@ inline bool runQml(const QString &name, QObject *object, const QString &script, 
                                      "Component.onCompleted: { %1\n done = true } }")
                           .arg(script)
                           .toUtf8(),
-                      QUrl());
+        QUrl());
     QScopedPointer<QObject> root(component.create());
     if (!root) {
         *error = component.errorString();

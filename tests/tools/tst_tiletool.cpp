@@ -95,29 +95,30 @@ void TestTileTool::split_data()
     QTest::addColumn<QByteArray>("til");
     QTest::addColumn<QStringList>("expected"); // "file WxH" in file-name order
 
-    QTest::newRow("two tiles") << QByteArray("[IMG1]\r\nSOURCE_RECT=0,0,10,10\r\n[IMG2]\r\nSOURCE_RECT=0,10,10,20\r\n")
-                               << QStringList{QStringLiteral("001.png 10x10"), QStringLiteral("002.png 10x20")};
+    QTest::newRow("two tiles") << QByteArray(
+        "[IMG1]\r\nSOURCE_RECT=0,0,10,10\r\n[IMG2]\r\nSOURCE_RECT=0,10,10,20\r\n")
+                               << QStringList { QStringLiteral("001.png 10x10"),
+                                      QStringLiteral("002.png 10x20") };
     QTest::newRow("section without number")
-        << QByteArray("[IMGx]\r\nSOURCE_RECT=0,0,4,4\r\n") << QStringList{QStringLiteral("000.png 4x4")};
+        << QByteArray("[IMGx]\r\nSOURCE_RECT=0,0,4,4\r\n") << QStringList { QStringLiteral("000.png 4x4") };
     QTest::newRow("missing source rect copies the whole sheet")
-        << QByteArray("[IMG7]\r\nINNER_RECT=1,1,2,2\r\n") << QStringList{QStringLiteral("007.png 10x30")};
+        << QByteArray("[IMG7]\r\nINNER_RECT=1,1,2,2\r\n") << QStringList { QStringLiteral("007.png 10x30") };
     QTest::newRow("three-field source rect copies the whole sheet")
-        << QByteArray("[IMG7]\r\nSOURCE_RECT=0,0,4\r\n") << QStringList{QStringLiteral("007.png 10x30")};
+        << QByteArray("[IMG7]\r\nSOURCE_RECT=0,0,4\r\n") << QStringList { QStringLiteral("007.png 10x30") };
     QTest::newRow("four digits") << QByteArray("[IMG1234]\r\nSOURCE_RECT=0,0,2,2\r\n")
-                                 << QStringList{QStringLiteral("1234.png 2x2")};
+                                 << QStringList { QStringLiteral("1234.png 2x2") };
     QTest::newRow("same number twice, the later wins")
         << QByteArray("[IMG1]\r\nSOURCE_RECT=0,0,10,10\r\n[IMG01]\r\nSOURCE_RECT=0,10,10,20\r\n")
-        << QStringList{QStringLiteral("001.png 10x20")};
-    QTest::newRow("other sections are ignored")
-        << QByteArray("[GLOBAL]\r\nTILE_NUM=3\r\n[img2]\r\nSOURCE_RECT=0,0,3,3\r\n[TILE3]\r\nSOURCE_RECT=0,0,3,3\r\n"
-                      "[IMG3]\r\nSOURCE_RECT=0,0,3,3\r\n")
-        << QStringList{QStringLiteral("003.png 3x3")};
-    QTest::newRow("empty source rect writes nothing")
-        << QByteArray("[IMG1]\r\nSOURCE_RECT=0,0,0,5\r\n[IMG2]\r\nSOURCE_RECT=0,0,5,-1\r\n[IMG3]\r\nSOURCE_RECT=0,0,1,1\r\n")
-        << QStringList{QStringLiteral("003.png 1x1")};
+        << QStringList { QStringLiteral("001.png 10x20") };
+    QTest::newRow("other sections are ignored") << QByteArray(
+        "[GLOBAL]\r\nTILE_NUM=3\r\n[img2]\r\nSOURCE_RECT=0,0,3,3\r\n[TILE3]\r\nSOURCE_RECT=0,0,3,3\r\n"
+        "[IMG3]\r\nSOURCE_RECT=0,0,3,3\r\n") << QStringList { QStringLiteral("003.png 3x3") };
+    QTest::newRow("empty source rect writes nothing") << QByteArray(
+        "[IMG1]\r\nSOURCE_RECT=0,0,0,5\r\n[IMG2]\r\nSOURCE_RECT=0,0,5,-1\r\n[IMG3]\r\nSOURCE_RECT=0,0,1,"
+        "1\r\n") << QStringList { QStringLiteral("003.png 1x1") };
     QTest::newRow("source rect over the image bound writes nothing")
         << QByteArray("[IMG1]\r\nSOURCE_RECT=0,0,100000,100000\r\n[IMG2]\r\nSOURCE_RECT=0,0,2,2\r\n")
-        << QStringList{QStringLiteral("002.png 2x2")};
+        << QStringList { QStringLiteral("002.png 2x2") };
     QTest::newRow("no tile sections") << QByteArray("[GLOBAL]\r\nUSE_ALPHA=1\r\n") << QStringList();
 }
 
@@ -142,7 +143,8 @@ void TestTileTool::split()
     QStringList found;
     for (const QString &name : QDir(target).entryList(QDir::Files, QDir::Name)) {
         const QImage image(target + QLatin1Char('/') + name);
-        if (name == QLatin1String("001.png") && image.isNull() && expected.filter(QStringLiteral("001.png")).isEmpty())
+        if (name == QLatin1String("001.png") && image.isNull()
+            && expected.filter(QStringLiteral("001.png")).isEmpty())
             continue; // the untouched stand-in
         found.append(QStringLiteral("%1 %2x%3").arg(name).arg(image.width()).arg(image.height()));
     }
@@ -161,7 +163,8 @@ void TestTileTool::splitNeverReplacesItsSheet()
     const QByteArray sheet = readAll(sheetPath);
 
     TileTool tool;
-    QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("001.png\"  is the sheet itself; tile  1  not written!")));
+    QTest::ignoreMessage(QtInfoMsg,
+        QRegularExpression(QStringLiteral("001.png\"  is the sheet itself; tile  1  not written!")));
     QCOMPARE(tool.split(tilPath, dir.path()), 1);
     QCOMPARE(readAll(sheetPath), sheet);
     QCOMPARE(QImage(dir.filePath(QStringLiteral("002.png"))).size(), QSize(10, 20));
@@ -171,7 +174,7 @@ void TestTileTool::splitRefusals_data()
 {
     QTest::addColumn<bool>("withTil");
     QTest::addColumn<QByteArray>("sheet"); // empty: no sheet file
-    QTest::addColumn<QString>("target");   // relative to the temporary directory
+    QTest::addColumn<QString>("target"); // relative to the temporary directory
     QTest::addColumn<QString>("message");
 
     QByteArray png;
@@ -180,16 +183,17 @@ void TestTileTool::splitRefusals_data()
         buffer.open(QIODevice::WriteOnly);
         splitSheet().save(&buffer, "PNG");
     }
-    QTest::newRow("missing tile file") << false << png << QStringLiteral("tiles")
-                                       << QStringLiteral("til file: .*keys.til\" not exists!");
+    QTest::newRow("missing tile file")
+        << false << png << QStringLiteral("tiles") << QStringLiteral("til file: .*keys.til\" not exists!");
     QTest::newRow("missing sheet") << true << QByteArray() << QStringLiteral("tiles")
                                    << QStringLiteral("png file: .*keys.png\" not exists!");
     QTest::newRow("missing target directory") << true << png << QStringLiteral("no/such/dir")
                                               << QStringLiteral("target dir: .*no/such/dir\" not exists!");
     QTest::newRow("target is a file") << true << png << QStringLiteral("keys.til")
                                       << QStringLiteral("target dir: .*keys.til\" not exists!");
-    QTest::newRow("undecodable sheet") << true << QByteArray("\x89PNG\r\n\x1a\nbroken") << QStringLiteral("tiles")
-                                       << QStringLiteral("keys.png\"  is invalid!");
+    QTest::newRow("undecodable sheet")
+        << true << QByteArray("\x89PNG\r\n\x1a\nbroken") << QStringLiteral("tiles")
+        << QStringLiteral("keys.png\"  is invalid!");
 }
 
 void TestTileTool::splitRefusals()
@@ -225,7 +229,7 @@ void TestTileTool::join_data()
     QTest::addColumn<QSize>("sheetSize");
     QTest::addColumn<QByteArray>("til");
 
-    const QStringList pair{QStringLiteral("001.png 10x10"), QStringLiteral("002.png 10x20")};
+    const QStringList pair { QStringLiteral("001.png 10x10"), QStringLiteral("002.png 10x20") };
     QTest::newRow("vertical") << pair << true << 1 << QSize(10, 30)
                               << QByteArray("[GLOBAL]\r\nUSE_ALPHA=1\r\nTILE_NUM=2\r\n\r\n"
                                             "[IMG1]\r\nSOURCE_RECT=0,0,10,10\r\n\r\n"
@@ -239,24 +243,25 @@ void TestTileTool::join_data()
                                                      "[IMG0]\r\nSOURCE_RECT=0,0,10,10\r\n\r\n"
                                                      "[IMG1]\r\nSOURCE_RECT=0,10,10,20\r\n\r\n");
     QTest::newRow("name order is text order ignoring case")
-        << QStringList{QStringLiteral("2.png 2x2"), QStringLiteral("10.png 1x1"), QStringLiteral("B.png 3x3"),
-                       QStringLiteral("a.png 4x4")}
+        << QStringList { QStringLiteral("2.png 2x2"), QStringLiteral("10.png 1x1"),
+               QStringLiteral("B.png 3x3"), QStringLiteral("a.png 4x4") }
         << true << 1 << QSize(4, 10)
         << QByteArray("[GLOBAL]\r\nUSE_ALPHA=1\r\nTILE_NUM=4\r\n\r\n"
                       "[IMG1]\r\nSOURCE_RECT=0,0,1,1\r\n\r\n[IMG2]\r\nSOURCE_RECT=0,1,2,2\r\n\r\n"
                       "[IMG3]\r\nSOURCE_RECT=0,3,4,4\r\n\r\n[IMG4]\r\nSOURCE_RECT=0,7,3,3\r\n\r\n");
     QTest::newRow("upper-case suffix and other files are ignored")
-        << QStringList{QStringLiteral("001.png 5x5"), QStringLiteral("002.PNG 6x6"), QStringLiteral("003.png.txt 7x7"),
-                       QStringLiteral("sub/004.png 8x8")}
+        << QStringList { QStringLiteral("001.png 5x5"), QStringLiteral("002.PNG 6x6"),
+               QStringLiteral("003.png.txt 7x7"), QStringLiteral("sub/004.png 8x8") }
         << true << 1 << QSize(5, 5)
         << QByteArray("[GLOBAL]\r\nUSE_ALPHA=1\r\nTILE_NUM=1\r\n\r\n[IMG1]\r\nSOURCE_RECT=0,0,5,5\r\n\r\n");
     QTest::newRow("undecodable png still counts")
-        << QStringList{QStringLiteral("001.png 5x5"), QStringLiteral("002.png broken"), QStringLiteral("003.png 5x5")}
+        << QStringList { QStringLiteral("001.png 5x5"), QStringLiteral("002.png broken"),
+               QStringLiteral("003.png 5x5") }
         << true << 1 << QSize(5, 10)
         << QByteArray("[GLOBAL]\r\nUSE_ALPHA=1\r\nTILE_NUM=3\r\n\r\n[IMG1]\r\nSOURCE_RECT=0,0,5,5\r\n\r\n"
                       "[IMG2]\r\nSOURCE_RECT=0,5,0,0\r\n\r\n[IMG3]\r\nSOURCE_RECT=0,5,5,5\r\n\r\n");
     QTest::newRow("no png files: counts written, no sheet")
-        << QStringList{QStringLiteral("readme.txt 1x1")} << true << 1 << QSize()
+        << QStringList { QStringLiteral("readme.txt 1x1") } << true << 1 << QSize()
         << QByteArray("[GLOBAL]\r\nUSE_ALPHA=1\r\nTILE_NUM=0\r\n\r\n");
 }
 
@@ -306,15 +311,17 @@ void TestTileTool::joinKeepsTileFileContent()
     QVERIFY(savePng(solid(4, 4, qRgba(9, 9, 9, 255)), source + QStringLiteral("/001.png")));
     QVERIFY(savePng(solid(4, 6, qRgba(9, 9, 9, 255)), source + QStringLiteral("/002.png")));
     const QString tilPath = dir.filePath(QStringLiteral("keys.til"));
-    QVERIFY(writeFile(tilPath, "[GLOBAL]\r\nTILE_NUM=5\r\nNOTE=kept\r\n\r\n[IMG2]\r\nSOURCE_RECT=9,9,9,9\r\n"
-                               "INNER_RECT=1,5,2,2\r\n\r\n[IMG5]\r\nSOURCE_RECT=0,0,1,1\r\n\r\n"));
+    QVERIFY(writeFile(tilPath,
+        "[GLOBAL]\r\nTILE_NUM=5\r\nNOTE=kept\r\n\r\n[IMG2]\r\nSOURCE_RECT=9,9,9,9\r\n"
+        "INNER_RECT=1,5,2,2\r\n\r\n[IMG5]\r\nSOURCE_RECT=0,0,1,1\r\n\r\n"));
 
     TileTool tool;
     QCOMPARE(tool.join(source, tilPath), 2);
-    QCOMPARE(readAll(tilPath), QByteArray("[GLOBAL]\r\nTILE_NUM=2\r\nNOTE=kept\r\nUSE_ALPHA=1\r\n\r\n"
-                                          "[IMG2]\r\nSOURCE_RECT=0,4,4,6\r\nINNER_RECT=1,5,2,2\r\n\r\n"
-                                          "[IMG5]\r\nSOURCE_RECT=0,0,1,1\r\n\r\n"
-                                          "[IMG1]\r\nSOURCE_RECT=0,0,4,4\r\n\r\n"));
+    QCOMPARE(readAll(tilPath),
+        QByteArray("[GLOBAL]\r\nTILE_NUM=2\r\nNOTE=kept\r\nUSE_ALPHA=1\r\n\r\n"
+                   "[IMG2]\r\nSOURCE_RECT=0,4,4,6\r\nINNER_RECT=1,5,2,2\r\n\r\n"
+                   "[IMG5]\r\nSOURCE_RECT=0,0,1,1\r\n\r\n"
+                   "[IMG1]\r\nSOURCE_RECT=0,0,4,4\r\n\r\n"));
 }
 
 void TestTileTool::joinDifferentWidthsLeavesTransparency()
@@ -344,14 +351,14 @@ void TestTileTool::joinRefusals_data()
     QTest::addColumn<QString>("situation");
     QTest::addColumn<QString>("message");
 
-    QTest::newRow("missing source directory") << QStringLiteral("missing source")
-                                              << QStringLiteral("source dir: .*missing\" not exists!");
-    QTest::newRow("sheet over the image bound") << QStringLiteral("over bound")
-                                                << QStringLiteral("over the image size bound; nothing written!");
-    QTest::newRow("directory of the tile file missing") << QStringLiteral("missing til dir")
-                                                        << QStringLiteral("is not a directory!");
-    QTest::newRow("starting number too large") << QStringLiteral("huge start")
-                                               << QStringLiteral("starting number .* is too large");
+    QTest::newRow("missing source directory")
+        << QStringLiteral("missing source") << QStringLiteral("source dir: .*missing\" not exists!");
+    QTest::newRow("sheet over the image bound")
+        << QStringLiteral("over bound") << QStringLiteral("over the image size bound; nothing written!");
+    QTest::newRow("directory of the tile file missing")
+        << QStringLiteral("missing til dir") << QStringLiteral("is not a directory!");
+    QTest::newRow("starting number too large")
+        << QStringLiteral("huge start") << QStringLiteral("starting number .* is too large");
 }
 
 void TestTileTool::joinRefusals()
@@ -368,15 +375,17 @@ void TestTileTool::joinRefusals()
     for (int i = 1; i <= 3; ++i)
         QVERIFY(savePng(solid(1, height, qRgba(0, 0, 0, 255)), source + QStringLiteral("/%1.png").arg(i)));
     // A sheet and tile file from before: they must survive a refused join.
-    const QString tilPath = situation == QLatin1String("missing til dir") ? dir.filePath(QStringLiteral("gone/keys.til"))
-                                                                     : dir.filePath(QStringLiteral("keys.til"));
+    const QString tilPath = situation == QLatin1String("missing til dir")
+        ? dir.filePath(QStringLiteral("gone/keys.til"))
+        : dir.filePath(QStringLiteral("keys.til"));
     QVERIFY(writeFile(dir.filePath(QStringLiteral("keys.til")), "[IMG1]\r\nSOURCE_RECT=0,0,2,2\r\n\r\n"));
     QVERIFY(savePng(solid(2, 2, qRgba(5, 5, 5, 255)), dir.filePath(QStringLiteral("keys.png"))));
     const Files before = snapshot(dir.path());
 
     TileTool tool;
     QTest::ignoreMessage(QtInfoMsg, QRegularExpression(message));
-    const QString from = situation == QLatin1String("missing source") ? dir.filePath(QStringLiteral("missing")) : source;
+    const QString from
+        = situation == QLatin1String("missing source") ? dir.filePath(QStringLiteral("missing")) : source;
     const int start = situation == QLatin1String("huge start") ? std::numeric_limits<int>::max() - 1 : 1;
     QCOMPARE(tool.join(from, tilPath, true, start), -1);
     QCOMPARE(snapshot(dir.path()), before);
@@ -395,8 +404,10 @@ void TestTileTool::roundTrip()
             sheet.setPixel(x, y, qPremultiply(qRgba(x * 20, y * 8, 200, 40 + y * 7)));
     const QString tilPath = dir.filePath(QStringLiteral("art.til"));
     QVERIFY(savePng(sheet, dir.filePath(QStringLiteral("art.png"))));
-    const QByteArray til("[GLOBAL]\r\nUSE_ALPHA=1\r\nTILE_NUM=3\r\n\r\n[IMG1]\r\nSOURCE_RECT=0,0,12,10\r\n\r\n"
-                         "[IMG2]\r\nSOURCE_RECT=0,10,7,12\r\nINNER_RECT=2,12,3,3\r\n\r\n[IMG3]\r\nSOURCE_RECT=0,22,7,8\r\n\r\n");
+    const QByteArray til(
+        "[GLOBAL]\r\nUSE_ALPHA=1\r\nTILE_NUM=3\r\n\r\n[IMG1]\r\nSOURCE_RECT=0,0,12,10\r\n\r\n"
+        "[IMG2]\r\nSOURCE_RECT=0,10,7,12\r\nINNER_RECT=2,12,3,3\r\n\r\n[IMG3]\r\nSOURCE_RECT=0,22,7,"
+        "8\r\n\r\n");
     QVERIFY(writeFile(tilPath, til));
     const QString tiles = dir.filePath(QStringLiteral("tiles"));
     QVERIFY(QDir().mkpath(tiles));
@@ -404,8 +415,9 @@ void TestTileTool::roundTrip()
     TileTool tool;
     QCOMPARE(tool.split(tilPath, tiles), 3);
     QCOMPARE(QDir(tiles).entryList(QDir::Files, QDir::Name),
-             (QStringList{QStringLiteral("001.png"), QStringLiteral("002.png"), QStringLiteral("003.png")}));
-    QCOMPARE(loaded(tiles + QStringLiteral("/002.png")), loaded(dir.filePath(QStringLiteral("art.png"))).copy(0, 10, 7, 12));
+        (QStringList { QStringLiteral("001.png"), QStringLiteral("002.png"), QStringLiteral("003.png") }));
+    QCOMPARE(loaded(tiles + QStringLiteral("/002.png")),
+        loaded(dir.filePath(QStringLiteral("art.png"))).copy(0, 10, 7, 12));
     QCOMPARE(tool.join(tiles, tilPath), 3);
     QCOMPARE(readAll(tilPath), til);
     QCOMPARE(loaded(dir.filePath(QStringLiteral("art.png"))), sheet);
@@ -423,12 +435,13 @@ void TestTileTool::demoSkinKeySheetRoundTrip()
     const QString tiles = dir.filePath(QStringLiteral("tiles"));
     QVERIFY(QDir().mkpath(tiles));
 
-    const int sections = SkinConfig(tilPath).childGroups().filter(QRegularExpression(QStringLiteral("^IMG"))).size();
+    const int sections
+        = SkinConfig(tilPath).childGroups().filter(QRegularExpression(QStringLiteral("^IMG"))).size();
     QVERIFY(sections > 1);
-    QCOMPARE(runCli({QStringLiteral("split"), tilPath, tiles}).exitCode, 0);
+    QCOMPARE(runCli({ QStringLiteral("split"), tilPath, tiles }).exitCode, 0);
     QCOMPARE(QDir(tiles).entryList(QDir::Files).size(), sections);
     QVERIFY(QFile::remove(dir.filePath(QStringLiteral("keys.png"))));
-    QCOMPARE(runCli({QStringLiteral("join"), tiles, tilPath}).exitCode, 0);
+    QCOMPARE(runCli({ QStringLiteral("join"), tiles, tilPath }).exitCode, 0);
 
     // The same tile file and, pixel for pixel, the same sheet.
     QCOMPARE(readAll(tilPath), readAll(res + QStringLiteral("/keys.til")));
@@ -444,7 +457,7 @@ void TestTileTool::fromQml()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     QVERIFY(writeFile(dir.filePath(QStringLiteral("keys.til")),
-                      "[IMG1]\r\nSOURCE_RECT=0,0,10,10\r\n[IMG2]\r\nSOURCE_RECT=0,10,10,20\r\n"));
+        "[IMG1]\r\nSOURCE_RECT=0,0,10,10\r\n[IMG2]\r\nSOURCE_RECT=0,10,10,20\r\n"));
     QVERIFY(savePng(splitSheet(), dir.filePath(QStringLiteral("keys.png"))));
     const QString tiles = dir.filePath(QStringLiteral("tiles"));
     QVERIFY(QDir().mkpath(tiles));
@@ -452,21 +465,21 @@ void TestTileTool::fromQml()
     QString error;
     // split, join with its defaults, and join with all four arguments.
     QVERIFY2(runQml(QStringLiteral("tileTool"), &tool,
-                    QStringLiteral("tileTool.split('%1', '%2');"
-                                   "tileTool.join('%2', '%3');"
-                                   "tileTool.join('%2', '%4', false, 0);")
-                        .arg(dir.filePath(QStringLiteral("keys.til")), tiles, dir.filePath(QStringLiteral("v.til")),
-                             dir.filePath(QStringLiteral("h.til"))),
-                    &error),
-             qPrintable(error));
+                 QStringLiteral("tileTool.split('%1', '%2');"
+                                "tileTool.join('%2', '%3');"
+                                "tileTool.join('%2', '%4', false, 0);")
+                     .arg(dir.filePath(QStringLiteral("keys.til")), tiles,
+                         dir.filePath(QStringLiteral("v.til")), dir.filePath(QStringLiteral("h.til"))),
+                 &error),
+        qPrintable(error));
     QCOMPARE(QDir(tiles).entryList(QDir::Files, QDir::Name),
-             (QStringList{QStringLiteral("001.png"), QStringLiteral("002.png")}));
+        (QStringList { QStringLiteral("001.png"), QStringLiteral("002.png") }));
     QCOMPARE(readAll(dir.filePath(QStringLiteral("v.til"))),
-             QByteArray("[GLOBAL]\r\nUSE_ALPHA=1\r\nTILE_NUM=2\r\n\r\n[IMG1]\r\nSOURCE_RECT=0,0,10,10\r\n\r\n"
-                        "[IMG2]\r\nSOURCE_RECT=0,10,10,20\r\n\r\n"));
+        QByteArray("[GLOBAL]\r\nUSE_ALPHA=1\r\nTILE_NUM=2\r\n\r\n[IMG1]\r\nSOURCE_RECT=0,0,10,10\r\n\r\n"
+                   "[IMG2]\r\nSOURCE_RECT=0,10,10,20\r\n\r\n"));
     QCOMPARE(readAll(dir.filePath(QStringLiteral("h.til"))),
-             QByteArray("[GLOBAL]\r\nUSE_ALPHA=1\r\nTILE_NUM=2\r\n\r\n[IMG0]\r\nSOURCE_RECT=0,0,10,10\r\n\r\n"
-                        "[IMG1]\r\nSOURCE_RECT=10,0,10,20\r\n\r\n"));
+        QByteArray("[GLOBAL]\r\nUSE_ALPHA=1\r\nTILE_NUM=2\r\n\r\n[IMG0]\r\nSOURCE_RECT=0,0,10,10\r\n\r\n"
+                   "[IMG1]\r\nSOURCE_RECT=10,0,10,20\r\n\r\n"));
     QCOMPARE(QImage(dir.filePath(QStringLiteral("v.png"))).size(), QSize(10, 30));
     QCOMPARE(QImage(dir.filePath(QStringLiteral("h.png"))).size(), QSize(20, 20));
 }
@@ -477,35 +490,19 @@ void TestTileTool::commandLine_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("check"); // a file that must exist afterwards
 
-    QTest::newRow("split") << QStringList{QStringLiteral("split"), QStringLiteral("TIL"), QStringLiteral("OUT")} << 0
-                           << QStringLiteral("OUT/002.png");
-    QTest::newRow("split without target directory")
-        << QStringList{QStringLiteral("split"), QStringLiteral("TIL"), QStringLiteral("MISSING")} << 1 << QString();
-    QTest::newRow("split of a missing tile file")
-        << QStringList{QStringLiteral("split"), QStringLiteral("MISSING"), QStringLiteral("OUT")} << 1 << QString();
-    QTest::newRow("split with one argument") << QStringList{QStringLiteral("split"), QStringLiteral("TIL")} << 2
-                                             << QString();
-    QTest::newRow("join") << QStringList{QStringLiteral("join"), QStringLiteral("TILES"), QStringLiteral("NEWTIL")} << 0
-                          << QStringLiteral("new.png");
+    QTest::newRow("split") << words("split TIL OUT") << 0 << QStringLiteral("OUT/002.png");
+    QTest::newRow("split without target directory") << words("split TIL MISSING") << 1 << QString();
+    QTest::newRow("split of a missing tile file") << words("split MISSING OUT") << 1 << QString();
+    QTest::newRow("split with one argument") << words("split TIL") << 2 << QString();
+    QTest::newRow("join") << words("join TILES NEWTIL") << 0 << QStringLiteral("new.png");
     QTest::newRow("join horizontal from 0")
-        << QStringList{QStringLiteral("join"), QStringLiteral("TILES"), QStringLiteral("NEWTIL"),
-                       QStringLiteral("--horizontal"), QStringLiteral("--start"), QStringLiteral("0")}
-        << 0 << QStringLiteral("new.png");
-    QTest::newRow("join of a missing directory")
-        << QStringList{QStringLiteral("join"), QStringLiteral("MISSING"), QStringLiteral("NEWTIL")} << 1 << QString();
-    QTest::newRow("join of a directory without png files")
-        << QStringList{QStringLiteral("join"), QStringLiteral("OUT"), QStringLiteral("NEWTIL")} << 1 << QString();
-    QTest::newRow("join with a negative start")
-        << QStringList{QStringLiteral("join"), QStringLiteral("TILES"), QStringLiteral("NEWTIL"), QStringLiteral("--start"),
-                       QStringLiteral("-1")}
-        << 2 << QString();
+        << words("join TILES NEWTIL --horizontal --start 0") << 0 << QStringLiteral("new.png");
+    QTest::newRow("join of a missing directory") << words("join MISSING NEWTIL") << 1 << QString();
+    QTest::newRow("join of a directory without png files") << words("join OUT NEWTIL") << 1 << QString();
+    QTest::newRow("join with a negative start") << words("join TILES NEWTIL --start -1") << 2 << QString();
     QTest::newRow("join with a start that is not a number")
-        << QStringList{QStringLiteral("join"), QStringLiteral("TILES"), QStringLiteral("NEWTIL"), QStringLiteral("--start"),
-                       QStringLiteral("one")}
-        << 2 << QString();
-    QTest::newRow("join with an unknown option")
-        << QStringList{QStringLiteral("join"), QStringLiteral("TILES"), QStringLiteral("NEWTIL"), QStringLiteral("--vertical")}
-        << 2 << QString();
+        << words("join TILES NEWTIL --start one") << 2 << QString();
+    QTest::newRow("join with an unknown option") << words("join TILES NEWTIL --vertical") << 2 << QString();
 }
 
 void TestTileTool::commandLine()
@@ -517,21 +514,22 @@ void TestTileTool::commandLine()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     QVERIFY(writeFile(dir.filePath(QStringLiteral("keys.til")),
-                      "[IMG1]\r\nSOURCE_RECT=0,0,10,10\r\n[IMG2]\r\nSOURCE_RECT=0,10,10,20\r\n"));
+        "[IMG1]\r\nSOURCE_RECT=0,0,10,10\r\n[IMG2]\r\nSOURCE_RECT=0,10,10,20\r\n"));
     QVERIFY(savePng(splitSheet(), dir.filePath(QStringLiteral("keys.png"))));
     QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("OUT"))));
     QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("tiles"))));
     QVERIFY(savePng(solid(3, 3, qRgba(0, 0, 0, 255)), dir.filePath(QStringLiteral("tiles/a.png"))));
     QVERIFY(savePng(solid(3, 4, qRgba(0, 0, 0, 255)), dir.filePath(QStringLiteral("tiles/b.png"))));
-    const CliResult result =
-        runCli(withPaths(arguments, {{QStringLiteral("TIL"), dir.filePath(QStringLiteral("keys.til"))},
-                                     {QStringLiteral("OUT"), dir.filePath(QStringLiteral("OUT"))},
-                                     {QStringLiteral("MISSING"), dir.filePath(QStringLiteral("missing"))},
-                                     {QStringLiteral("TILES"), dir.filePath(QStringLiteral("tiles"))},
-                                     {QStringLiteral("NEWTIL"), dir.filePath(QStringLiteral("new.til"))}}));
+    const CliResult result = runCli(withPaths(arguments,
+        { { QStringLiteral("TIL"), dir.filePath(QStringLiteral("keys.til")) },
+            { QStringLiteral("OUT"), dir.filePath(QStringLiteral("OUT")) },
+            { QStringLiteral("MISSING"), dir.filePath(QStringLiteral("missing")) },
+            { QStringLiteral("TILES"), dir.filePath(QStringLiteral("tiles")) },
+            { QStringLiteral("NEWTIL"), dir.filePath(QStringLiteral("new.til")) } }));
     QVERIFY2(result.exitCode == exitCode, result.err.constData());
     if (exitCode != 0)
-        QVERIFY2(result.err.contains("quillmark-cli " + arguments.first().toUtf8() + ": "), result.err.constData());
+        QVERIFY2(result.err.contains("quillmark-cli " + arguments.first().toUtf8() + ": "),
+            result.err.constData());
     if (!check.isEmpty())
         QVERIFY(QFileInfo::exists(dir.filePath(check)));
     if (exitCode == 2)
