@@ -18,7 +18,8 @@ namespace {
 
 // Splits arguments into positionals, valued options and flags; anything
 // unknown or a valued option without its value is a usage error.
-struct Arguments {
+struct Arguments
+{
     QStringList positional;
     QHash<QString, QString> values;
     QSet<QString> flags;
@@ -78,15 +79,17 @@ bool parsePositive(const QString &text, int &value)
 
 } // namespace
 
-const char ResourceToolCommands::convertSynopsis[] = "convert SRC_DIR DST_DIR --from R --to R [--inner-rect-only]";
+const char ResourceToolCommands::convertSynopsis[]
+    = "convert SRC_DIR DST_DIR --from R --to R [--inner-rect-only]";
 const char ResourceToolCommands::innerRectSynopsis[] = "inner-rect TIL_FILE TILE X,Y,W,H";
-const char ResourceToolCommands::fontResSynopsis[] =
-    "fontres TEXT_FILE (--out-dir DIR | --til FILE) (--family NAME | --font-file FILE) --size N "
-    "[--color #AARRGGBB] [--style NAME] [--bold] [--italic] [--underline] [--tight] [--horizontal]";
+const char ResourceToolCommands::fontResSynopsis[]
+    = "fontres TEXT_FILE (--out-dir DIR | --til FILE) (--family NAME | --font-file FILE) --size N "
+      "[--color #AARRGGBB] [--style NAME] [--bold] [--italic] [--underline] [--tight] [--horizontal]";
 
 int ResourceToolCommands::convert(const QStringList &args, QTextStream &out, QTextStream &err)
 {
-    const Arguments a(args, {QStringLiteral("--from"), QStringLiteral("--to")}, {QStringLiteral("--inner-rect-only")});
+    const Arguments a(
+        args, { QStringLiteral("--from"), QStringLiteral("--to") }, { QStringLiteral("--inner-rect-only") });
     if (!a.error.isEmpty())
         return usage(err, "convert", a.error, convertSynopsis);
     if (a.positional.size() != 2)
@@ -95,18 +98,20 @@ int ResourceToolCommands::convert(const QStringList &args, QTextStream &out, QTe
     int to = 0;
     if (!parsePositive(a.values.value(QStringLiteral("--from")), from)
         || !parsePositive(a.values.value(QStringLiteral("--to")), to))
-        return usage(err, "convert", QStringLiteral("--from and --to must be positive integers"), convertSynopsis);
+        return usage(
+            err, "convert", QStringLiteral("--from and --to must be positive integers"), convertSynopsis);
 
     quietProgress();
     const QString source = a.positional.at(0);
     if (!QFileInfo(source).isDir())
         return failure(err, "convert", QStringLiteral("source directory %1 does not exist").arg(source));
     const bool onlyInner = a.flags.contains(QStringLiteral("--inner-rect-only"));
-    const int converted = ResolutionConverter::instance()->convert(source, a.positional.at(1), from, to, onlyInner);
+    const int converted
+        = ResolutionConverter::instance()->convert(source, a.positional.at(1), from, to, onlyInner);
     if (converted == 0)
         return failure(err, "convert",
-                       QStringLiteral("no tile file with its PNG sheet%1 converted in %2")
-                           .arg(onlyInner ? QStringLiteral(" and an INNER_RECT") : QString(), source));
+            QStringLiteral("no tile file with its PNG sheet%1 converted in %2")
+                .arg(onlyInner ? QStringLiteral(" and an INNER_RECT") : QString(), source));
     out << "converted " << converted << " tile files from " << from << " to " << to << " into "
         << QFileInfo(a.positional.at(1)).absoluteFilePath() << '\n';
     return CliTool::Success;
@@ -118,19 +123,20 @@ int ResourceToolCommands::innerRect(const QStringList &args, QTextStream &out, Q
     if (!a.error.isEmpty())
         return usage(err, "inner-rect", a.error, innerRectSynopsis);
     if (a.positional.size() != 3)
-        return usage(err, "inner-rect", QStringLiteral("expected TIL_FILE, TILE and X,Y,W,H"), innerRectSynopsis);
+        return usage(
+            err, "inner-rect", QStringLiteral("expected TIL_FILE, TILE and X,Y,W,H"), innerRectSynopsis);
     bool ok = false;
     const int number = a.positional.at(1).toInt(&ok);
     if (!ok)
         return usage(err, "inner-rect", QStringLiteral("TILE must be a tile number"), innerRectSynopsis);
     const QStringList fields = a.positional.at(2).split(QLatin1Char(','));
-    int values[4] = {0, 0, 0, 0};
+    int values[4] = { 0, 0, 0, 0 };
     bool valid = fields.size() == 4;
     for (int i = 0; valid && i < 4; ++i)
         values[i] = fields.at(i).toInt(&valid);
     if (!valid || values[2] < 1 || values[3] < 1)
         return usage(err, "inner-rect",
-                     QStringLiteral("X,Y,W,H must be four integers with W and H of at least 1"), innerRectSynopsis);
+            QStringLiteral("X,Y,W,H must be four integers with W and H of at least 1"), innerRectSynopsis);
 
     quietProgress();
     InnerRectTool *tool = InnerRectTool::instance();
@@ -144,18 +150,18 @@ int ResourceToolCommands::innerRect(const QStringList &args, QTextStream &out, Q
     tool->setCurrentInnerRect(values[0], values[1], values[2], values[3]);
     if (!tool->save())
         return failure(err, "inner-rect", QStringLiteral("cannot write %1").arg(til));
-    out << til << ": tile " << tile << " inner rect " << values[0] << ',' << values[1] << ',' << values[2] << ','
-        << values[3] << " (relative to the tile)\n";
+    out << til << ": tile " << tile << " inner rect " << values[0] << ',' << values[1] << ',' << values[2]
+        << ',' << values[3] << " (relative to the tile)\n";
     return CliTool::Success;
 }
 
 int ResourceToolCommands::fontRes(const QStringList &args, QTextStream &out, QTextStream &err)
 {
-    const QStringList valued = {QStringLiteral("--out-dir"), QStringLiteral("--til"),   QStringLiteral("--family"),
-                                QStringLiteral("--font-file"), QStringLiteral("--size"), QStringLiteral("--color"),
-                                QStringLiteral("--style")};
-    const QStringList flagNames = {QStringLiteral("--bold"), QStringLiteral("--italic"), QStringLiteral("--underline"),
-                                   QStringLiteral("--tight"), QStringLiteral("--horizontal")};
+    const QStringList valued = { QStringLiteral("--out-dir"), QStringLiteral("--til"),
+        QStringLiteral("--family"), QStringLiteral("--font-file"), QStringLiteral("--size"),
+        QStringLiteral("--color"), QStringLiteral("--style") };
+    const QStringList flagNames = { QStringLiteral("--bold"), QStringLiteral("--italic"),
+        QStringLiteral("--underline"), QStringLiteral("--tight"), QStringLiteral("--horizontal") };
     const Arguments a(args, valued, flagNames);
     if (!a.error.isEmpty())
         return usage(err, "fontres", a.error, fontResSynopsis);
@@ -163,20 +169,24 @@ int ResourceToolCommands::fontRes(const QStringList &args, QTextStream &out, QTe
         return usage(err, "fontres", QStringLiteral("expected one TEXT_FILE"), fontResSynopsis);
     const bool toDir = a.values.contains(QStringLiteral("--out-dir"));
     if (toDir == a.values.contains(QStringLiteral("--til")))
-        return usage(err, "fontres", QStringLiteral("give exactly one of --out-dir and --til"), fontResSynopsis);
+        return usage(
+            err, "fontres", QStringLiteral("give exactly one of --out-dir and --til"), fontResSynopsis);
     const bool fromFile = a.values.contains(QStringLiteral("--font-file"));
     if (fromFile == a.values.contains(QStringLiteral("--family")))
-        return usage(err, "fontres", QStringLiteral("give exactly one of --family and --font-file"), fontResSynopsis);
+        return usage(
+            err, "fontres", QStringLiteral("give exactly one of --family and --font-file"), fontResSynopsis);
     int size = 0;
     // A glyph taller than the largest image could never be drawn.
     if (!parsePositive(a.values.value(QStringLiteral("--size")), size) || size > ImageLimits::maxSide)
-        return usage(err, "fontres", QStringLiteral("--size must be an integer from 1 to %1").arg(ImageLimits::maxSide),
-                     fontResSynopsis);
+        return usage(err, "fontres",
+            QStringLiteral("--size must be an integer from 1 to %1").arg(ImageLimits::maxSide),
+            fontResSynopsis);
     QColor color(Qt::black);
     if (a.values.contains(QStringLiteral("--color"))) {
         color = QColor(a.values.value(QStringLiteral("--color")));
         if (!color.isValid())
-            return usage(err, "fontres", QStringLiteral("--color must be a colour such as #FF000000"), fontResSynopsis);
+            return usage(err, "fontres", QStringLiteral("--color must be a colour such as #FF000000"),
+                fontResSynopsis);
     }
 
     quietProgress();
@@ -217,7 +227,8 @@ int ResourceToolCommands::fontRes(const QStringList &args, QTextStream &out, QTe
     for (int i = 1; i <= lines; ++i)
         drawn += generator->image(i).isNull() ? 0 : 1;
     if (drawn == 0)
-        return failure(err, "fontres", QStringLiteral("no line of %1 gave an image").arg(textFile.fileName()));
+        return failure(
+            err, "fontres", QStringLiteral("no line of %1 gave an image").arg(textFile.fileName()));
 
     if (toDir) {
         const QString dir = a.values.value(QStringLiteral("--out-dir"));
@@ -225,7 +236,8 @@ int ResourceToolCommands::fontRes(const QStringList &args, QTextStream &out, QTe
             return failure(err, "fontres", QStringLiteral("%1 is not a directory").arg(dir));
         const int written = generator->save(dir);
         if (written != drawn)
-            return failure(err, "fontres", QStringLiteral("wrote only %1 of %2 images into %3").arg(written).arg(drawn).arg(dir));
+            return failure(err, "fontres",
+                QStringLiteral("wrote only %1 of %2 images into %3").arg(written).arg(drawn).arg(dir));
         out << "wrote " << written << " images into " << QFileInfo(dir).absoluteFilePath() << '\n';
         return CliTool::Success;
     }

@@ -1,8 +1,8 @@
 #include "fontresgenerator.h"
 
-#include "tilesheet.h"
 #include "app/valuetext.h"
 #include "skin/imagelimits.h"
+#include "tilesheet.h"
 
 #include <QDebug>
 #include <QFileInfo>
@@ -25,8 +25,7 @@ const char *boolText(bool value)
 FontResGenerator::FontResGenerator(QObject *parent)
     : QObject(parent)
     , mSystemFontFamilies(QFontDatabase().families())
-{
-}
+{ }
 
 FontResGenerator *FontResGenerator::instance()
 {
@@ -114,16 +113,16 @@ QImage FontResGenerator::render(const QString &line, const QFont &font) const
                 << " pixels, over the image size bound; no image!";
         return QImage();
     }
-    QImage image = ImageLimits::create(QSize(int(width), int(height)), QImage::Format_ARGB32_Premultiplied,
-                                       "font resource");
+    QImage image = ImageLimits::create(
+        QSize(int(width), int(height)), QImage::Format_ARGB32_Premultiplied, "font resource");
     if (image.isNull())
         return image;
     QPainter painter(&image);
     painter.setFont(font);
     painter.setPen(QPen(mColor));
     painter.drawText(QPointF((image.width() - rect.width()) * 0.5 - rect.x(),
-                             (image.height() - rect.height()) * 0.5 - rect.y()),
-                     text);
+                         (image.height() - rect.height()) * 0.5 - rect.y()),
+        text);
     return image;
 }
 
@@ -178,6 +177,6 @@ bool FontResGenerator::saveAsTil(const QString &tilFileName)
     QVector<TileSheet::Entry> entries;
     entries.reserve(mImages.size());
     for (auto it = mImages.cbegin(); it != mImages.cend(); ++it)
-        entries.append({it.key(), it.value()});
+        entries.append({ it.key(), it.value() });
     return TileSheet::pack(entries, mVerticalOrder, tilFileName);
 }

@@ -18,7 +18,7 @@ class FontResGenerator : public QObject
     Q_OBJECT
     Q_PROPERTY(QStringList systemFontFamilies MEMBER mSystemFontFamilies)
     Q_PROPERTY(QStringList customFontFamilies READ customFontFamilies WRITE setCustomFontFamilies NOTIFY
-                   customFontFamiliesChanged)
+            customFontFamiliesChanged)
     Q_PROPERTY(QStringList resNumers READ resNumers WRITE setResNumers NOTIFY resNumersChanged)
     Q_PROPERTY(QString family MEMBER mFamily)
     Q_PROPERTY(QString style MEMBER mStyle)

@@ -29,8 +29,7 @@ QImage scaledKeepingAspect(const QImage &image, int width, int height)
 FontResImageProvider::FontResImageProvider(FontResGenerator *generator)
     : QQuickImageProvider(QQuickImageProvider::Image)
     , mGenerator(generator ? generator : FontResGenerator::instance())
-{
-}
+{ }
 
 QImage FontResImageProvider::requestImage(const QString &id, QSize *size, const QSize &requestedSize)
 {

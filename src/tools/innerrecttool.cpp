@@ -21,8 +21,7 @@ const QString innerRectKey = QStringLiteral("INNER_RECT");
 
 InnerRectTool::InnerRectTool(QObject *parent)
     : QObject(parent)
-{
-}
+{ }
 
 InnerRectTool::~InnerRectTool() = default;
 
@@ -117,7 +116,7 @@ bool InnerRectTool::setTilFile(const QString &til)
 
     mImgList = mTiles.keys();
     std::sort(mImgList.begin(), mImgList.end(),
-              [](const QString &a, const QString &b) { return a.toInt() < b.toInt(); });
+        [](const QString &a, const QString &b) { return a.toInt() < b.toInt(); });
     if (!mImgList.isEmpty()) {
         mCurrentImg.clear();
         setCurrentImg(mImgList.first());
@@ -182,11 +181,12 @@ bool InnerRectTool::save()
     const bool noInner = inner.width() < 1 || inner.height() < 1;
     const bool wholeTile = mCurrentInnerRect == QRect(0, 0, source.width(), source.height());
     if (!(noInner && wholeTile)) {
-        mConfig->setValue(innerRectKey, QStringLiteral("%1,%2,%3,%4")
-                                            .arg(source.x() + mCurrentInnerRect.x())
-                                            .arg(source.y() + mCurrentInnerRect.y())
-                                            .arg(mCurrentInnerRect.width())
-                                            .arg(mCurrentInnerRect.height()));
+        mConfig->setValue(innerRectKey,
+            QStringLiteral("%1,%2,%3,%4")
+                .arg(source.x() + mCurrentInnerRect.x())
+                .arg(source.y() + mCurrentInnerRect.y())
+                .arg(mCurrentInnerRect.width())
+                .arg(mCurrentInnerRect.height()));
     }
     mConfig->endGroup();
     return mConfig->save();

@@ -8,8 +8,7 @@
 InnerRectToolImageProvider::InnerRectToolImageProvider(InnerRectTool *tool)
     : QQuickImageProvider(QQuickImageProvider::Image)
     , mTool(tool ? tool : InnerRectTool::instance())
-{
-}
+{ }
 
 QImage InnerRectToolImageProvider::requestImage(const QString &id, QSize *size, const QSize &requestedSize)
 {

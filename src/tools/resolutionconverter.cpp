@@ -1,10 +1,10 @@
 #include "resolutionconverter.h"
 
-#include "tilesheet.h"
 #include "app/valuetext.h"
 #include "skin/imagelimits.h"
 #include "skin/skinconfig.h"
 #include "skin/tile.h"
+#include "tilesheet.h"
 
 #include <QDebug>
 #include <QDir>
@@ -48,8 +48,7 @@ QString scaleInnerRect(const QRect &r, double f)
 
 ResolutionConverter::ResolutionConverter(QObject *parent)
     : QObject(parent)
-{
-}
+{ }
 
 ResolutionConverter *ResolutionConverter::instance()
 {
@@ -58,7 +57,7 @@ ResolutionConverter *ResolutionConverter::instance()
 }
 
 int ResolutionConverter::convert(const QString &sourceRes, const QString &targetRes, int sourceResolution,
-                                 int targetResolution, bool onlyInnerRect)
+    int targetResolution, bool onlyInnerRect)
 {
     qDebug() << "sourceRes: " << sourceRes;
     qDebug() << "targetRes: " << targetRes;
@@ -83,8 +82,8 @@ int ResolutionConverter::convert(const QString &sourceRes, const QString &target
 
     const double factor = double(targetResolution) / double(sourceResolution);
 
-    const QFileInfoList entries = QDir(sourceDir).entryInfoList(QDir::Files | QDir::NoDotAndDotDot,
-                                                                QDir::Name | QDir::IgnoreCase);
+    const QFileInfoList entries
+        = QDir(sourceDir).entryInfoList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     int converted = 0;
     for (const QFileInfo &entry : entries) {
         if (entry.suffix() != QLatin1String("til"))
@@ -95,8 +94,8 @@ int ResolutionConverter::convert(const QString &sourceRes, const QString &target
     return converted;
 }
 
-bool ResolutionConverter::convertTileFile(const QString &tilPath, const QString &targetDir, double factor,
-                                          bool onlyInnerRect)
+bool ResolutionConverter::convertTileFile(
+    const QString &tilPath, const QString &targetDir, double factor, bool onlyInnerRect)
 {
     const QFileInfo tilInfo(tilPath);
     const QString imagePath = tileImagePath(tilPath);
@@ -104,7 +103,8 @@ bool ResolutionConverter::convertTileFile(const QString &tilPath, const QString 
     if (image.isNull())
         return false;
 
-    struct Rects {
+    struct Rects
+    {
         QString section;
         bool hasSource;
         QRect source;
@@ -121,8 +121,8 @@ bool ResolutionConverter::convertTileFile(const QString &tilPath, const QString 
                 continue;
             const QString sourcePath = group + QLatin1Char('/') + sourceRectKey;
             const QString innerPath = group + QLatin1Char('/') + innerRectKey;
-            Rects rects{group, source.contains(sourcePath), ValueText::parseRect(source.value(sourcePath)),
-                        source.contains(innerPath), ValueText::parseRect(source.value(innerPath))};
+            Rects rects { group, source.contains(sourcePath), ValueText::parseRect(source.value(sourcePath)),
+                source.contains(innerPath), ValueText::parseRect(source.value(innerPath)) };
             anyInner = anyInner || rects.hasInner;
             sections.append(rects);
         }
@@ -160,7 +160,8 @@ bool ResolutionConverter::convertTileFile(const QString &tilPath, const QString 
         return true;
     }
     if (width > ImageLimits::maxSide || height > ImageLimits::maxSide) {
-        qInfo() << newPng << " would be " << width << "x" << height << " pixels, over the image size bound; not written!";
+        qInfo() << newPng << " would be " << width << "x" << height
+                << " pixels, over the image size bound; not written!";
         return true;
     }
     const QImage scaled = ImageLimits::scaled(image, QSize(int(width), int(height)));

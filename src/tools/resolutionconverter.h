@@ -16,7 +16,7 @@ public:
 
     // Returns the number of tile files converted (QML ignores it).
     Q_INVOKABLE int convert(const QString &sourceRes, const QString &targetRes, int sourceResolution,
-                            int targetResolution, bool onlyInnerRect = false);
+        int targetResolution, bool onlyInnerRect = false);
 
 private:
     explicit ResolutionConverter(QObject *parent = nullptr);

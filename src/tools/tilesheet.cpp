@@ -78,8 +78,8 @@ bool pack(const QVector<Entry> &entries, bool vertical, const QString &tilFile)
         return false;
     }
 
-    QImage sheet = ImageLimits::create(QSize(int(width), int(height)), QImage::Format_ARGB32_Premultiplied,
-                                       "sheet");
+    QImage sheet
+        = ImageLimits::create(QSize(int(width), int(height)), QImage::Format_ARGB32_Premultiplied, "sheet");
     SkinConfig config(tilFile);
     config.setValue(QStringLiteral("GLOBAL/USE_ALPHA"), QStringLiteral("1"));
     config.setValue(QStringLiteral("GLOBAL/TILE_NUM"), QString::number(entries.size()));
@@ -94,11 +94,8 @@ bool pack(const QVector<Entry> &entries, bool vertical, const QString &tilFile)
             if (painter.isActive() && !image.isNull())
                 painter.drawImage(x, y, image);
             config.beginGroup(QStringLiteral("IMG%1").arg(entry.number));
-            config.setValue(QStringLiteral("SOURCE_RECT"), QStringLiteral("%1,%2,%3,%4")
-                                                               .arg(x)
-                                                               .arg(y)
-                                                               .arg(image.width())
-                                                               .arg(image.height()));
+            config.setValue(QStringLiteral("SOURCE_RECT"),
+                QStringLiteral("%1,%2,%3,%4").arg(x).arg(y).arg(image.width()).arg(image.height()));
             config.endGroup();
             if (vertical)
                 y += image.height();

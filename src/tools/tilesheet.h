@@ -11,7 +11,8 @@
 namespace TileSheet {
 
 // One image placed on a sheet; `number` names its section "IMG<number>".
-struct Entry {
+struct Entry
+{
     int number = 0;
     QImage image;
 };

@@ -117,16 +117,17 @@ void TestFontResGenerator::interface()
     QStringList methods;
     for (int i = meta->methodOffset(); i < meta->methodCount(); ++i)
         methods.append(QString::fromLatin1(meta->method(i).methodSignature()));
-    QCOMPARE(methods, (QStringList{"customFontFamiliesChanged()", "resNumersChanged()", "addCustomFont(QString)",
-                                   "clear()", "styles(QString)", "generate(QString)", "save(QString)",
-                                   "saveAsTil(QString)"}));
+    QCOMPARE(methods,
+        (QStringList { "customFontFamiliesChanged()", "resNumersChanged()", "addCustomFont(QString)",
+            "clear()", "styles(QString)", "generate(QString)", "save(QString)", "saveAsTil(QString)" }));
     QStringList properties;
     for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i) {
         properties.append(QString::fromLatin1(meta->property(i).name()));
         QVERIFY(meta->property(i).isWritable());
     }
-    QCOMPARE(properties, (QStringList{"systemFontFamilies", "customFontFamilies", "resNumers", "family", "style",
-                                      "color", "size", "bold", "italic", "underLine", "verticalOrder", "tightMode"}));
+    QCOMPARE(properties,
+        (QStringList { "systemFontFamilies", "customFontFamilies", "resNumers", "family", "style", "color",
+            "size", "bold", "italic", "underLine", "verticalOrder", "tightMode" }));
 }
 
 void TestFontResGenerator::generateLines_data()
@@ -135,12 +136,15 @@ void TestFontResGenerator::generateLines_data()
     QTest::addColumn<QStringList>("numbers");
     QTest::addColumn<QList<bool>>("empty");
 
-    QTest::newRow("trailing line feed") << "A\nB\n" << QStringList{"1", "2", "3"} << QList<bool>{false, false, true};
-    QTest::newRow("one letter") << "A" << QStringList{"1"} << QList<bool>{false};
-    QTest::newRow("empty text") << "" << QStringList{"1"} << QList<bool>{true};
-    QTest::newRow("blank line inside") << "A\n\nB" << QStringList{"1", "2", "3"} << QList<bool>{false, true, false};
+    QTest::newRow("trailing line feed")
+        << "A\nB\n"
+        << QStringList { "1", "2", "3" } << QList<bool> { false, false, true };
+    QTest::newRow("one letter") << "A" << QStringList { "1" } << QList<bool> { false };
+    QTest::newRow("empty text") << "" << QStringList { "1" } << QList<bool> { true };
+    QTest::newRow("blank line inside")
+        << "A\n\nB" << QStringList { "1", "2", "3" } << QList<bool> { false, true, false };
     // The ordinary bounding rectangle of a blank has no width.
-    QTest::newRow("space") << " " << QStringList{"1"} << QList<bool>{true};
+    QTest::newRow("space") << " " << QStringList { "1" } << QList<bool> { true };
 }
 
 void TestFontResGenerator::generateLines()
@@ -187,7 +191,7 @@ void TestFontResGenerator::tightAndLooseMeasure()
     QCOMPARE(loose.height(), qCeil(metrics.ascent() + metrics.descent()));
     QVERIFY2(loose.height() >= 30, qPrintable(QString::number(loose.height())));
     QVERIFY2(tight.height() <= 6 && tight.width() <= 6,
-             qPrintable(QStringLiteral("%1x%2").arg(tight.width()).arg(tight.height())));
+        qPrintable(QStringLiteral("%1x%2").arg(tight.width()).arg(tight.height())));
     QVERIFY(tight.height() > 0);
     // The dot sits on the baseline: in the loose box it is near the bottom,
     // in the tight box it fills the image.
@@ -256,11 +260,12 @@ void TestFontResGenerator::saveNumberedFiles()
     writeFile(dir.filePath(QStringLiteral("003.png")), "keep");
     generator()->generate(QStringLiteral("A\nB\n"));
     QCOMPARE(generator()->save(dir.path()), 2);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), (QStringList{"001.png", "002.png", "003.png"}));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), (QStringList { "001.png", "002.png", "003.png" }));
     const QImage::Format format = QImage::Format_ARGB32_Premultiplied;
     QCOMPARE(QImage(dir.filePath(QStringLiteral("001.png"))).convertToFormat(format), generator()->image(1));
     QCOMPARE(QImage(dir.filePath(QStringLiteral("002.png"))).convertToFormat(format), generator()->image(2));
-    QCOMPARE(readAll(dir.filePath(QStringLiteral("003.png"))), QByteArray("keep")); // the empty image is not written
+    QCOMPARE(readAll(dir.filePath(QStringLiteral("003.png"))),
+        QByteArray("keep")); // the empty image is not written
 
     QStringList many;
     for (int i = 0; i < 1000; ++i)
@@ -278,7 +283,8 @@ void TestFontResGenerator::saveIntoMissingDirectory()
     QTemporaryDir dir;
     const QString missing = dir.filePath(QStringLiteral("missing"));
     generator()->generate(QStringLiteral("A"));
-    QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QRegularExpression::escape(missing) + QStringLiteral(".*is not a directory!")));
+    QTest::ignoreMessage(QtInfoMsg,
+        QRegularExpression(QRegularExpression::escape(missing) + QStringLiteral(".*is not a directory!")));
     QCOMPARE(generator()->save(missing), 0);
     QVERIFY(!QFileInfo::exists(missing));
     // A file is not a directory either.
@@ -315,7 +321,7 @@ void TestFontResGenerator::saveAsTil()
         const QImage image = generator()->image(n);
         const QPoint at = vertical ? QPoint(0, along) : QPoint(along, 0);
         QCOMPARE(config.value(QStringLiteral("IMG%1/SOURCE_RECT").arg(n)),
-                 QStringLiteral("%1,%2,%3,%4").arg(at.x()).arg(at.y()).arg(image.width()).arg(image.height()));
+            QStringLiteral("%1,%2,%3,%4").arg(at.x()).arg(at.y()).arg(image.width()).arg(image.height()));
         if (!image.isNull())
             QCOMPARE(sheet.copy(QRect(at, image.size())).convertToFormat(image.format()), image);
         along += vertical ? image.height() : image.width();
@@ -335,7 +341,9 @@ void TestFontResGenerator::saveAsTilKeepsContent()
 {
     QTemporaryDir dir;
     const QString til = dir.filePath(QStringLiteral("letters.til"));
-    writeFile(til, "[GLOBAL]\r\nTILE_NUM=9\r\nAUTHOR=me\r\n\r\n[IMG1]\r\nINNER_RECT=1,1,1,1\r\n\r\n[IMG9]\r\nSOURCE_RECT=0,0,1,1\r\n");
+    writeFile(til,
+        "[GLOBAL]\r\nTILE_NUM=9\r\nAUTHOR=me\r\n\r\n[IMG1]\r\nINNER_RECT=1,1,1,1\r\n\r\n[IMG9]\r\nSOURCE_"
+        "RECT=0,0,1,1\r\n");
     generator()->generate(QStringLiteral("A\nB"));
     QVERIFY(generator()->saveAsTil(til));
     SkinConfig config(til);
@@ -344,10 +352,11 @@ void TestFontResGenerator::saveAsTilKeepsContent()
     QCOMPARE(config.value(QStringLiteral("IMG1/INNER_RECT")), QStringLiteral("1,1,1,1"));
     QCOMPARE(config.value(QStringLiteral("IMG9/SOURCE_RECT")), QStringLiteral("0,0,1,1"));
     const QImage second = generator()->image(2);
-    QCOMPARE(config.value(QStringLiteral("IMG2/SOURCE_RECT")), QStringLiteral("%1,0,%2,%3")
-                                                                  .arg(generator()->image(1).width())
-                                                                  .arg(second.width())
-                                                                  .arg(second.height()));
+    QCOMPARE(config.value(QStringLiteral("IMG2/SOURCE_RECT")),
+        QStringLiteral("%1,0,%2,%3")
+            .arg(generator()->image(1).width())
+            .arg(second.width())
+            .arg(second.height()));
 }
 
 void TestFontResGenerator::saveAsTilIntoMissingDirectory()
@@ -367,9 +376,9 @@ void TestFontResGenerator::packing_data()
     QTest::addColumn<QStringList>("rects");
 
     QTest::newRow("left to right") << false << QSize(30, 20)
-                                   << QStringList{"0,0,10,20", "10,0,12,20", "22,0,8,20"};
+                                   << QStringList { "0,0,10,20", "10,0,12,20", "22,0,8,20" };
     QTest::newRow("top to bottom") << true << QSize(12, 60)
-                                   << QStringList{"0,0,10,20", "0,20,12,20", "0,40,8,20"};
+                                   << QStringList { "0,0,10,20", "0,20,12,20", "0,40,8,20" };
 }
 
 void TestFontResGenerator::packing()
@@ -380,16 +389,15 @@ void TestFontResGenerator::packing()
 
     QTemporaryDir dir;
     const QString til = dir.filePath(QStringLiteral("sheet.til"));
-    const QVector<TileSheet::Entry> entries = {{1, filled(10, 20, Qt::red)},
-                                               {2, filled(12, 20, Qt::green)},
-                                               {3, filled(8, 20, Qt::blue)}};
+    const QVector<TileSheet::Entry> entries = { { 1, filled(10, 20, Qt::red) },
+        { 2, filled(12, 20, Qt::green) }, { 3, filled(8, 20, Qt::blue) } };
     QVERIFY(TileSheet::pack(entries, vertical, til));
     SkinConfig config(til);
     QCOMPARE(config.value(QStringLiteral("GLOBAL/TILE_NUM")), QStringLiteral("3"));
-    QCOMPARE(config.childGroups(), (QStringList{"GLOBAL", "IMG1", "IMG2", "IMG3"}));
+    QCOMPARE(config.childGroups(), (QStringList { "GLOBAL", "IMG1", "IMG2", "IMG3" }));
     const QImage sheet(dir.filePath(QStringLiteral("sheet.png")));
     QCOMPARE(sheet.size(), sheetSize);
-    const QColor colours[] = {Qt::red, Qt::green, Qt::blue};
+    const QColor colours[] = { Qt::red, Qt::green, Qt::blue };
     for (int i = 0; i < 3; ++i) {
         QCOMPARE(config.value(QStringLiteral("IMG%1/SOURCE_RECT").arg(i + 1)), rects.at(i));
         const QStringList f = rects.at(i).split(QLatin1Char(','));
@@ -407,8 +415,9 @@ void TestFontResGenerator::packingOverTheBound()
     writeFile(til, text);
     QVector<TileSheet::Entry> entries;
     for (int i = 1; i <= 20; ++i)
-        entries.append({i, filled(1000, 2, Qt::red)});
-    QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("over the image size bound; nothing written!")));
+        entries.append({ i, filled(1000, 2, Qt::red) });
+    QTest::ignoreMessage(
+        QtInfoMsg, QRegularExpression(QStringLiteral("over the image size bound; nothing written!")));
     QVERIFY(!TileSheet::pack(entries, false, til));
     QCOMPARE(readAll(til), text);
     QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("sheet.png"))));
@@ -427,7 +436,7 @@ void TestFontResGenerator::customFonts()
     QVERIFY(generator()->addCustomFont(fontFile));
     QVERIFY(generator()->addCustomFont(fontFile));
     QCOMPARE(changed.count(), 2);
-    QCOMPARE(generator()->customFontFamilies(), QStringList{mFamily});
+    QCOMPARE(generator()->customFontFamilies(), QStringList { mFamily });
     QVERIFY(!generator()->styles(mFamily).isEmpty());
 
     writeFile(dir.filePath(QStringLiteral("broken.ttf")), "not a font");
@@ -450,8 +459,8 @@ void TestFontResGenerator::customFonts()
 void TestFontResGenerator::resNumersWrite()
 {
     QSignalSpy changed(generator(), &FontResGenerator::resNumersChanged);
-    QVERIFY(generator()->setProperty("resNumers", QStringList{"4", "5"}));
-    QVERIFY(generator()->setProperty("resNumers", QStringList{"4", "5"}));
+    QVERIFY(generator()->setProperty("resNumers", QStringList { "4", "5" }));
+    QVERIFY(generator()->setProperty("resNumers", QStringList { "4", "5" }));
     QCOMPARE(changed.count(), 1);
     QVERIFY(generator()->setProperty("size", 44));
     QCOMPARE(generator()->size(), 44);
@@ -515,28 +524,40 @@ void TestFontResGenerator::cli_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QStringList>("files"); // in out/
 
-    const QStringList font{"--font-file", "keymap.ttf", "--size", "30"};
-    QTest::newRow("numbered files") << (QStringList{"--out-dir", "out"} + font) << 0
-                                    << QStringList{"001.png", "002.png", "003.png"};
-    QTest::newRow("tile file") << (QStringList{"--til", "out/abc.til", "--tight", "--horizontal"} + font) << 0
-                               << QStringList{"abc.png", "abc.til"};
-    QTest::newRow("family, colour, style flags")
-        << QStringList{"--til", "out/abc.til", "--family", "DejaVu Sans", "--size", "20", "--color", "#80FF0000",
-                       "--bold", "--italic", "--underline", "--style", "Book"}
-        << 0 << QStringList{"abc.png", "abc.til"};
-    QTest::newRow("both outputs") << (QStringList{"--out-dir", "out", "--til", "out/a.til"} + font) << 2 << QStringList();
+    const QStringList font { "--font-file", "keymap.ttf", "--size", "30" };
+    QTest::newRow("numbered files") << (QStringList { "--out-dir", "out" } + font) << 0
+                                    << QStringList { "001.png", "002.png", "003.png" };
+    QTest::newRow("tile file") << (QStringList { "--til", "out/abc.til", "--tight", "--horizontal" } + font)
+                               << 0 << QStringList { "abc.png", "abc.til" };
+    QTest::newRow("family, colour, style flags") << QStringList { "--til", "out/abc.til", "--family",
+        "DejaVu Sans", "--size", "20", "--color", "#80FF0000", "--bold", "--italic", "--underline", "--style",
+        "Book" } << 0 << QStringList { "abc.png", "abc.til" };
+    QTest::newRow("both outputs") << (QStringList { "--out-dir", "out", "--til", "out/a.til" } + font) << 2
+                                  << QStringList();
     QTest::newRow("no output") << font << 2 << QStringList();
-    QTest::newRow("both fonts") << QStringList{"--out-dir", "out", "--family", "DejaVu Sans", "--font-file", "keymap.ttf", "--size", "30"} << 2 << QStringList();
-    QTest::newRow("no size") << QStringList{"--out-dir", "out", "--font-file", "keymap.ttf"} << 2 << QStringList();
-    QTest::newRow("size 0") << QStringList{"--out-dir", "out", "--font-file", "keymap.ttf", "--size", "0"} << 2 << QStringList();
-    QTest::newRow("bad colour") << (QStringList{"--out-dir", "out", "--color", "#GG0000"} + font) << 2 << QStringList();
-    QTest::newRow("unknown flag") << (QStringList{"--out-dir", "out", "--shadow"} + font) << 2 << QStringList();
-    QTest::newRow("not a font file") << QStringList{"--out-dir", "out", "--font-file", "text.txt", "--size", "30"} << 1 << QStringList();
-    QTest::newRow("unknown family") << QStringList{"--out-dir", "out", "--family", "No Such Family 42", "--size", "30"} << 1 << QStringList();
-    QTest::newRow("missing out dir") << (QStringList{"--out-dir", "out/none"} + font) << 1 << QStringList();
-    QTest::newRow("til in missing dir") << (QStringList{"--til", "out/none/a.til"} + font) << 1 << QStringList();
-    QTest::newRow("enormous size") << QStringList{"--out-dir", "out", "--font-file", "keymap.ttf", "--size", "2000000"} << 2 << QStringList();
-    QTest::newRow("glyphs over the image bound") << QStringList{"--out-dir", "out", "--font-file", "keymap.ttf", "--size", "16000"} << 1 << QStringList();
+    QTest::newRow("both fonts") << QStringList { "--out-dir", "out", "--family", "DejaVu Sans", "--font-file",
+        "keymap.ttf", "--size", "30" }
+                                << 2 << QStringList();
+    QTest::newRow("no size") << QStringList { "--out-dir", "out", "--font-file", "keymap.ttf" } << 2
+                             << QStringList();
+    QTest::newRow("size 0") << QStringList { "--out-dir", "out", "--font-file", "keymap.ttf", "--size", "0" }
+                            << 2 << QStringList();
+    QTest::newRow("bad colour") << (QStringList { "--out-dir", "out", "--color", "#GG0000" } + font) << 2
+                                << QStringList();
+    QTest::newRow("unknown flag") << (QStringList { "--out-dir", "out", "--shadow" } + font) << 2
+                                  << QStringList();
+    QTest::newRow("not a font file") << QStringList { "--out-dir", "out", "--font-file", "text.txt", "--size",
+        "30" } << 1 << QStringList();
+    QTest::newRow("unknown family") << QStringList { "--out-dir", "out", "--family", "No Such Family 42",
+        "--size", "30" } << 1 << QStringList();
+    QTest::newRow("missing out dir") << (QStringList { "--out-dir", "out/none" } + font) << 1
+                                     << QStringList();
+    QTest::newRow("til in missing dir")
+        << (QStringList { "--til", "out/none/a.til" } + font) << 1 << QStringList();
+    QTest::newRow("enormous size") << QStringList { "--out-dir", "out", "--font-file", "keymap.ttf", "--size",
+        "2000000" } << 2 << QStringList();
+    QTest::newRow("glyphs over the image bound") << QStringList { "--out-dir", "out", "--font-file",
+        "keymap.ttf", "--size", "16000" } << 1 << QStringList();
 }
 
 void TestFontResGenerator::cli()
@@ -553,7 +574,8 @@ void TestFontResGenerator::cli()
 
     QProcess process;
     process.setWorkingDirectory(dir.path());
-    process.start(QStringLiteral(QUILLMARK_CLI_PATH), QStringList{QStringLiteral("fontres"), QStringLiteral("text.txt")} + args);
+    process.start(QStringLiteral(QUILLMARK_CLI_PATH),
+        QStringList { QStringLiteral("fontres"), QStringLiteral("text.txt") } + args);
     QVERIFY(process.waitForFinished(60000));
     const QByteArray err = process.readAllStandardError();
     QVERIFY2(process.exitCode() == exitCode, err.right(300).constData());
@@ -569,9 +591,9 @@ void TestFontResGenerator::cli()
 
     // A missing text file is a failure.
     process.start(QStringLiteral(QUILLMARK_CLI_PATH),
-                  QStringList{QStringLiteral("fontres"), QStringLiteral("none.txt"), QStringLiteral("--out-dir"),
-                              QStringLiteral("out"), QStringLiteral("--font-file"), QStringLiteral("keymap.ttf"),
-                              QStringLiteral("--size"), QStringLiteral("30")});
+        QStringList { QStringLiteral("fontres"), QStringLiteral("none.txt"), QStringLiteral("--out-dir"),
+            QStringLiteral("out"), QStringLiteral("--font-file"), QStringLiteral("keymap.ttf"),
+            QStringLiteral("--size"), QStringLiteral("30") });
     QVERIFY(process.waitForFinished(60000));
     QCOMPARE(process.exitCode(), 1);
 }
@@ -587,9 +609,10 @@ void TestFontResGenerator::alphabetSheet()
     QProcess process;
     process.setWorkingDirectory(dir.path());
     process.start(QStringLiteral(QUILLMARK_CLI_PATH),
-                  {QStringLiteral("fontres"), QStringLiteral("letters.txt"), QStringLiteral("--til"),
-                   QStringLiteral("letters.til"), QStringLiteral("--font-file"), QStringLiteral("keymap.ttf"),
-                   QStringLiteral("--size"), QStringLiteral("40"), QStringLiteral("--color"), QStringLiteral("#FF336699")});
+        { QStringLiteral("fontres"), QStringLiteral("letters.txt"), QStringLiteral("--til"),
+            QStringLiteral("letters.til"), QStringLiteral("--font-file"), QStringLiteral("keymap.ttf"),
+            QStringLiteral("--size"), QStringLiteral("40"), QStringLiteral("--color"),
+            QStringLiteral("#FF336699") });
     QVERIFY(process.waitForFinished(60000));
     QCOMPARE(process.exitCode(), 0);
 

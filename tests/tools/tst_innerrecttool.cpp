@@ -81,9 +81,10 @@ void TestInnerRectTool::interface()
     QStringList methods;
     for (int i = meta->methodOffset(); i < meta->methodCount(); ++i)
         methods.append(QString::fromLatin1(meta->method(i).methodSignature()));
-    QCOMPARE(methods, (QStringList{"loaded()", "imgListChanged()", "currentImgIdChanged()",
-                                   "currentInnerRectChanged()", "setTilFile(QString)", "setCurrentImg(QString)",
-                                   "setCurrentInnerRect(int,int,int,int)", "reset()", "save()"}));
+    QCOMPARE(methods,
+        (QStringList { "loaded()", "imgListChanged()", "currentImgIdChanged()", "currentInnerRectChanged()",
+            "setTilFile(QString)", "setCurrentImg(QString)", "setCurrentInnerRect(int,int,int,int)",
+            "reset()", "save()" }));
     QVERIFY(!meta->property(meta->indexOfProperty("imgList")).isWritable());
     QVERIFY(meta->property(meta->indexOfProperty("currentImgId")).isWritable());
     QCOMPARE(meta->property(meta->indexOfProperty("currentInnerRect")).type(), QVariant::Rect);
@@ -93,8 +94,9 @@ void TestInnerRectTool::imgListInNumericOrder()
 {
     QTemporaryDir dir;
     const QString til = dir.filePath(QStringLiteral("keys.til"));
-    writeText(til, "[IMG10]\r\nSOURCE_RECT=0,0,10,10\r\n[GLOBAL]\r\nTILE_NUM=3\r\n[IMG2]\r\nSOURCE_RECT=10,0,10,10\r\n"
-                   "[IMG1]\r\nSOURCE_RECT=20,0,10,10\r\n[img5]\r\nSOURCE_RECT=0,0,1,1\r\n");
+    writeText(til,
+        "[IMG10]\r\nSOURCE_RECT=0,0,10,10\r\n[GLOBAL]\r\nTILE_NUM=3\r\n[IMG2]\r\nSOURCE_RECT=10,0,10,10\r\n"
+        "[IMG1]\r\nSOURCE_RECT=20,0,10,10\r\n[img5]\r\nSOURCE_RECT=0,0,1,1\r\n");
     writeSheet(dir.filePath(QStringLiteral("keys.png")));
 
     QSignalSpy loaded(tool(), &InnerRectTool::loaded);
@@ -102,7 +104,7 @@ void TestInnerRectTool::imgListInNumericOrder()
     QVERIFY(tool()->setTilFile(til));
     QCOMPARE(loaded.count(), 1);
     QCOMPARE(listChanged.count(), 2); // cleared, then filled
-    QCOMPARE(tool()->imgList(), (QStringList{"1", "2", "10"}));
+    QCOMPARE(tool()->imgList(), (QStringList { "1", "2", "10" }));
     QCOMPARE(tool()->currentImg(), QStringLiteral("1"));
     QVERIFY(tool()->currentImgId().startsWith(QLatin1String("1/")));
     QCOMPARE(tool()->tile(QStringLiteral("1")).image().pixelColor(0, 0), QColor(Qt::red));
@@ -118,24 +120,24 @@ void TestInnerRectTool::saveInSheetCoordinates_data()
     QTest::addColumn<QString>("saved"); // empty: no INNER_RECT in the file
 
     const QRect none;
-    QTest::newRow("stored, previewed") << QByteArray("110,50,40,40") << QRect(10, 10, 40, 40) << QRect(5, 5, 50, 50)
-                                       << "105,45,50,50";
-    QTest::newRow("stored, untouched") << QByteArray("110,50,40,40") << QRect(10, 10, 40, 40) << none
-                                       << "110,50,40,40";
+    QTest::newRow("stored, previewed")
+        << QByteArray("110,50,40,40") << QRect(10, 10, 40, 40) << QRect(5, 5, 50, 50) << "105,45,50,50";
+    QTest::newRow("stored, untouched")
+        << QByteArray("110,50,40,40") << QRect(10, 10, 40, 40) << none << "110,50,40,40";
     QTest::newRow("absent, untouched") << QByteArray() << QRect(0, 0, 60, 60) << none << QString();
-    QTest::newRow("absent, previewed") << QByteArray() << QRect(0, 0, 60, 60) << QRect(1, 1, 58, 58)
-                                       << "101,41,58,58";
-    QTest::newRow("absent, previewed whole tile") << QByteArray() << QRect(0, 0, 60, 60) << QRect(0, 0, 60, 60)
-                                                  << QString();
-    QTest::newRow("stored whole tile") << QByteArray("100,40,60,60") << QRect(0, 0, 60, 60) << none
-                                       << "100,40,60,60";
-    QTest::newRow("zero width, untouched") << QByteArray("110,50,0,40") << QRect(0, 0, 60, 60) << none
-                                           << "110,50,0,40";
-    QTest::newRow("three fields, previewed") << QByteArray("110,50,40") << QRect(0, 0, 60, 60)
-                                             << QRect(2, 3, 4, 5) << "102,43,4,5";
+    QTest::newRow("absent, previewed")
+        << QByteArray() << QRect(0, 0, 60, 60) << QRect(1, 1, 58, 58) << "101,41,58,58";
+    QTest::newRow("absent, previewed whole tile")
+        << QByteArray() << QRect(0, 0, 60, 60) << QRect(0, 0, 60, 60) << QString();
+    QTest::newRow("stored whole tile")
+        << QByteArray("100,40,60,60") << QRect(0, 0, 60, 60) << none << "100,40,60,60";
+    QTest::newRow("zero width, untouched")
+        << QByteArray("110,50,0,40") << QRect(0, 0, 60, 60) << none << "110,50,0,40";
+    QTest::newRow("three fields, previewed")
+        << QByteArray("110,50,40") << QRect(0, 0, 60, 60) << QRect(2, 3, 4, 5) << "102,43,4,5";
     QTest::newRow("letters, untouched") << QByteArray("a,b,c,d") << QRect(0, 0, 60, 60) << none << "a,b,c,d";
-    QTest::newRow("negative preview kept as given") << QByteArray() << QRect(0, 0, 60, 60) << QRect(-5, -5, 70, 70)
-                                                    << "95,35,70,70";
+    QTest::newRow("negative preview kept as given")
+        << QByteArray() << QRect(0, 0, 60, 60) << QRect(-5, -5, 70, 70) << "95,35,70,70";
 }
 
 void TestInnerRectTool::saveInSheetCoordinates()
@@ -180,7 +182,7 @@ void TestInnerRectTool::duplicateNumbers()
     writeText(til, "[IMG01]\r\nSOURCE_RECT=0,0,10,10\r\n[IMG1]\r\nSOURCE_RECT=100,40,60,60\r\n");
     writeSheet(dir.filePath(QStringLiteral("keys.png")));
     QVERIFY(tool()->setTilFile(til));
-    QCOMPARE(tool()->imgList(), QStringList{QStringLiteral("1")});
+    QCOMPARE(tool()->imgList(), QStringList { QStringLiteral("1") });
     QCOMPARE(tool()->tile(QStringLiteral("1")).image().size(), QSize(60, 60)); // the later section wins
     tool()->setCurrentInnerRect(10, 10, 40, 40);
     QVERIFY(tool()->save());
@@ -199,7 +201,7 @@ void TestInnerRectTool::onlyZeroPaddedSection()
     tool()->setCurrentInnerRect(10, 10, 40, 40);
     QVERIFY(tool()->save());
     SkinConfig config(til);
-    QCOMPARE(config.childGroups(), (QStringList{"IMG01", "IMG1"}));
+    QCOMPARE(config.childGroups(), (QStringList { "IMG01", "IMG1" }));
     QCOMPARE(config.value(QStringLiteral("IMG1/INNER_RECT")), QStringLiteral("10,10,40,40"));
     QVERIFY(!config.contains(QStringLiteral("IMG1/SOURCE_RECT")));
     QVERIFY(!config.contains(QStringLiteral("IMG01/INNER_RECT")));
@@ -214,7 +216,7 @@ void TestInnerRectTool::absurdSourceRect()
     writeSheet(dir.filePath(QStringLiteral("keys.png")));
     QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("over the image size bound")));
     QVERIFY(tool()->setTilFile(til));
-    QCOMPARE(tool()->imgList(), QStringList{QStringLiteral("1")});
+    QCOMPARE(tool()->imgList(), QStringList { QStringLiteral("1") });
     QVERIFY(tool()->tile(QStringLiteral("1")).image().isNull());
     QCOMPARE(tool()->currentInnerRect(), QRect(10, 10, 20, 20));
     InnerRectToolImageProvider provider;
@@ -229,7 +231,9 @@ void TestInnerRectTool::choosingTiles()
 {
     QTemporaryDir dir;
     const QString til = dir.filePath(QStringLiteral("keys.til"));
-    writeText(til, "[IMG1]\r\nSOURCE_RECT=0,0,10,10\r\n[IMG3]\r\nSOURCE_RECT=100,40,60,60\r\nINNER_RECT=110,50,40,40\r\n");
+    writeText(til,
+        "[IMG1]\r\nSOURCE_RECT=0,0,10,10\r\n[IMG3]\r\nSOURCE_RECT=100,40,60,60\r\nINNER_RECT=110,50,40,"
+        "40\r\n");
     writeSheet(dir.filePath(QStringLiteral("keys.png")));
     QVERIFY(tool()->setTilFile(til));
 
@@ -315,8 +319,12 @@ void TestInnerRectTool::failedLoad_data()
     QTest::addColumn<QString>("message");
     QTest::newRow("missing tile file") << "missing.til" << QString() << "missing.til\"  not exists!";
     QTest::newRow("missing sheet") << "bad.til" << QString() << "bad.png\"  not exists!";
-    QTest::newRow("sheet not a PNG") << "bad.til" << "tools2-images/garbage.png" << "bad.png\"  is invalid!";
-    QTest::newRow("sheet over the bound") << "bad.til" << "tools2-images/huge.png" << "bad.png\"  is invalid!";
+    QTest::newRow("sheet not a PNG") << "bad.til"
+                                     << "tools2-images/garbage.png"
+                                     << "bad.png\"  is invalid!";
+    QTest::newRow("sheet over the bound") << "bad.til"
+                                          << "tools2-images/huge.png"
+                                          << "bad.png\"  is invalid!";
 }
 
 void TestInnerRectTool::failedLoad()
@@ -332,7 +340,8 @@ void TestInnerRectTool::failedLoad()
     writeSheet(dir.filePath(QStringLiteral("keys.png")));
     writeText(dir.filePath(QStringLiteral("bad.til")), "[IMG1]\r\nSOURCE_RECT=0,0,5,5\r\n");
     if (!sheetFixture.isEmpty())
-        QVERIFY(QFile::copy(QStringLiteral(QUILLMARK_TEST_DATA_DIR "/") + sheetFixture, dir.filePath(QStringLiteral("bad.png"))));
+        QVERIFY(QFile::copy(QStringLiteral(QUILLMARK_TEST_DATA_DIR "/") + sheetFixture,
+            dir.filePath(QStringLiteral("bad.png"))));
 
     QVERIFY(tool()->setTilFile(good));
     tool()->setCurrentInnerRect(1, 1, 2, 2);
@@ -369,7 +378,8 @@ void TestInnerRectTool::provider_data()
     QTest::newRow("stretched") << true << "3/42" << QSize(60, 120) << QSize(60, 120) << false;
     QTest::newRow("one side zero") << true << "3/42" << QSize(0, 120) << QSize(1, 1) << true;
     QTest::newRow("absurd size") << true << "3/42" << QSize(100000, 100000) << QSize(1, 1) << true;
-    QTest::newRow("placeholder absurd size") << false << "1/1" << QSize(100000, 100000) << QSize(1, 1) << true;
+    QTest::newRow("placeholder absurd size")
+        << false << "1/1" << QSize(100000, 100000) << QSize(1, 1) << true;
 }
 
 void TestInnerRectTool::provider()
@@ -417,7 +427,7 @@ void TestInnerRectTool::providerStretchesWithPreview()
     QSize reported;
     // Border 10 at the top: row 15 of a 60x120 rendering is green inside.
     QCOMPARE(provider.requestImage(tool()->currentImgId(), &reported, QSize(60, 120)).pixelColor(30, 15),
-             QColor(Qt::green));
+        QColor(Qt::green));
     // Stretching only the two blue top rows pushes the green down to row
     // 62 + 8 (tile row 10).
     tool()->setCurrentInnerRect(0, 0, 60, 2);
@@ -433,16 +443,17 @@ void TestInnerRectTool::cli_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("saved");
 
-    QTest::newRow("sets") << QStringList{"keys.til", "3", "5,5,50,50"} << 0 << "105,45,50,50";
-    QTest::newRow("zero-padded tile") << QStringList{"keys.til", "03", "5,5,50,50"} << 0 << "105,45,50,50";
-    QTest::newRow("unknown tile") << QStringList{"keys.til", "4", "5,5,50,50"} << 1 << "110,50,40,40";
-    QTest::newRow("missing file") << QStringList{"none.til", "3", "5,5,50,50"} << 1 << "110,50,40,40";
-    QTest::newRow("three fields") << QStringList{"keys.til", "3", "5,5,50"} << 2 << "110,50,40,40";
-    QTest::newRow("zero width") << QStringList{"keys.til", "3", "5,5,0,50"} << 2 << "110,50,40,40";
-    QTest::newRow("letters") << QStringList{"keys.til", "3", "a,5,50,50"} << 2 << "110,50,40,40";
-    QTest::newRow("tile not a number") << QStringList{"keys.til", "x", "5,5,50,50"} << 2 << "110,50,40,40";
-    QTest::newRow("too few arguments") << QStringList{"keys.til", "3"} << 2 << "110,50,40,40";
-    QTest::newRow("unknown option") << QStringList{"keys.til", "3", "5,5,50,50", "--now"} << 2 << "110,50,40,40";
+    QTest::newRow("sets") << QStringList { "keys.til", "3", "5,5,50,50" } << 0 << "105,45,50,50";
+    QTest::newRow("zero-padded tile") << QStringList { "keys.til", "03", "5,5,50,50" } << 0 << "105,45,50,50";
+    QTest::newRow("unknown tile") << QStringList { "keys.til", "4", "5,5,50,50" } << 1 << "110,50,40,40";
+    QTest::newRow("missing file") << QStringList { "none.til", "3", "5,5,50,50" } << 1 << "110,50,40,40";
+    QTest::newRow("three fields") << QStringList { "keys.til", "3", "5,5,50" } << 2 << "110,50,40,40";
+    QTest::newRow("zero width") << QStringList { "keys.til", "3", "5,5,0,50" } << 2 << "110,50,40,40";
+    QTest::newRow("letters") << QStringList { "keys.til", "3", "a,5,50,50" } << 2 << "110,50,40,40";
+    QTest::newRow("tile not a number") << QStringList { "keys.til", "x", "5,5,50,50" } << 2 << "110,50,40,40";
+    QTest::newRow("too few arguments") << QStringList { "keys.til", "3" } << 2 << "110,50,40,40";
+    QTest::newRow("unknown option") << QStringList { "keys.til", "3", "5,5,50,50", "--now" } << 2
+                                    << "110,50,40,40";
 }
 
 void TestInnerRectTool::cli()
@@ -458,7 +469,7 @@ void TestInnerRectTool::cli()
 
     QProcess process;
     process.setWorkingDirectory(dir.path());
-    process.start(QStringLiteral(QUILLMARK_CLI_PATH), QStringList{QStringLiteral("inner-rect")} + args);
+    process.start(QStringLiteral(QUILLMARK_CLI_PATH), QStringList { QStringLiteral("inner-rect") } + args);
     QVERIFY(process.waitForFinished(60000));
     QCOMPARE(process.exitCode(), exitCode);
     if (exitCode != 0)

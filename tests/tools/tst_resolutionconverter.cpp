@@ -51,7 +51,8 @@ bool copyTree(const QString &from, const QString &to)
 int render(const QString &panelFile, const QString &png)
 {
     QProcess process;
-    process.start(QStringLiteral(QUILLMARK_CLI_PATH), {QStringLiteral("render"), panelFile, QStringLiteral("-o"), png});
+    process.start(QStringLiteral(QUILLMARK_CLI_PATH),
+        { QStringLiteral("render"), panelFile, QStringLiteral("-o"), png });
     if (!process.waitForFinished(60000))
         return -1;
     return process.exitCode();
@@ -59,7 +60,8 @@ int render(const QString &panelFile, const QString &png)
 
 QRegularExpression logLine(const QString &path, const QString &text)
 {
-    return QRegularExpression(QRegularExpression::escape(path) + QStringLiteral(".*") + QRegularExpression::escape(text));
+    return QRegularExpression(
+        QRegularExpression::escape(path) + QStringLiteral(".*") + QRegularExpression::escape(text));
 }
 
 } // namespace
@@ -100,16 +102,35 @@ void TestResolutionConverter::rectangles_data()
     QTest::addColumn<QString>("source");
     QTest::addColumn<QString>("inner");
 
-    QTest::newRow("1080 to 720") << 1080 << 720 << "10,20,100,50" << "6,13,66,33" << "7,14,66,33";
-    QTest::newRow("720 to 1080, halves") << 720 << 1080 << "11,21,101,51" << "16,31,151,76" << "17,32,151,76";
-    QTest::newRow("negative origin") << 1080 << 720 << "-10,-20,100,50" << "-6,-13,66,33" << "-6,-13,66,33";
-    QTest::newRow("negative size") << 1080 << 720 << "0,0,-10,-20" << "0,0,-6,-13" << "0,0,-7,-14";
-    QTest::newRow("exact") << 1000 << 500 << "10,20,30,40" << "5,10,15,20" << "5,10,15,20";
-    QTest::newRow("three fields") << 1080 << 720 << "10,20,100" << "0,0,0,0" << "0,0,0,0";
-    QTest::newRow("five fields") << 1080 << 720 << "1,2,3,4,5" << "0,0,0,0" << "0,0,0,0";
-    QTest::newRow("not numbers") << 1080 << 720 << "a,b,30,c" << "0,0,20,0" << "0,0,20,0";
-    QTest::newRow("empty") << 1080 << 720 << "" << "0,0,0,0" << "0,0,0,0";
-    QTest::newRow("large values") << 1080 << 720 << "1000000000,0,1000000000,5" << "666666666,0,666666666,3"
+    QTest::newRow("1080 to 720") << 1080 << 720 << "10,20,100,50"
+                                 << "6,13,66,33"
+                                 << "7,14,66,33";
+    QTest::newRow("720 to 1080, halves") << 720 << 1080 << "11,21,101,51"
+                                         << "16,31,151,76"
+                                         << "17,32,151,76";
+    QTest::newRow("negative origin") << 1080 << 720 << "-10,-20,100,50"
+                                     << "-6,-13,66,33"
+                                     << "-6,-13,66,33";
+    QTest::newRow("negative size") << 1080 << 720 << "0,0,-10,-20"
+                                   << "0,0,-6,-13"
+                                   << "0,0,-7,-14";
+    QTest::newRow("exact") << 1000 << 500 << "10,20,30,40"
+                           << "5,10,15,20"
+                           << "5,10,15,20";
+    QTest::newRow("three fields") << 1080 << 720 << "10,20,100"
+                                  << "0,0,0,0"
+                                  << "0,0,0,0";
+    QTest::newRow("five fields") << 1080 << 720 << "1,2,3,4,5"
+                                 << "0,0,0,0"
+                                 << "0,0,0,0";
+    QTest::newRow("not numbers") << 1080 << 720 << "a,b,30,c"
+                                 << "0,0,20,0"
+                                 << "0,0,20,0";
+    QTest::newRow("empty") << 1080 << 720 << ""
+                           << "0,0,0,0"
+                           << "0,0,0,0";
+    QTest::newRow("large values") << 1080 << 720 << "1000000000,0,1000000000,5"
+                                  << "666666666,0,666666666,3"
                                   << "666666667,0,666666666,3";
 }
 
@@ -126,8 +147,8 @@ void TestResolutionConverter::rectangles()
     const QString dst = dir.filePath(QStringLiteral("dst"));
     QDir().mkpath(src);
     writeText(src + QStringLiteral("/keys.til"),
-              "[GLOBAL]\r\nTILE_NUM=1\r\n\r\n[IMG1]\r\nSOURCE_RECT=" + rect.toUtf8() + "\r\nINNER_RECT=" + rect.toUtf8()
-                  + "\r\n");
+        "[GLOBAL]\r\nTILE_NUM=1\r\n\r\n[IMG1]\r\nSOURCE_RECT=" + rect.toUtf8()
+            + "\r\nINNER_RECT=" + rect.toUtf8() + "\r\n");
     writePng(src + QStringLiteral("/keys.png"), QSize(120, 90));
 
     QCOMPARE(ResolutionConverter::instance()->convert(src, dst, from, to), 1);
@@ -167,9 +188,10 @@ void TestResolutionConverter::onlyInnerRect_data()
     QTest::addColumn<QString>("img2Source");
 
     const QByteArray noInner = "[IMG1]\r\nSOURCE_RECT=30,30,30,30\r\n[IMG2]\r\nSOURCE_RECT=0,0,30,30\r\n";
-    const QByteArray oneInner =
-        "[IMG1]\r\nSOURCE_RECT=30,30,30,30\r\nINNER_RECT=33,33,9,9\r\n[IMG2]\r\nSOURCE_RECT=0,0,30,30\r\n";
-    const QByteArray innerOutsideImg = "[GLOBAL]\r\nINNER_RECT=1,1,1,1\r\n[IMG2]\r\nSOURCE_RECT=0,0,30,30\r\n";
+    const QByteArray oneInner
+        = "[IMG1]\r\nSOURCE_RECT=30,30,30,30\r\nINNER_RECT=33,33,9,9\r\n[IMG2]\r\nSOURCE_RECT=0,0,30,30\r\n";
+    const QByteArray innerOutsideImg
+        = "[GLOBAL]\r\nINNER_RECT=1,1,1,1\r\n[IMG2]\r\nSOURCE_RECT=0,0,30,30\r\n";
     QTest::newRow("no inner rect, only") << noInner << true << false << QString();
     QTest::newRow("no inner rect, all") << noInner << false << true << "0,0,20,20";
     QTest::newRow("one inner rect, only") << oneInner << true << true << "0,0,20,20";
@@ -192,7 +214,8 @@ void TestResolutionConverter::onlyInnerRect()
     QCOMPARE(QFile::exists(out + QStringLiteral("/k.png")), written);
     if (written) {
         QCOMPARE(value(out + QStringLiteral("/k.til"), QStringLiteral("IMG2/SOURCE_RECT")), img2Source);
-        QCOMPARE(value(out + QStringLiteral("/k.til"), QStringLiteral("IMG1/SOURCE_RECT")), QStringLiteral("20,20,20,20"));
+        QCOMPARE(value(out + QStringLiteral("/k.til"), QStringLiteral("IMG1/SOURCE_RECT")),
+            QStringLiteral("20,20,20,20"));
     }
 }
 
@@ -205,19 +228,20 @@ void TestResolutionConverter::callableWithFourArguments()
     writePng(dir.filePath(QStringLiteral("k.png")), QSize(60, 60));
     const QString out = dir.filePath(QStringLiteral("out"));
     QVERIFY(QMetaObject::invokeMethod(ResolutionConverter::instance(), "convert", Q_ARG(QString, dir.path()),
-                                      Q_ARG(QString, out), Q_ARG(int, 1080), Q_ARG(int, 720)));
-    QCOMPARE(value(out + QStringLiteral("/k.til"), QStringLiteral("IMG1/SOURCE_RECT")), QStringLiteral("20,20,20,20"));
+        Q_ARG(QString, out), Q_ARG(int, 1080), Q_ARG(int, 720)));
+    QCOMPARE(value(out + QStringLiteral("/k.til"), QStringLiteral("IMG1/SOURCE_RECT")),
+        QStringLiteral("20,20,20,20"));
     QTemporaryDir other;
     QVERIFY(QMetaObject::invokeMethod(ResolutionConverter::instance(), "convert", Q_ARG(QString, dir.path()),
-                                      Q_ARG(QString, other.path()), Q_ARG(int, 1080), Q_ARG(int, 720),
-                                      Q_ARG(bool, true)));
+        Q_ARG(QString, other.path()), Q_ARG(int, 1080), Q_ARG(int, 720), Q_ARG(bool, true)));
     QVERIFY(!QFileInfo::exists(other.filePath(QStringLiteral("k.til"))));
 }
 
 void TestResolutionConverter::sectionWithoutSourceRectGetsNone()
 {
     QTemporaryDir dir;
-    writeText(dir.filePath(QStringLiteral("k.til")), "[IMG1]\r\nINNER_RECT=3,3,9,9\r\nOTHER=x\r\n[img2]\r\nSOURCE_RECT=3,3,9,9\r\n");
+    writeText(dir.filePath(QStringLiteral("k.til")),
+        "[IMG1]\r\nINNER_RECT=3,3,9,9\r\nOTHER=x\r\n[img2]\r\nSOURCE_RECT=3,3,9,9\r\n");
     writePng(dir.filePath(QStringLiteral("k.png")), QSize(30, 30));
     ResolutionConverter::instance()->convert(dir.path(), dir.filePath(QStringLiteral("out")), 1080, 720);
     const QString out = dir.filePath(QStringLiteral("out/k.til"));
@@ -235,13 +259,15 @@ void TestResolutionConverter::imageNamedAfterFirstDot()
     const QString out = dir.filePath(QStringLiteral("out"));
     writeText(dir.filePath(QStringLiteral("icons.v2.til")), "[IMG1]\r\nSOURCE_RECT=0,0,30,30\r\n");
     writePng(dir.filePath(QStringLiteral("icons.v2.png")), QSize(30, 30));
-    QTest::ignoreMessage(QtInfoMsg, logLine(dir.filePath(QStringLiteral("icons.png")), QStringLiteral(" not exists!")));
+    QTest::ignoreMessage(
+        QtInfoMsg, logLine(dir.filePath(QStringLiteral("icons.png")), QStringLiteral(" not exists!")));
     QCOMPARE(ResolutionConverter::instance()->convert(dir.path(), out, 1080, 720), 0);
     QVERIFY(!QFile::exists(out + QStringLiteral("/icons.v2.til")));
 
     writePng(dir.filePath(QStringLiteral("icons.png")), QSize(30, 30));
     QCOMPARE(ResolutionConverter::instance()->convert(dir.path(), out, 1080, 720), 1);
-    QCOMPARE(value(out + QStringLiteral("/icons.v2.til"), QStringLiteral("IMG1/SOURCE_RECT")), QStringLiteral("0,0,20,20"));
+    QCOMPARE(value(out + QStringLiteral("/icons.v2.til"), QStringLiteral("IMG1/SOURCE_RECT")),
+        QStringLiteral("0,0,20,20"));
     QCOMPARE(QImage(out + QStringLiteral("/icons.png")).size(), QSize(20, 20));
     QVERIFY(!QFile::exists(out + QStringLiteral("/icons.v2.png")));
 }
@@ -269,10 +295,11 @@ void TestResolutionConverter::existingTargetKeptAndEdited()
     const QString out = dir.filePath(QStringLiteral("out"));
     QDir().mkpath(out);
     writeText(dir.filePath(QStringLiteral("k.til")),
-              "[GLOBAL]\r\nTILE_NUM=2\r\n[IMG1]\r\nSOURCE_RECT=30,30,30,30\r\nINNER_RECT=33,33,9,9\r\n");
+        "[GLOBAL]\r\nTILE_NUM=2\r\n[IMG1]\r\nSOURCE_RECT=30,30,30,30\r\nINNER_RECT=33,33,9,9\r\n");
     writePng(dir.filePath(QStringLiteral("k.png")), QSize(60, 60));
     writeText(out + QStringLiteral("/k.til"),
-              "[GLOBAL]\r\nTILE_NUM=7\r\nAUTHOR=me\r\n[IMG1]\r\nSOURCE_RECT=1,1,1,1\r\nNOTE=kept\r\n[IMG9]\r\nSOURCE_RECT=5,5,5,5\r\n");
+        "[GLOBAL]\r\nTILE_NUM=7\r\nAUTHOR=me\r\n[IMG1]\r\nSOURCE_RECT=1,1,1,1\r\nNOTE=kept\r\n[IMG9]"
+        "\r\nSOURCE_RECT=5,5,5,5\r\n");
     writePng(out + QStringLiteral("/k.png"), QSize(5, 5));
 
     QCOMPARE(ResolutionConverter::instance()->convert(dir.path(), out, 1080, 720), 1);
@@ -289,11 +316,14 @@ void TestResolutionConverter::existingTargetKeptAndEdited()
 void TestResolutionConverter::inPlace()
 {
     QTemporaryDir dir;
-    writeText(dir.filePath(QStringLiteral("k.til")), "[IMG1]\r\nSOURCE_RECT=30,30,30,30\r\nINNER_RECT=33,33,9,9\r\n");
+    writeText(dir.filePath(QStringLiteral("k.til")),
+        "[IMG1]\r\nSOURCE_RECT=30,30,30,30\r\nINNER_RECT=33,33,9,9\r\n");
     writePng(dir.filePath(QStringLiteral("k.png")), QSize(60, 60));
     QCOMPARE(ResolutionConverter::instance()->convert(dir.path(), dir.path(), 1080, 720), 1);
-    QCOMPARE(value(dir.filePath(QStringLiteral("k.til")), QStringLiteral("IMG1/SOURCE_RECT")), QStringLiteral("20,20,20,20"));
-    QCOMPARE(value(dir.filePath(QStringLiteral("k.til")), QStringLiteral("IMG1/INNER_RECT")), QStringLiteral("22,22,6,6"));
+    QCOMPARE(value(dir.filePath(QStringLiteral("k.til")), QStringLiteral("IMG1/SOURCE_RECT")),
+        QStringLiteral("20,20,20,20"));
+    QCOMPARE(value(dir.filePath(QStringLiteral("k.til")), QStringLiteral("IMG1/INNER_RECT")),
+        QStringLiteral("22,22,6,6"));
     QCOMPARE(QImage(dir.filePath(QStringLiteral("k.png"))).size(), QSize(40, 40));
 }
 
@@ -345,7 +375,8 @@ void TestResolutionConverter::zeroSideImageNotWritten()
     QTest::ignoreMessage(QtInfoMsg, logLine(out + QStringLiteral("/k.png"), QStringLiteral("not written!")));
     QCOMPARE(ResolutionConverter::instance()->convert(dir.path(), out, 1080, 720), 1);
     QVERIFY(!QFileInfo::exists(out + QStringLiteral("/k.png")));
-    QCOMPARE(value(out + QStringLiteral("/k.til"), QStringLiteral("IMG1/SOURCE_RECT")), QStringLiteral("0,0,0,20"));
+    QCOMPARE(value(out + QStringLiteral("/k.til"), QStringLiteral("IMG1/SOURCE_RECT")),
+        QStringLiteral("0,0,0,20"));
 }
 
 void TestResolutionConverter::badImage_data()
@@ -361,11 +392,13 @@ void TestResolutionConverter::badImage()
     QFETCH(QString, fixture);
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("out"));
-    QVERIFY(QFile::copy(QStringLiteral(QUILLMARK_TEST_DATA_DIR "/") + fixture, dir.filePath(QStringLiteral("bad.png"))));
+    QVERIFY(QFile::copy(
+        QStringLiteral(QUILLMARK_TEST_DATA_DIR "/") + fixture, dir.filePath(QStringLiteral("bad.png"))));
     writeText(dir.filePath(QStringLiteral("bad.til")), "[IMG1]\r\nSOURCE_RECT=0,0,30,30\r\n");
     writeText(dir.filePath(QStringLiteral("good.til")), "[IMG1]\r\nSOURCE_RECT=0,0,30,30\r\n");
     writePng(dir.filePath(QStringLiteral("good.png")), QSize(30, 30));
-    QTest::ignoreMessage(QtInfoMsg, logLine(dir.filePath(QStringLiteral("bad.png")), QStringLiteral(" is invalid!")));
+    QTest::ignoreMessage(
+        QtInfoMsg, logLine(dir.filePath(QStringLiteral("bad.png")), QStringLiteral(" is invalid!")));
     QCOMPARE(ResolutionConverter::instance()->convert(dir.path(), out, 1080, 720), 1);
     QVERIFY(!QFileInfo::exists(out + QStringLiteral("/bad.til")));
     QVERIFY(!QFileInfo::exists(out + QStringLiteral("/bad.png")));
@@ -378,13 +411,15 @@ void TestResolutionConverter::cli_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<bool>("written");
 
-    QTest::newRow("converts") << QStringList{"--from", "1080", "--to", "720"} << 0 << true;
-    QTest::newRow("inner rect only, none there") << QStringList{"--from", "1080", "--to", "720", "--inner-rect-only"} << 1 << false;
-    QTest::newRow("missing --to") << QStringList{"--from", "1080"} << 2 << false;
-    QTest::newRow("zero resolution") << QStringList{"--from", "0", "--to", "720"} << 2 << false;
-    QTest::newRow("not a number") << QStringList{"--from", "big", "--to", "720"} << 2 << false;
-    QTest::newRow("unknown option") << QStringList{"--from", "1080", "--to", "720", "--fast"} << 2 << false;
-    QTest::newRow("option without value") << QStringList{"--to", "720", "--from"} << 2 << false;
+    QTest::newRow("converts") << QStringList { "--from", "1080", "--to", "720" } << 0 << true;
+    QTest::newRow("inner rect only, none there")
+        << QStringList { "--from", "1080", "--to", "720", "--inner-rect-only" } << 1 << false;
+    QTest::newRow("missing --to") << QStringList { "--from", "1080" } << 2 << false;
+    QTest::newRow("zero resolution") << QStringList { "--from", "0", "--to", "720" } << 2 << false;
+    QTest::newRow("not a number") << QStringList { "--from", "big", "--to", "720" } << 2 << false;
+    QTest::newRow("unknown option") << QStringList { "--from", "1080", "--to", "720", "--fast" } << 2
+                                    << false;
+    QTest::newRow("option without value") << QStringList { "--to", "720", "--from" } << 2 << false;
 }
 
 void TestResolutionConverter::cli()
@@ -401,19 +436,21 @@ void TestResolutionConverter::cli()
     writePng(src + QStringLiteral("/k.png"), QSize(60, 60));
 
     QProcess process;
-    process.start(QStringLiteral(QUILLMARK_CLI_PATH), QStringList{QStringLiteral("convert"), src, out} + args);
+    process.start(
+        QStringLiteral(QUILLMARK_CLI_PATH), QStringList { QStringLiteral("convert"), src, out } + args);
     QVERIFY(process.waitForFinished(60000));
     QCOMPARE(process.exitCode(), exitCode);
     QCOMPARE(QFileInfo::exists(out + QStringLiteral("/k.png")), written);
     if (exitCode != 0)
         QVERIFY(process.readAllStandardError().contains("quillmark-cli convert: "));
     if (written)
-        QCOMPARE(value(out + QStringLiteral("/k.til"), QStringLiteral("IMG1/SOURCE_RECT")), QStringLiteral("20,20,20,20"));
+        QCOMPARE(value(out + QStringLiteral("/k.til"), QStringLiteral("IMG1/SOURCE_RECT")),
+            QStringLiteral("20,20,20,20"));
 
     // A missing source directory is a failure, not a usage error.
     process.start(QStringLiteral(QUILLMARK_CLI_PATH),
-                  {QStringLiteral("convert"), dir.filePath(QStringLiteral("none")), out, QStringLiteral("--from"),
-                   QStringLiteral("1080"), QStringLiteral("--to"), QStringLiteral("720")});
+        { QStringLiteral("convert"), dir.filePath(QStringLiteral("none")), out, QStringLiteral("--from"),
+            QStringLiteral("1080"), QStringLiteral("--to"), QStringLiteral("720") });
     QVERIFY(process.waitForFinished(60000));
     QCOMPARE(process.exitCode(), 1);
 }
@@ -424,7 +461,7 @@ void TestResolutionConverter::demoSkin()
     QVERIFY2(QFileInfo(res).isDir(), qPrintable(res));
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("res"));
-    const QStringList tileFiles = QDir(res).entryList({QStringLiteral("*.til")}, QDir::Files);
+    const QStringList tileFiles = QDir(res).entryList({ QStringLiteral("*.til") }, QDir::Files);
     QVERIFY(!tileFiles.isEmpty());
     QCOMPARE(ResolutionConverter::instance()->convert(res, out, 1080, 720), tileFiles.size());
     for (const QString &name : tileFiles) {
@@ -443,8 +480,9 @@ void TestResolutionConverter::demoSkin()
     QVERIFY(copyTree(QStringLiteral(QUILLMARK_SOURCE_DIR "/skins/demo"), skin));
     const QString panel = skin + QStringLiteral("/port/py_26.ini");
     QCOMPARE(render(panel, dir.filePath(QStringLiteral("before.png"))), 0);
-    QCOMPARE(ResolutionConverter::instance()->convert(skin + QStringLiteral("/res"), skin + QStringLiteral("/res"), 1080, 720),
-             tileFiles.size());
+    QCOMPARE(ResolutionConverter::instance()->convert(
+                 skin + QStringLiteral("/res"), skin + QStringLiteral("/res"), 1080, 720),
+        tileFiles.size());
     QCOMPARE(render(panel, dir.filePath(QStringLiteral("after.png"))), 0);
     const QImage before(dir.filePath(QStringLiteral("before.png")));
     const QImage after(dir.filePath(QStringLiteral("after.png")));
