@@ -1,0 +1,633 @@
+// The real main window on a copy of the demo skin: the start-up of the
+// editor, the QML scene from the resources, the panel, its image provider and
+// the key editing pages, driven by mouse clicks found by objectName.
+//
+// The program writes its settings and log next to its executable and its
+// working directory below the home directory, so the test first copies itself
+// into a temporary directory, points HOME there and runs the copy.
+#include "testpaths.h"
+
+#include "app/application.h"
+#include "app/utils.h"
+#include "panel/panel.h"
+#include "app/valuetext.h"
+#include "skin/skinconfig.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QProcess>
+#include <QQmlApplicationEngine>
+#include <QQmlContext>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+const char relocatedVariable[] = "QUILLMARK_MAINWINDOW_TEST_HOME";
+
+bool copyTree(const QString &from, const QString &to)
+{
+    QDir().mkpath(to);
+    QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString target = to + QLatin1Char('/') + QDir(from).relativeFilePath(path);
+        if (it.fileInfo().isDir()) {
+            if (!QDir().mkpath(target))
+                return false;
+        } else if (!QFile::copy(path, target)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Every non-empty property of a panel file, "SECTION/KEY=value"; a section
+// whose values were all emptied counts as absent, as it does for the preview.
+QStringList snapshot(const QString &panelFile)
+{
+    SkinConfig config(panelFile);
+    QStringList lines;
+    for (const QString &section : config.childGroups()) {
+        for (const SkinConfig::Property &property : config.sectionProperties(section)) {
+            if (!property.second.isEmpty())
+                lines << section + QLatin1Char('/') + property.first + QLatin1Char('=') + property.second;
+        }
+    }
+    return lines;
+}
+
+QString valueOf(const QString &panelFile, const QString &path)
+{
+    return SkinConfig(panelFile).value(path);
+}
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+
+    void startsOnTheDemoSkin();
+    void clickSelectsAKey();
+    void moveKeyWritesThePanelFileAndUndoes();
+    void everyPageEditsAndUndoes_data();
+    void everyPageEditsAndUndoes();
+    void undoAndRedoFollowThePanel();
+    void droppedFiles_data();
+    void droppedFiles();
+    void importRefusesWhatIsNoArchive_data();
+    void importRefusesWhatIsNoArchive();
+    void importReplacesTheWorkingCopy();
+
+private:
+    QQuickItem *item(const char *objectName) const;
+    QObject *page(const char *property) const;
+    QObject *settings() const;
+    QVariant itemProperty(const char *objectName, const char *property) const;
+    bool clickItem(QQuickItem *target);
+    bool pickKey(const QString &key);
+    bool showPage(const char *property);
+    bool pressButton(QObject *page, const QString &text);
+    bool typeInto(QQuickItem *field, const QString &text);
+    bool closePage(QObject *page);
+    bool selectOnly(const char *selectionName, const QStringList &keys);
+    void loadDemoCopy();
+
+    QString mFailure;
+    QTemporaryDir mDir;
+    QString mSkin;
+    QString mPanelFile;
+    QStringList mOriginal;
+    std::unique_ptr<Application> mApplication;
+    QQuickWindow *mWindow = nullptr;
+    QObject *mRoot = nullptr;
+    Panel *mPanel = nullptr;
+};
+
+void TestMainWindow::initTestCase()
+{
+    QVERIFY(mDir.isValid());
+    mSkin = mDir.filePath(QStringLiteral("skin"));
+    QVERIFY(copyTree(QStringLiteral(QUILLMARK_SOURCE_DIR "/skins/demo"), mSkin));
+    mPanelFile = mSkin + QStringLiteral("/port/py_26.ini");
+    mOriginal = snapshot(mPanelFile);
+    QVERIFY(mOriginal.size() > 20);
+
+    // a window large enough for every column
+    QSettings settings(QCoreApplication::applicationDirPath() + QStringLiteral("/quillmark_settings.ini"),
+                       QSettings::IniFormat);
+    settings.setValue(QStringLiteral("WindowWidth"), 1300);
+    settings.setValue(QStringLiteral("WindowHeight"), 900);
+    settings.sync();
+
+    static int argc = 1;
+    static char name[] = "tst_mainwindow";
+    static char *argv[] = {name, nullptr};
+    mApplication = std::make_unique<Application>(argc, argv);
+    QVERIFY(mApplication->start({QStringLiteral("quillmark"), mPanelFile}));
+    mRoot = mApplication->rootObject();
+    mWindow = qobject_cast<QQuickWindow *>(mRoot);
+    QVERIFY(mWindow);
+    QCOMPARE(mRoot->objectName(), QStringLiteral("mainWindow"));
+    QVERIFY(QTest::qWaitForWindowExposed(mWindow));
+    mPanel = Panel::instance();
+
+    // the whole preview in view, so that every key can be clicked
+    QQuickItem *preview = item("panelImage");
+    QVERIFY(preview);
+    QTRY_VERIFY(preview->width() > 100);
+    QVERIFY(QMetaObject::invokeMethod(preview, "fitToPane"));
+}
+
+// Each test starts on the section page with the panel file as it came.
+void TestMainWindow::init()
+{
+    QQuickItem *stack = item("functionAreaStack");
+    while (stack->property("depth").toInt() > 1) {
+        QObject *top = stack->property("currentItem").value<QObject *>();
+        QVERIFY2(closePage(top), qPrintable(mFailure));
+    }
+    while (mPanel->canUndo())
+        mPanel->undo();
+    QCOMPARE(snapshot(mPanelFile), mOriginal);
+}
+
+void TestMainWindow::cleanupTestCase()
+{
+    mApplication.reset();
+}
+
+// Searches the visual tree, which also holds the pages pushed on the stack
+// and the delegates of lists (neither has a QObject parent in the window).
+QQuickItem *TestMainWindow::item(const char *objectName) const
+{
+    const QString name = QLatin1String(objectName);
+    QList<QQuickItem *> queue{mWindow->contentItem()};
+    while (!queue.isEmpty()) {
+        QQuickItem *candidate = queue.takeFirst();
+        if (candidate->objectName() == name)
+            return candidate;
+        queue += candidate->childItems();
+    }
+    return mRoot->findChild<QQuickItem *>(name);
+}
+
+QVariant TestMainWindow::itemProperty(const char *objectName, const char *property) const
+{
+    QQuickItem *found = item(objectName);
+    return found ? found->property(property) : QVariant();
+}
+
+QObject *TestMainWindow::settings() const
+{
+    return mApplication->engine()->rootContext()->contextProperty(QStringLiteral("rpSettings")).value<QObject *>();
+}
+
+QObject *TestMainWindow::page(const char *property) const
+{
+    return mRoot->property(property).value<QObject *>();
+}
+
+bool TestMainWindow::clickItem(QQuickItem *target)
+{
+    if (!target || !target->isVisible()) {
+        mFailure = QStringLiteral("no visible item to click");
+        return false;
+    }
+    const QPointF centre = target->mapToScene(QPointF(target->width() / 2, target->height() / 2));
+    QTest::mouseClick(mWindow, Qt::LeftButton, Qt::NoModifier, centre.toPoint());
+    return true;
+}
+
+// Clicks the middle of the key's view rectangle on the preview.
+bool TestMainWindow::pickKey(const QString &key)
+{
+    const QRect rect = ValueText::parseRect(valueOf(mPanelFile, key + QStringLiteral("/VIEW_RECT")));
+    if (rect.isEmpty()) {
+        mFailure = key + QStringLiteral(" has no rectangle");
+        return false;
+    }
+    QQuickItem *image = item("previewImage");
+    QQuickItem *preview = item("panelImage");
+    const QPointF inImage = (QPointF(rect.center()) + QPointF(mPanel->panelOrigin())) * mPanel->scale();
+    const QPointF inScene = image->mapToScene(inImage);
+    const QPointF inPreview = preview->mapFromScene(inScene);
+    if (!preview->contains(inPreview)) {
+        mFailure = key + QStringLiteral(" is outside the preview");
+        return false;
+    }
+    QTest::mouseClick(mWindow, Qt::LeftButton, Qt::NoModifier, inScene.toPoint());
+    return true;
+}
+
+bool TestMainWindow::showPage(const char *property)
+{
+    QObject *target = page(property);
+    if (!target) {
+        mFailure = QStringLiteral("no page ") + QLatin1String(property);
+        return false;
+    }
+    QMetaObject::invokeMethod(mRoot, "pushPage", Q_ARG(QVariant, QVariant::fromValue(target)));
+    QQuickItem *stack = item("functionAreaStack");
+    if (!QTest::qWaitFor([&] { return stack->property("currentItem").value<QObject *>() == target && !stack->property("busy").toBool(); })) {
+        mFailure = QStringLiteral("the page did not come up");
+        return false;
+    }
+    // the page's layouts place their fields before the first paint
+    QTest::qWait(50);
+    return true;
+}
+
+// `text` is the English text of a standard button; the window shows the
+// installed catalogue's text.
+bool TestMainWindow::pressButton(QObject *page, const QString &text)
+{
+    const QString shown = QCoreApplication::translate("QPlatformTheme", text.toLatin1().constData());
+    QObject *box = page->findChild<QObject *>(QStringLiteral("buttonBox"));
+    const int count = box ? box->property("count").toInt() : 0;
+    for (int i = 0; i < count; ++i) {
+        QQuickItem *button = nullptr;
+        QMetaObject::invokeMethod(box, "itemAt", Q_RETURN_ARG(QQuickItem *, button), Q_ARG(int, i));
+        if (button && button->property("text").toString().remove(QLatin1Char('&')) == shown)
+            return clickItem(button);
+    }
+    mFailure = QStringLiteral("no button ") + text;
+    return false;
+}
+
+bool TestMainWindow::typeInto(QQuickItem *field, const QString &text)
+{
+    if (!clickItem(field))
+        return false;
+    QTest::keyClick(mWindow, Qt::Key_A, Qt::ControlModifier);
+    for (const QChar c : text)
+        QTest::keyClick(mWindow, c.toLatin1());
+    return true;
+}
+
+bool TestMainWindow::closePage(QObject *page)
+{
+    QQuickItem *stack = item("functionAreaStack");
+    const int depth = stack->property("depth").toInt();
+    if (!pressButton(page, QStringLiteral("Cancel")))
+        return false;
+    if (!QTest::qWaitFor([&] { return stack->property("depth").toInt() == depth - 1 && !stack->property("busy").toBool(); })) {
+        mFailure = QStringLiteral("Cancel did not close the page");
+        return false;
+    }
+    return true;
+}
+
+// Empties a page's key selection, then picks the keys on the preview.
+bool TestMainWindow::selectOnly(const char *selectionName, const QStringList &keys)
+{
+    QQuickItem *selection = item(selectionName);
+    if (!selection || !QMetaObject::invokeMethod(selection, "reset")) {
+        mFailure = QStringLiteral("no selection ") + QLatin1String(selectionName);
+        return false;
+    }
+    for (const QString &key : keys) {
+        if (!pickKey(key))
+            return false;
+    }
+    const QString expected = keys.join(QLatin1Char(' '));
+    if (!QTest::qWaitFor([&] { return selection->property("text").toString() == expected; })) {
+        mFailure = QStringLiteral("selection is \"%1\", not \"%2\"").arg(selection->property("text").toString(), expected);
+        return false;
+    }
+    return true;
+}
+
+void TestMainWindow::startsOnTheDemoSkin()
+{
+    QVERIFY(mRoot->property("title").toString().endsWith(QStringLiteral(" - ") + mPanelFile));
+    QCOMPARE(mPanel->currentPanelFile(), mPanelFile);
+
+    QQuickItem *tree = item("fileTree");
+    QCOMPARE(tree->property("rootPath").toString(), mSkin);
+    QTRY_VERIFY(tree->property("count").toInt() >= 2);
+
+    QQuickItem *styles = item("stylesListView");
+    QTRY_COMPARE(styles->property("count").toInt(), mPanel->styleNumbers().size());
+    QVERIFY(mPanel->styleNumbers().size() > 0);
+
+    QQuickItem *image = item("previewImage");
+    QVERIFY(image->width() > 1 && image->height() > 1);
+
+    QQuickItem *editor = item("editorTextArea");
+    QTRY_VERIFY(editor->property("text").toString().contains(QStringLiteral("[PANEL]")));
+
+    QQuickItem *status = item("statusSelector");
+    QCOMPARE(status->property("currentIndex").toInt(), 0);
+    QCOMPARE(status->property("displayText").toString(), QStringLiteral("S0"));
+}
+
+void TestMainWindow::clickSelectsAKey()
+{
+    QVERIFY2(pickKey(QStringLiteral("KEY12")), qPrintable(mFailure));
+    QTRY_COMPARE(mPanel->currentKey(), QStringLiteral("KEY12"));
+
+    QQuickItem *list = item("sectionPropertiesList");
+    QVERIFY(list);
+    QTRY_COMPARE(list->property("count").toInt(), mPanel->currentSectionProperties().size());
+    QVERIFY(list->property("count").toInt() > 0);
+    QQuickItem *header = list->property("headerItem").value<QQuickItem *>();
+    QVERIFY(header);
+    QCOMPARE(header->property("text").toString(), QStringLiteral("[KEY12]"));
+    QVERIFY(header->isVisible());
+}
+
+void TestMainWindow::moveKeyWritesThePanelFileAndUndoes()
+{
+    const QString before = valueOf(mPanelFile, QStringLiteral("KEY12/VIEW_RECT"));
+    const QRect view = ValueText::parseRect(before);
+    const QRect touch = ValueText::parseRect(valueOf(mPanelFile, QStringLiteral("KEY12/TOUCH_RECT")));
+
+    QVERIFY2(clickItem(item("moveButton")), qPrintable(mFailure));
+    QObject *movePage = page("movePage");
+    QTRY_COMPARE(itemProperty("functionAreaStack", "currentItem").value<QObject *>(), movePage);
+    QTRY_VERIFY(!itemProperty("functionAreaStack", "busy").toBool());
+    QTest::qWait(50);
+
+    QVERIFY2(pickKey(QStringLiteral("KEY12")), qPrintable(mFailure));
+    QQuickItem *selection = item("moveSelectedKeys");
+    QTRY_COMPARE(selection->property("text").toString(), QStringLiteral("KEY12"));
+
+    QVERIFY(typeInto(item("moveXField"), QStringLiteral("10")));
+    QVERIFY(typeInto(item("moveYField"), QStringLiteral("-5")));
+    QVERIFY2(pressButton(movePage, QStringLiteral("Apply")), qPrintable(mFailure));
+
+    QTRY_COMPARE(valueOf(mPanelFile, QStringLiteral("KEY12/VIEW_RECT")),
+                 ValueText::formatRect(view.translated(10, -5)));
+    QCOMPARE(valueOf(mPanelFile, QStringLiteral("KEY12/TOUCH_RECT")), ValueText::formatRect(touch.translated(10, -5)));
+    QVERIFY(mPanel->canUndo());
+    // only the picked key moved
+    QCOMPARE(snapshot(mPanelFile).size(), mOriginal.size());
+
+    QVERIFY2(clickItem(item("undoButton")), qPrintable(mFailure));
+    QTRY_COMPARE(valueOf(mPanelFile, QStringLiteral("KEY12/VIEW_RECT")), before);
+    QCOMPARE(snapshot(mPanelFile), mOriginal);
+    QVERIFY(!mPanel->canUndo());
+    QVERIFY(mPanel->canRedo());
+
+    QVERIFY2(closePage(movePage), qPrintable(mFailure));
+    QCOMPARE(selection->property("text").toString(), QString());
+}
+
+void TestMainWindow::everyPageEditsAndUndoes_data()
+{
+    QTest::addColumn<QString>("page");
+
+    QTest::newRow("exchange") << QStringLiteral("exchangePage");
+    QTest::newRow("move all") << QStringLiteral("movePage");
+    QTest::newRow("adjust") << QStringLiteral("adjustPage");
+    QTest::newRow("align") << QStringLiteral("alignPage");
+    QTest::newRow("edit key") << QStringLiteral("editKeyPage");
+    QTest::newRow("add key") << QStringLiteral("addKeyPage");
+    QTest::newRow("remove") << QStringLiteral("removePage");
+}
+
+void TestMainWindow::everyPageEditsAndUndoes()
+{
+    QFETCH(QString, page);
+    const QByteArray name = page.toLatin1();
+    QVERIFY2(showPage(name.constData()), qPrintable(mFailure));
+    QObject *shown = this->page(name.constData());
+    const QString key11 = valueOf(mPanelFile, QStringLiteral("KEY11/VIEW_RECT"));
+    const QString key21 = valueOf(mPanelFile, QStringLiteral("KEY21/VIEW_RECT"));
+    const QString newKey = mPanel->getNewKey();
+
+    if (page == QLatin1String("exchangePage")) {
+        QVERIFY2(pickKey(QStringLiteral("KEY11")), qPrintable(mFailure));
+        QVERIFY(clickItem(item("secondKeySlot")));
+        QVERIFY2(pickKey(QStringLiteral("KEY21")), qPrintable(mFailure));
+        QTRY_COMPARE(itemProperty("secondKeySlot", "text").toString(), QStringLiteral("KEY21"));
+        QVERIFY(pressButton(shown, QStringLiteral("Apply")));
+        QTRY_COMPARE(valueOf(mPanelFile, QStringLiteral("KEY11/VIEW_RECT")), key21);
+        QCOMPARE(valueOf(mPanelFile, QStringLiteral("KEY21/VIEW_RECT")), key11);
+    } else if (page == QLatin1String("movePage")) {
+        // nothing picked: every key moves
+        QVERIFY(typeInto(item("moveYField"), QStringLiteral("3")));
+        QVERIFY(pressButton(shown, QStringLiteral("Apply")));
+        QTRY_COMPARE(valueOf(mPanelFile, QStringLiteral("KEY11/VIEW_RECT")),
+                     ValueText::formatRect(ValueText::parseRect(key11).translated(0, 3)));
+        QCOMPARE(valueOf(mPanelFile, QStringLiteral("KEY21/VIEW_RECT")),
+                 ValueText::formatRect(ValueText::parseRect(key21).translated(0, 3)));
+    } else if (page == QLatin1String("adjustPage")) {
+        // the key picked before the page opened is preselected
+        QCOMPARE(itemProperty("adjustSelectedKeys", "text").toString(), mPanel->currentKey());
+        QVERIFY2(selectOnly("adjustSelectedKeys", {QStringLiteral("KEY21")}), qPrintable(mFailure));
+        QVERIFY(typeInto(item("adjustWField"), QStringLiteral("150")));
+        QVERIFY(pressButton(shown, QStringLiteral("Apply")));
+        QRect expected = ValueText::parseRect(key21);
+        expected.setWidth(150);
+        QTRY_COMPARE(valueOf(mPanelFile, QStringLiteral("KEY21/VIEW_RECT")), ValueText::formatRect(expected));
+        QCOMPARE(valueOf(mPanelFile, QStringLiteral("KEY11/VIEW_RECT")), key11);
+    } else if (page == QLatin1String("alignPage")) {
+        QVERIFY2(selectOnly("alignSelectedKeys", {QStringLiteral("KEY11"), QStringLiteral("KEY21")}),
+                 qPrintable(mFailure));
+        QVERIFY(clickItem(item("alignButton0")));
+        const int left = qMin(ValueText::parseRect(key11).left(), ValueText::parseRect(key21).left());
+        QTRY_COMPARE(ValueText::parseRect(valueOf(mPanelFile, QStringLiteral("KEY21/VIEW_RECT"))).left(), left);
+        QCOMPARE(ValueText::parseRect(valueOf(mPanelFile, QStringLiteral("KEY11/VIEW_RECT"))).left(), left);
+    } else if (page == QLatin1String("editKeyPage")) {
+        QVERIFY2(pickKey(QStringLiteral("KEY11")), qPrintable(mFailure));
+        QTRY_COMPARE(mPanel->currentSectionName(), QStringLiteral("KEY11"));
+        QTRY_COMPARE(itemProperty("keyField0", "text").toString(), QStringLiteral("VIEW_RECT"));
+        QVERIFY(typeInto(item("valueField0"), QStringLiteral("1,2,30,40")));
+        QVERIFY(pressButton(shown, QStringLiteral("Apply")));
+        QTRY_COMPARE(valueOf(mPanelFile, QStringLiteral("KEY11/VIEW_RECT")), QStringLiteral("1,2,30,40"));
+    } else if (page == QLatin1String("addKeyPage")) {
+        QQuickItem *name = item("sectionNameField");
+        QTRY_COMPARE(name->property("text").toString(), newKey);
+        QTRY_COMPARE(itemProperty("keyField3", "text").toString(), QStringLiteral("VIEW_RECT"));
+        QVERIFY(typeInto(item("valueField3"), QStringLiteral("0,0,10,10")));
+        QVERIFY(pressButton(shown, QStringLiteral("Apply")));
+        QTRY_COMPARE(valueOf(mPanelFile, newKey + QStringLiteral("/VIEW_RECT")), QStringLiteral("0,0,10,10"));
+        SkinConfig config(mPanelFile);
+        config.beginGroup(newKey);
+        // a change is applied in the order of its property paths
+        QCOMPARE(config.childKeys(),
+                 QStringList({QStringLiteral("BACK_STYLE"), QStringLiteral("CENTER"), QStringLiteral("FORE_STYLE"),
+                              QStringLiteral("LEFT"), QStringLiteral("POS_TYPE"), QStringLiteral("RIGHT"),
+                              QStringLiteral("UP"), QStringLiteral("VIEW_RECT")}));
+    } else if (page == QLatin1String("removePage")) {
+        QVERIFY2(selectOnly("removeSelectedKeys", {QStringLiteral("KEY21")}), qPrintable(mFailure));
+        QVERIFY(pressButton(shown, QStringLiteral("Apply")));
+        QTRY_COMPARE(valueOf(mPanelFile, QStringLiteral("KEY21/VIEW_RECT")), QString());
+        QCOMPARE(valueOf(mPanelFile, QStringLiteral("KEY11/VIEW_RECT")), key11);
+    }
+
+    QVERIFY(snapshot(mPanelFile) != mOriginal);
+    QVERIFY(mPanel->canUndo());
+    QVERIFY2(clickItem(item("undoButton")), qPrintable(mFailure));
+    QTRY_COMPARE(snapshot(mPanelFile), mOriginal);
+    QVERIFY2(!mPanel->canUndo(), "each page's edit is one step");
+}
+
+void TestMainWindow::undoAndRedoFollowThePanel()
+{
+    QQuickItem *undo = item("undoButton");
+    QQuickItem *redo = item("redoButton");
+    QVERIFY(!mPanel->canUndo());
+    QCOMPARE(undo->isEnabled(), false);
+    mPanel->moveKeys({QStringLiteral("KEY1")}, 1, 1);
+    QVERIFY(undo->isEnabled());
+    QCOMPARE(redo->isEnabled(), false);
+    QVERIFY(clickItem(undo));
+    QTRY_VERIFY(redo->isEnabled());
+    QVERIFY(clickItem(redo));
+    QTRY_VERIFY(undo->isEnabled());
+    QVERIFY(clickItem(undo));
+    QTRY_COMPARE(snapshot(mPanelFile), mOriginal);
+}
+
+void TestMainWindow::droppedFiles_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("opens");
+
+    QTest::newRow("image refused") << QStringLiteral("res/keys.png") << false;
+    QTest::newRow("candidate layout refused") << QStringLiteral("port/py_cand.cnd") << false;
+    QTest::newRow("gen.ini opens as a panel") << QStringLiteral("port/gen.ini") << true;
+    QTest::newRow("panel file") << QStringLiteral("port/py_26.ini") << true;
+}
+
+void TestMainWindow::droppedFiles()
+{
+    QFETCH(QString, file);
+    QFETCH(bool, opens);
+    const QString path = mSkin + QLatin1Char('/') + file;
+    const QString before = mPanel->currentPanelFile();
+    QObject *rpSettings = settings();
+    rpSettings->setProperty("skinDirectory", mDir.path());
+
+    QMetaObject::invokeMethod(mRoot, "openDropped", Q_ARG(QVariant, path));
+    if (opens) {
+        QCOMPARE(mPanel->currentPanelFile(), path);
+        QCOMPARE(rpSettings->property("skinDirectory").toString(), mSkin);
+        QCOMPARE(itemProperty("fileTree", "rootPath").toString(), mSkin);
+    } else {
+        QCOMPARE(mPanel->currentPanelFile(), before);
+        QCOMPARE(rpSettings->property("skinDirectory").toString(), mDir.path());
+    }
+}
+
+void TestMainWindow::importRefusesWhatIsNoArchive_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content");
+
+    QTest::newRow("text named zip") << QStringLiteral("notes.zip") << QByteArray("[PANEL]\r\nSIZE=1,1\r\n");
+    QTest::newRow("empty bds") << QStringLiteral("empty.bds") << QByteArray();
+    QTest::newRow("zip header only") << QStringLiteral("cut.bdi") << QByteArray("PK\x03\x04\x14\x00", 6);
+    QTest::newRow("missing file") << QStringLiteral("missing.zip") << QByteArray("-");
+}
+
+void TestMainWindow::importRefusesWhatIsNoArchive()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    loadDemoCopy();
+    QObject *rpSettings = settings();
+    const QString workingDirectory = rpSettings->property("skinWorkingDirectory").toString();
+    QVERIFY(workingDirectory.startsWith(qEnvironmentVariable(relocatedVariable)));
+    QVERIFY(QDir().mkpath(workingDirectory));
+    QFile keep(workingDirectory + QStringLiteral("/keep.ini"));
+    QVERIFY(keep.open(QIODevice::WriteOnly));
+    keep.write("[KEEP]\r\n");
+    keep.close();
+
+    const QString archive = mDir.filePath(name);
+    if (content != "-") {
+        QFile file(archive);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    QVariant imported;
+    QVERIFY(QMetaObject::invokeMethod(mRoot, "importSkin", Q_RETURN_ARG(QVariant, imported), Q_ARG(QVariant, archive)));
+    QCOMPARE(imported.toBool(), false);
+    QVERIFY(QFile::exists(keep.fileName()));
+    QCOMPARE(mPanel->currentPanelFile(), mPanelFile);
+    QCOMPARE(rpSettings->property("skinDirectory").toString(), mSkin);
+}
+
+void TestMainWindow::importReplacesTheWorkingCopy()
+{
+    loadDemoCopy();
+    QObject *rpSettings = settings();
+    const QString workingDirectory = rpSettings->property("skinWorkingDirectory").toString();
+    QVERIFY(QDir().mkpath(workingDirectory));
+    QFile keep(workingDirectory + QStringLiteral("/keep.ini"));
+    QVERIFY(keep.open(QIODevice::WriteOnly));
+    keep.close();
+
+    const QString archive = mDir.filePath(QStringLiteral("demo.bds"));
+    QVERIFY(Utils::instance()->zip(mSkin, archive));
+
+    QVariant imported;
+    QVERIFY(QMetaObject::invokeMethod(mRoot, "importSkin", Q_RETURN_ARG(QVariant, imported), Q_ARG(QVariant, archive)));
+    QCOMPARE(imported.toBool(), true);
+    QVERIFY(!QFile::exists(keep.fileName()));
+    QCOMPARE(mPanel->currentPanelFile(), workingDirectory + QStringLiteral("/port/py_26.ini"));
+    QCOMPARE(rpSettings->property("skinDirectory").toString(), workingDirectory);
+    QCOMPARE(snapshot(mPanel->currentPanelFile()), mOriginal);
+
+    // an archive inside the working directory would be deleted before it is read
+    const QString inside = workingDirectory + QStringLiteral("/again.zip");
+    QVERIFY(Utils::instance()->zip(mSkin, inside));
+    QVERIFY(QMetaObject::invokeMethod(mRoot, "importSkin", Q_RETURN_ARG(QVariant, imported), Q_ARG(QVariant, inside)));
+    QCOMPARE(imported.toBool(), false);
+    QVERIFY(QFile::exists(inside));
+    QVERIFY(QFile::exists(workingDirectory + QStringLiteral("/port/py_26.ini")));
+}
+
+void TestMainWindow::loadDemoCopy()
+{
+    QMetaObject::invokeMethod(mRoot, "openPanelFile", Q_ARG(QVariant, mPanelFile));
+    QCOMPARE(mPanel->currentPanelFile(), mPanelFile);
+}
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty(relocatedVariable)) {
+        QCoreApplication app(argc, argv);
+        QTemporaryDir dir;
+        if (!dir.isValid())
+            return 1;
+        const QString copy = dir.filePath(QStringLiteral("tst_mainwindow"));
+        if (!QFile::copy(QCoreApplication::applicationFilePath(), copy)) {
+            qWarning("cannot copy the test into %s", qPrintable(dir.path()));
+            return 1;
+        }
+        QDir().mkpath(dir.filePath(QStringLiteral("home")));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QLatin1String(relocatedVariable), dir.path());
+        environment.insert(QStringLiteral("HOME"), dir.filePath(QStringLiteral("home")));
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.setProcessChannelMode(QProcess::ForwardedChannels);
+        process.start(copy, app.arguments().mid(1));
+        if (!process.waitForFinished(-1))
+            return 1;
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : 1;
+    }
+
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    QApplication app(argc, argv);
+    TestMainWindow test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_mainwindow.moc"
