@@ -122,7 +122,7 @@ Item {
             selectByKeyboard: true
             persistentSelection: true
             font.family: "Noto Mono"
-            background: null
+            background: Item {}
         }
 
         ScrollBar.vertical: ScrollBar {}
