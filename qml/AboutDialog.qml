@@ -13,6 +13,10 @@ Dialog {
         openssl: "https://www.openssl.org/source/license-openssl-ssleay.txt"
     })
 
+    // the application's font size in pixels, also where it is given in points
+    readonly property real basePixelSize: Qt.application.font.pixelSize > 0 ? Qt.application.font.pixelSize
+                                          : (font.pixelSize > 0 ? font.pixelSize : 14)
+
     title: qsTr("About")
     parent: Overlay.overlay
     anchors.centerIn: parent
@@ -22,7 +26,7 @@ Dialog {
 
     header: Label {
         text: dialog.title
-        font.pixelSize: Qt.application.font.pixelSize * 2.5
+        font.pixelSize: dialog.basePixelSize * 2.5
         padding: 16
         bottomPadding: 4
     }
@@ -54,7 +58,7 @@ Dialog {
 
             Label {
                 text: qsTr("Quillmark Studio")
-                font.pixelSize: Qt.application.font.pixelSize * 1.5
+                font.pixelSize: dialog.basePixelSize * 1.5
             }
             Label {
                 Layout.fillWidth: true
@@ -68,7 +72,7 @@ Dialog {
             Label {
                 Layout.topMargin: 8
                 text: qsTr("Open Source Licenses")
-                font.pixelSize: Qt.application.font.pixelSize * 1.2
+                font.pixelSize: dialog.basePixelSize * 1.2
             }
             LicenseLine {
                 library: qsTr("Qt: ")

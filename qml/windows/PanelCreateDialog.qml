@@ -84,6 +84,7 @@ ToolDialog {
 
     FileDialog {
         id: targetDialog
+        objectName: "panelTargetDialog"
         title: qsTr("New Panel File")
         nameFilters: [qsTr("ini file (*.ini)")]
         selectExisting: false

@@ -66,7 +66,7 @@ ToolDialog {
 
                 Label {
                     text: qsTr("Display")
-                    font.pixelSize: Qt.application.font.pixelSize * 1.8
+                    font.pixelSize: dialog.basePixelSize * 1.8
                 }
 
                 RowLabel { text: qsTr("ui font") }

@@ -11,6 +11,9 @@ Dialog {
     // content scrolls or shrinks instead
     property real preferredWidth: 500
     property real preferredHeight: 600
+    // the application's font size in pixels, also where it is given in points
+    readonly property real basePixelSize: Qt.application.font.pixelSize > 0 ? Qt.application.font.pixelSize
+                                          : (font.pixelSize > 0 ? font.pixelSize : 14)
 
     parent: Overlay.overlay
     anchors.centerIn: parent
@@ -21,7 +24,7 @@ Dialog {
 
     header: Label {
         text: dialog.title
-        font.pixelSize: Qt.application.font.pixelSize * dialog.titleScale
+        font.pixelSize: dialog.basePixelSize * dialog.titleScale
         elide: Label.ElideRight
         padding: 16
         bottomPadding: 4
