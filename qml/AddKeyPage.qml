@@ -26,6 +26,7 @@ EditPage {
         if (editor.sectionName === "")
             return
         panel.editSection(editor.sectionName, editor.lines())
+        edited()
     }
 
     onReset: fill()

@@ -80,6 +80,7 @@ EditPage {
         panel.setHighlightPointF(Qt.point(-1, -1))
         var v = adjustValues()
         panel.adjustKeys(selectedKeys.getKeysList(), v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7])
+        edited()
     }
 
     onReset: {

@@ -19,6 +19,7 @@ EditPage {
     function align(type) {
         panel.setHighlightPointF(Qt.point(0, 0))
         panel.alignKeys(selectedKeys.getKeysList(), type)
+        edited()
     }
 
     ScrollView {

@@ -18,7 +18,10 @@ EditPage {
         sectionName: panel.currentSectionName
     }
 
-    onApplied: panel.editSection(panel.currentSectionName, editor.lines())
+    onApplied: {
+        panel.editSection(panel.currentSectionName, editor.lines())
+        edited()
+    }
 
     onReset: fill()
 

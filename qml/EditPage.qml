@@ -1,6 +1,7 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
 import "KeyPick.js" as KeyPick
+import "SectionRefresh.js" as SectionRefresh
 
 // The frame every key editing page is built on: a title, the page's fields
 // and the buttons Cancel, Apply and Reset.
@@ -18,6 +19,11 @@ Page {
     signal reset()
     // the author picked a key on the preview (see KeyPick.js)
     signal keyPicked(string key)
+
+    // after a call that changed the panel file
+    function edited() {
+        SectionRefresh.refresh(panel)
+    }
 
     function close() {
         if (stackView && stackView.currentItem === page && stackView.depth > 1)

@@ -50,8 +50,10 @@ EditPage {
 
     onApplied: {
         panel.setHighlightPointF(Qt.point(-1, -1))
-        if (firstSlot.text !== "" && secondSlot.text !== "")
+        if (firstSlot.text !== "" && secondSlot.text !== "") {
             panel.exchangeKeys(firstSlot.text, secondSlot.text)
+            edited()
+        }
     }
 
     onReset: {

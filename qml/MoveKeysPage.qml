@@ -55,6 +55,7 @@ EditPage {
         panel.setHighlightPointF(Qt.point(-1, -1))
         panel.moveKeys(selectedKeys.getKeysList(),
                        KeyFields.numberOrZero(xField.text), KeyFields.numberOrZero(yField.text))
+        edited()
     }
 
     onReset: {

@@ -32,6 +32,7 @@ EditPage {
     onApplied: {
         panel.setHighlightPointF(Qt.point(0, 0))
         panel.removeKeys(selectedKeys.getKeysList())
+        edited()
     }
 
     onReset: selectedKeys.reset()

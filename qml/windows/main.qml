@@ -5,6 +5,7 @@ import QtQuick.Window 2.15
 import QtQuick.Dialogs 1.3
 import ".."
 import "../FileKinds.js" as FileKinds
+import "../SectionRefresh.js" as SectionRefresh
 import "../fontawesome"
 import "../fontawesome/Icons.js" as Icons
 
@@ -40,6 +41,21 @@ ApplicationWindow {
             functionAreaStack.pop(page)
         else
             functionAreaStack.push(page)
+    }
+
+    function undo() {
+        panel.undo()
+        SectionRefresh.refresh(panel)
+    }
+
+    function redo() {
+        panel.redo()
+        SectionRefresh.refresh(panel)
+    }
+
+    function reload() {
+        panel.reload()
+        SectionRefresh.refresh(panel)
     }
 
     function openPanelFile(path) {
@@ -138,17 +154,17 @@ ApplicationWindow {
 
     Shortcut {
         sequences: [StandardKey.Refresh]
-        onActivated: panel.reload()
+        onActivated: mainWindow.reload()
     }
     Shortcut {
         sequences: [StandardKey.Undo]
         enabled: panel.canUndo
-        onActivated: panel.undo()
+        onActivated: mainWindow.undo()
     }
     Shortcut {
         sequences: [StandardKey.Redo]
         enabled: panel.canRedo
-        onActivated: panel.redo()
+        onActivated: mainWindow.redo()
     }
 
     // The tool dialogs, the settings and the about dialog are not part of
@@ -159,7 +175,7 @@ ApplicationWindow {
     Action { id: exportAction; text: qsTr("&Export Skin..."); onTriggered: exportSkinDialog.open() }
     Action { id: exportImageAction; text: qsTr("E&xport As Image..."); onTriggered: exportImageDialog.open() }
     Action { id: quitAction; text: qsTr("&Quit"); onTriggered: { mainWindow.saveGeometry(); Qt.callLater(Qt.quit) } }
-    Action { id: reloadAction; text: qsTr("Reload"); onTriggered: panel.reload() }
+    Action { id: reloadAction; text: qsTr("Reload"); onTriggered: mainWindow.reload() }
 
     Action { id: exchangeAction; text: qsTr("E&xchange Keys"); onTriggered: mainWindow.pushPage(exchangePage) }
     Action { id: moveAction; text: qsTr("&Move Keys"); onTriggered: mainWindow.pushPage(movePage) }
@@ -168,8 +184,8 @@ ApplicationWindow {
     Action { id: editKeyAction; text: qsTr("&Edit Key"); onTriggered: mainWindow.pushPage(editKeyPage) }
     Action { id: addKeyAction; text: qsTr("A&dd key"); onTriggered: mainWindow.pushPage(addKeyPage) }
     Action { id: removeAction; text: qsTr("&Remove Key"); onTriggered: mainWindow.pushPage(removePage) }
-    Action { id: undoAction; text: qsTr("&Undo"); enabled: panel.canUndo; onTriggered: panel.undo() }
-    Action { id: redoAction; text: qsTr("&Redo"); enabled: panel.canRedo; onTriggered: panel.redo() }
+    Action { id: undoAction; text: qsTr("&Undo"); enabled: panel.canUndo; onTriggered: mainWindow.undo() }
+    Action { id: redoAction; text: qsTr("&Redo"); enabled: panel.canRedo; onTriggered: mainWindow.redo() }
     Action { id: settingsAction; text: qsTr("&Settings"); enabled: false }
 
     Action { id: aboutAction; text: qsTr("&About"); enabled: false }

@@ -81,6 +81,7 @@ private slots:
     void startsOnTheDemoSkin();
     void clickSelectsAKey();
     void moveKeyWritesThePanelFileAndUndoes();
+    void editKeyAfterMoveKeepsTheMove();
     void everyPageEditsAndUndoes_data();
     void everyPageEditsAndUndoes();
     void undoAndRedoFollowThePanel();
@@ -371,18 +372,43 @@ void TestMainWindow::moveKeyWritesThePanelFileAndUndoes()
     QTRY_COMPARE(valueOf(mPanelFile, QStringLiteral("KEY12/VIEW_RECT")),
                  ValueText::formatRect(view.translated(10, -5)));
     QCOMPARE(valueOf(mPanelFile, QStringLiteral("KEY12/TOUCH_RECT")), ValueText::formatRect(touch.translated(10, -5)));
+    // the section page shows the values now in the file
+    QVERIFY(mPanel->currentSectionProperties().contains(QStringLiteral("VIEW_RECT=")
+                                                         + ValueText::formatRect(view.translated(10, -5))));
+    QCOMPARE(mPanel->currentSectionName(), QStringLiteral("KEY12"));
     QVERIFY(mPanel->canUndo());
     // only the picked key moved
     QCOMPARE(snapshot(mPanelFile).size(), mOriginal.size());
 
     QVERIFY2(clickItem(item("undoButton")), qPrintable(mFailure));
     QTRY_COMPARE(valueOf(mPanelFile, QStringLiteral("KEY12/VIEW_RECT")), before);
+    QVERIFY(mPanel->currentSectionProperties().contains(QStringLiteral("VIEW_RECT=") + before));
     QCOMPARE(snapshot(mPanelFile), mOriginal);
     QVERIFY(!mPanel->canUndo());
     QVERIFY(mPanel->canRedo());
 
     QVERIFY2(closePage(movePage), qPrintable(mFailure));
     QCOMPARE(selection->property("text").toString(), QString());
+}
+
+// The edit-key page writes all rows of the section: they must be the values
+// in the file, not the ones from before the last edit.
+void TestMainWindow::editKeyAfterMoveKeepsTheMove()
+{
+    const QRect view = ValueText::parseRect(valueOf(mPanelFile, QStringLiteral("KEY13/VIEW_RECT")));
+    const QString moved = ValueText::formatRect(view.translated(4, 0));
+    QVERIFY2(showPage("movePage"), qPrintable(mFailure));
+    QVERIFY2(selectOnly("moveSelectedKeys", {QStringLiteral("KEY13")}), qPrintable(mFailure));
+    QVERIFY(typeInto(item("moveXField"), QStringLiteral("4")));
+    QVERIFY(pressButton(page("movePage"), QStringLiteral("Apply")));
+    QTRY_COMPARE(valueOf(mPanelFile, QStringLiteral("KEY13/VIEW_RECT")), moved);
+
+    QVERIFY2(showPage("editKeyPage"), qPrintable(mFailure));
+    QCOMPARE(itemProperty("keyField0", "text").toString(), QStringLiteral("VIEW_RECT"));
+    QCOMPARE(itemProperty("valueField0", "text").toString(), moved);
+    QVERIFY(pressButton(page("editKeyPage"), QStringLiteral("Apply")));
+    QTRY_COMPARE(mPanel->canUndo(), true);
+    QCOMPARE(valueOf(mPanelFile, QStringLiteral("KEY13/VIEW_RECT")), moved);
 }
 
 void TestMainWindow::everyPageEditsAndUndoes_data()
