@@ -21,7 +21,10 @@ namespace {
 
 // Coordinates from skin files can be anything an int holds; products with the
 // scale are brought back into a range where int arithmetic cannot overflow.
-constexpr double coordinateLimit = 1 << 30;
+// The limit leaves room for a width on top of a position and one more
+// pixel (the anchors right + 1) without leaving the int range.
+constexpr int coordinateBound = 1 << 29;
+constexpr double coordinateLimit = coordinateBound;
 
 double bounded(double value)
 {
@@ -42,7 +45,7 @@ int truncToInt(double value)
 
 int boundedInt(qint64 value)
 {
-    return int(qBound<qint64>(-(qint64(1) << 30), value, qint64(1) << 30));
+    return int(qBound<qint64>(-coordinateBound, value, coordinateBound));
 }
 
 QImage transparentPixel()
@@ -91,6 +94,13 @@ QList<int> tipsForStatus(const QString &statStyle, int status)
             tips.append(parseInt(parts.at(1)));
     }
     return tips;
+}
+
+// `rect` moved by `offset`, in the bounded coordinate range.
+QRect moved(const QRect &rect, const QPoint &offset)
+{
+    return QRect(boundedInt(qint64(rect.x()) + offset.x()), boundedInt(qint64(rect.y()) + offset.y()),
+                 boundedInt(rect.width()), boundedInt(rect.height()));
 }
 
 QRect scaledTruncated(const QRect &rect, double scale)
@@ -314,9 +324,9 @@ void PanelRenderer::renderPanel(QImage &image, const QPoint &offset)
         const QString viewText = firstValue(properties, QStringLiteral("VIEW_RECT"));
         bool hasTouch = false;
         const QString touchText = firstValue(properties, QStringLiteral("TOUCH_RECT"), &hasTouch);
-        k.viewRect = parseRect(viewText).translated(offset);
-        k.touchRect = parseRect(hasTouch ? touchText : viewText).translated(offset);
-        k.touchOutline = parseRect(touchText).translated(offset);
+        k.viewRect = moved(parseRect(viewText), offset);
+        k.touchRect = moved(parseRect(hasTouch ? touchText : viewText), offset);
+        k.touchOutline = moved(parseRect(touchText), offset);
 
         if (k.viewRect.contains(h)) {
             qDebug() << "highlightPoint: " << h << key;

@@ -663,8 +663,8 @@ void TestPanelRenderer::brokenSizes_data()
            "LIST_NUM=2147483647\nLIST_ORDER=1\nBACK_STYLE=6\n"
         << 0 << 0 << QSize(100, 50) << "style image .* is over the image size bound";
     QTest::newRow("huge keys")
-        << "[PANEL]\nSIZE=100,50\n[KEY1]\nVIEW_RECT=2147483647,2147483647,2147483647,"
-           "2147483647\nBACK_STYLE=1\nFORE_STYLE=1,2\nPOS_TYPE=1\n"
+        << "[PANEL]\nSIZE=100,50\n[KEY1]\nVIEW_RECT=1073741823,1073741823,1073741824,"
+           "1073741824\nBACK_STYLE=1\nFORE_STYLE=1,2\nPOS_TYPE=1\n"
            "[KEY2]\nVIEW_RECT=-2147483648,-2147483648,2147483647,2147483647\nBACK_STYLE=2\n"
         << 1080 << 0 << QSize(1080, 540) << "style image .* is over the image size bound";
 }
