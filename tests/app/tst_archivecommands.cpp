@@ -1,3 +1,4 @@
+#include "filetree.h"
 #include "testpaths.h"
 
 #include <QDirIterator>
@@ -6,23 +7,6 @@
 #include <QtTest>
 
 namespace {
-
-bool writeFile(const QString &path, const QByteArray &data)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
-}
-
-QStringList tree(const QString &root)
-{
-    QStringList paths;
-    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        paths.append(QDir(root).relativeFilePath(it.next()));
-    paths.sort();
-    return paths;
-}
 
 struct Result {
     int exitCode = -1;
@@ -69,9 +53,9 @@ private:
 void TestArchiveCommands::init()
 {
     mDir = std::make_unique<QTemporaryDir>();
-    QVERIFY(writeFile(path(QStringLiteral("skin/port/py_26.ini")), "[KEY1]\r\nVIEW_RECT=0,0,10,10\r\n"));
-    QVERIFY(writeFile(path(QStringLiteral("skin/res/default.css")), "[STYLE1]\r\n"));
-    QVERIFY(writeFile(path(QStringLiteral("notzip.zip")), "plain text"));
+    QVERIFY(FileTree::write(path(QStringLiteral("skin/port/py_26.ini")), "[KEY1]\r\nVIEW_RECT=0,0,10,10\r\n"));
+    QVERIFY(FileTree::write(path(QStringLiteral("skin/res/default.css")), "[STYLE1]\r\n"));
+    QVERIFY(FileTree::write(path(QStringLiteral("notzip.zip")), "plain text"));
 }
 
 void TestArchiveCommands::exitCodes_data()
@@ -99,13 +83,13 @@ void TestArchiveCommands::exitCodes()
     QFETCH(QStringList, arguments);
     QFETCH(int, exitCode);
     arguments.replaceInStrings(QStringLiteral("@"), mDir->path());
-    const QStringList before = tree(mDir->path());
+    const QStringList before = FileTree::list(mDir->path());
     const Result result = runCli(arguments);
     QCOMPARE(result.exitCode, exitCode);
     if (exitCode != 0) {
         // One line saying why, and nothing written.
         QVERIFY2(!result.err.trimmed().isEmpty(), result.err.constData());
-        QCOMPARE(tree(mDir->path()), before);
+        QCOMPARE(FileTree::list(mDir->path()), before);
     }
 }
 
@@ -113,7 +97,7 @@ void TestArchiveCommands::packThenUnpackRoundTrip()
 {
     QCOMPARE(runCli({QStringLiteral("pack"), path(QStringLiteral("skin")), path(QStringLiteral("skin.bdi"))}).exitCode, 0);
     QCOMPARE(runCli({QStringLiteral("unpack"), path(QStringLiteral("skin.bdi")), path(QStringLiteral("out"))}).exitCode, 0);
-    QCOMPARE(tree(path(QStringLiteral("out"))), tree(path(QStringLiteral("skin"))));
+    QCOMPARE(FileTree::list(path(QStringLiteral("out"))), FileTree::list(path(QStringLiteral("skin"))));
     QFile file(path(QStringLiteral("out/port/py_26.ini")));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("[KEY1]\r\nVIEW_RECT=0,0,10,10\r\n"));
@@ -121,7 +105,7 @@ void TestArchiveCommands::packThenUnpackRoundTrip()
 
 void TestArchiveCommands::unpackDoesNotClearTarget()
 {
-    QVERIFY(writeFile(path(QStringLiteral("out/mine.txt")), "mine"));
+    QVERIFY(FileTree::write(path(QStringLiteral("out/mine.txt")), "mine"));
     QCOMPARE(runCli({QStringLiteral("pack"), path(QStringLiteral("skin")), path(QStringLiteral("a.zip"))}).exitCode, 0);
     QCOMPARE(runCli({QStringLiteral("unpack"), path(QStringLiteral("a.zip")), path(QStringLiteral("out"))}).exitCode, 0);
     QVERIFY(QFileInfo::exists(path(QStringLiteral("out/mine.txt"))));
@@ -132,13 +116,13 @@ void TestArchiveCommands::unpackRefusesHostileEntry()
 {
     // Pack a tree whose file name, once backslashes count as separators,
     // climbs out of the target.
-    QVERIFY(writeFile(path(QStringLiteral("evil/x\\..\\..\\escaped.txt")), "evil"));
-    QVERIFY(writeFile(path(QStringLiteral("evil/good.txt")), "good"));
+    QVERIFY(FileTree::write(path(QStringLiteral("evil/x\\..\\..\\escaped.txt")), "evil"));
+    QVERIFY(FileTree::write(path(QStringLiteral("evil/good.txt")), "good"));
     QCOMPARE(runCli({QStringLiteral("pack"), path(QStringLiteral("evil")), path(QStringLiteral("evil.zip"))}).exitCode, 0);
     const Result result = runCli({QStringLiteral("unpack"), path(QStringLiteral("evil.zip")), path(QStringLiteral("a/b"))});
     QCOMPARE(result.exitCode, 1);
     QVERIFY(result.err.contains("refusing"));
-    QCOMPARE(tree(path(QStringLiteral("a/b"))), QStringList{QStringLiteral("good.txt")});
+    QCOMPARE(FileTree::list(path(QStringLiteral("a/b"))), QStringList{QStringLiteral("good.txt")});
     QVERIFY(!QFileInfo::exists(path(QStringLiteral("escaped.txt"))));
 }
 

@@ -1,5 +1,6 @@
 #include "app/skinarchive.h"
 #include "archivebuilder.h"
+#include "filetree.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -9,40 +10,6 @@
 #include <QtTest>
 
 namespace {
-
-// Every path below `root` (files, directories and links, hidden ones too),
-// relative and sorted; links are listed, never followed.
-QStringList tree(const QString &root)
-{
-    QStringList paths;
-    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        it.next();
-        const QFileInfo info = it.fileInfo();
-        QString path = QDir(root).relativeFilePath(info.filePath());
-        if (info.isSymLink())
-            path += QStringLiteral(" -> link");
-        else if (info.isDir())
-            path += QLatin1Char('/');
-        paths.append(path);
-    }
-    paths.sort();
-    return paths;
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-bool writeFile(const QString &path, const QByteArray &data)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
-}
 
 QByteArray randomBytes(int size)
 {
@@ -109,13 +76,13 @@ void TestSkinArchive::roundTripReproducesSkinTree()
     sheet.fill(QColor(10, 20, 30, 200));
     QVERIFY(QDir().mkpath(skin + QStringLiteral("/res")));
     QVERIFY(sheet.save(skin + QStringLiteral("/res/keys.png")));
-    QVERIFY(writeFile(skin + QStringLiteral("/port/py_26.ini"),
+    QVERIFY(FileTree::write(skin + QStringLiteral("/port/py_26.ini"),
                       "[GENERAL]\r\nVIEW_RECT=0,0,1080,600\r\n\r\n[KEY1]\r\nVIEW_RECT=0,0,100,80\r\n"));
-    QVERIFY(writeFile(skin + QStringLiteral("/port/gen.ini"), "[OFFSET1]\r\nPOS=1,2\r\n"));
-    QVERIFY(writeFile(skin + QStringLiteral("/res/default.css"), "[STYLE1]\r\nFORE_COLOR=ff0000\r\n"));
-    QVERIFY(writeFile(skin + QStringLiteral("/res/keys.til"), "[IMG1]\r\nSOURCE_RECT=0,0,20,20\r\n"));
-    QVERIFY(writeFile(skin + QStringLiteral("/res/\xe4\xb8\xad\xe6\x96\x87.txt"), "\xe4\xb8\xad"));
-    QVERIFY(writeFile(skin + QStringLiteral("/res/big.bin"), randomBytes(300000)));
+    QVERIFY(FileTree::write(skin + QStringLiteral("/port/gen.ini"), "[OFFSET1]\r\nPOS=1,2\r\n"));
+    QVERIFY(FileTree::write(skin + QStringLiteral("/res/default.css"), "[STYLE1]\r\nFORE_COLOR=ff0000\r\n"));
+    QVERIFY(FileTree::write(skin + QStringLiteral("/res/keys.til"), "[IMG1]\r\nSOURCE_RECT=0,0,20,20\r\n"));
+    QVERIFY(FileTree::write(skin + QStringLiteral("/res/\xe4\xb8\xad\xe6\x96\x87.txt"), "\xe4\xb8\xad"));
+    QVERIFY(FileTree::write(skin + QStringLiteral("/res/big.bin"), randomBytes(300000)));
     QVERIFY(QDir().mkpath(skin + QStringLiteral("/empty/inner")));
 
     const QString archive = dir.filePath(QStringLiteral("skin.bds"));
@@ -124,11 +91,11 @@ void TestSkinArchive::roundTripReproducesSkinTree()
     const QString out = dir.filePath(QStringLiteral("out"));
     QVERIFY(SkinArchive::unzip(archive, out));
 
-    QCOMPARE(tree(out), tree(skin));
-    const QStringList files = tree(skin);
+    QCOMPARE(FileTree::list(out), FileTree::list(skin));
+    const QStringList files = FileTree::list(skin);
     for (const QString &path : files) {
         if (!path.endsWith(QLatin1Char('/')))
-            QCOMPARE(readAll(out + QLatin1Char('/') + path), readAll(skin + QLatin1Char('/') + path));
+            QCOMPARE(FileTree::read(out + QLatin1Char('/') + path), FileTree::read(skin + QLatin1Char('/') + path));
     }
 }
 
@@ -136,38 +103,38 @@ void TestSkinArchive::zipOfMissingDirectoryKeepsOldArchive()
 {
     QTemporaryDir dir;
     const QString archive = dir.filePath(QStringLiteral("old.zip"));
-    QVERIFY(writeFile(archive, "an earlier export"));
+    QVERIFY(FileTree::write(archive, "an earlier export"));
     QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("not exists!")));
     QVERIFY(!SkinArchive::zip(dir.filePath(QStringLiteral("no-such-skin")), archive));
-    QCOMPARE(readAll(archive), QByteArray("an earlier export"));
-    QCOMPARE(tree(dir.path()), QStringList{QStringLiteral("old.zip")});
+    QCOMPARE(FileTree::read(archive), QByteArray("an earlier export"));
+    QCOMPARE(FileTree::list(dir.path()), QStringList{QStringLiteral("old.zip")});
 }
 
 void TestSkinArchive::zipIntoThePackedTree()
 {
     QTemporaryDir dir;
-    QVERIFY(writeFile(dir.filePath(QStringLiteral("port/a.ini")), "[A]\r\n"));
+    QVERIFY(FileTree::write(dir.filePath(QStringLiteral("port/a.ini")), "[A]\r\n"));
     const QString archive = dir.filePath(QStringLiteral("self.zip"));
     QVERIFY(SkinArchive::zip(dir.path(), archive));
     QTemporaryDir out;
     QVERIFY(SkinArchive::unzip(archive, out.path()));
-    QCOMPARE(tree(out.path()), (QStringList{QStringLiteral("port/"), QStringLiteral("port/a.ini")}));
+    QCOMPARE(FileTree::list(out.path()), (QStringList{QStringLiteral("port/"), QStringLiteral("port/a.ini")}));
 }
 
 void TestSkinArchive::zipSkipsLinks()
 {
     QTemporaryDir dir;
     QTemporaryDir secret;
-    QVERIFY(writeFile(secret.filePath(QStringLiteral("key.txt")), "secret"));
+    QVERIFY(FileTree::write(secret.filePath(QStringLiteral("key.txt")), "secret"));
     const QString skin = dir.filePath(QStringLiteral("skin"));
-    QVERIFY(writeFile(skin + QStringLiteral("/a.ini"), "[A]\r\n"));
+    QVERIFY(FileTree::write(skin + QStringLiteral("/a.ini"), "[A]\r\n"));
     QVERIFY(QFile::link(secret.filePath(QStringLiteral("key.txt")), skin + QStringLiteral("/key.txt")));
     QVERIFY(QFile::link(secret.path(), skin + QStringLiteral("/secretdir")));
     const QString archive = dir.filePath(QStringLiteral("s.zip"));
     QVERIFY(SkinArchive::zip(skin, archive));
     QTemporaryDir out;
     QVERIFY(SkinArchive::unzip(archive, out.path()));
-    QCOMPARE(tree(out.path()), QStringList{QStringLiteral("a.ini")});
+    QCOMPARE(FileTree::list(out.path()), QStringList{QStringLiteral("a.ini")});
 }
 
 void TestSkinArchive::hostileNames_data()
@@ -204,9 +171,9 @@ void TestSkinArchive::hostileNames()
     QVERIFY2(!unpack(builder, root), "a refused entry must make unzip report false");
 
     // The good entries around the hostile one are still there, and nothing else.
-    QCOMPARE(tree(root.path()), (QStringList{QStringLiteral("out/"), QStringLiteral("out/first.txt"),
+    QCOMPARE(FileTree::list(root.path()), (QStringList{QStringLiteral("out/"), QStringLiteral("out/first.txt"),
                                              QStringLiteral("out/port/"), QStringLiteral("out/port/py_26.ini")}));
-    QCOMPARE(readAll(root.filePath(QStringLiteral("out/port/py_26.ini"))), QByteArray("[KEY1]\r\n"));
+    QCOMPARE(FileTree::read(root.filePath(QStringLiteral("out/port/py_26.ini"))), QByteArray("[KEY1]\r\n"));
     if (!escape.isEmpty())
         QVERIFY(!QFileInfo::exists(root.filePath(escape)));
 }
@@ -254,10 +221,10 @@ void TestSkinArchive::symlinkEntriesAreSkipped()
     QVERIFY(unpack(builder, root));
 
     // No link was made, so the file "through" it landed inside the target.
-    QCOMPARE(tree(root.filePath(QStringLiteral("out"))),
+    QCOMPARE(FileTree::list(root.filePath(QStringLiteral("out"))),
              (QStringList{QStringLiteral("escape/"), QStringLiteral("escape/written-through.txt"),
                           QStringLiteral("good.txt")}));
-    QCOMPARE(tree(root.filePath(QStringLiteral("outside"))), QStringList());
+    QCOMPARE(FileTree::list(root.filePath(QStringLiteral("outside"))), QStringList());
 }
 
 void TestSkinArchive::existingLinkInTargetIsNotFollowed_data()
@@ -280,7 +247,7 @@ void TestSkinArchive::existingLinkInTargetIsNotFollowed()
     QFETCH(QString, linkTarget);
     QTemporaryDir root;
     const QString outside = root.filePath(QStringLiteral("outside"));
-    QVERIFY(writeFile(outside + QStringLiteral("/victim.txt"), "keep"));
+    QVERIFY(FileTree::write(outside + QStringLiteral("/victim.txt"), "keep"));
     const QString out = root.filePath(QStringLiteral("out"));
     QVERIFY(QDir().mkpath(out + QStringLiteral("/res")));
     QVERIFY(QFile::link(root.filePath(linkTarget), out + QLatin1Char('/') + linkName));
@@ -294,9 +261,9 @@ void TestSkinArchive::existingLinkInTargetIsNotFollowed()
     QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("refusing.*link")));
     QVERIFY(!unpack(builder, root));
 
-    QCOMPARE(tree(outside), QStringList{QStringLiteral("victim.txt")});
-    QCOMPARE(readAll(outside + QStringLiteral("/victim.txt")), QByteArray("keep"));
-    QCOMPARE(readAll(out + QStringLiteral("/good.txt")), QByteArray("good"));
+    QCOMPARE(FileTree::list(outside), QStringList{QStringLiteral("victim.txt")});
+    QCOMPARE(FileTree::read(outside + QStringLiteral("/victim.txt")), QByteArray("keep"));
+    QCOMPARE(FileTree::read(out + QStringLiteral("/good.txt")), QByteArray("good"));
 }
 
 void TestSkinArchive::fileWithoutDirectoryEntry()
@@ -305,7 +272,7 @@ void TestSkinArchive::fileWithoutDirectoryEntry()
     ArchiveBuilder builder;
     builder.file("res/deep/er/a.png", "png");
     QVERIFY(unpack(builder, root));
-    QCOMPARE(readAll(root.filePath(QStringLiteral("out/res/deep/er/a.png"))), QByteArray("png"));
+    QCOMPARE(FileTree::read(root.filePath(QStringLiteral("out/res/deep/er/a.png"))), QByteArray("png"));
 }
 
 void TestSkinArchive::bombOfZerosIsRefused()
@@ -316,7 +283,7 @@ void TestSkinArchive::bombOfZerosIsRefused()
     QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("refusing.*bomb.bin.*inflates")));
     QVERIFY(!unpack(builder, root));
     // The bomb is gone; the entries around it are there.
-    QCOMPARE(tree(root.filePath(QStringLiteral("out"))),
+    QCOMPARE(FileTree::list(root.filePath(QStringLiteral("out"))),
              (QStringList{QStringLiteral("after.txt"), QStringLiteral("before.txt")}));
 }
 
@@ -332,8 +299,8 @@ void TestSkinArchive::incompressibleLargeFileIsExtracted()
     ArchiveBuilder builder;
     builder.file("res/sheet.png", data).file("port/big.ini", text);
     QVERIFY(unpack(builder, root));
-    QCOMPARE(readAll(root.filePath(QStringLiteral("out/res/sheet.png"))), data);
-    QCOMPARE(readAll(root.filePath(QStringLiteral("out/port/big.ini"))), text);
+    QCOMPARE(FileTree::read(root.filePath(QStringLiteral("out/res/sheet.png"))), data);
+    QCOMPARE(FileTree::read(root.filePath(QStringLiteral("out/port/big.ini"))), text);
 }
 
 void TestSkinArchive::totalSizeLimit()
@@ -346,7 +313,7 @@ void TestSkinArchive::totalSizeLimit()
     QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("refusing.*b.bin")));
     QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("refusing.*c.txt")));
     QVERIFY(!unpack(builder, root, limits));
-    QCOMPARE(tree(root.filePath(QStringLiteral("out"))), QStringList{QStringLiteral("a.bin")});
+    QCOMPARE(FileTree::list(root.filePath(QStringLiteral("out"))), QStringList{QStringLiteral("a.bin")});
 }
 
 void TestSkinArchive::manyEmptyEntries()
@@ -394,7 +361,7 @@ void TestSkinArchive::truncatedArchive()
     const QString out = dir.filePath(QStringLiteral("out"));
     QVERIFY(!SkinArchive::unzip(archive, out));
     // Whatever was read is complete; a broken entry leaves no partial file.
-    const QStringList written = tree(out);
+    const QStringList written = FileTree::list(out);
     for (const QString &name : written)
         QCOMPARE(QFileInfo(out + QLatin1Char('/') + name).size(), qint64(50000));
 }
@@ -417,18 +384,18 @@ void TestSkinArchive::notAnArchive()
     QFETCH(bool, outDirExists);
     QTemporaryDir dir;
     const QString archive = dir.filePath(QStringLiteral("skin.zip"));
-    QVERIFY(writeFile(archive, content));
+    QVERIFY(FileTree::write(archive, content));
     const QString out = dir.filePath(QStringLiteral("out"));
     if (outDirExists)
-        QVERIFY(writeFile(out + QStringLiteral("/mine.ini"), "mine"));
-    const QStringList before = tree(dir.path());
+        QVERIFY(FileTree::write(out + QStringLiteral("/mine.ini"), "mine"));
+    const QStringList before = FileTree::list(dir.path());
 
     QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("is not a zip archive")));
     QVERIFY(!SkinArchive::isZipArchive(archive));
     QVERIFY(!SkinArchive::unzip(archive, out));
-    QCOMPARE(tree(dir.path()), before);
+    QCOMPARE(FileTree::list(dir.path()), before);
     if (outDirExists)
-        QCOMPARE(readAll(out + QStringLiteral("/mine.ini")), QByteArray("mine"));
+        QCOMPARE(FileTree::read(out + QStringLiteral("/mine.ini")), QByteArray("mine"));
 }
 
 QTEST_GUILESS_MAIN(TestSkinArchive)

@@ -1,32 +1,11 @@
 #include "app/utils.h"
+#include "filetree.h"
 
 #include <QDirIterator>
 #include <QMetaMethod>
 #include <QSysInfo>
 #include <QTemporaryDir>
 #include <QtTest>
-
-namespace {
-
-bool writeFile(const QString &path, const QByteArray &data)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
-}
-
-QStringList tree(const QString &root)
-{
-    QStringList paths;
-    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        paths.append(QDir(root).relativeFilePath(it.next()));
-    paths.sort();
-    return paths;
-}
-
-} // namespace
 
 class TestUtils : public QObject
 {
@@ -153,13 +132,13 @@ void TestUtils::quillmarkDirectoryIsBelowHomeAndNotCreated()
 void TestUtils::clearDirectoryEmptiesTree()
 {
     QTemporaryDir dir;
-    QVERIFY(writeFile(dir.filePath(QStringLiteral("a.ini")), "a"));
-    QVERIFY(writeFile(dir.filePath(QStringLiteral("port/py_26.ini")), "b"));
-    QVERIFY(writeFile(dir.filePath(QStringLiteral("res/deep/x.png")), "c"));
+    QVERIFY(FileTree::write(dir.filePath(QStringLiteral("a.ini")), "a"));
+    QVERIFY(FileTree::write(dir.filePath(QStringLiteral("port/py_26.ini")), "b"));
+    QVERIFY(FileTree::write(dir.filePath(QStringLiteral("res/deep/x.png")), "c"));
     QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("empty"))));
     QVERIFY(Utils::instance()->clearDirectory(dir.path()));
     QVERIFY(QFileInfo(dir.path()).isDir());
-    QCOMPARE(tree(dir.path()), QStringList());
+    QCOMPARE(FileTree::list(dir.path()), QStringList());
 }
 
 void TestUtils::clearDirectoryOfMissingPath()
@@ -168,20 +147,20 @@ void TestUtils::clearDirectoryOfMissingPath()
     const QString missing = dir.filePath(QStringLiteral("missing"));
     QVERIFY(Utils::instance()->clearDirectory(missing));
     QVERIFY(!QFileInfo::exists(missing));
-    QCOMPARE(tree(dir.path()), QStringList());
+    QCOMPARE(FileTree::list(dir.path()), QStringList());
 }
 
 void TestUtils::clearDirectoryKeepsLinkTargets()
 {
     QTemporaryDir dir;
     QTemporaryDir elsewhere;
-    QVERIFY(writeFile(elsewhere.filePath(QStringLiteral("precious/keep.txt")), "keep"));
-    QVERIFY(writeFile(elsewhere.filePath(QStringLiteral("file.txt")), "keep"));
+    QVERIFY(FileTree::write(elsewhere.filePath(QStringLiteral("precious/keep.txt")), "keep"));
+    QVERIFY(FileTree::write(elsewhere.filePath(QStringLiteral("file.txt")), "keep"));
     QVERIFY(QFile::link(elsewhere.filePath(QStringLiteral("precious")), dir.filePath(QStringLiteral("dirlink"))));
     QVERIFY(QFile::link(elsewhere.filePath(QStringLiteral("file.txt")), dir.filePath(QStringLiteral("filelink"))));
     QVERIFY(Utils::instance()->clearDirectory(dir.path()));
-    QCOMPARE(tree(dir.path()), QStringList());
-    QCOMPARE(tree(elsewhere.path()), (QStringList{QStringLiteral("file.txt"), QStringLiteral("precious"),
+    QCOMPARE(FileTree::list(dir.path()), QStringList());
+    QCOMPARE(FileTree::list(elsewhere.path()), (QStringList{QStringLiteral("file.txt"), QStringLiteral("precious/"),
                                                   QStringLiteral("precious/keep.txt")}));
 }
 
@@ -202,8 +181,8 @@ void TestUtils::clearDirectoryRefusals()
     // HOME lies in a temporary tree: <root>/home, with a link <root>/link.
     QTemporaryDir root;
     const QString home = root.filePath(QStringLiteral("home"));
-    QVERIFY(writeFile(home + QStringLiteral("/Documents/letter.txt"), "dear"));
-    QVERIFY(writeFile(root.filePath(QStringLiteral("beside.txt")), "beside"));
+    QVERIFY(FileTree::write(home + QStringLiteral("/Documents/letter.txt"), "dear"));
+    QVERIFY(FileTree::write(root.filePath(QStringLiteral("beside.txt")), "beside"));
     QVERIFY(QFile::link(home, root.filePath(QStringLiteral("link"))));
     const QByteArray savedHome = qgetenv("HOME");
     qputenv("HOME", QFile::encodeName(home));
@@ -221,7 +200,7 @@ void TestUtils::clearDirectoryRefusals()
         path = root.filePath(QStringLiteral("link"));
     else
         path = root.path();
-    const QStringList before = tree(root.path());
+    const QStringList before = FileTree::list(root.path());
 
     QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("^refusing to clear")));
     const bool result = Utils::instance()->clearDirectory(path);
@@ -229,7 +208,7 @@ void TestUtils::clearDirectoryRefusals()
     QDir::setCurrent(savedCurrent);
     qputenv("HOME", savedHome);
     QVERIFY(result);
-    QCOMPARE(tree(root.path()), before);
+    QCOMPARE(FileTree::list(root.path()), before);
 }
 
 QTEST_GUILESS_MAIN(TestUtils)
