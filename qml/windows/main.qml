@@ -17,7 +17,6 @@ ApplicationWindow {
     objectName: "mainWindow"
 
     readonly property string baseTitle: qsTr("Quillmark Studio") + (utils.isForKWA() ? " for KWA" : "")
-    readonly property string helpUrl: "https://quillmark.github.io/studio/help/"
 
     // the key editing pages, made once so that they keep their fields
     property EditPage exchangePage: ExchangeKeysPage { objectName: "exchangePage" }
@@ -114,6 +113,13 @@ ApplicationWindow {
         panelFileDialog.open()
     }
 
+    // The user guide carried in the program, readable offline.
+    function openHelp() {
+        var url = utils.userGuideUrl()
+        if (url !== "")
+            Qt.openUrlExternally(url)
+    }
+
     function saveGeometry() {
         rpSettings.windowX = x
         rpSettings.windowY = y
@@ -167,9 +173,7 @@ ApplicationWindow {
         onActivated: mainWindow.redo()
     }
 
-    // The tool dialogs, the settings and the about dialog are not part of
-    // this window yet; their commands stay visible and disabled.
-    Action { id: newPanelAction; text: qsTr("&New Panel File..."); enabled: false }
+    Action { id: newPanelAction; objectName: "newPanelAction"; text: qsTr("&New Panel File..."); onTriggered: panelCreateDialog.chooseTarget() }
     Action { id: openAction; text: qsTr("&Open Panel File..."); onTriggered: mainWindow.showPanelFileDialog() }
     Action { id: importAction; text: qsTr("&Import Skin..."); onTriggered: importSkinDialog.open() }
     Action { id: exportAction; text: qsTr("&Export Skin..."); onTriggered: exportSkinDialog.open() }
@@ -186,9 +190,9 @@ ApplicationWindow {
     Action { id: removeAction; text: qsTr("&Remove Key"); onTriggered: mainWindow.pushPage(removePage) }
     Action { id: undoAction; text: qsTr("&Undo"); enabled: panel.canUndo; onTriggered: mainWindow.undo() }
     Action { id: redoAction; text: qsTr("&Redo"); enabled: panel.canRedo; onTriggered: mainWindow.redo() }
-    Action { id: settingsAction; text: qsTr("&Settings"); enabled: false }
+    Action { id: settingsAction; objectName: "settingsAction"; text: qsTr("&Settings"); onTriggered: settingsDialog.open() }
 
-    Action { id: aboutAction; text: qsTr("&About"); enabled: false }
+    Action { id: aboutAction; objectName: "aboutAction"; text: qsTr("&About"); onTriggered: aboutDialog.open() }
 
     menuBar: MenuBar {
         Menu {
@@ -218,11 +222,11 @@ ApplicationWindow {
         }
         Menu {
             title: qsTr("&Tool")
-            MenuItem { text: qsTr("&Generate Font Resources"); enabled: false }
-            MenuItem { text: qsTr("&Resolution Convert"); enabled: false }
-            MenuItem { text: qsTr("&Panel Scale"); enabled: false }
-            MenuItem { text: qsTr("&Tile Tool"); enabled: false }
-            MenuItem { text: qsTr("&Inner Rect Tool"); enabled: false }
+            MenuItem { objectName: "fontResourceMenuItem"; text: qsTr("&Generate Font Resources"); onTriggered: fontResourceDialog.open() }
+            MenuItem { objectName: "resolutionConvertMenuItem"; text: qsTr("&Resolution Convert"); onTriggered: resolutionConvertDialog.open() }
+            MenuItem { objectName: "panelScaleMenuItem"; text: qsTr("&Panel Scale"); onTriggered: panelScaleDialog.open() }
+            MenuItem { objectName: "tileToolMenuItem"; text: qsTr("&Tile Tool"); onTriggered: tileToolDialog.open() }
+            MenuItem { objectName: "innerRectMenuItem"; text: qsTr("&Inner Rect Tool"); onTriggered: innerRectDialog.open() }
         }
         Menu {
             title: qsTr("Te&xt editor")
@@ -234,7 +238,7 @@ ApplicationWindow {
         Menu {
             title: qsTr("&About")
             MenuItem { action: aboutAction }
-            MenuItem { text: qsTr("&Help"); onTriggered: Qt.openUrlExternally(mainWindow.helpUrl) }
+            MenuItem { objectName: "helpMenuItem"; text: qsTr("&Help"); onTriggered: mainWindow.openHelp() }
         }
     }
 
@@ -277,6 +281,15 @@ ApplicationWindow {
             }
         }
     }
+
+    SettingsDialog { id: settingsDialog; objectName: "settingsDialog" }
+    AboutDialog { id: aboutDialog; objectName: "aboutDialog" }
+    PanelCreateDialog { id: panelCreateDialog; objectName: "panelCreateDialog" }
+    FontResourceDialog { id: fontResourceDialog; objectName: "fontResourceDialog" }
+    ResolutionConvertDialog { id: resolutionConvertDialog; objectName: "resolutionConvertDialog" }
+    PanelScaleDialog { id: panelScaleDialog; objectName: "panelScaleDialog" }
+    TileToolDialog { id: tileToolDialog; objectName: "tileToolDialog" }
+    InnerRectDialog { id: innerRectDialog; objectName: "innerRectDialog" }
 
     FileDialog {
         id: panelFileDialog
