@@ -85,6 +85,9 @@ private slots:
     void everyPageEditsAndUndoes_data();
     void everyPageEditsAndUndoes();
     void undoAndRedoFollowThePanel();
+    void windowFollowsTheSettings();
+    void statusAndResolutionReachThePanel();
+    void fileTreeOpensFiles();
     void droppedFiles_data();
     void droppedFiles();
     void importRefusesWhatIsNoArchive_data();
@@ -517,6 +520,65 @@ void TestMainWindow::undoAndRedoFollowThePanel()
     QTRY_VERIFY(undo->isEnabled());
     QVERIFY(clickItem(undo));
     QTRY_COMPARE(snapshot(mPanelFile), mOriginal);
+}
+
+void TestMainWindow::windowFollowsTheSettings()
+{
+    QObject *rpSettings = settings();
+    rpSettings->setProperty("stayOnTop", true);
+    QVERIFY(mWindow->flags() & Qt::WindowStaysOnTopHint);
+    rpSettings->setProperty("stayOnTop", false);
+    QVERIFY(!(mWindow->flags() & Qt::WindowStaysOnTopHint));
+
+    // (a setting still at its default takes "false" only once it was stored)
+    rpSettings->setProperty("displayTextEditor", true);
+    rpSettings->setProperty("displayTextEditor", false);
+    QVERIFY(!item("textEditor")->isVisible());
+    rpSettings->setProperty("displayTextEditor", true);
+    QVERIFY(item("textEditor")->isVisible());
+
+    mWindow->resize(1200, 820);
+    QVERIFY(QMetaObject::invokeMethod(mRoot, "saveGeometry"));
+    QCOMPARE(rpSettings->property("windowWidth").toInt(), 1200);
+    QCOMPARE(rpSettings->property("windowHeight").toInt(), 820);
+}
+
+void TestMainWindow::statusAndResolutionReachThePanel()
+{
+    QQuickItem *status = item("statusSelector");
+    status->setProperty("currentIndex", 4);
+    QCOMPARE(mPanel->currentStatus(), 4);
+    status->setProperty("currentIndex", 0);
+    QCOMPARE(mPanel->currentStatus(), 0);
+
+    QQuickItem *resolution = item("deviceResolutionField");
+    resolution->setProperty("text", QStringLiteral("720"));
+    QVERIFY(QMetaObject::invokeMethod(resolution, "editingFinished"));
+    QCOMPARE(mPanel->deviceResolution(), 720);
+    QTRY_COMPARE(itemProperty("panelSizeLabel", "text").toString().isEmpty(), false);
+    resolution->setProperty("text", QStringLiteral("0"));
+    QVERIFY(QMetaObject::invokeMethod(resolution, "editingFinished"));
+    QCOMPARE(mPanel->deviceResolution(), 0);
+}
+
+// A click on a panel file opens it and shows it in the editor; the skin
+// directory stays where it is.
+void TestMainWindow::fileTreeOpensFiles()
+{
+    QQuickItem *tree = item("fileTree");
+    const QString gen = mSkin + QStringLiteral("/port/gen.ini");
+    QVERIFY(QMetaObject::invokeMethod(tree, "accepted", Q_ARG(QUrl, QUrl::fromLocalFile(gen)),
+                                      Q_ARG(QString, QStringLiteral("ini"))));
+    QCOMPARE(mPanel->currentPanelFile(), gen);
+    QCOMPARE(settings()->property("skinDirectory").toString(), mSkin);
+    QTRY_VERIFY(itemProperty("editorTextArea", "text").toString().contains(QStringLiteral("OFFSET")));
+
+    // an image neither opens nor reaches the editor
+    QVERIFY(QMetaObject::invokeMethod(tree, "accepted", Q_ARG(QUrl, QUrl::fromLocalFile(mSkin + QStringLiteral("/res/keys.png"))),
+                                      Q_ARG(QString, QStringLiteral("png"))));
+    QCOMPARE(mPanel->currentPanelFile(), gen);
+    QVERIFY(itemProperty("editorTextArea", "text").toString().contains(QStringLiteral("OFFSET")));
+    loadDemoCopy();
 }
 
 void TestMainWindow::droppedFiles_data()
