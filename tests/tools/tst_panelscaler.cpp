@@ -47,6 +47,7 @@ private slots:
     void directoryIntoNewTarget();
     void inPlace();
     void existingTargetFileIsKeptAndEdited();
+    void malformedSourceFile();
     void refusedCalls_data();
     void refusedCalls();
     void demoSkinPortDirectory();
@@ -191,6 +192,27 @@ void TestPanelScaler::existingTargetFileIsKeptAndEdited()
         QByteArray("[KEY1]\r\nSTYLE=9\r\nVIEW_RECT=66,33,133,80\r\nPOS=3,3\r\n\r\n"
                    "[OTHER]\r\nSIZE=10,10\r\n\r\n"
                    "[PANEL]\r\nSIZE=720,453\r\n\r\n"));
+}
+
+void TestPanelScaler::malformedSourceFile()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString source = dir.filePath(QStringLiteral("source"));
+    QVERIFY(QDir().mkpath(source));
+    const QByteArray garbage
+        = QByteArrayLiteral("\x00\xff junk line\r\n[KEY1\r\nVIEW_RECT=3,3,3,3\r\n[]\r\n=orphan\r\nPOS=,\r\n");
+    QVERIFY(writeFile(source + QStringLiteral("/bad.ini"), garbage));
+
+    PanelScaler scaler;
+    QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("junk line\"  invalid property!")));
+    QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("KEY1\"  invalid section name!")));
+    QCOMPARE(scaler.scale(source, dir.filePath(QStringLiteral("target")), 3, 2), 1);
+    // The source is only read; the copy keeps what could be read, scaled.
+    QCOMPARE(readAll(source + QStringLiteral("/bad.ini")), garbage);
+    SkinConfig copy(dir.filePath(QStringLiteral("target/bad.ini")));
+    QCOMPARE(copy.value(QStringLiteral("KEY1/VIEW_RECT")), QStringLiteral("2,2,2,2"));
+    QCOMPARE(copy.value(QStringLiteral("KEY1/POS")), QStringLiteral("0,0"));
 }
 
 void TestPanelScaler::refusedCalls_data()

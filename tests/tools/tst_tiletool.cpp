@@ -120,6 +120,9 @@ void TestTileTool::split_data()
         << QByteArray("[IMG1]\r\nSOURCE_RECT=0,0,100000,100000\r\n[IMG2]\r\nSOURCE_RECT=0,0,2,2\r\n")
         << QStringList { QStringLiteral("002.png 2x2") };
     QTest::newRow("no tile sections") << QByteArray("[GLOBAL]\r\nUSE_ALPHA=1\r\n") << QStringList();
+    QTest::newRow("binary garbage") << QByteArrayLiteral("\x00\xff\xfe\x01 junk\r\n\x89PNG") << QStringList();
+    QTest::newRow("header without closing bracket still opens its section")
+        << QByteArray("[IMG1\r\nSOURCE_RECT=0,0,2,2\r\n") << QStringList { QStringLiteral("001.png 2x2") };
 }
 
 void TestTileTool::split()
