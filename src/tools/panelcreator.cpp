@@ -61,12 +61,22 @@ void PanelCreator::setRowPropertiesList(const QVariantList &list)
     }
 }
 
-void PanelCreator::layoutKeys()
+bool PanelCreator::layoutKeys()
 {
     mKeyRects.clear();
     const int rowCount = mRows.size();
     if (rowCount == 0)
-        return;
+        return true;
+
+    // A key count typed with a few digits too many would otherwise allocate
+    // gigabytes of rectangles.
+    qint64 total = 0;
+    for (const RowProperties &row : qAsConst(mRows))
+        total += qMax(row.keysNumber, 0);
+    if (total > maxKeys) {
+        qInfo() << "rows ask for " << total << " keys, more than " << maxKeys << "; no keys laid out!";
+        return false;
+    }
 
     // Room left for the automatic rows: fixed heights are taken off even for
     // rows that will be skipped for having no keys.
@@ -125,6 +135,7 @@ void PanelCreator::layoutKeys()
         }
         y = add(y, add(rowHeight, mRowSpacing));
     }
+    return true;
 }
 
 bool PanelCreator::create(const QString &iniFile)
@@ -132,7 +143,10 @@ bool PanelCreator::create(const QString &iniFile)
     SkinConfig config(iniFile);
     config.clear();
 
-    layoutKeys();
+    // A refused layout leaves the file as it was (the cleared document is
+    // not saved).
+    if (!layoutKeys())
+        return false;
 
     QList<QPair<QString, QString>> extras;
     for (const QString &line : qAsConst(mExtraProperties)) {

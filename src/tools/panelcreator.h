@@ -81,8 +81,10 @@ public:
     void setRowPropertiesList(const QVariantList &list);
     QList<RowProperties> rows() const { return mRows; }
 
-    // Computes keyRects from the properties and rows.
-    void layoutKeys();
+    // Computes keyRects from the properties and rows. False (with a log
+    // line, and no keys) when the rows ask for more than maxKeys keys.
+    bool layoutKeys();
+    static constexpr int maxKeys = 100000;
     QList<QRect> keyRects() const { return mKeyRects; }
 
     // Writes the panel file, replacing whatever the file held. Returns

@@ -9,6 +9,7 @@
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QSet>
 
 #include <limits>
@@ -93,18 +94,42 @@ int TileTool::join(const QString &sourceDir, const QString &tilPath, bool vertic
         return -1;
     }
 
-    QVector<TileSheet::Entry> entries;
+    QStringList paths;
     const QFileInfoList files
         = QDir(sourceInfo.absoluteFilePath())
               .entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     for (const QFileInfo &file : files) {
-        if (!file.isFile() || file.suffix() != QLatin1String("png"))
+        if (file.isFile() && file.suffix() == QLatin1String("png"))
+            paths.append(file.absoluteFilePath());
+    }
+
+    // The sizes the files declare, before any is decoded: a directory of
+    // large images that could never fit on one sheet must not be loaded into
+    // memory all at once only to be refused afterwards.
+    qint64 width = 0;
+    qint64 height = 0;
+    for (const QString &path : qAsConst(paths)) {
+        // Undecodable images and images over the bound load as 0 x 0.
+        const QSize size = QImageReader(path).size();
+        if (!size.isValid() || !ImageLimits::allows(size))
             continue;
+        width = verticalOrder ? qMax<qint64>(width, size.width()) : width + size.width();
+        height = verticalOrder ? height + size.height() : qMax<qint64>(height, size.height());
+    }
+    if (width > ImageLimits::maxSide || height > ImageLimits::maxSide
+        || width * height > ImageLimits::maxPixels) {
+        qInfo() << "sheet for " << tilPath << " would be " << width << "x" << height
+                << ", over the image size bound; nothing written!";
+        return -1;
+    }
+
+    QVector<TileSheet::Entry> entries;
+    for (const QString &path : qAsConst(paths)) {
         // An unreadable image still takes its place, as a 0 x 0 tile.
         TileSheet::Entry entry;
-        entry.image = ImageLimits::load(file.absoluteFilePath());
+        entry.image = ImageLimits::load(path);
         if (entry.image.isNull())
-            qInfo() << file.absoluteFilePath() << " is invalid!";
+            qInfo() << path << " is invalid!";
         entries.append(entry);
     }
     if (startingNumber > std::numeric_limits<int>::max() - entries.size()) {

@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <limits>
+
 using namespace ToolTestFiles;
 
 namespace {
@@ -69,6 +71,7 @@ private slots:
     void extraProperties();
     void createReplacesAndRepeats();
     void createIntoMissingDirectory();
+    void absurdKeyCount();
     void fromQml();
     void commandLine_data();
     void commandLine();
@@ -357,6 +360,22 @@ void TestPanelCreator::createIntoMissingDirectory()
         QtInfoMsg, QRegularExpression(QStringLiteral("can not open file: .*missing/py_26.ini")));
     QVERIFY(!creator.create(file));
     QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("missing"))));
+}
+
+void TestPanelCreator::absurdKeyCount()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString file = dir.filePath(QStringLiteral("py_26.ini"));
+    const QByteArray old("[PANEL]\r\nSIZE=1,1\r\n\r\n");
+    QVERIFY(writeFile(file, old));
+    PanelCreator creator;
+    creator.setRowPropertiesList(
+        { row(10, -1, -1, -1, 0), row(std::numeric_limits<int>::max(), -1, -1, -1, 0) });
+    QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("rows ask for  2147483657  keys")));
+    QVERIFY(!creator.create(file));
+    QVERIFY(creator.keyRects().isEmpty());
+    QCOMPARE(readAll(file), old);
 }
 
 void TestPanelCreator::fromQml()

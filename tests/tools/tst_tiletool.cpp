@@ -263,6 +263,11 @@ void TestTileTool::join_data()
         << true << 1 << QSize(5, 10)
         << QByteArray("[GLOBAL]\r\nUSE_ALPHA=1\r\nTILE_NUM=3\r\n\r\n[IMG1]\r\nSOURCE_RECT=0,0,5,5\r\n\r\n"
                       "[IMG2]\r\nSOURCE_RECT=0,5,0,0\r\n\r\n[IMG3]\r\nSOURCE_RECT=0,5,5,5\r\n\r\n");
+    QTest::newRow("image over the bound joins as 0 x 0")
+        << QStringList { QStringLiteral("001.png 5x5"), QStringLiteral("002.png 20000x1") } << true << 1
+        << QSize(5, 5)
+        << QByteArray("[GLOBAL]\r\nUSE_ALPHA=1\r\nTILE_NUM=2\r\n\r\n[IMG1]\r\nSOURCE_RECT=0,0,5,5\r\n\r\n"
+                      "[IMG2]\r\nSOURCE_RECT=0,5,0,0\r\n\r\n");
     QTest::newRow("no png files: counts written, no sheet")
         << QStringList { QStringLiteral("readme.txt 1x1") } << true << 1 << QSize()
         << QByteArray("[GLOBAL]\r\nUSE_ALPHA=1\r\nTILE_NUM=0\r\n\r\n");
