@@ -395,6 +395,12 @@ void Panel::loadStyles()
 {
     if (!QFileInfo(mStyleTablePath).isFile()) {
         qInfo() << absolutePath(mStyleTablePath) << " not exists!";
+        // The store was emptied: the numbers of the previous table name
+        // styles that are gone.
+        if (!mStyleNumbers.isEmpty()) {
+            mStyleNumbers.clear();
+            emit styleNumbersChanged();
+        }
         return;
     }
     mStylesManager->readStyleTable(mStyleTablePath);

@@ -232,6 +232,14 @@ void TestPanel::switchWithinAndAcrossDirectories()
     QCOMPARE(fileChanged.count(), 2);
     QCOMPARE(mPanel->resourceDirectories(), QStringList { root + QStringLiteral("/res") });
     QCOMPARE(mPanel->value(QStringLiteral("PANEL/SIZE")), QStringLiteral("60,30"));
+
+    // A skin without a style table lists no styles, not the previous ones.
+    QTemporaryDir bare;
+    QVERIFY(writeText(bare.path() + QStringLiteral("/port/p.ini"), QStringLiteral("[PANEL]\nSIZE=10,10\n")));
+    mPanel->setPanelFile(bare.path() + QStringLiteral("/port/p.ini"));
+    QCOMPARE(styles.count(), 2);
+    QCOMPARE(mPanel->styleNumbers(), QStringList());
+    QCOMPARE(mPanel->styleTablePath(), QString());
 }
 
 void TestPanel::sameFileAgainOnlyDetects()
