@@ -32,9 +32,20 @@ Page {
 
     padding: 10
 
+    // the application's font size in pixels, also where it is given in points
+    readonly property real basePixelSize: Qt.application.font.pixelSize > 0 ? Qt.application.font.pixelSize
+                                                                              : fontProbe.fontInfo.pixelSize
+
+    Text {
+        id: fontProbe
+        visible: false
+        font: page.font
+    }
+
     header: Label {
+        objectName: "pageTitle"
         text: page.title
-        font.pixelSize: Qt.application.font.pixelSize * 1.5
+        font.pixelSize: page.basePixelSize * 1.5
         padding: 10
         elide: Text.ElideRight
     }

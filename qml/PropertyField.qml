@@ -7,10 +7,21 @@ TextField {
     id: field
 
     selectByMouse: true
-    leftPadding: 4
-    rightPadding: 4
+    // long property names fit the narrow column better a little smaller
+    font.pixelSize: fontProbe.fontInfo.pixelSize * 0.9
+    leftPadding: 3
+    rightPadding: 3
     topPadding: 4
     bottomPadding: 4
+
+    // a field without the focus shows the beginning of its text
+    onTextChanged: if (!activeFocus) cursorPosition = 0
+    onActiveFocusChanged: if (!activeFocus) cursorPosition = 0
+
+    Text {
+        id: fontProbe
+        visible: false
+    }
 
     background: Rectangle {
         implicitHeight: 28

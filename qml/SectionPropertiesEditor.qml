@@ -56,34 +56,35 @@ ListView {
     }
 
     header: RowLayout {
-        width: view.width
+        width: view.width - 8
         height: visible ? implicitHeight + 5 : 0
         visible: view.nameEditable || view.sectionName !== ""
         spacing: 2
 
         Label {
-            text: "["
-            font.bold: true
-        }
-        Label {
             visible: !view.nameEditable
-            text: view.sectionName
+            text: "[" + view.sectionName + "]"
             font.bold: true
             elide: Text.ElideRight
             Layout.fillWidth: true
         }
-        TextField {
+        Label {
+            visible: view.nameEditable
+            text: "["
+            font.bold: true
+        }
+        PropertyField {
             objectName: "sectionNameField"
             visible: view.nameEditable
             text: view.sectionName
             font.bold: true
-            selectByMouse: true
             Layout.fillWidth: true
             // a section name: letters, digits and underscores
             validator: RegularExpressionValidator { regularExpression: /[A-Za-z0-9_]*/ }
             onTextEdited: view.sectionName = text
         }
         Label {
+            visible: view.nameEditable
             text: "]"
             font.bold: true
         }

@@ -500,6 +500,10 @@ void TestMainWindow::everyPageEditsAndUndoes()
 
     QVERIFY(snapshot(mPanelFile) != mOriginal);
     QVERIFY(mPanel->canUndo());
+    // on request, a picture of each page for the documentation
+    const QString shots = qEnvironmentVariable("QUILLMARK_PAGE_SCREENSHOTS");
+    if (!shots.isEmpty())
+        QVERIFY(mWindow->grabWindow().save(shots + QLatin1Char('/') + page + QStringLiteral(".png")));
     QVERIFY2(clickItem(item("undoButton")), qPrintable(mFailure));
     QTRY_COMPARE(snapshot(mPanelFile), mOriginal);
     QVERIFY2(!mPanel->canUndo(), "each page's edit is one step");
