@@ -37,7 +37,8 @@ bool parseNumber(const QString &text, int minimum, int maximum, int &value)
     return true;
 }
 
-// Exactly `count` comma-separated integers, each within its bounds.
+// One comma-separated integer per entry of `minimum`, each from its minimum
+// to `maximum`.
 bool parseNumbers(const QString &text, const QVector<int> &minimum, int maximum, QVector<int> &values)
 {
     const QStringList parts = text.split(QLatin1Char(','));
