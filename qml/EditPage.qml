@@ -20,9 +20,13 @@ Page {
     // the author picked a key on the preview (see KeyPick.js)
     signal keyPicked(string key)
 
+    // the page changed the panel file
+    signal panelFileEdited()
+
     // after a call that changed the panel file
     function edited() {
         SectionRefresh.refresh(panel)
+        panelFileEdited()
     }
 
     function close() {

@@ -19,6 +19,23 @@ Item {
         handler.load(url)
     }
 
+    // Reads the file again although it is the one shown (the handler skips a
+    // URL it has loaded already): a new fragment makes the URL new while the
+    // file stays the same.
+    property int reloadCount: 0
+
+    function reload(url) {
+        fileUrl = url
+        reloadCount += 1
+        handler.load(url + "#reload" + reloadCount)
+    }
+
+    // After the file changed on disk, unless the text holds unsaved edits.
+    function refresh(url) {
+        if (!handler.modified && fileUrl.toString() === url.toString())
+            reload(url)
+    }
+
     function save() {
         handler.save()
     }

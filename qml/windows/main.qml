@@ -19,13 +19,13 @@ ApplicationWindow {
     readonly property string baseTitle: qsTr("Quillmark Studio") + (utils.isForKWA() ? " for KWA" : "")
 
     // the key editing pages, made once so that they keep their fields
-    property EditPage exchangePage: ExchangeKeysPage { objectName: "exchangePage" }
-    property EditPage movePage: MoveKeysPage { objectName: "movePage" }
-    property EditPage adjustPage: AdjustKeysPage { objectName: "adjustPage" }
-    property EditPage alignPage: AlignKeysPage { objectName: "alignPage" }
-    property EditPage editKeyPage: EditKeyPage { objectName: "editKeyPage" }
-    property EditPage addKeyPage: AddKeyPage { objectName: "addKeyPage" }
-    property EditPage removePage: RemoveKeysPage { objectName: "removePage" }
+    property EditPage exchangePage: ExchangeKeysPage { objectName: "exchangePage"; onPanelFileEdited: mainWindow.panelFileEdited() }
+    property EditPage movePage: MoveKeysPage { objectName: "movePage"; onPanelFileEdited: mainWindow.panelFileEdited() }
+    property EditPage adjustPage: AdjustKeysPage { objectName: "adjustPage"; onPanelFileEdited: mainWindow.panelFileEdited() }
+    property EditPage alignPage: AlignKeysPage { objectName: "alignPage"; onPanelFileEdited: mainWindow.panelFileEdited() }
+    property EditPage editKeyPage: EditKeyPage { objectName: "editKeyPage"; onPanelFileEdited: mainWindow.panelFileEdited() }
+    property EditPage addKeyPage: AddKeyPage { objectName: "addKeyPage"; onPanelFileEdited: mainWindow.panelFileEdited() }
+    property EditPage removePage: RemoveKeysPage { objectName: "removePage"; onPanelFileEdited: mainWindow.panelFileEdited() }
 
     property alias functionAreaStack: functionAreaStack
     property alias preview: panelImage
@@ -42,14 +42,23 @@ ApplicationWindow {
             functionAreaStack.push(page)
     }
 
+    // The text editor follows the key edits of the panel file it shows, so
+    // that a later save cannot write the old text back over them.
+    function panelFileEdited() {
+        if (panel.currentPanelFile !== "")
+            textEditor.refresh(utils.localPathToUrl(panel.currentPanelFile))
+    }
+
     function undo() {
         panel.undo()
         SectionRefresh.refresh(panel)
+        panelFileEdited()
     }
 
     function redo() {
         panel.redo()
         SectionRefresh.refresh(panel)
+        panelFileEdited()
     }
 
     function reload() {
@@ -84,7 +93,10 @@ ApplicationWindow {
         panel.clean()
         utils.clearDirectory(workingDirectory)
         utils.unzip(path, workingDirectory)
-        panel.setPanelFile(FileKinds.importedPanelFile(path, workingDirectory))
+        var panelFile = FileKinds.importedPanelFile(path, workingDirectory)
+        panel.setPanelFile(panelFile)
+        // the editor may still show a file of the working copy just replaced
+        textEditor.reload(utils.localPathToUrl(panelFile))
         console.debug(path.endsWith("bdi") ? "importing bdi" : "importing bds or zip")
         rpSettings.skinDirectory = workingDirectory
         return true

@@ -379,6 +379,9 @@ void TestMainWindow::moveKeyWritesThePanelFileAndUndoes()
     QVERIFY(mPanel->currentSectionProperties().contains(QStringLiteral("VIEW_RECT=")
                                                          + ValueText::formatRect(view.translated(10, -5))));
     QCOMPARE(mPanel->currentSectionName(), QStringLiteral("KEY12"));
+    // the text editor shows the panel file as it is now
+    QTRY_VERIFY(itemProperty("editorTextArea", "text").toString().contains(
+        QStringLiteral("VIEW_RECT=") + ValueText::formatRect(view.translated(10, -5))));
     QVERIFY(mPanel->canUndo());
     // only the picked key moved
     QCOMPARE(snapshot(mPanelFile).size(), mOriginal.size());
@@ -675,6 +678,7 @@ void TestMainWindow::importReplacesTheWorkingCopy()
     QCOMPARE(mPanel->currentPanelFile(), workingDirectory + QStringLiteral("/port/py_26.ini"));
     QCOMPARE(rpSettings->property("skinDirectory").toString(), workingDirectory);
     QCOMPARE(snapshot(mPanel->currentPanelFile()), mOriginal);
+    QTRY_VERIFY(itemProperty("editorTextArea", "text").toString().contains(QStringLiteral("[PANEL]")));
 
     // an archive inside the working directory would be deleted before it is read
     const QString inside = workingDirectory + QStringLiteral("/again.zip");
