@@ -20,6 +20,7 @@ Dialog {
     anchors.centerIn: parent
     modal: true
     focus: true
+    closePolicy: Popup.CloseOnEscape
     standardButtons: Dialog.Ok | Dialog.Cancel
 
     function setHsva(h, s, v, a) {

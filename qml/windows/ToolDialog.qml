@@ -19,6 +19,8 @@ Dialog {
     anchors.centerIn: parent
     modal: true
     focus: true
+    // a stray click beside a desktop dialog does not throw its form away
+    closePolicy: Popup.CloseOnEscape
     width: parent ? Math.min(preferredWidth, parent.width) : preferredWidth
     height: parent ? Math.min(preferredHeight, parent.height) : preferredHeight
 
