@@ -44,6 +44,9 @@ private slots:
     void keyOrder_data();
     void keyOrder();
 
+    void metaObjectInterface();
+    void qmlWritesPlainMembers();
+
     void watching_data();
     void watching();
     void timerFollowsSettings();
@@ -498,6 +501,90 @@ void TestPanel::keyOrder()
     QVERIFY(writeText(dir.path() + QStringLiteral("/p.ini"), panel));
     mPanel->setPanelFile(dir.path() + QStringLiteral("/p.ini"));
     QCOMPARE(mPanel->orderedKeys(), keys);
+}
+
+void TestPanel::metaObjectInterface()
+{
+    const QMetaObject *meta = mPanel->metaObject();
+    QStringList properties;
+    for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i) {
+        const QMetaProperty property = meta->property(i);
+        QVERIFY2(
+            property.isReadable() && property.isWritable() && property.hasNotifySignal(), property.name());
+        QCOMPARE(QString::fromLatin1(property.notifySignal().name()),
+            QString::fromLatin1(property.name()) + QStringLiteral("Changed"));
+        properties.append(QString::fromLatin1(property.name()));
+    }
+    QCOMPARE(properties,
+        (QStringList { "currentPanelFile", "basicInfomation", "highlightedKeys", "currentKey",
+            "currentSectionName", "currentSectionProperties", "currentStatus", "canUndo", "canRedo",
+            "styleNumbers", "panelOrigin", "panelSize", "scale", "resolution", "deviceResolution" }));
+
+    QStringList signalNames;
+    QStringList publicSlots;
+    for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
+        const QMetaMethod method = meta->method(i);
+        if (method.methodType() == QMetaMethod::Signal)
+            signalNames.append(QString::fromLatin1(method.name()));
+        else if (method.methodType() == QMetaMethod::Slot && method.access() == QMetaMethod::Public)
+            publicSlots.append(QString::fromLatin1(method.methodSignature()));
+    }
+    QCOMPARE(signalNames,
+        (QStringList { "panelReloaded", "hasCandiateChanged", "currentPanelFileChanged",
+            "basicInfomationChanged", "highlightedKeysChanged", "currentKeyChanged",
+            "currentSectionNameChanged", "currentSectionPropertiesChanged", "canUndoChanged",
+            "canRedoChanged", "currentStatusChanged", "styleNumbersChanged", "panelOriginChanged",
+            "panelSizeChanged", "scaleChanged", "resolutionChanged", "deviceResolutionChanged" }));
+
+    // The editing slots may or may not be there; those present keep the
+    // order QML relies on, and the panel's own are all present.
+    const QStringList slotOrder = { "clean()", "reload()", "getNewKey()", "setViewRectColor(QColor)",
+        "setTouchRectColor(QColor)", "setHighlightPointF(QPointF)", "setPanelFile(QString)",
+        "exportAsImage(QString)", "edit(QMap<QString,QString>)", "recordAndEdit(QMap<QString,QString>)",
+        "exchangeKeys(QString,QString)", "moveKeys(QStringList,int,int)",
+        "adjustKeys(QStringList,int,int,int,int,int,int,int,int)", "editSection(QString,QStringList)",
+        "removeKeys(QStringList)", "alignKeys(QStringList,Panel::KeyAlignType)", "undo()", "redo()" };
+    QStringList expected;
+    for (const QString &slot : slotOrder) {
+        if (publicSlots.contains(slot))
+            expected.append(slot);
+    }
+    QCOMPARE(publicSlots, expected);
+    for (const char *own : { "clean()", "reload()", "setViewRectColor(QColor)", "setTouchRectColor(QColor)",
+             "setHighlightPointF(QPointF)", "setPanelFile(QString)", "exportAsImage(QString)" })
+        QVERIFY2(publicSlots.contains(QLatin1String(own)), own);
+
+    const int detect = meta->indexOfSlot("detectFilesUpdate()");
+    QVERIFY(detect >= 0);
+    QCOMPARE(meta->method(detect).access(), QMetaMethod::Private);
+
+    const QMetaEnum align = QMetaEnum::fromType<Panel::KeyAlignType>();
+    QCOMPARE(align.keyCount(), 8);
+    const char *names[] = { "AlignLeft", "AlignTop", "AlignRight", "AlignBottom", "AlignVCenter",
+        "AlignHCenter", "AlignVDistrubution", "AlignHDistrubution" };
+    for (int i = 0; i < 8; ++i)
+        QCOMPARE(align.keyToValue(names[i]), i);
+}
+
+void TestPanel::qmlWritesPlainMembers()
+{
+    QSignalSpy scale(mPanel, &Panel::scaleChanged);
+    QSignalSpy keys(mPanel, &Panel::highlightedKeysChanged);
+    QVERIFY(mPanel->setProperty("scale", 2.0));
+    QVERIFY(mPanel->setProperty("scale", 2.0));
+    QVERIFY(mPanel->setProperty("highlightedKeys", QStringList { "KEY1", "KEY2" }));
+    QCOMPARE(scale.count(), 1);
+    QCOMPARE(mPanel->scale(), 2.0);
+    QCOMPARE(keys.count(), 1);
+    QCOMPARE(mPanel->highlightedKeys(), (QStringList { "KEY1", "KEY2" }));
+
+    // A render recomputes the scale without announcing it.
+    QTemporaryDir dir;
+    const QString root = copyColors(dir);
+    mPanel->setPanelFile(root + QStringLiteral("/port/panel.ini"));
+    mPanel->renderPreview();
+    QCOMPARE(mPanel->scale(), 1.0);
+    QCOMPARE(scale.count(), 1);
 }
 
 void TestPanel::watching_data()
