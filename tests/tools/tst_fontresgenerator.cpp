@@ -60,6 +60,7 @@ private slots:
     void initTestCase();
     void init();
     void interface();
+    void fromQml();
     void generateLines_data();
     void generateLines();
     void unicodeEscape();
@@ -128,6 +129,24 @@ void TestFontResGenerator::interface()
     QCOMPARE(properties,
         (QStringList { "systemFontFamilies", "customFontFamilies", "resNumers", "family", "style", "color",
             "size", "bold", "italic", "underLine", "verticalOrder", "tightMode" }));
+}
+
+void TestFontResGenerator::fromQml()
+{
+    // The dialog's bindings: colour from its picker, size from a text field.
+    const QString script
+        = QStringLiteral("fontResGenerator.color = '#ff0000ff';"
+                         "fontResGenerator.size = 24;"
+                         "fontResGenerator.tightMode = true;"
+                         "fontResGenerator.generate('I\\nJ');"
+                         "if (fontResGenerator.resNumers.length !== 2) throw new Error('numbers');");
+    QString error;
+    QVERIFY2(ToolTestFiles::runQml(QStringLiteral("fontResGenerator"), generator(), script, &error),
+        qPrintable(error));
+    QCOMPARE(generator()->color(), QColor(Qt::blue));
+    QCOMPARE(generator()->size(), 24);
+    const QImage image = generator()->image(1);
+    QCOMPARE(image.pixelColor(image.width() / 2, image.height() / 2), QColor(Qt::blue));
 }
 
 void TestFontResGenerator::generateLines_data()

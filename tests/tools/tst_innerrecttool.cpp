@@ -56,6 +56,7 @@ class TestInnerRectTool : public QObject
 
 private slots:
     void interface();
+    void fromQml();
     void imgListInNumericOrder();
     void saveInSheetCoordinates_data();
     void saveInSheetCoordinates();
@@ -88,6 +89,29 @@ void TestInnerRectTool::interface()
     QVERIFY(!meta->property(meta->indexOfProperty("imgList")).isWritable());
     QVERIFY(meta->property(meta->indexOfProperty("currentImgId")).isWritable());
     QCOMPARE(meta->property(meta->indexOfProperty("currentInnerRect")).type(), QVariant::Rect);
+}
+
+void TestInnerRectTool::fromQml()
+{
+    QTemporaryDir dir;
+    const QString til = dir.filePath(QStringLiteral("keys.til"));
+    writeText(til, "[IMG3]\r\nSOURCE_RECT=100,40,60,60\r\nINNER_RECT=110,50,40,40\r\n");
+    writeSheet(dir.filePath(QStringLiteral("keys.png")));
+    // What the dialog does: load, read the rectangle's corners, preview a
+    // rectangle from the handles, save.
+    const QString script = QStringLiteral(
+        "innerRectTool.setTilFile('%1');"
+        "var r = innerRectTool.currentInnerRect;"
+        "if (innerRectTool.imgList[0] !== '3' || r.x !== 10 || r.width !== 40) throw new Error('read ' + r);"
+        "innerRectTool.setCurrentInnerRect(r.x - 5, r.y - 5, r.width + 10, r.height + 10);"
+        "innerRectTool.save();"
+        "innerRectTool.currentImgId = 'mine/1';")
+                               .arg(til);
+    QString error;
+    QVERIFY2(
+        ToolTestFiles::runQml(QStringLiteral("innerRectTool"), tool(), script, &error), qPrintable(error));
+    QCOMPARE(SkinConfig(til).value(QStringLiteral("IMG3/INNER_RECT")), QStringLiteral("105,45,50,50"));
+    QCOMPARE(tool()->currentImgId(), QStringLiteral("mine/1"));
 }
 
 void TestInnerRectTool::imgListInNumericOrder()
