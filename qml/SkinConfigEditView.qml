@@ -98,7 +98,7 @@ Item {
 
         onSearchPrevious: handler.searchPrevious(searchText, useRegularExpression, caseSensitivity)
         onSearchNext: handler.searchNext(searchText, useRegularExpression, caseSensitivity)
-        onReplace: handler.replaceAndSearch(replaceText, searchText)
+        onReplace: handler.replaceAndSearch(replaceText, searchText, useRegularExpression, caseSensitivity)
         onReplaceAll: handler.replaceAll(replaceText)
         onClosed: visible = false
     }
