@@ -24,7 +24,9 @@ ToolDialog {
         var value = SettingsRules.intervalValue(text)
         if (value < 0)
             return false
-        rpSettings.autoReloadInterval = value
+        // filling the field from the store writes nothing back
+        if (value !== rpSettings.autoReloadInterval)
+            rpSettings.autoReloadInterval = value
         return true
     }
 
