@@ -22,6 +22,8 @@ Dialog {
     focus: true
     closePolicy: Popup.CloseOnEscape
     standardButtons: Dialog.Ok | Dialog.Cancel
+    contentWidth: 280
+    contentHeight: 320
 
     function setHsva(h, s, v, a) {
         hue = h
@@ -45,8 +47,6 @@ Dialog {
     Component.onCompleted: sync(true)
 
     contentItem: ColumnLayout {
-        implicitWidth: 280
-        implicitHeight: 320
         spacing: 8
 
         RowLayout {
