@@ -42,29 +42,26 @@ void DocumentHandler::setDocument(QQuickTextDocument *document)
 
 void DocumentHandler::setCursorPosition(int position)
 {
-    if (position == mCursorPosition)
-        return;
-    mCursorPosition = position;
-    emit cursorPositionChanged();
-    logCursors();
+    setCursorValue(mCursorPosition, position, &DocumentHandler::cursorPositionChanged);
 }
 
 void DocumentHandler::setSelectionStart(int position)
 {
-    if (position == mSelectionStart)
-        return;
-    mSelectionStart = position;
-    emit selectionStartChanged();
-    logCursors();
+    setCursorValue(mSelectionStart, position, &DocumentHandler::selectionStartChanged);
 }
 
 void DocumentHandler::setSelectionEnd(int position)
 {
-    if (position == mSelectionEnd)
+    setCursorValue(mSelectionEnd, position, &DocumentHandler::selectionEndChanged);
+}
+
+void DocumentHandler::setCursorValue(int &member, int position, void (DocumentHandler::*changed)())
+{
+    if (position == member)
         return;
-    mSelectionEnd = position;
-    emit selectionEndChanged();
-    logCursors();
+    member = position;
+    emit(this->*changed)();
+    qDebug() << "cursors: " << mCursorPosition << ", " << mSelectionStart << ", " << mSelectionEnd;
 }
 
 void DocumentHandler::setModified(bool modified)
@@ -190,12 +187,7 @@ void DocumentHandler::search(const QString &pattern, bool useRegularExpression, 
 void DocumentHandler::searchNext(const QString &pattern, bool useRegularExpression, bool caseSensitivity)
 {
     qDebug() << "searching next...";
-    search(pattern, useRegularExpression, caseSensitivity);
-    if (m_matchedList.isEmpty() && m_nonRegExpMatchedList.isEmpty())
-        return;
-    logListSizes();
-
-    const QVector<TextSearch::Range> ranges = activeRanges();
+    const QVector<TextSearch::Range> ranges = preparedRanges(pattern, useRegularExpression, caseSensitivity);
     if (ranges.isEmpty())
         return;
     const int reference = qMax(mCursorPosition, mSelectionEnd);
@@ -206,19 +198,13 @@ void DocumentHandler::searchNext(const QString &pattern, bool useRegularExpressi
             break;
         }
     }
-    mCurrentIndex = index;
-    emit sellect(ranges.at(index).first, ranges.at(index).second);
+    selectMatch(ranges, index);
 }
 
 void DocumentHandler::searchPrevious(const QString &pattern, bool useRegularExpression, bool caseSensitivity)
 {
     qDebug() << "searching previous...";
-    search(pattern, useRegularExpression, caseSensitivity);
-    if (m_matchedList.isEmpty() && m_nonRegExpMatchedList.isEmpty())
-        return;
-    logListSizes();
-
-    const QVector<TextSearch::Range> ranges = activeRanges();
+    const QVector<TextSearch::Range> ranges = preparedRanges(pattern, useRegularExpression, caseSensitivity);
     if (ranges.isEmpty())
         return;
     const int reference = qMin(mCursorPosition, mSelectionStart);
@@ -229,6 +215,22 @@ void DocumentHandler::searchPrevious(const QString &pattern, bool useRegularExpr
             break;
         }
     }
+    selectMatch(ranges, index);
+}
+
+QVector<TextSearch::Range> DocumentHandler::preparedRanges(
+    const QString &pattern, bool useRegularExpression, bool caseSensitivity)
+{
+    search(pattern, useRegularExpression, caseSensitivity);
+    if (m_matchedList.isEmpty() && m_nonRegExpMatchedList.isEmpty())
+        return {};
+    qDebug() << "m_matchedList length: " << m_matchedList.size();
+    qDebug() << "m_nonRegExpMatchedList length: " << m_nonRegExpMatchedList.size();
+    return activeRanges();
+}
+
+void DocumentHandler::selectMatch(const QVector<TextSearch::Range> &ranges, int index)
+{
     mCurrentIndex = index;
     emit sellect(ranges.at(index).first, ranges.at(index).second);
 }
@@ -315,17 +317,6 @@ void DocumentHandler::attachHighlighter(
     QTextDocument *doc = textDocument();
     mHighlighter
         = doc ? new SkinConfigHighlighter(doc, pattern, useRegularExpression, caseSensitivity) : nullptr;
-}
-
-void DocumentHandler::logCursors() const
-{
-    qDebug() << "cursors: " << mCursorPosition << ", " << mSelectionStart << ", " << mSelectionEnd;
-}
-
-void DocumentHandler::logListSizes() const
-{
-    qDebug() << "m_matchedList length: " << m_matchedList.size();
-    qDebug() << "m_nonRegExpMatchedList length: " << m_nonRegExpMatchedList.size();
 }
 
 QVector<TextSearch::Range> DocumentHandler::activeRanges() const

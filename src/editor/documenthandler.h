@@ -78,8 +78,12 @@ public slots:
 private:
     QTextDocument *textDocument() const;
     void attachHighlighter(const QString &pattern, bool useRegularExpression, bool caseSensitivity);
-    void logCursors() const;
-    void logListSizes() const;
+    void setCursorValue(int &member, int position, void (DocumentHandler::*changed)());
+    // Prepares the search; the ranges of the active mode (empty when there is
+    // no match).
+    QVector<TextSearch::Range> preparedRanges(
+        const QString &pattern, bool useRegularExpression, bool caseSensitivity);
+    void selectMatch(const QVector<TextSearch::Range> &ranges, int index);
     // The (start, end) of every match of the active mode, in text order.
     QVector<TextSearch::Range> activeRanges() const;
     // Whether the text still holds match `index` where the search found it
