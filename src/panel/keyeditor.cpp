@@ -374,9 +374,6 @@ void KeyEditor::apply(const ChangeMap &kv, bool removeNull)
 {
     if (!mConfig)
         return;
-    // The editing operations address properties by full paths.
-    const QString group = mConfig->group();
-    mConfig->endGroup();
     for (auto it = kv.cbegin(); it != kv.cend(); ++it) {
         if (removeNull && it.value().isNull())
             mConfig->remove(it.key());
@@ -384,7 +381,5 @@ void KeyEditor::apply(const ChangeMap &kv, bool removeNull)
             mConfig->setValue(it.key(), it.value());
     }
     mConfig->save();
-    if (!group.isEmpty())
-        mConfig->beginGroup(group);
     emit mPanel->panelReloaded();
 }
