@@ -52,16 +52,22 @@ function keyWidthKind(value) {
     return valueKind(value)
 }
 
+// What a field shows while its value is automatic, so that unchecking "Auto"
+// starts from a usable number rather than from nothing.
+var fallbackRowHeight = 80
+var fallbackKeyWidth = 100
+var fallbackKeySpacing = 0
+
 // The row editor's state: the fields as text and the check boxes.
 function editorState(r, index) {
     return {
         keysNumber: String(r.keysNumber),
-        rowHeight: r.rowHeight === automatic ? "" : String(r.rowHeight),
+        rowHeight: String(r.rowHeight === automatic ? fallbackRowHeight : r.rowHeight),
         heightAuto: r.rowHeight === automatic,
-        keyWidth: r.keyWidth < 0 ? "" : String(r.keyWidth),
+        keyWidth: String(r.keyWidth < 0 ? fallbackKeyWidth : r.keyWidth),
         widthAuto: r.keyWidth === automatic,
         sameAsLast: r.keyWidth === sameAsLastRow && index > 0,
-        keySpacing: r.keySpacing === automatic ? "" : String(r.keySpacing),
+        keySpacing: String(r.keySpacing === automatic ? fallbackKeySpacing : r.keySpacing),
         spacingAuto: r.keySpacing === automatic,
         alignment: r.alignment === 1 || r.alignment === 2 ? r.alignment : 0
     }

@@ -592,15 +592,15 @@
     </message>
     <message>
         <source>Align left</source>
-        <translation>左端对齐</translation>
+        <translation>左对齐</translation>
     </message>
     <message>
         <source>Align center</source>
-        <translation>水平居中</translation>
+        <translation>居中对齐</translation>
     </message>
     <message>
         <source>Align right</source>
-        <translation>右端对齐</translation>
+        <translation>右对齐</translation>
     </message>
     <message>
         <source>Ok</source>

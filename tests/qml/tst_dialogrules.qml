@@ -255,6 +255,18 @@ Item {
             compare(PanelRows.rowFromEditor(PanelRows.editorState(data.row, data.index)), data.row)
         }
 
+        // an automatic value still leaves a usable number in its field
+        function test_automaticFieldsShowNumbers() {
+            var state = PanelRows.editorState(PanelRows.row(-1, 5, -1, -1, 0), 1)
+            compare(state.rowHeight, "80")
+            compare(state.keyWidth, "100")
+            compare(state.keySpacing, "0")
+            state.heightAuto = false
+            state.widthAuto = false
+            state.spacingAuto = false
+            compare(PanelRows.rowFromEditor(state), PanelRows.row(80, 5, 100, 0, 0))
+        }
+
         function test_firstRowCannotBeSameAsLast() {
             var state = PanelRows.editorState(PanelRows.row(-1, 5, -2, 0, 0), 0)
             verify(!state.sameAsLast)
