@@ -42,8 +42,8 @@ ApplicationWindow {
             functionAreaStack.push(page)
     }
 
-    // The text editor follows the key edits of the panel file it shows, so
-    // that a later save cannot write the old text back over them.
+    // The text editor follows the edits and reloads of the panel file it
+    // shows, so that a later save cannot write the old text back over them.
     function panelFileEdited() {
         if (panel.currentPanelFile !== "")
             textEditor.refresh(utils.localPathToUrl(panel.currentPanelFile))
@@ -64,6 +64,7 @@ ApplicationWindow {
     function reload() {
         panel.reload()
         SectionRefresh.refresh(panel)
+        panelFileEdited()
     }
 
     function openPanelFile(path) {
