@@ -124,6 +124,15 @@ bool passesThroughLink(const QString &base, const QString &relative)
     return false;
 }
 
+// The archive being written, or the temporary file it is written through
+// (its name plus "." and six characters).
+bool isOwnOutput(const QString &path, const QString &ownPath)
+{
+    if (path == ownPath)
+        return true;
+    return path.size() == ownPath.size() + 7 && path.startsWith(ownPath + QLatin1Char('.'));
+}
+
 bool isInside(const QString &base, const QString &path)
 {
     return QDir::cleanPath(path).startsWith(base + QLatin1Char('/'));
@@ -360,7 +369,7 @@ bool SkinArchive::zip(const QString &inDir, const QString &outFile)
     while (it.hasNext()) {
         it.next();
         const QFileInfo info = it.fileInfo();
-        if (info.absoluteFilePath().startsWith(ownPath))
+        if (isOwnOutput(info.absoluteFilePath(), ownPath))
             continue;
         // Links are not packed: their targets may lie outside the skin.
         if (info.isSymLink() || !(info.isFile() || info.isDir())) {

@@ -114,11 +114,15 @@ void TestSkinArchive::zipIntoThePackedTree()
 {
     QTemporaryDir dir;
     QVERIFY(FileTree::write(dir.filePath(QStringLiteral("port/a.ini")), "[A]\r\n"));
+    QVERIFY(FileTree::write(dir.filePath(QStringLiteral("self.zip.txt")), "notes"));
     const QString archive = dir.filePath(QStringLiteral("self.zip"));
+    QVERIFY(SkinArchive::zip(dir.path(), archive));
+    // Packing again replaces the earlier archive, which is not packed either.
     QVERIFY(SkinArchive::zip(dir.path(), archive));
     QTemporaryDir out;
     QVERIFY(SkinArchive::unzip(archive, out.path()));
-    QCOMPARE(FileTree::list(out.path()), (QStringList{QStringLiteral("port/"), QStringLiteral("port/a.ini")}));
+    QCOMPARE(FileTree::list(out.path()), (QStringList{QStringLiteral("port/"), QStringLiteral("port/a.ini"),
+                                                      QStringLiteral("self.zip.txt")}));
 }
 
 void TestSkinArchive::zipSkipsLinks()
