@@ -3,14 +3,19 @@
 // image providers, so that the components run without a skin.
 #include "testpaths.h"
 
+#include "editor/documenthandler.h"
+
 #include <QColor>
+#include <QFile>
 #include <QImage>
 #include <QQmlComponent>
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QQuickImageProvider>
 #include <QQuickWindow>
+#include <QTemporaryDir>
 #include <QSGRendererInterface>
+#include <QtQml/qqml.h>
 #include <QtQuickTest>
 
 namespace {
@@ -51,6 +56,11 @@ public:
     {
         // headless machines have no OpenGL
         QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
+        qmlRegisterType<DocumentHandler>("Quillmark.Editor", 1, 0, "DocumentHandler");
+        // a skin file the text editor tests may change
+        const QString copy = mDir.filePath(QStringLiteral("gen.ini"));
+        QFile::copy(QStringLiteral(QUILLMARK_SOURCE_DIR "/skins/demo/port/gen.ini"), copy);
+        QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
     }
 
 public slots:
@@ -62,12 +72,16 @@ public slots:
         publish(engine, QStringLiteral("utils"), dir + QStringLiteral("MockUtils.qml"));
         engine->rootContext()->setContextProperty(QStringLiteral("testSourceDir"),
                                                   QStringLiteral(QUILLMARK_SOURCE_DIR));
+        // where the tests may write files; removed when the runner ends
+        engine->rootContext()->setContextProperty(QStringLiteral("testTempDir"), mDir.path());
         // the preview is 200 x 100 pixels, every style 20 x 10
         engine->addImageProvider(QStringLiteral("panel"), new FixedImageProvider(QSize(200, 100), Qt::white));
         engine->addImageProvider(QStringLiteral("styles"), new FixedImageProvider(QSize(20, 10), Qt::gray));
     }
 
 private:
+    QTemporaryDir mDir;
+
     static void publish(QQmlEngine *engine, const QString &name, const QString &file)
     {
         QQmlComponent component(engine, QUrl::fromLocalFile(file));

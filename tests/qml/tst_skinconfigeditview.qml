@@ -1,0 +1,85 @@
+import QtQuick 2.15
+import QtTest 1.15
+import "qrc:/"
+
+// The text editor on a copy of the demo skin's gen.ini in the runner's
+// temporary directory.
+TestCase {
+    id: testCase
+    name: "SkinConfigEditView"
+    when: windowShown
+    visible: true
+    width: 500
+    height: 400
+
+    Component {
+        id: viewComponent
+        SkinConfigEditView {
+            width: 500
+            height: 400
+        }
+    }
+
+    readonly property string fileUrl: "file://" + testTempDir + "/gen.ini"
+
+    function createView() {
+        var view = createTemporaryObject(viewComponent, testCase)
+        verify(view)
+        view.load(fileUrl)
+        tryVerify(function() { return view.text.indexOf("[OFFSET1]") >= 0 })
+        return view
+    }
+
+    function area(view) {
+        return findChild(view, "editorTextArea")
+    }
+
+    function test_loadShowsTheFile() {
+        var view = createView()
+        compare(view.modified, false)
+        compare(view.searchBarVisible, false)
+    }
+
+    function test_searchNextSelectsAMatch() {
+        var view = createView()
+        view.showSearchBar()
+        compare(view.searchBarVisible, true)
+        findChild(view, "searchField").text = "OFFSET\\d"
+        waitForRendering(view)
+        mouseClick(findChild(view, "searchNextButton"))
+        tryCompare(area(view), "selectedText", "OFFSET1")
+        mouseClick(findChild(view, "searchCloseButton"))
+        compare(view.searchBarVisible, false)
+    }
+
+    // After the file changed on disk the editor shows the new text, unless
+    // its own text holds unsaved edits.
+    function test_refreshFollowsTheFile() {
+        var shown = createView()
+        var writer = createView()
+        area(writer).insert(0, "; changed\r\n")
+        compare(writer.modified, true)
+        writer.save()
+        tryCompare(writer, "modified", false)
+
+        shown.refresh(fileUrl)
+        tryVerify(function() { return shown.text.indexOf("; changed") === 0 })
+        compare(shown.modified, false)
+
+        area(shown).insert(0, "; mine\r\n")
+        area(writer).insert(0, "; again\r\n")
+        writer.save()
+        tryCompare(writer, "modified", false)
+        shown.refresh(fileUrl)
+        verify(shown.text.indexOf("; mine") === 0, "unsaved edits are kept")
+        verify(shown.text.indexOf("; again") < 0)
+    }
+
+    function test_refreshOfAnotherFileDoesNothing() {
+        var view = createView()
+        area(view).remove(0, 1)
+        var text = view.text
+        view.refresh("file://" + testTempDir + "/other.ini")
+        compare(view.text, text)
+    }
+}
