@@ -3,6 +3,9 @@
 #include "app/settings.h"
 
 #include <QApplication>
+#include <QFontDatabase>
+#include <QSslCertificate>
+#include <QSslConfiguration>
 #include <QQmlApplicationEngine>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -17,6 +20,8 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void identityAndVersion();
+    void onlyTheThreeAuthoritiesRemain();
+    void fontsAndMonoFallback();
     void brokenWindowFailsToStart();
     void startPublishesObjects();
     void commandLine_data();
@@ -72,6 +77,31 @@ void TestApplication::identityAndVersion()
     QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Quillmark"));
     QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("Quillmark Studio"));
     QCOMPARE(QCoreApplication::applicationVersion(), QStringLiteral("0.10.8"));
+}
+
+void TestApplication::onlyTheThreeAuthoritiesRemain()
+{
+    const QStringList kept = {QStringLiteral("DST Root CA X3"), QStringLiteral("Baltimore CyberTrust Root"),
+                              QStringLiteral("COMODO RSA Certification Authority")};
+    int expected = 0;
+    const QList<QSslCertificate> system = QSslConfiguration::systemCaCertificates();
+    for (const QSslCertificate &certificate : system)
+        expected += kept.contains(certificate.issuerDisplayName()) ? 1 : 0;
+
+    Application::trimCertificateAuthorities();
+    const QList<QSslCertificate> now = QSslConfiguration::defaultConfiguration().caCertificates();
+    QCOMPARE(now.size(), expected);
+    for (const QSslCertificate &certificate : now)
+        QVERIFY2(kept.contains(certificate.issuerDisplayName()), qPrintable(certificate.issuerDisplayName()));
+}
+
+void TestApplication::fontsAndMonoFallback()
+{
+    Application::addFonts();
+    QVERIFY(QFontDatabase().families().contains(QStringLiteral("Noto Sans CJK SC")));
+    QVERIFY(QFontDatabase().families().contains(QStringLiteral("Noto Mono")));
+    // Qt keeps substitutions in lower case.
+    QVERIFY(QFont::substitutes(QStringLiteral("Noto Mono")).contains(QStringLiteral("Noto Sans CJK SC"), Qt::CaseInsensitive));
 }
 
 void TestApplication::brokenWindowFailsToStart()
