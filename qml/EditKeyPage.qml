@@ -19,6 +19,9 @@ EditPage {
     }
 
     onApplied: {
+        // without a section the properties would land outside any section
+        if (panel.currentSectionName === "")
+            return
         panel.editSection(panel.currentSectionName, editor.lines())
         edited()
     }

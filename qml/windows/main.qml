@@ -470,6 +470,7 @@ ApplicationWindow {
     // imported. File URLs come as text/uri-list on Linux and macOS and in the
     // shell's FileName format on Windows.
     DropArea {
+        id: dropArea
         objectName: "dropArea"
         anchors.fill: parent
         keys: ["application/x-qt-windows-mime;value=\"FileName\"", "text/uri-list"]
@@ -485,6 +486,17 @@ ApplicationWindow {
                 return
             drop.acceptProposedAction()
             mainWindow.openDropped(path)
+        }
+
+        // shows where a file that will be taken can be dropped
+        Rectangle {
+            anchors.fill: parent
+            anchors.margins: 4
+            visible: dropArea.containsDrag
+            color: "#1a4caf50"
+            border.color: "#4caf50"
+            border.width: 3
+            radius: 4
         }
     }
 }

@@ -136,6 +136,13 @@ TestCase {
         compare(panel.calls[0].args, ["KEY2", ["UP=", "LEFT=y", "="]])
     }
 
+    function test_editKeyWithoutSectionDoesNothing() {
+        var page = show(editKeyComponent)
+        findChild(page, "editKeyEditor").addRow()
+        page.applied()
+        compare(panel.lastCall("editSection"), null)
+    }
+
     function test_editKeyFollowsTheSectionWhileShown() {
         panel.currentSectionName = "KEY1"
         panel.currentSectionProperties = ["UP=1"]
