@@ -24,18 +24,20 @@ QByteArray syntheticPanel(int sections)
         const QByteArray n = QByteArray::number(i);
         text += "[KEY" + n + "]\r\n";
         text += "VIEW_RECT=" + QByteArray::number(i % 10 * 108) + "," + QByteArray::number(i / 10 * 60)
-                + ",108,60\r\n";
+            + ",108,60\r\n";
         text += "TOUCH_RECT=" + QByteArray::number(i % 10 * 108) + "," + QByteArray::number(i / 10 * 60)
-                + ",108,60\r\n";
+            + ",108,60\r\n";
         text += "BACK_STYLE=2,3\r\nFORE_STYLE=10,11\r\nKEY_TYPE=1\r\nUP_CODE=" + n + "\r\n";
         text += "DOWN_CODE=0x" + QByteArray::number(i, 16) + "\r\nLABEL=\\u4e2d" + n + "\r\n";
         text += "TIP=TIP" + n + "\r\nHINT_STYLE=20\r\nSLIDE_UP=SLIDE" + n + "\r\nSLIDE_DOWN=\r\n";
-        text += "LONG_PRESS=1,2,3,4,5\r\nCOMMENT=a key of the synthetic benchmark panel, padded to the size of a real one\r\n\r\n";
+        text += "LONG_PRESS=1,2,3,4,5\r\nCOMMENT=a key of the synthetic benchmark panel, padded to the size "
+                "of a real one\r\n\r\n";
     }
     return text;
 }
 
-struct Fixture {
+struct Fixture
+{
     QTemporaryDir dir;
     QString path;
     QByteArray bytes;

@@ -39,7 +39,11 @@ void BM_NinePatch(benchmark::State &state)
         benchmark::DoNotOptimize(image.constBits());
     }
 }
-BENCHMARK(BM_NinePatch)->Args({1080, 200})->Args({108, 60})->Args({30, 20})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_NinePatch)
+    ->Args({ 1080, 200 })
+    ->Args({ 108, 60 })
+    ->Args({ 30, 20 })
+    ->Unit(benchmark::kMicrosecond);
 
 void BM_NinePatchScaled(benchmark::State &state)
 {

@@ -122,8 +122,8 @@ void Application::chooseSceneGraphBackend()
 
 void Application::trimCertificateAuthorities()
 {
-    static const QStringList kept = {QStringLiteral("DST Root CA X3"), QStringLiteral("Baltimore CyberTrust Root"),
-                                     QStringLiteral("COMODO RSA Certification Authority")};
+    static const QStringList kept = { QStringLiteral("DST Root CA X3"),
+        QStringLiteral("Baltimore CyberTrust Root"), QStringLiteral("COMODO RSA Certification Authority") };
     QList<QSslCertificate> certificates;
     const QList<QSslCertificate> system = QSslConfiguration::systemCaCertificates();
     for (const QSslCertificate &certificate : system) {

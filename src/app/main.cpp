@@ -12,7 +12,7 @@ namespace {
 bool asksOnlyForText(int argc, char *argv[])
 {
     for (int i = 1; i < argc; ++i) {
-        for (const char *option : {"-h", "--help", "-?", "-v", "--version", "--help-all"}) {
+        for (const char *option : { "-h", "--help", "-?", "-v", "--version", "--help-all" }) {
             if (std::strcmp(argv[i], option) == 0)
                 return true;
         }
@@ -32,10 +32,10 @@ int main(int argc, char *argv[])
             qputenv("QT_QPA_PLATFORM", "offscreen");
         } else {
             std::fprintf(stderr,
-                         "quillmark: no display available (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
-                         "Run it under a virtual display (xvfb-run -a %s ...), set DISPLAY, or set "
-                         "QT_QPA_PLATFORM=offscreen to run without a window.\n",
-                         argv[0]);
+                "quillmark: no display available (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
+                "Run it under a virtual display (xvfb-run -a %s ...), set DISPLAY, or set "
+                "QT_QPA_PLATFORM=offscreen to run without a window.\n",
+                argv[0]);
             return 1;
         }
     }

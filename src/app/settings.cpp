@@ -31,9 +31,8 @@ const QString kUiFont = QStringLiteral("UiFont");
 // Indexed by the message type numbers of the log handler.
 const QStringList &logLevelWords()
 {
-    static const QStringList words = {QStringLiteral("Debug"), QStringLiteral("Warning"),
-                                      QStringLiteral("Critical"), QStringLiteral("Fatal"),
-                                      QStringLiteral("Info")};
+    static const QStringList words = { QStringLiteral("Debug"), QStringLiteral("Warning"),
+        QStringLiteral("Critical"), QStringLiteral("Fatal"), QStringLiteral("Info") };
     return words;
 }
 

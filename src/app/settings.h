@@ -18,23 +18,26 @@ class Settings : public QObject
     Q_PROPERTY(int windowY READ windowY WRITE setWindowY NOTIFY windowYChanged)
     Q_PROPERTY(int windowWidth READ windowWidth WRITE setWindowWidth NOTIFY windowWidthChanged)
     Q_PROPERTY(int windowHeight READ windowHeight WRITE setWindowHeight NOTIFY windowHeightChanged)
-    Q_PROPERTY(bool displayPanelInfo READ displayPanelInfo WRITE setDisplayPanelInfo NOTIFY displayPanelInfoChanged)
-    Q_PROPERTY(bool displayFileTree READ displayFileTree WRITE setDisplayFileTree NOTIFY displayFileTreeChanged)
-    Q_PROPERTY(bool displayTextEditor READ displayTextEditor WRITE setDisplayTextEditor NOTIFY displayTextEditorChanged)
+    Q_PROPERTY(
+        bool displayPanelInfo READ displayPanelInfo WRITE setDisplayPanelInfo NOTIFY displayPanelInfoChanged)
+    Q_PROPERTY(
+        bool displayFileTree READ displayFileTree WRITE setDisplayFileTree NOTIFY displayFileTreeChanged)
+    Q_PROPERTY(bool displayTextEditor READ displayTextEditor WRITE setDisplayTextEditor NOTIFY
+            displayTextEditorChanged)
     Q_PROPERTY(QString skinWorkingDirectory READ skinWorkingDirectory WRITE setSkinWorkingDirectory NOTIFY
-                   skinWorkingDirectoryChanged)
+            skinWorkingDirectoryChanged)
     Q_PROPERTY(QColor viewRectColor READ viewRectColor WRITE setViewRectColor NOTIFY viewRectColorChanged)
     Q_PROPERTY(QColor touchRectColor READ touchRectColor WRITE setTouchRectColor NOTIFY touchRectColorChanged)
     Q_PROPERTY(bool autoReload READ autoReload WRITE setAutoReload NOTIFY autoReloadChanged)
     Q_PROPERTY(int autoReloadInterval READ autoReloadInterval WRITE setAutoReloadInterval NOTIFY
-                   autoReloadIntervalChanged)
+            autoReloadIntervalChanged)
     Q_PROPERTY(int logLevel READ logLevel WRITE setLogLevel NOTIFY logLevelChanged)
     Q_PROPERTY(QColor transparentBackgroudColor1 READ transparentBackgroudColor1 WRITE
-                   setTransparentBackgroudColor1 NOTIFY transparentBackgroudColor1Changed)
+            setTransparentBackgroudColor1 NOTIFY transparentBackgroudColor1Changed)
     Q_PROPERTY(QColor transparentBackgroudColor2 READ transparentBackgroudColor2 WRITE
-                   setTransparentBackgroudColor2 NOTIFY transparentBackgroudColor2Changed)
+            setTransparentBackgroudColor2 NOTIFY transparentBackgroudColor2Changed)
     Q_PROPERTY(int transparentBackgroudGridSize READ transparentBackgroudGridSize WRITE
-                   setTransparentBackgroudGridSize NOTIFY transparentBackgroudGridSizeChanged)
+            setTransparentBackgroudGridSize NOTIFY transparentBackgroudGridSizeChanged)
     Q_PROPERTY(QString uiFont READ uiFont WRITE setUiFont NOTIFY uiFontChanged)
     Q_PROPERTY(QString skinDirectory READ skinDirectory WRITE setSkinDirectory NOTIFY skinDirectoryChanged)
 

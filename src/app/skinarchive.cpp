@@ -7,8 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QTemporaryFile>
 #include <QStringList>
+#include <QTemporaryFile>
 
 #include <archive.h>
 #include <archive_entry.h>
@@ -39,13 +39,13 @@ QString errorText(struct archive *archive)
 
 // The archive is written to a temporary file that replaces outFile only once
 // it is complete; a failed write is remembered so the archive is not kept.
-struct ZipOutput {
+struct ZipOutput
+{
     QSaveFile file;
     bool failed = false;
     explicit ZipOutput(const QString &name)
         : file(name)
-    {
-    }
+    { }
 };
 
 la_ssize_t writeToOutput(struct archive *archive, void *data, const void *buffer, size_t length)
@@ -98,7 +98,8 @@ void writeEntry(struct archive *writer, const QFileInfo &info, const QString &na
     }
     QFile file(info.absoluteFilePath());
     if (!file.open(QIODevice::ReadOnly)) {
-        qInfo() << "zip: " << "can't open file " << info.absoluteFilePath();
+        qInfo() << "zip: "
+                << "can't open file " << info.absoluteFilePath();
         return;
     }
     char buffer[kBlockSize];
@@ -140,7 +141,8 @@ bool isInside(const QString &base, const QString &path)
 
 bool isOnlyDots(const QString &name)
 {
-    const QStringList parts = QString(name).replace(QLatin1Char('\\'), QLatin1Char('/'))
+    const QStringList parts = QString(name)
+                                  .replace(QLatin1Char('\\'), QLatin1Char('/'))
                                   .split(QLatin1Char('/'), Qt::SkipEmptyParts);
     for (const QString &part : parts) {
         if (part != QLatin1String("."))
@@ -149,11 +151,12 @@ bool isOnlyDots(const QString &name)
     return true;
 }
 
-struct Unpacker {
+struct Unpacker
+{
     struct archive *reader;
     SkinArchive::Limits limits;
-    QString outDir;      // absolute, as given
-    QString base;        // canonical, once created
+    QString outDir; // absolute, as given
+    QString base; // canonical, once created
     qint64 totalBytes = 0;
     int entries = 0;
     bool stopped = false;
@@ -164,7 +167,8 @@ struct Unpacker {
         if (!base.isEmpty())
             return true;
         if (!QDir().mkpath(outDir)) {
-            qInfo() << "unzip: " << "can not create " << outDir;
+            qInfo() << "unzip: "
+                    << "can not create " << outDir;
             return false;
         }
         base = QFileInfo(outDir).canonicalFilePath();
@@ -173,14 +177,16 @@ struct Unpacker {
 
     void refuse(const QString &name, const QString &why)
     {
-        qInfo() << "unzip: " << "refusing " << name << ": " << why;
+        qInfo() << "unzip: "
+                << "refusing " << name << ": " << why;
         refused = true;
     }
 
     void extractDirectory(const QString &name, const QString &target)
     {
         if (!QDir().mkpath(target))
-            qInfo() << "unzip: " << "can not create " << name;
+            qInfo() << "unzip: "
+                    << "can not create " << name;
     }
 
     // The entry is written to a temporary file beside its target, which
@@ -194,7 +200,8 @@ struct Unpacker {
             QDir().mkpath(parent);
         QTemporaryFile file(parent + QStringLiteral("/.unzip-XXXXXX"));
         if (!file.open()) {
-            qDebug() << "unzip: " << "can not open " << target;
+            qDebug() << "unzip: "
+                     << "can not open " << target;
             return;
         }
         const qint64 startRead = archive_filter_bytes(reader, -1);
@@ -210,13 +217,15 @@ struct Unpacker {
                 return;
             }
             if (totalBytes + length > limits.maxTotalBytes) {
-                refuse(name, QStringLiteral("the archive unpacks to more than %1 bytes; the rest is refused")
-                                 .arg(limits.maxTotalBytes));
+                refuse(name,
+                    QStringLiteral("the archive unpacks to more than %1 bytes; the rest is refused")
+                        .arg(limits.maxTotalBytes));
                 stopped = true;
                 return;
             }
             if (file.write(buffer, length) != length) {
-                qInfo() << "unzip: " << "write error on " << target;
+                qInfo() << "unzip: "
+                        << "write error on " << target;
                 refused = true;
                 return;
             }
@@ -231,11 +240,13 @@ struct Unpacker {
             }
         }
         file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
-                            | QFileDevice::ReadOther);
-        if (!file.flush() || std::rename(QFile::encodeName(file.fileName()).constData(),
-                                         QFile::encodeName(target).constData())
+            | QFileDevice::ReadOther);
+        if (!file.flush()
+            || std::rename(
+                   QFile::encodeName(file.fileName()).constData(), QFile::encodeName(target).constData())
                 != 0) {
-            qInfo() << "unzip: " << "write error on " << target;
+            qInfo() << "unzip: "
+                    << "write error on " << target;
             refused = true;
             return;
         }
@@ -255,7 +266,8 @@ struct Unpacker {
         }
         const auto type = archive_entry_filetype(entry);
         if (type != AE_IFREG && type != AE_IFDIR) {
-            qInfo() << "unzip: " << "skipping " << rawName << ": not a file or directory";
+            qInfo() << "unzip: "
+                    << "skipping " << rawName << ": not a file or directory";
             return;
         }
         if (type == AE_IFDIR && isOnlyDots(rawName))
@@ -338,7 +350,8 @@ bool SkinArchive::zip(const QString &inDir, const QString &outFile)
 
     ZipOutput output(outFile);
     if (!output.file.open(QIODevice::WriteOnly)) {
-        qInfo() << "zip: " << "can not create " << outFile;
+        qInfo() << "zip: "
+                << "can not create " << outFile;
         archive_write_free(writer);
         return false;
     }
@@ -365,7 +378,7 @@ bool SkinArchive::zip(const QString &inDir, const QString &outFile)
     // temporary file are not packed into themselves.
     const QString ownPath = QFileInfo(outFile).absoluteFilePath();
     QDirIterator it(root.absolutePath(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System,
-                    QDirIterator::Subdirectories);
+        QDirIterator::Subdirectories);
     while (it.hasNext()) {
         it.next();
         const QFileInfo info = it.fileInfo();
@@ -373,7 +386,8 @@ bool SkinArchive::zip(const QString &inDir, const QString &outFile)
             continue;
         // Links are not packed: their targets may lie outside the skin.
         if (info.isSymLink() || !(info.isFile() || info.isDir())) {
-            qDebug() << "zip: " << "skipping " << info.absoluteFilePath();
+            qDebug() << "zip: "
+                     << "skipping " << info.absoluteFilePath();
             continue;
         }
         writeEntry(writer, info, root.relativeFilePath(info.absoluteFilePath()));
@@ -382,12 +396,14 @@ bool SkinArchive::zip(const QString &inDir, const QString &outFile)
     const int closed = archive_write_close(writer);
     archive_write_free(writer);
     if (closed < ARCHIVE_OK || output.failed) {
-        qInfo() << "zip: " << "write error on " << outFile;
+        qInfo() << "zip: "
+                << "write error on " << outFile;
         output.file.cancelWriting();
         return false;
     }
     if (!output.file.commit()) {
-        qInfo() << "zip: " << "write error on " << outFile;
+        qInfo() << "zip: "
+                << "write error on " << outFile;
         return false;
     }
     return true;
@@ -402,7 +418,8 @@ bool SkinArchive::unzip(const QString &inFile, const QString &outDir, const Limi
 {
     qDebug() << "unzip: " << inFile << ", " << outDir;
     if (outDir.isEmpty()) {
-        qInfo() << "unzip: " << "no output directory given";
+        qInfo() << "unzip: "
+                << "no output directory given";
         return false;
     }
 
@@ -415,7 +432,7 @@ bool SkinArchive::unzip(const QString &inFile, const QString &outDir, const Limi
         return false;
     }
 
-    Unpacker unpacker{reader, limits, QFileInfo(outDir).absoluteFilePath(), QString()};
+    Unpacker unpacker { reader, limits, QFileInfo(outDir).absoluteFilePath(), QString() };
     for (;;) {
         struct archive_entry *entry = nullptr;
         const int result = archive_read_next_header(reader, &entry);
@@ -428,8 +445,8 @@ bool SkinArchive::unzip(const QString &inFile, const QString &outDir, const Limi
             return false;
         }
         const char *name = archive_entry_pathname(entry);
-        const QString rawName = name ? QString::fromLocal8Bit(name)
-                                     : QString::fromUtf8(archive_entry_pathname_utf8(entry));
+        const QString rawName
+            = name ? QString::fromLocal8Bit(name) : QString::fromUtf8(archive_entry_pathname_utf8(entry));
         unpacker.extract(entry, rawName);
     }
     archive_read_free(reader);

@@ -14,7 +14,8 @@
 class SkinArchive
 {
 public:
-    struct Limits {
+    struct Limits
+    {
         qint64 maxTotalBytes = qint64(1) << 30;
         int maxEntries = 20000;
         // An entry may inflate freely up to this size, then by at most

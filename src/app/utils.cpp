@@ -125,7 +125,7 @@ QString Utils::userGuideUrl()
         return QString();
     }
     const QString target = QStandardPaths::writableLocation(QStandardPaths::TempLocation)
-                           + QStringLiteral("/quillmark-user-guide.html");
+        + QStringLiteral("/quillmark-user-guide.html");
     // written afresh each time, so that the guide matches the running program
     QSaveFile file(target);
     if (!file.open(QIODevice::WriteOnly) || file.write(guide.readAll()) < 0 || !file.commit()) {

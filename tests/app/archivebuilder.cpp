@@ -7,25 +7,25 @@
 
 ArchiveBuilder &ArchiveBuilder::file(const QByteArray &name, const QByteArray &data)
 {
-    mEntries.append({name, File, data, QByteArray(), 0});
+    mEntries.append({ name, File, data, QByteArray(), 0 });
     return *this;
 }
 
 ArchiveBuilder &ArchiveBuilder::directory(const QByteArray &name)
 {
-    mEntries.append({name, Directory, QByteArray(), QByteArray(), 0});
+    mEntries.append({ name, Directory, QByteArray(), QByteArray(), 0 });
     return *this;
 }
 
 ArchiveBuilder &ArchiveBuilder::symlink(const QByteArray &name, const QByteArray &target)
 {
-    mEntries.append({name, SymLink, QByteArray(), target, 0});
+    mEntries.append({ name, SymLink, QByteArray(), target, 0 });
     return *this;
 }
 
 ArchiveBuilder &ArchiveBuilder::zeros(const QByteArray &name, qint64 count)
 {
-    mEntries.append({name, File, QByteArray(), QByteArray(), count});
+    mEntries.append({ name, File, QByteArray(), QByteArray(), count });
     return *this;
 }
 

@@ -11,12 +11,13 @@ class ArchiveBuilder
 public:
     enum Type { File, Directory, SymLink };
 
-    struct Entry {
+    struct Entry
+    {
         QByteArray name;
         Type type = File;
-        QByteArray data;       // file contents
+        QByteArray data; // file contents
         QByteArray linkTarget; // symlink target
-        qint64 zeros = 0;      // extra zero bytes after data, written in chunks
+        qint64 zeros = 0; // extra zero bytes after data, written in chunks
     };
 
     ArchiveBuilder &file(const QByteArray &name, const QByteArray &data);

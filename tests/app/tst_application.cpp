@@ -4,9 +4,9 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QQmlApplicationEngine>
 #include <QSslCertificate>
 #include <QSslConfiguration>
-#include <QQmlApplicationEngine>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -81,8 +81,8 @@ void TestApplication::identityAndVersion()
 
 void TestApplication::onlyTheThreeAuthoritiesRemain()
 {
-    const QStringList kept = {QStringLiteral("DST Root CA X3"), QStringLiteral("Baltimore CyberTrust Root"),
-                              QStringLiteral("COMODO RSA Certification Authority")};
+    const QStringList kept = { QStringLiteral("DST Root CA X3"), QStringLiteral("Baltimore CyberTrust Root"),
+        QStringLiteral("COMODO RSA Certification Authority") };
     int expected = 0;
     const QList<QSslCertificate> system = QSslConfiguration::systemCaCertificates();
     for (const QSslCertificate &certificate : system)
@@ -101,15 +101,17 @@ void TestApplication::fontsAndMonoFallback()
     QVERIFY(QFontDatabase().families().contains(QStringLiteral("Noto Sans CJK SC")));
     QVERIFY(QFontDatabase().families().contains(QStringLiteral("Noto Mono")));
     // Qt keeps substitutions in lower case.
-    QVERIFY(QFont::substitutes(QStringLiteral("Noto Mono")).contains(QStringLiteral("Noto Sans CJK SC"), Qt::CaseInsensitive));
+    QVERIFY(QFont::substitutes(QStringLiteral("Noto Mono"))
+                .contains(QStringLiteral("Noto Sans CJK SC"), Qt::CaseInsensitive));
 }
 
 void TestApplication::brokenWindowFailsToStart()
 {
-    const QString qml = writeQml(QStringLiteral("broken.qml"), "import QtQuick 2.15\nItem { this is no qml }\n");
+    const QString qml
+        = writeQml(QStringLiteral("broken.qml"), "import QtQuick 2.15\nItem { this is no qml }\n");
     int argc = 0;
     Application application(argc, nullptr);
-    QVERIFY(!startOn(application, qml, {QStringLiteral("quillmark")}));
+    QVERIFY(!startOn(application, qml, { QStringLiteral("quillmark") }));
     QVERIFY(!application.engine());
     QVERIFY(!application.rootObject());
 }
@@ -130,7 +132,7 @@ QtObject {
     int argc = 0;
     Application application(argc, nullptr);
     QSignalSpy spy(Settings::instance(), &Settings::skinDirectoryChanged);
-    QVERIFY(startOn(application, qml, {QStringLiteral("quillmark")}));
+    QVERIFY(startOn(application, qml, { QStringLiteral("quillmark") }));
     QVERIFY(application.engine());
     QObject *root = application.rootObject();
     QVERIFY(root);
@@ -148,12 +150,18 @@ void TestApplication::commandLine_data()
     QTest::addColumn<QString>("argument");
     QTest::addColumn<QString>("skinDirectory");
 
-    QTest::newRow("panel in the port directory of a skin") << "@/skins/mine/port/py_26.ini" << "@/skins/mine";
-    QTest::newRow("relative parts are resolved") << "@/skins/mine/port/../port/py_26.ini" << "@/skins/mine";
-    QTest::newRow("txt suffix loads nothing") << "@/skins/mine/port/py_26.txt" << "";
-    QTest::newRow("INI in capitals loads nothing") << "@/skins/mine/port/py_26.INI" << "";
-    QTest::newRow("no suffix loads nothing") << "@/skins/mine/port/py_26" << "";
-    QTest::newRow("no argument") << "" << "";
+    QTest::newRow("panel in the port directory of a skin") << "@/skins/mine/port/py_26.ini"
+                                                           << "@/skins/mine";
+    QTest::newRow("relative parts are resolved") << "@/skins/mine/port/../port/py_26.ini"
+                                                 << "@/skins/mine";
+    QTest::newRow("txt suffix loads nothing") << "@/skins/mine/port/py_26.txt"
+                                              << "";
+    QTest::newRow("INI in capitals loads nothing") << "@/skins/mine/port/py_26.INI"
+                                                   << "";
+    QTest::newRow("no suffix loads nothing") << "@/skins/mine/port/py_26"
+                                             << "";
+    QTest::newRow("no argument") << ""
+                                 << "";
 }
 
 void TestApplication::commandLine()
@@ -167,7 +175,7 @@ void TestApplication::commandLine()
 
     const QString before = QStringLiteral("/untouched");
     Settings::instance()->setSkinDirectory(before);
-    QStringList arguments{QStringLiteral("quillmark")};
+    QStringList arguments { QStringLiteral("quillmark") };
     if (!argument.isEmpty())
         arguments.append(argument);
     Application::applyCommandLine(arguments);

@@ -8,7 +8,8 @@
 
 namespace {
 
-struct Result {
+struct Result
+{
     int exitCode = -1;
     QByteArray out;
     QByteArray err;
@@ -53,7 +54,8 @@ private:
 void TestArchiveCommands::init()
 {
     mDir = std::make_unique<QTemporaryDir>();
-    QVERIFY(FileTree::write(path(QStringLiteral("skin/port/py_26.ini")), "[KEY1]\r\nVIEW_RECT=0,0,10,10\r\n"));
+    QVERIFY(
+        FileTree::write(path(QStringLiteral("skin/port/py_26.ini")), "[KEY1]\r\nVIEW_RECT=0,0,10,10\r\n"));
     QVERIFY(FileTree::write(path(QStringLiteral("skin/res/default.css")), "[STYLE1]\r\n"));
     QVERIFY(FileTree::write(path(QStringLiteral("notzip.zip")), "plain text"));
 }
@@ -64,18 +66,18 @@ void TestArchiveCommands::exitCodes_data()
     QTest::addColumn<int>("exitCode");
 
     QTest::newRow("no command") << QStringList() << 2;
-    QTest::newRow("unknown command") << QStringList{"unpak"} << 2;
-    QTest::newRow("pack without arguments") << QStringList{"pack"} << 2;
-    QTest::newRow("pack with one argument") << QStringList{"pack", "@/skin"} << 2;
-    QTest::newRow("pack with three arguments") << QStringList{"pack", "@/skin", "@/a.zip", "x"} << 2;
-    QTest::newRow("pack a missing directory") << QStringList{"pack", "@/nothing", "@/a.zip"} << 1;
-    QTest::newRow("pack a file") << QStringList{"pack", "@/notzip.zip", "@/a.zip"} << 1;
-    QTest::newRow("pack into a missing directory") << QStringList{"pack", "@/skin", "@/no/dir/a.zip"} << 1;
-    QTest::newRow("pack") << QStringList{"pack", "@/skin", "@/a.zip"} << 0;
-    QTest::newRow("unpack with one argument") << QStringList{"unpack", "@/a.zip"} << 2;
-    QTest::newRow("unpack a missing archive") << QStringList{"unpack", "@/missing.zip", "@/out"} << 1;
-    QTest::newRow("unpack a text file") << QStringList{"unpack", "@/notzip.zip", "@/out"} << 1;
-    QTest::newRow("unpack a directory") << QStringList{"unpack", "@/skin", "@/out"} << 1;
+    QTest::newRow("unknown command") << QStringList { "unpak" } << 2;
+    QTest::newRow("pack without arguments") << QStringList { "pack" } << 2;
+    QTest::newRow("pack with one argument") << QStringList { "pack", "@/skin" } << 2;
+    QTest::newRow("pack with three arguments") << QStringList { "pack", "@/skin", "@/a.zip", "x" } << 2;
+    QTest::newRow("pack a missing directory") << QStringList { "pack", "@/nothing", "@/a.zip" } << 1;
+    QTest::newRow("pack a file") << QStringList { "pack", "@/notzip.zip", "@/a.zip" } << 1;
+    QTest::newRow("pack into a missing directory") << QStringList { "pack", "@/skin", "@/no/dir/a.zip" } << 1;
+    QTest::newRow("pack") << QStringList { "pack", "@/skin", "@/a.zip" } << 0;
+    QTest::newRow("unpack with one argument") << QStringList { "unpack", "@/a.zip" } << 2;
+    QTest::newRow("unpack a missing archive") << QStringList { "unpack", "@/missing.zip", "@/out" } << 1;
+    QTest::newRow("unpack a text file") << QStringList { "unpack", "@/notzip.zip", "@/out" } << 1;
+    QTest::newRow("unpack a directory") << QStringList { "unpack", "@/skin", "@/out" } << 1;
 }
 
 void TestArchiveCommands::exitCodes()
@@ -95,8 +97,14 @@ void TestArchiveCommands::exitCodes()
 
 void TestArchiveCommands::packThenUnpackRoundTrip()
 {
-    QCOMPARE(runCli({QStringLiteral("pack"), path(QStringLiteral("skin")), path(QStringLiteral("skin.bdi"))}).exitCode, 0);
-    QCOMPARE(runCli({QStringLiteral("unpack"), path(QStringLiteral("skin.bdi")), path(QStringLiteral("out"))}).exitCode, 0);
+    QCOMPARE(
+        runCli({ QStringLiteral("pack"), path(QStringLiteral("skin")), path(QStringLiteral("skin.bdi")) })
+            .exitCode,
+        0);
+    QCOMPARE(
+        runCli({ QStringLiteral("unpack"), path(QStringLiteral("skin.bdi")), path(QStringLiteral("out")) })
+            .exitCode,
+        0);
     QCOMPARE(FileTree::list(path(QStringLiteral("out"))), FileTree::list(path(QStringLiteral("skin"))));
     QFile file(path(QStringLiteral("out/port/py_26.ini")));
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -106,8 +114,12 @@ void TestArchiveCommands::packThenUnpackRoundTrip()
 void TestArchiveCommands::unpackDoesNotClearTarget()
 {
     QVERIFY(FileTree::write(path(QStringLiteral("out/mine.txt")), "mine"));
-    QCOMPARE(runCli({QStringLiteral("pack"), path(QStringLiteral("skin")), path(QStringLiteral("a.zip"))}).exitCode, 0);
-    QCOMPARE(runCli({QStringLiteral("unpack"), path(QStringLiteral("a.zip")), path(QStringLiteral("out"))}).exitCode, 0);
+    QCOMPARE(runCli({ QStringLiteral("pack"), path(QStringLiteral("skin")), path(QStringLiteral("a.zip")) })
+                 .exitCode,
+        0);
+    QCOMPARE(runCli({ QStringLiteral("unpack"), path(QStringLiteral("a.zip")), path(QStringLiteral("out")) })
+                 .exitCode,
+        0);
     QVERIFY(QFileInfo::exists(path(QStringLiteral("out/mine.txt"))));
     QVERIFY(QFileInfo::exists(path(QStringLiteral("out/port/py_26.ini"))));
 }
@@ -118,24 +130,28 @@ void TestArchiveCommands::unpackRefusesHostileEntry()
     // climbs out of the target.
     QVERIFY(FileTree::write(path(QStringLiteral("evil/x\\..\\..\\escaped.txt")), "evil"));
     QVERIFY(FileTree::write(path(QStringLiteral("evil/good.txt")), "good"));
-    QCOMPARE(runCli({QStringLiteral("pack"), path(QStringLiteral("evil")), path(QStringLiteral("evil.zip"))}).exitCode, 0);
-    const Result result = runCli({QStringLiteral("unpack"), path(QStringLiteral("evil.zip")), path(QStringLiteral("a/b"))});
+    QCOMPARE(
+        runCli({ QStringLiteral("pack"), path(QStringLiteral("evil")), path(QStringLiteral("evil.zip")) })
+            .exitCode,
+        0);
+    const Result result
+        = runCli({ QStringLiteral("unpack"), path(QStringLiteral("evil.zip")), path(QStringLiteral("a/b")) });
     QCOMPARE(result.exitCode, 1);
     QVERIFY(result.err.contains("refusing"));
-    QCOMPARE(FileTree::list(path(QStringLiteral("a/b"))), QStringList{QStringLiteral("good.txt")});
+    QCOMPARE(FileTree::list(path(QStringLiteral("a/b"))), QStringList { QStringLiteral("good.txt") });
     QVERIFY(!QFileInfo::exists(path(QStringLiteral("escaped.txt"))));
 }
 
 void TestArchiveCommands::version()
 {
-    const Result result = runCli({QStringLiteral("--version")});
+    const Result result = runCli({ QStringLiteral("--version") });
     QCOMPARE(result.exitCode, 0);
     QCOMPARE(result.out, QByteArray("quillmark-cli 0.10.8\n"));
 }
 
 void TestArchiveCommands::helpListsCommands()
 {
-    const Result result = runCli({QStringLiteral("--help")});
+    const Result result = runCli({ QStringLiteral("--help") });
     QCOMPARE(result.exitCode, 0);
     QVERIFY(result.out.contains("\n  pack SKIN_DIR ARCHIVE\n"));
     QVERIFY(result.out.contains("\n  unpack ARCHIVE DIR\n"));

@@ -4,8 +4,8 @@
 #include <QtTest>
 
 #include <cstdio>
-#include <memory>
 #include <fcntl.h>
+#include <memory>
 #include <unistd.h>
 
 namespace {
@@ -98,7 +98,8 @@ void TestMessageHandler::levelNames()
     QFETCH(QString, name);
     QCOMPARE(type, int(QtMsgType(type)));
     QCOMPARE(MessageHandler::levelName(QtMsgType(type)), name);
-    QCOMPARE(MessageHandler::formatLine(QtMsgType(type), QStringLiteral("a b")), QLatin1Char('[') + name + QStringLiteral("] a b"));
+    QCOMPARE(MessageHandler::formatLine(QtMsgType(type), QStringLiteral("a b")),
+        QLatin1Char('[') + name + QStringLiteral("] a b"));
 }
 
 void TestMessageHandler::threshold_data()
@@ -148,7 +149,8 @@ void TestMessageHandler::appendsToExistingLog()
         messageHandler(QtDebugMsg, noContext, QStringLiteral("first"));
         messageHandler(QtInfoMsg, noContext, QStringLiteral("second \u4e2d"));
     }
-    QCOMPARE(readAll(mLog), QByteArray("[Info] from an earlier run\n[Debug] first\n[Info] second \xe4\xb8\xad\n"));
+    QCOMPARE(
+        readAll(mLog), QByteArray("[Info] from an earlier run\n[Debug] first\n[Info] second \xe4\xb8\xad\n"));
     QCOMPARE(readAll(mOut).left(22), QByteArray("[Debug] first\n[Info] s"));
 }
 
@@ -184,7 +186,8 @@ void TestMessageHandler::installedHandlerReceivesQtMessages()
 void TestMessageHandler::defaultLogFileIsNextToExecutable()
 {
     MessageHandler::setLogFilePath(QString());
-    QCOMPARE(MessageHandler::logFilePath(), QCoreApplication::applicationDirPath() + QStringLiteral("/quillmark.log"));
+    QCOMPARE(MessageHandler::logFilePath(),
+        QCoreApplication::applicationDirPath() + QStringLiteral("/quillmark.log"));
 }
 
 QTEST_GUILESS_MAIN(TestMessageHandler)

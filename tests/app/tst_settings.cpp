@@ -97,7 +97,7 @@ bool TestSettings::hasKey(const QString &key)
 void TestSettings::programFileLivesNextToExecutable()
 {
     QCOMPARE(Settings::defaultFileName(),
-             QCoreApplication::applicationDirPath() + QStringLiteral("/quillmark_settings.ini"));
+        QCoreApplication::applicationDirPath() + QStringLiteral("/quillmark_settings.ini"));
 }
 
 void TestSettings::defaults_data()
@@ -118,9 +118,10 @@ void TestSettings::defaults_data()
     QTest::newRow("autoReload") << "autoReload" << QVariant(true);
     QTest::newRow("autoReloadInterval") << "autoReloadInterval" << QVariant(3000);
     QTest::newRow("logLevel") << "logLevel" << QVariant(4);
-    QTest::newRow("transparentBackgroudColor1") << "transparentBackgroudColor1" << QVariant(QColor(Qt::white));
-    QTest::newRow("transparentBackgroudColor2") << "transparentBackgroudColor2"
-                                                << QVariant(QColor(0xcc, 0xcc, 0xcc));
+    QTest::newRow("transparentBackgroudColor1")
+        << "transparentBackgroudColor1" << QVariant(QColor(Qt::white));
+    QTest::newRow("transparentBackgroudColor2")
+        << "transparentBackgroudColor2" << QVariant(QColor(0xcc, 0xcc, 0xcc));
     QTest::newRow("transparentBackgroudGridSize") << "transparentBackgroudGridSize" << QVariant(5);
     QTest::newRow("uiFont") << "uiFont" << QVariant(QStringLiteral("Noto Sans CJK SC Regular"));
 }
@@ -185,7 +186,8 @@ void TestSettings::unchangedOrAbsentValueStoresNothing()
     QFETCH(QString, property);
     QFETCH(QVariant, value);
     const QByteArray name = property.toLatin1();
-    const QMetaProperty meta = mSettings->metaObject()->property(mSettings->metaObject()->indexOfProperty(name));
+    const QMetaProperty meta
+        = mSettings->metaObject()->property(mSettings->metaObject()->indexOfProperty(name));
     QSignalSpy spy(mSettings.get(), meta.notifySignal());
     QVERIFY(mSettings->setProperty(name.constData(), value));
     QCOMPARE(spy.count(), 0);
@@ -217,7 +219,8 @@ void TestSettings::changedValueIsStoredAndSignalled()
     QFETCH(QVariant, value);
     QFETCH(QString, stored);
     const QByteArray name = property.toLatin1();
-    const QMetaProperty meta = mSettings->metaObject()->property(mSettings->metaObject()->indexOfProperty(name));
+    const QMetaProperty meta
+        = mSettings->metaObject()->property(mSettings->metaObject()->indexOfProperty(name));
     {
         QSignalSpy spy(mSettings.get(), meta.notifySignal());
         QVERIFY(mSettings->setProperty(name.constData(), value));
@@ -248,9 +251,12 @@ void TestSettings::rectColorsStoreAlphaFirst_data()
     QTest::addColumn<QColor>("color");
     QTest::addColumn<QString>("stored");
 
-    QTest::newRow("view rect opaque") << "viewRectColor" << "ViewRectColor" << QColor(0x12, 0x34, 0xAB) << "#ff1234ab";
-    QTest::newRow("view rect half") << "viewRectColor" << "ViewRectColor" << QColor(1, 2, 3, 0x80) << "#80010203";
-    QTest::newRow("touch rect opaque") << "touchRectColor" << "TouchRectColor" << QColor(Qt::green) << "#ff00ff00";
+    QTest::newRow("view rect opaque") << "viewRectColor"
+                                      << "ViewRectColor" << QColor(0x12, 0x34, 0xAB) << "#ff1234ab";
+    QTest::newRow("view rect half") << "viewRectColor"
+                                    << "ViewRectColor" << QColor(1, 2, 3, 0x80) << "#80010203";
+    QTest::newRow("touch rect opaque") << "touchRectColor"
+                                       << "TouchRectColor" << QColor(Qt::green) << "#ff00ff00";
 }
 
 void TestSettings::rectColorsStoreAlphaFirst()
@@ -260,7 +266,8 @@ void TestSettings::rectColorsStoreAlphaFirst()
     QFETCH(QColor, color);
     QFETCH(QString, stored);
     const QByteArray name = property.toLatin1();
-    const QMetaProperty meta = mSettings->metaObject()->property(mSettings->metaObject()->indexOfProperty(name));
+    const QMetaProperty meta
+        = mSettings->metaObject()->property(mSettings->metaObject()->indexOfProperty(name));
     QSignalSpy spy(mSettings.get(), meta.notifySignal());
     mSettings->setProperty(name.constData(), color);
     mSettings->setProperty(name.constData(), color);
@@ -416,8 +423,8 @@ void TestSettings::fileContents()
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray text = file.readAll();
     QVERIFY2(text.startsWith("[General]"), text.constData());
-    for (const char *line : {"WindowX=120", "LogLevel=Debug", "ViewRectColor=#ffd62728",
-                             "TransparentBackgroudColor1=#112233", "StayOnTop=true"})
+    for (const char *line : { "WindowX=120", "LogLevel=Debug", "ViewRectColor=#ffd62728",
+             "TransparentBackgroudColor1=#112233", "StayOnTop=true" })
         QVERIFY2(text.contains(line), line);
 }
 

@@ -52,13 +52,15 @@ private:
     // Unpacks `builder`'s archive into <root>/out; the archive itself lies in
     // a separate directory so that the root holds only what unzip wrote.
     bool unpack(const ArchiveBuilder &builder, QTemporaryDir &root,
-                const SkinArchive::Limits &limits = SkinArchive::Limits());
+        const SkinArchive::Limits &limits = SkinArchive::Limits());
     QTemporaryDir mArchives;
 };
 
-bool TestSkinArchive::unpack(const ArchiveBuilder &builder, QTemporaryDir &root, const SkinArchive::Limits &limits)
+bool TestSkinArchive::unpack(
+    const ArchiveBuilder &builder, QTemporaryDir &root, const SkinArchive::Limits &limits)
 {
-    const QString archive = mArchives.filePath(QStringLiteral("test-%1.zip").arg(QRandomGenerator::global()->generate()));
+    const QString archive
+        = mArchives.filePath(QStringLiteral("test-%1.zip").arg(QRandomGenerator::global()->generate()));
     QString error;
     if (!builder.write(archive, &error))
         qFatal("could not build the test archive: %s", qPrintable(error));
@@ -77,7 +79,7 @@ void TestSkinArchive::roundTripReproducesSkinTree()
     QVERIFY(QDir().mkpath(skin + QStringLiteral("/res")));
     QVERIFY(sheet.save(skin + QStringLiteral("/res/keys.png")));
     QVERIFY(FileTree::write(skin + QStringLiteral("/port/py_26.ini"),
-                      "[GENERAL]\r\nVIEW_RECT=0,0,1080,600\r\n\r\n[KEY1]\r\nVIEW_RECT=0,0,100,80\r\n"));
+        "[GENERAL]\r\nVIEW_RECT=0,0,1080,600\r\n\r\n[KEY1]\r\nVIEW_RECT=0,0,100,80\r\n"));
     QVERIFY(FileTree::write(skin + QStringLiteral("/port/gen.ini"), "[OFFSET1]\r\nPOS=1,2\r\n"));
     QVERIFY(FileTree::write(skin + QStringLiteral("/res/default.css"), "[STYLE1]\r\nFORE_COLOR=ff0000\r\n"));
     QVERIFY(FileTree::write(skin + QStringLiteral("/res/keys.til"), "[IMG1]\r\nSOURCE_RECT=0,0,20,20\r\n"));
@@ -95,7 +97,8 @@ void TestSkinArchive::roundTripReproducesSkinTree()
     const QStringList files = FileTree::list(skin);
     for (const QString &path : files) {
         if (!path.endsWith(QLatin1Char('/')))
-            QCOMPARE(FileTree::read(out + QLatin1Char('/') + path), FileTree::read(skin + QLatin1Char('/') + path));
+            QCOMPARE(FileTree::read(out + QLatin1Char('/') + path),
+                FileTree::read(skin + QLatin1Char('/') + path));
     }
 }
 
@@ -107,7 +110,7 @@ void TestSkinArchive::zipOfMissingDirectoryKeepsOldArchive()
     QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("not exists!")));
     QVERIFY(!SkinArchive::zip(dir.filePath(QStringLiteral("no-such-skin")), archive));
     QCOMPARE(FileTree::read(archive), QByteArray("an earlier export"));
-    QCOMPARE(FileTree::list(dir.path()), QStringList{QStringLiteral("old.zip")});
+    QCOMPARE(FileTree::list(dir.path()), QStringList { QStringLiteral("old.zip") });
 }
 
 void TestSkinArchive::zipIntoThePackedTree()
@@ -121,8 +124,9 @@ void TestSkinArchive::zipIntoThePackedTree()
     QVERIFY(SkinArchive::zip(dir.path(), archive));
     QTemporaryDir out;
     QVERIFY(SkinArchive::unzip(archive, out.path()));
-    QCOMPARE(FileTree::list(out.path()), (QStringList{QStringLiteral("port/"), QStringLiteral("port/a.ini"),
-                                                      QStringLiteral("self.zip.txt")}));
+    QCOMPARE(FileTree::list(out.path()),
+        (QStringList {
+            QStringLiteral("port/"), QStringLiteral("port/a.ini"), QStringLiteral("self.zip.txt") }));
 }
 
 void TestSkinArchive::zipSkipsLinks()
@@ -138,7 +142,7 @@ void TestSkinArchive::zipSkipsLinks()
     QVERIFY(SkinArchive::zip(skin, archive));
     QTemporaryDir out;
     QVERIFY(SkinArchive::unzip(archive, out.path()));
-    QCOMPARE(FileTree::list(out.path()), QStringList{QStringLiteral("a.ini")});
+    QCOMPARE(FileTree::list(out.path()), QStringList { QStringLiteral("a.ini") });
 }
 
 void TestSkinArchive::hostileNames_data()
@@ -151,7 +155,8 @@ void TestSkinArchive::hostileNames_data()
     QTest::newRow("dot-dot name") << QByteArray("../x.txt") << QStringLiteral("x.txt");
     QTest::newRow("dot-dot in the middle") << QByteArray("a/../../x.txt") << QStringLiteral("x.txt");
     QTest::newRow("backslash dot-dot") << QByteArray("..\\x.txt") << QStringLiteral("x.txt");
-    QTest::newRow("backslash dot-dot below a directory") << QByteArray("sub/..\\..\\x.txt") << QStringLiteral("x.txt");
+    QTest::newRow("backslash dot-dot below a directory")
+        << QByteArray("sub/..\\..\\x.txt") << QStringLiteral("x.txt");
     QTest::newRow("drive letter with backslash") << QByteArray("C:\\x.txt") << QStringLiteral("out/C:/x.txt");
     QTest::newRow("drive letter with slash") << QByteArray("C:/x.txt") << QStringLiteral("out/C:/x.txt");
     QTest::newRow("very long component") << QByteArray(300, 'n') << QString();
@@ -175,8 +180,9 @@ void TestSkinArchive::hostileNames()
     QVERIFY2(!unpack(builder, root), "a refused entry must make unzip report false");
 
     // The good entries around the hostile one are still there, and nothing else.
-    QCOMPARE(FileTree::list(root.path()), (QStringList{QStringLiteral("out/"), QStringLiteral("out/first.txt"),
-                                             QStringLiteral("out/port/"), QStringLiteral("out/port/py_26.ini")}));
+    QCOMPARE(FileTree::list(root.path()),
+        (QStringList { QStringLiteral("out/"), QStringLiteral("out/first.txt"), QStringLiteral("out/port/"),
+            QStringLiteral("out/port/py_26.ini") }));
     QCOMPARE(FileTree::read(root.filePath(QStringLiteral("out/port/py_26.ini"))), QByteArray("[KEY1]\r\n"));
     if (!escape.isEmpty())
         QVERIFY(!QFileInfo::exists(root.filePath(escape)));
@@ -187,20 +193,34 @@ void TestSkinArchive::checkedEntryName_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("plain") << "port/py_26.ini" << "port/py_26.ini";
-    QTest::newRow("backslashes become slashes") << "res\\keys.til" << "res/keys.til";
-    QTest::newRow("dot components dropped") << "./res/./a.png" << "res/a.png";
-    QTest::newRow("doubled slash") << "res//a.png" << "res/a.png";
-    QTest::newRow("directory with trailing slash") << "res/" << "res";
-    QTest::newRow("dots inside a name are fine") << "a..b/c..ini" << "a..b/c..ini";
-    QTest::newRow("colon later in the name is fine") << "res/a:b.png" << "res/a:b.png";
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("only dots") << "./." << "";
-    QTest::newRow("absolute") << "/etc/passwd" << "";
-    QTest::newRow("absolute with backslash") << "\\etc\\passwd" << "";
-    QTest::newRow("dot-dot") << "a/../b" << "";
-    QTest::newRow("trailing dot-dot") << "a/.." << "";
-    QTest::newRow("drive letter") << "c:x" << "";
+    QTest::newRow("plain") << "port/py_26.ini"
+                           << "port/py_26.ini";
+    QTest::newRow("backslashes become slashes") << "res\\keys.til"
+                                                << "res/keys.til";
+    QTest::newRow("dot components dropped") << "./res/./a.png"
+                                            << "res/a.png";
+    QTest::newRow("doubled slash") << "res//a.png"
+                                   << "res/a.png";
+    QTest::newRow("directory with trailing slash") << "res/"
+                                                   << "res";
+    QTest::newRow("dots inside a name are fine") << "a..b/c..ini"
+                                                 << "a..b/c..ini";
+    QTest::newRow("colon later in the name is fine") << "res/a:b.png"
+                                                     << "res/a:b.png";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("only dots") << "./."
+                               << "";
+    QTest::newRow("absolute") << "/etc/passwd"
+                              << "";
+    QTest::newRow("absolute with backslash") << "\\etc\\passwd"
+                                             << "";
+    QTest::newRow("dot-dot") << "a/../b"
+                             << "";
+    QTest::newRow("trailing dot-dot") << "a/.."
+                                      << "";
+    QTest::newRow("drive letter") << "c:x"
+                                  << "";
     QTest::newRow("NUL") << QStringLiteral("a") + QChar(0) + QStringLiteral("b") << "";
 }
 
@@ -226,8 +246,8 @@ void TestSkinArchive::symlinkEntriesAreSkipped()
 
     // No link was made, so the file "through" it landed inside the target.
     QCOMPARE(FileTree::list(root.filePath(QStringLiteral("out"))),
-             (QStringList{QStringLiteral("escape/"), QStringLiteral("escape/written-through.txt"),
-                          QStringLiteral("good.txt")}));
+        (QStringList { QStringLiteral("escape/"), QStringLiteral("escape/written-through.txt"),
+            QStringLiteral("good.txt") }));
     QCOMPARE(FileTree::list(root.filePath(QStringLiteral("outside"))), QStringList());
 }
 
@@ -237,11 +257,16 @@ void TestSkinArchive::existingLinkInTargetIsNotFollowed_data()
     QTest::addColumn<QString>("linkName");
     QTest::addColumn<QString>("linkTarget");
 
-    QTest::newRow("link to a directory on the way") << QByteArray("lnk/x.txt") << "lnk" << "outside";
-    QTest::newRow("link deeper on the way") << QByteArray("res/lnk/x.txt") << "res/lnk" << "outside";
-    QTest::newRow("link as the file itself") << QByteArray("victim.txt") << "victim.txt" << "outside/victim.txt";
-    QTest::newRow("dangling link as the file") << QByteArray("new.txt") << "new.txt" << "outside/new.txt";
-    QTest::newRow("link as a directory entry") << QByteArray("lnk/") << "lnk" << "outside";
+    QTest::newRow("link to a directory on the way") << QByteArray("lnk/x.txt") << "lnk"
+                                                    << "outside";
+    QTest::newRow("link deeper on the way") << QByteArray("res/lnk/x.txt") << "res/lnk"
+                                            << "outside";
+    QTest::newRow("link as the file itself") << QByteArray("victim.txt") << "victim.txt"
+                                             << "outside/victim.txt";
+    QTest::newRow("dangling link as the file") << QByteArray("new.txt") << "new.txt"
+                                               << "outside/new.txt";
+    QTest::newRow("link as a directory entry") << QByteArray("lnk/") << "lnk"
+                                               << "outside";
 }
 
 void TestSkinArchive::existingLinkInTargetIsNotFollowed()
@@ -265,7 +290,7 @@ void TestSkinArchive::existingLinkInTargetIsNotFollowed()
     QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("refusing.*link")));
     QVERIFY(!unpack(builder, root));
 
-    QCOMPARE(FileTree::list(outside), QStringList{QStringLiteral("victim.txt")});
+    QCOMPARE(FileTree::list(outside), QStringList { QStringLiteral("victim.txt") });
     QCOMPARE(FileTree::read(outside + QStringLiteral("/victim.txt")), QByteArray("keep"));
     QCOMPARE(FileTree::read(out + QStringLiteral("/good.txt")), QByteArray("good"));
 }
@@ -288,7 +313,7 @@ void TestSkinArchive::bombOfZerosIsRefused()
     QVERIFY(!unpack(builder, root));
     // The bomb is gone; the entries around it are there.
     QCOMPARE(FileTree::list(root.filePath(QStringLiteral("out"))),
-             (QStringList{QStringLiteral("after.txt"), QStringLiteral("before.txt")}));
+        (QStringList { QStringLiteral("after.txt"), QStringLiteral("before.txt") }));
 }
 
 void TestSkinArchive::incompressibleLargeFileIsExtracted()
@@ -298,8 +323,8 @@ void TestSkinArchive::incompressibleLargeFileIsExtracted()
     // Ordinary skin text compresses well but far below the bomb ratio.
     QByteArray text;
     for (int i = 0; text.size() < (2 << 20); ++i)
-        text += QByteArray("[KEY") + QByteArray::number(i) + "]\r\nVIEW_RECT=" + QByteArray::number(i * 7 % 1080)
-                + ",0,100,80\r\n";
+        text += QByteArray("[KEY") + QByteArray::number(i)
+            + "]\r\nVIEW_RECT=" + QByteArray::number(i * 7 % 1080) + ",0,100,80\r\n";
     ArchiveBuilder builder;
     builder.file("res/sheet.png", data).file("port/big.ini", text);
     QVERIFY(unpack(builder, root));
@@ -317,7 +342,7 @@ void TestSkinArchive::totalSizeLimit()
     QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("refusing.*b.bin")));
     QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("refusing.*c.txt")));
     QVERIFY(!unpack(builder, root, limits));
-    QCOMPARE(FileTree::list(root.filePath(QStringLiteral("out"))), QStringList{QStringLiteral("a.bin")});
+    QCOMPARE(FileTree::list(root.filePath(QStringLiteral("out"))), QStringList { QStringLiteral("a.bin") });
 }
 
 void TestSkinArchive::manyEmptyEntries()
@@ -329,7 +354,8 @@ void TestSkinArchive::manyEmptyEntries()
     for (int i = 0; i < limit + 5; ++i)
         builder.file("e/" + QByteArray::number(i), QByteArray());
     for (int i = limit; i < limit + 5; ++i)
-        QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("refusing.*more than 20000 entries")));
+        QTest::ignoreMessage(
+            QtInfoMsg, QRegularExpression(QStringLiteral("refusing.*more than 20000 entries")));
     QVERIFY(!unpack(builder, root));
     const QStringList written = QDir(root.filePath(QStringLiteral("out/e"))).entryList(QDir::Files);
     QCOMPARE(written.size(), limit);

@@ -60,11 +60,10 @@ void TestUtils::versions()
 
 void TestUtils::invokableOrder()
 {
-    const QStringList expected = {
-        QStringLiteral("getOsTypeAndVersion"), QStringLiteral("getVersion"),     QStringLiteral("getVersionCode"),
-        QStringLiteral("isForKWA"),            QStringLiteral("clearDirectory"), QStringLiteral("zip"),
-        QStringLiteral("unzip"),               QStringLiteral("urlToLocalPath"), QStringLiteral("localPathToUrl"),
-        QStringLiteral("getQuillmarkDirectory")};
+    const QStringList expected = { QStringLiteral("getOsTypeAndVersion"), QStringLiteral("getVersion"),
+        QStringLiteral("getVersionCode"), QStringLiteral("isForKWA"), QStringLiteral("clearDirectory"),
+        QStringLiteral("zip"), QStringLiteral("unzip"), QStringLiteral("urlToLocalPath"),
+        QStringLiteral("localPathToUrl"), QStringLiteral("getQuillmarkDirectory") };
     const QMetaObject *meta = Utils::instance()->metaObject();
     QStringList names;
     for (int i = meta->methodOffset(); i < meta->methodCount(); ++i)
@@ -85,14 +84,22 @@ void TestUtils::urlToLocalPath_data()
     QTest::addColumn<QString>("url");
     QTest::addColumn<QString>("path");
 
-    QTest::newRow("file url") << "file:///home/me/skin/port/py_26.ini" << "/home/me/skin/port/py_26.ini";
-    QTest::newRow("percent-encoded blank") << "file:///tmp/my%20skin/a.ini" << "/tmp/my skin/a.ini";
-    QTest::newRow("blank left as typed") << "file:///tmp/my skin/a.ini" << "/tmp/my skin/a.ini";
-    QTest::newRow("non-ASCII") << QStringLiteral("file:///tmp/\u76ae\u80a4/a.ini") << QStringLiteral("/tmp/\u76ae\u80a4/a.ini");
-    QTest::newRow("web address") << "https://example.org/a.ini" << "";
-    QTest::newRow("plain path is no url") << "/tmp/a.ini" << "";
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("garbage") << "::not a url::" << "";
+    QTest::newRow("file url") << "file:///home/me/skin/port/py_26.ini"
+                              << "/home/me/skin/port/py_26.ini";
+    QTest::newRow("percent-encoded blank") << "file:///tmp/my%20skin/a.ini"
+                                           << "/tmp/my skin/a.ini";
+    QTest::newRow("blank left as typed") << "file:///tmp/my skin/a.ini"
+                                         << "/tmp/my skin/a.ini";
+    QTest::newRow("non-ASCII") << QStringLiteral("file:///tmp/\u76ae\u80a4/a.ini")
+                               << QStringLiteral("/tmp/\u76ae\u80a4/a.ini");
+    QTest::newRow("web address") << "https://example.org/a.ini"
+                                 << "";
+    QTest::newRow("plain path is no url") << "/tmp/a.ini"
+                                          << "";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("garbage") << "::not a url::"
+                             << "";
 }
 
 void TestUtils::urlToLocalPath()
@@ -107,9 +114,12 @@ void TestUtils::localPathToUrl_data()
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("url");
 
-    QTest::newRow("absolute") << "/home/me/skin" << "file:///home/me/skin";
-    QTest::newRow("blank") << "/tmp/my skin" << "file:///tmp/my skin";
-    QTest::newRow("hash sign is encoded") << "/tmp/a#b" << "file:///tmp/a%23b";
+    QTest::newRow("absolute") << "/home/me/skin"
+                              << "file:///home/me/skin";
+    QTest::newRow("blank") << "/tmp/my skin"
+                           << "file:///tmp/my skin";
+    QTest::newRow("hash sign is encoded") << "/tmp/a#b"
+                                          << "file:///tmp/a%23b";
 }
 
 void TestUtils::localPathToUrl()
@@ -156,12 +166,15 @@ void TestUtils::clearDirectoryKeepsLinkTargets()
     QTemporaryDir elsewhere;
     QVERIFY(FileTree::write(elsewhere.filePath(QStringLiteral("precious/keep.txt")), "keep"));
     QVERIFY(FileTree::write(elsewhere.filePath(QStringLiteral("file.txt")), "keep"));
-    QVERIFY(QFile::link(elsewhere.filePath(QStringLiteral("precious")), dir.filePath(QStringLiteral("dirlink"))));
-    QVERIFY(QFile::link(elsewhere.filePath(QStringLiteral("file.txt")), dir.filePath(QStringLiteral("filelink"))));
+    QVERIFY(
+        QFile::link(elsewhere.filePath(QStringLiteral("precious")), dir.filePath(QStringLiteral("dirlink"))));
+    QVERIFY(QFile::link(
+        elsewhere.filePath(QStringLiteral("file.txt")), dir.filePath(QStringLiteral("filelink"))));
     QVERIFY(Utils::instance()->clearDirectory(dir.path()));
     QCOMPARE(FileTree::list(dir.path()), QStringList());
-    QCOMPARE(FileTree::list(elsewhere.path()), (QStringList{QStringLiteral("file.txt"), QStringLiteral("precious/"),
-                                                  QStringLiteral("precious/keep.txt")}));
+    QCOMPARE(FileTree::list(elsewhere.path()),
+        (QStringList {
+            QStringLiteral("file.txt"), QStringLiteral("precious/"), QStringLiteral("precious/keep.txt") }));
 }
 
 void TestUtils::clearDirectoryRefusals_data()

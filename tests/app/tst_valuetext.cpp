@@ -87,10 +87,10 @@ void TestValueText::parseIntList_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QList<int>>("values");
 
-    QTest::newRow("three") << "1,2,3" << QList<int>{1, 2, 3};
-    QTest::newRow("empty text gives one 0") << "" << QList<int>{0};
-    QTest::newRow("empty parts kept") << "1,,3," << QList<int>{1, 0, 3, 0};
-    QTest::newRow("letters") << "a,7" << QList<int>{0, 7};
+    QTest::newRow("three") << "1,2,3" << QList<int> { 1, 2, 3 };
+    QTest::newRow("empty text gives one 0") << "" << QList<int> { 0 };
+    QTest::newRow("empty parts kept") << "1,,3," << QList<int> { 1, 0, 3, 0 };
+    QTest::newRow("letters") << "a,7" << QList<int> { 0, 7 };
 }
 
 void TestValueText::parseIntList()
@@ -116,15 +116,23 @@ void TestValueText::unescapeUnicode_data()
     QTest::addColumn<QString>("expected");
 
     QTest::newRow("two escapes one after another") << "\\u4e2d\\u6587" << QStringLiteral("\u4e2d\u6587");
-    QTest::newRow("escape between text") << "a\\u0041b" << "aAb";
+    QTest::newRow("escape between text") << "a\\u0041b"
+                                         << "aAb";
     QTest::newRow("upper-case digits") << "\\u00C4" << QStringLiteral("\u00c4");
-    QTest::newRow("three digits stay") << "\\u4e2" << "\\u4e2";
-    QTest::newRow("five digits: four used") << "\\u00411" << "A1";
-    QTest::newRow("not hexadecimal stays") << "\\u00g1" << "\\u00g1";
-    QTest::newRow("capital U stays") << "\\U0041" << "\\U0041";
-    QTest::newRow("escapes after a short one") << "\\u12 \\u0042\\u0043" << "\\u12 BC";
-    QTest::newRow("no escapes") << "plain" << "plain";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("three digits stay") << "\\u4e2"
+                                       << "\\u4e2";
+    QTest::newRow("five digits: four used") << "\\u00411"
+                                            << "A1";
+    QTest::newRow("not hexadecimal stays") << "\\u00g1"
+                                           << "\\u00g1";
+    QTest::newRow("capital U stays") << "\\U0041"
+                                     << "\\U0041";
+    QTest::newRow("escapes after a short one") << "\\u12 \\u0042\\u0043"
+                                               << "\\u12 BC";
+    QTest::newRow("no escapes") << "plain"
+                                << "plain";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void TestValueText::unescapeUnicode()

@@ -19,7 +19,8 @@ QByteArray readBytes(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
-const QByteArray kOldText = "[GENERAL]\r\nVIEW_RECT=0,0,1080,600\r\n\r\n[KEY1]\r\nVIEW_RECT=0,0,100,80\r\nSTYLE=1\r\n\r\n";
+const QByteArray kOldText
+    = "[GENERAL]\r\nVIEW_RECT=0,0,1080,600\r\n\r\n[KEY1]\r\nVIEW_RECT=0,0,100,80\r\nSTYLE=1\r\n\r\n";
 
 } // namespace
 
@@ -53,10 +54,12 @@ void TestSkinConfigSave::readOnlyDirectory()
         config.setValue(QStringLiteral("KEY1/STYLE"), QStringLiteral("2"));
         saved = config.save();
     }
-    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QFile::setPermissions(
+        dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QVERIFY(!saved);
     QCOMPARE(readBytes(path), kOldText);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("py_26.ini")});
+    QCOMPARE(
+        QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList { QStringLiteral("py_26.ini") });
 }
 
 void TestSkinConfigSave::fileSizeLimit_data()
@@ -112,7 +115,8 @@ void TestSkinConfigSave::fileSizeLimit()
         QCOMPARE(now, kOldText);
     }
     // No temporary file is left beside the panel file.
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("py_26.ini")});
+    QCOMPARE(
+        QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList { QStringLiteral("py_26.ini") });
 }
 
 QTEST_GUILESS_MAIN(TestSkinConfigSave)
