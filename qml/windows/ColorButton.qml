@@ -7,7 +7,7 @@ import "../"
 Rectangle {
     id: button
 
-    signal picked(color color)
+    signal picked(color chosen)
 
     implicitWidth: 30
     implicitHeight: 30

@@ -93,7 +93,7 @@ ToolDialog {
                 id: colorButton
                 objectName: "fontColorButton"
                 color: "black"
-                onPicked: fontResGenerator.color = color
+                onPicked: fontResGenerator.color = chosen
             }
             Label { text: qsTr("Size: ") }
             NumberField {

@@ -158,91 +158,56 @@ ColumnLayout {
                 }
             }
 
-            component Handle: Rectangle {
-                id: handle
-                property real centerX
-                property real centerY
-                property real minX
-                property real minY
-                property real maxX
-                property real maxY
-                signal dragged(real x, real y)
-                readonly property real r: 15 * canvas.screenPixel
-                width: 2 * r
-                height: 2 * r
-                radius: r
-                x: centerX - r
-                y: centerY - r
-                color: "transparent"
-                border.color: "lightblue"
-                border.width: 2 * canvas.screenPixel
-
-                MouseArea {
-                    anchors.fill: parent
-                    cursorShape: Qt.SizeAllCursor
-                    property point grab
-                    onPressed: grab = Qt.point(mouse.x, mouse.y)
-                    onPositionChanged: {
-                        var p = mapToItem(canvas, mouse.x, mouse.y)
-                        handle.dragged(InnerRectMath.clamp(p.x - grab.x + handle.r, handle.minX, handle.maxX),
-                                       InnerRectMath.clamp(p.y - grab.y + handle.r, handle.minY, handle.maxY))
-                    }
-                }
-            }
-
-            Handle {
+            InnerRectHandle {
                 objectName: "startHandle"
+                space: canvas
                 centerX: editor.startX
                 centerY: editor.startY
                 minX: 0
                 minY: 0
                 maxX: editor.endX
                 maxY: editor.endY
-                onDragged: { editor.startX = x; editor.startY = y }
+                onDragged: { editor.startX = centreX; editor.startY = centreY }
             }
-            Handle {
+            InnerRectHandle {
                 objectName: "endHandle"
+                space: canvas
                 centerX: editor.endX
                 centerY: editor.endY
                 minX: editor.startX
                 minY: editor.startY
                 maxX: editor.tileWidth
                 maxY: editor.tileHeight
-                onDragged: { editor.endX = x; editor.endY = y }
+                onDragged: { editor.endX = centreX; editor.endY = centreY }
             }
         }
     }
 
     RowLayout {
-        component RectField: TextField {
-            implicitWidth: 50
-            selectByMouse: true
-            validator: IntValidator {}
-        }
         Label { text: qsTr("Inner Rect: ") }
         Label { text: qsTr("x: ") }
-        RectField {
+        InnerRectField {
             objectName: "innerRectX"
-            text: editor.rect.x
-            onTextEdited: editor.moveStart(Number(text), editor.startY)
+            shown: editor.rect.x
+            onEdited: editor.moveStart(value, editor.startY)
         }
         Label { text: qsTr("y: ") }
-        RectField {
+        InnerRectField {
             objectName: "innerRectY"
-            text: editor.rect.y
-            onTextEdited: editor.moveStart(editor.startX, Number(text))
+            shown: editor.rect.y
+            onEdited: editor.moveStart(editor.startX, value)
         }
         Label { text: qsTr("w: ") }
-        RectField {
+        InnerRectField {
             objectName: "innerRectW"
-            text: editor.rect.w
-            onTextEdited: editor.moveEnd(editor.startX + Number(text), editor.endY)
+            shown: editor.rect.w
+            onEdited: editor.moveEnd(editor.startX + value, editor.endY)
         }
         Label { text: qsTr("h: ") }
-        RectField {
+        InnerRectField {
             objectName: "innerRectH"
-            text: editor.rect.h
-            onTextEdited: editor.moveEnd(editor.endX, editor.startY + Number(text))
+            shown: editor.rect.h
+            onEdited: editor.moveEnd(editor.endX, editor.startY + value)
         }
     }
 

@@ -101,8 +101,8 @@ ToolDialog {
                     objectName: "viewRectColorButton"
                     color: rpSettings.viewRectColor
                     onPicked: {
-                        rpSettings.viewRectColor = color
-                        panel.setViewRectColor(color)
+                        rpSettings.viewRectColor = chosen
+                        panel.setViewRectColor(chosen)
                     }
                 }
 
@@ -111,8 +111,8 @@ ToolDialog {
                     objectName: "touchRectColorButton"
                     color: rpSettings.touchRectColor
                     onPicked: {
-                        rpSettings.touchRectColor = color
-                        panel.setTouchRectColor(color)
+                        rpSettings.touchRectColor = chosen
+                        panel.setTouchRectColor(chosen)
                     }
                 }
 
@@ -122,12 +122,12 @@ ToolDialog {
                     ColorButton {
                         objectName: "backgroundColor1Button"
                         color: rpSettings.transparentBackgroudColor1
-                        onPicked: rpSettings.transparentBackgroudColor1 = color
+                        onPicked: rpSettings.transparentBackgroudColor1 = chosen
                     }
                     ColorButton {
                         objectName: "backgroundColor2Button"
                         color: rpSettings.transparentBackgroudColor2
-                        onPicked: rpSettings.transparentBackgroudColor2 = color
+                        onPicked: rpSettings.transparentBackgroudColor2 = chosen
                     }
                 }
 

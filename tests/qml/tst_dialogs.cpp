@@ -6,6 +6,7 @@
 #include "app/application.h"
 #include "app/messagehandler.h"
 #include "app/settings.h"
+#include "panel/panel.h"
 #include "skin/skinconfig.h"
 #include "tools/fontresgenerator.h"
 #include "tools/innerrecttool.h"
@@ -63,12 +64,14 @@ private slots:
     void scaleArguments();
     void splitAndJoin();
     void innerRectSave();
+    void innerRectHandlesStayInside();
     void generateUsesTheFields();
 
     void intervalField_data();
     void intervalField();
     void debugButtonSwitchesLevel();
     void workingDirectoryNoticeCancel();
+    void colorButtonStoresThePick();
     void colorPickerText_data();
     void colorPickerText();
 
@@ -78,9 +81,10 @@ private:
     bool openDialog(const char *name);
     void closeDialog(QObject *dialog);
     bool click(QQuickItem *item);
-    void waitForFrame();
+    bool waitForFrame();
     void screenshot(const QString &name);
-    bool typeInto(QQuickItem *field, const QString &text);
+    // True when the field then holds `shown` (by default what was typed).
+    bool typeInto(QQuickItem *field, const QString &text, const QString &shown = QString());
     bool setText(QObject *dialog, const char *name, const QString &text);
     bool typePanelForm(QObject *dialog);
     QString path(const QString &name) const { return mDir.filePath(name); }
@@ -174,13 +178,14 @@ void TestDialogs::screenshot(const QString &name)
 
 // Layouts place their items when the window polishes them for the next
 // frame: positions are read after one.
-void TestDialogs::waitForFrame()
+bool TestDialogs::waitForFrame()
 {
     bool rendered = false;
     const auto connection = connect(mWindow, &QQuickWindow::frameSwapped, this, [&rendered] { rendered = true; });
     mWindow->update();
-    QTest::qWaitFor([&rendered] { return rendered; }, 1000);
+    const bool done = QTest::qWaitFor([&rendered] { return rendered; }, 1000);
     disconnect(connection);
+    return done;
 }
 
 // A real mouse click in the middle of the item.
@@ -197,7 +202,7 @@ bool TestDialogs::click(QQuickItem *target)
 }
 
 // Types into a field as the author does: focus, select all, keys.
-bool TestDialogs::typeInto(QQuickItem *field, const QString &text)
+bool TestDialogs::typeInto(QQuickItem *field, const QString &text, const QString &shown)
 {
     if (!field)
         return false;
@@ -212,7 +217,7 @@ bool TestDialogs::typeInto(QQuickItem *field, const QString &text)
     else
         for (const QChar c : text)
             QTest::keyClick(mWindow, c.toLatin1());
-    return field->property("text").toString() == text;
+    return field->property("text").toString() == (shown.isNull() ? text : shown);
 }
 
 bool TestDialogs::setText(QObject *dialog, const char *name, const QString &text)
@@ -606,6 +611,57 @@ void TestDialogs::innerRectSave()
     QCOMPARE(SkinConfig(tilPath).value(QStringLiteral("IMG3/INNER_RECT")), QStringLiteral("105,45,50,50"));
 }
 
+// Dragging the handles past the tile or past each other stops them there.
+void TestDialogs::innerRectHandlesStayInside()
+{
+    const QString dir = path(QStringLiteral("handles"));
+    QVERIFY(QDir().mkpath(dir));
+    QVERIFY(writeSheet(dir + QStringLiteral("/bg.png"), QSize(60, 60)));
+    const QString tilPath = dir + QStringLiteral("/bg.til");
+    SkinConfig til(tilPath);
+    til.setValue(QStringLiteral("IMG1/SOURCE_RECT"), QStringLiteral("0,0,60,60"));
+    til.setValue(QStringLiteral("IMG1/INNER_RECT"), QStringLiteral("10,10,40,40"));
+    QVERIFY(til.save());
+
+    QObject *dialog = find("innerRectDialog");
+    QVERIFY(openDialog("innerRectDialog"));
+    QVERIFY(QMetaObject::invokeMethod(dialog, "chooseTilFile", Q_ARG(QVariant, tilPath)));
+    QVERIFY(QTest::qWaitFor([&] { return find("imgSizeLabel", dialog)->property("text").toString().contains(
+                                              QStringLiteral("60x60")); }, 3000));
+    QQuickItem *area = qobject_cast<QQuickItem *>(find("innerRectImage", dialog));
+    QVERIFY(area);
+
+    const auto drag = [this](QQuickItem *handle, const QPoint &by) {
+        waitForFrame();
+        const QPoint from = handle->mapToScene(QPointF(handle->width() / 2, handle->height() / 2)).toPoint();
+        QTest::mousePress(mWindow, Qt::LeftButton, Qt::NoModifier, from);
+        for (int step = 1; step <= 4; ++step)
+            QTest::mouseMove(mWindow, from + by * step / 4);
+        QTest::mouseRelease(mWindow, Qt::LeftButton, Qt::NoModifier, from + by);
+    };
+    drag(item("endHandle", dialog), QPoint(150, 150));
+    QCOMPARE(find("innerRectW", dialog)->property("text").toString(), QStringLiteral("50"));
+    QCOMPARE(find("innerRectH", dialog)->property("text").toString(), QStringLiteral("50"));
+    drag(item("startHandle", dialog), QPoint(-150, -150));
+    QCOMPARE(find("innerRectX", dialog)->property("text").toString(), QStringLiteral("0"));
+    QCOMPARE(find("innerRectY", dialog)->property("text").toString(), QStringLiteral("0"));
+    QCOMPARE(find("innerRectW", dialog)->property("text").toString(), QStringLiteral("60"));
+    drag(item("startHandle", dialog), QPoint(250, 250));
+    // the start handle stops on the end handle
+    QCOMPARE(find("innerRectX", dialog)->property("text").toString(), QStringLiteral("60"));
+    QCOMPARE(find("innerRectW", dialog)->property("text").toString(), QStringLiteral("0"));
+
+    // typed numbers outside the tile are held inside it as well
+    QVERIFY(typeInto(item("innerRectX", dialog), QStringLiteral("20")));
+    QVERIFY(typeInto(item("innerRectW", dialog), QStringLiteral("900"), QStringLiteral("40")));
+    QCOMPARE(area->property("rect").toMap().value(QStringLiteral("w")).toInt(), 40);
+    QVERIFY(click(item("innerRectPreview", dialog)));
+    QCOMPARE(InnerRectTool::instance()->currentInnerRect(), QRect(20, 60, 40, 0));
+    closeDialog(dialog);
+    // nothing was saved
+    QCOMPARE(SkinConfig(tilPath).value(QStringLiteral("IMG1/INNER_RECT")), QStringLiteral("10,10,40,40"));
+}
+
 void TestDialogs::generateUsesTheFields()
 {
     FontResGenerator *generator = FontResGenerator::instance();
@@ -704,6 +760,27 @@ void TestDialogs::workingDirectoryNoticeCancel()
     QMetaObject::invokeMethod(notice, "accept");
     QCOMPARE(settings->property("skinWorkingDirectory").toString(), chosen);
     QCOMPARE(settings->property("skinDirectory").toString(), chosen);
+    closeDialog(dialog);
+}
+
+void TestDialogs::colorButtonStoresThePick()
+{
+    QObject *settings = mApp->engine()->rootContext()->contextProperty(QStringLiteral("rpSettings")).value<QObject *>();
+    QObject *dialog = find("settingsDialog");
+    QVERIFY(openDialog("settingsDialog"));
+    QQuickItem *button = item("viewRectColorButton", dialog);
+    QVERIFY(click(button));
+    QObject *picker = find("viewRectColorButtonPicker", dialog);
+    QVERIFY(QTest::qWaitFor([picker] { return picker->property("opened").toBool(); }, 3000));
+    // the picker starts from the button's colour
+    QCOMPARE(picker->property("currentColor").value<QColor>(), settings->property("viewRectColor").value<QColor>());
+    QVERIFY(typeInto(item("colorTextField", picker), QStringLiteral("#80102030")));
+    QMetaObject::invokeMethod(picker, "accept");
+    QVERIFY(QTest::qWaitFor([picker] { return !picker->property("visible").toBool(); }, 3000));
+    const QColor chosen(QStringLiteral("#80102030"));
+    QCOMPARE(settings->property("viewRectColor").value<QColor>(), chosen);
+    QCOMPARE(Panel::instance()->viewRectColor(), chosen);
+    QCOMPARE(button->property("color").value<QColor>(), chosen);
     closeDialog(dialog);
 }
 
