@@ -34,6 +34,8 @@
 #include <QTranslator>
 #include <QtQml>
 
+#include <cstdio>
+
 Application::Application(int &argc, char **argv)
     : mMainUrl(QStringLiteral("qrc:/windows/main.qml"))
 {
@@ -89,10 +91,16 @@ bool Application::start(const QStringList &arguments)
     mEngine->load(mMainUrl);
     if (mEngine->rootObjects().isEmpty()) {
         mEngine.reset();
+        mExitCode = -1;
         return false;
     }
 
-    applyCommandLine(arguments);
+    int code = 0;
+    if (!applyCommandLine(arguments, &code)) {
+        mExitCode = code;
+        mEngine.reset();
+        return false;
+    }
 
     // The scene reacts as to any change: preview, window title, file tree.
     emit Panel::instance()->panelReloaded();
@@ -115,7 +123,7 @@ void Application::chooseSceneGraphBackend()
         return;
     QOpenGLContext context;
     if (!context.create()) {
-        qInfo() << "no OpenGL available: the scene is drawn in software";
+        qDebug() << "no OpenGL available: the scene is drawn in software";
         QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
     }
 }
@@ -219,28 +227,50 @@ void Application::addImageProviders()
     qDebug() << "til res image provider added!";
 }
 
-void Application::applyCommandLine(const QStringList &arguments)
+bool Application::applyCommandLine(const QStringList &arguments, int *exitCode)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Quillmark"));
-    parser.addHelpOption();
-    parser.addVersionOption();
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    const QCommandLineOption versionOption = parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("panelFile"), QStringLiteral("panel file to be loaded."));
-    parser.process(arguments);
+
+    // What the standard parser prints, without its exit() from inside
+    // start-up, which would tear the objects down under the live scene.
+    auto finish = [exitCode](FILE *stream, const QString &text, int code) {
+        std::fputs(text.toLocal8Bit().constData(), stream);
+        std::fflush(stream);
+        if (exitCode)
+            *exitCode = code;
+        return false;
+    };
+    if (!parser.parse(arguments))
+        return finish(stderr,
+            QCoreApplication::applicationName() + QStringLiteral(": ") + parser.errorText()
+                + QLatin1Char('\n'),
+            1);
+    if (parser.isSet(versionOption))
+        return finish(stdout,
+            QCoreApplication::applicationName() + QLatin1Char(' ') + QCoreApplication::applicationVersion()
+                + QLatin1Char('\n'),
+            0);
+    if (parser.isSet(helpOption) || parser.isSet(QStringLiteral("help-all")))
+        return finish(stdout, parser.helpText(), 0);
 
     const QStringList positional = parser.positionalArguments();
     if (positional.isEmpty())
-        return;
+        return true;
     const QString panelFile = positional.first();
     qDebug() << "panelFile: " << panelFile;
     const QFileInfo info(panelFile);
     if (info.suffix() != QLatin1String("ini")) {
         qDebug() << "invalid file type! only *.ini file supported!";
-        return;
+        return true;
     }
     const QString absolutePath = QDir::cleanPath(info.absoluteFilePath());
     Panel::instance()->setPanelFile(absolutePath);
     const QString skinDirectory = QFileInfo(QFileInfo(absolutePath).absolutePath()).absolutePath();
     qDebug() << absolutePath << skinDirectory;
     Settings::instance()->setProperty("skinDirectory", skinDirectory);
+    return true;
 }

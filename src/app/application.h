@@ -26,8 +26,11 @@ public:
 
     // Runs start-up up to the point before the event loop. `arguments`
     // includes the program name, as QCoreApplication::arguments() does.
-    // False when the main window failed to load (the engine is gone then).
+    // False when the process should end instead (the engine is gone then)
+    // with exitCode(): -1 when the main window failed to load, 0 after
+    // printing the help or the version, 1 for a malformed command line.
     bool start(const QStringList &arguments);
+    int exitCode() const { return mExitCode; }
     // The event loop; its exit code.
     int exec();
 
@@ -39,8 +42,11 @@ public:
     static void chooseSceneGraphBackend();
     static void addFonts();
     // Opens the panel file named on the command line, if any, and moves the
-    // skin directory to its skin.
-    static void applyCommandLine(const QStringList &arguments);
+    // skin directory to its skin. False, with the code to exit with, when the
+    // command line asked for the help or the version (printed here) or could
+    // not be parsed: the caller ends the process in order rather than exiting
+    // from inside start-up.
+    static bool applyCommandLine(const QStringList &arguments, int *exitCode = nullptr);
 
 private:
     void installTranslators();
@@ -52,4 +58,5 @@ private:
     std::unique_ptr<QTranslator> mDialogTranslator;
     std::unique_ptr<QQmlApplicationEngine> mEngine;
     QUrl mMainUrl;
+    int mExitCode = -1;
 };

@@ -42,6 +42,6 @@ int main(int argc, char *argv[])
 #endif
     Application application(argc, argv);
     if (!application.start(QCoreApplication::arguments()))
-        return -1;
+        return application.exitCode();
     return application.exec();
 }

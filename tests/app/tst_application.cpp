@@ -26,6 +26,9 @@ private slots:
     void startPublishesObjects();
     void commandLine_data();
     void commandLine();
+    void commandLineEndsProcess_data();
+    void commandLineEndsProcess();
+    void versionEndsStartInOrder();
 
 private:
     QString writeQml(const QString &name, const QByteArray &text);
@@ -180,6 +183,38 @@ void TestApplication::commandLine()
         arguments.append(argument);
     Application::applyCommandLine(arguments);
     QCOMPARE(Settings::instance()->skinDirectory(), skinDirectory.isEmpty() ? before : skinDirectory);
+}
+
+void TestApplication::commandLineEndsProcess_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<int>("exitCode");
+
+    QTest::newRow("version") << "--version" << 0;
+    QTest::newRow("short version") << "-v" << 0;
+    QTest::newRow("help") << "--help" << 0;
+    QTest::newRow("unknown option") << "--no-such-option" << 1;
+}
+
+void TestApplication::commandLineEndsProcess()
+{
+    QFETCH(QString, option);
+    QFETCH(int, exitCode);
+    int code = -7;
+    QVERIFY(!Application::applyCommandLine({ QStringLiteral("quillmark"), option }, &code));
+    QCOMPARE(code, exitCode);
+}
+
+void TestApplication::versionEndsStartInOrder()
+{
+    // The scene is up when the command line is read; asking for the version
+    // must end start-up cleanly, not exit from inside it.
+    const QString qml = writeQml(QStringLiteral("version.qml"), "import QtQuick 2.15\nItem {}\n");
+    int argc = 0;
+    Application application(argc, nullptr);
+    QVERIFY(!startOn(application, qml, { QStringLiteral("quillmark"), QStringLiteral("--version") }));
+    QCOMPARE(application.exitCode(), 0);
+    QVERIFY(!application.engine());
 }
 
 QTEST_MAIN(TestApplication)
