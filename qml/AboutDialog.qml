@@ -75,16 +75,19 @@ Dialog {
                 font.pixelSize: dialog.basePixelSize * 1.2
             }
             LicenseLine {
+                objectName: "qtLicense"
                 library: qsTr("Qt: ")
                 license: qsTr(" LGPLv3 license ")
                 link: dialog.licenseLinks.qt
             }
             LicenseLine {
+                objectName: "libarchiveLicense"
                 library: qsTr("libarchive: ")
                 license: qsTr(" New BSD license ")
                 link: dialog.licenseLinks.libarchive
             }
             LicenseLine {
+                objectName: "opensslLicense"
                 library: qsTr("OpenSSL: ")
                 license: qsTr(" OpenSSL and SSLeay license ")
                 link: dialog.licenseLinks.openssl

@@ -93,7 +93,7 @@ ToolDialog {
                 OnOffSwitch {
                     objectName: "stayOnTopSwitch"
                     checked: rpSettings.stayOnTop
-                    onToggled: rpSettings.stayOnTop = checked
+                    onToggled: SettingsRules.setSwitch(rpSettings, "stayOnTop", checked)
                 }
 
                 RowLabel { text: qsTr("View rect color") }
@@ -135,7 +135,7 @@ ToolDialog {
                 OnOffSwitch {
                     objectName: "autoReloadSwitch"
                     checked: rpSettings.autoReload
-                    onToggled: rpSettings.autoReload = checked
+                    onToggled: SettingsRules.setSwitch(rpSettings, "autoReload", checked)
                 }
 
                 RowLabel { text: qsTr("Relaod interval (ms)") }
@@ -155,21 +155,21 @@ ToolDialog {
                 OnOffSwitch {
                     objectName: "displayPanelInfoSwitch"
                     checked: rpSettings.displayPanelInfo
-                    onToggled: rpSettings.displayPanelInfo = checked
+                    onToggled: SettingsRules.setSwitch(rpSettings, "displayPanelInfo", checked)
                 }
 
                 RowLabel { text: qsTr("display file tree") }
                 OnOffSwitch {
                     objectName: "displayFileTreeSwitch"
                     checked: rpSettings.displayFileTree
-                    onToggled: rpSettings.displayFileTree = checked
+                    onToggled: SettingsRules.setSwitch(rpSettings, "displayFileTree", checked)
                 }
 
                 RowLabel { text: qsTr("display text editor") }
                 OnOffSwitch {
                     objectName: "displayTextEditorSwitch"
                     checked: rpSettings.displayTextEditor
-                    onToggled: rpSettings.displayTextEditor = checked
+                    onToggled: SettingsRules.setSwitch(rpSettings, "displayTextEditor", checked)
                 }
 
                 RowLabel { text: qsTr("Skin working directory") }

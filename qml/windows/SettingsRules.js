@@ -28,3 +28,17 @@ function debugClick(clicks, level) {
         return { clicks: count, level: level }
     return { clicks: 0, level: level === debugLevel ? normalLevel : debugLevel }
 }
+
+// Sets a switch's setting so that the store ends up holding it. The store
+// skips a write that equals what the file holds without its default, so on
+// a fresh file turning off a setting whose default is on would be lost; the
+// value is then written by way of its opposite.
+function setSwitch(store, name, value) {
+    if (store[name] === value)
+        return
+    store[name] = value
+    if (store[name] !== value) {
+        store[name] = !value
+        store[name] = value
+    }
+}

@@ -71,6 +71,52 @@ Item {
     }
 
     TestCase {
+        name: "SwitchSettings"
+
+        // Behaves as the settings store does: the file without its default
+        // decides whether a write happens.
+        function makeStore(defaultValue) {
+            var store = { file: undefined, writes: 0 }
+            Object.defineProperty(store, "flag", {
+                get: function() { return store.file === undefined ? defaultValue : store.file },
+                set: function(v) {
+                    if ((store.file === undefined ? false : store.file) === v)
+                        return
+                    store.file = v
+                    store.writes += 1
+                }
+            })
+            return store
+        }
+
+        function test_setSwitch_data() {
+            return [
+                { tag: "off on a fresh file whose default is on", defaultValue: true, file: undefined,
+                  value: false, stored: false },
+                { tag: "on on a fresh file whose default is off", defaultValue: false, file: undefined,
+                  value: true, stored: true },
+                { tag: "off when stored on", defaultValue: true, file: true, value: false, stored: false },
+                { tag: "on when stored off", defaultValue: true, file: false, value: true, stored: true },
+            ]
+        }
+
+        function test_setSwitch(data) {
+            var store = makeStore(data.defaultValue)
+            store.file = data.file
+            SettingsRules.setSwitch(store, "flag", data.value)
+            compare(store.flag, data.value)
+            compare(store.file, data.stored)
+        }
+
+        function test_unchangedWritesNothing() {
+            var store = makeStore(true)
+            SettingsRules.setSwitch(store, "flag", true)
+            compare(store.writes, 0)
+            compare(store.file, undefined)
+        }
+    }
+
+    TestCase {
         name: "ColorText"
 
         function test_parse_data() {

@@ -67,6 +67,10 @@ private slots:
     void innerRectHandlesStayInside();
     void generateUsesTheFields();
 
+    void switchesWriteThrough_data();
+    void switchesWriteThrough();
+    void aboutLinksOpenLicences_data();
+    void aboutLinksOpenLicences();
     void intervalField_data();
     void intervalField();
     void debugButtonSwitchesLevel();
@@ -686,6 +690,64 @@ void TestDialogs::generateUsesTheFields()
     const QImage first = provider->requestImage(QStringLiteral("1"), &size, QSize());
     QVERIFY2(first.height() >= 40, qPrintable(QString::number(first.height())));
     QCOMPARE(find("resourceList", dialog)->property("count").toInt(), 3);
+    closeDialog(dialog);
+}
+
+void TestDialogs::switchesWriteThrough_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("setting");
+    QTest::newRow("stay on top") << "stayOnTopSwitch" << "stayOnTop";
+    QTest::newRow("auto reload") << "autoReloadSwitch" << "autoReload";
+    QTest::newRow("panel information") << "displayPanelInfoSwitch" << "displayPanelInfo";
+    QTest::newRow("file tree") << "displayFileTreeSwitch" << "displayFileTree";
+    QTest::newRow("text editor") << "displayTextEditorSwitch" << "displayTextEditor";
+}
+
+void TestDialogs::switchesWriteThrough()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, setting);
+    QObject *settings = mApp->engine()->rootContext()->contextProperty(QStringLiteral("rpSettings")).value<QObject *>();
+    const QByteArray name = setting.toLatin1();
+    const bool before = settings->property(name).toBool();
+    QObject *dialog = find("settingsDialog");
+    QVERIFY(openDialog("settingsDialog"));
+    QQuickItem *toggle = item(control.toLatin1().constData(), dialog);
+    QCOMPARE(toggle->property("checked").toBool(), before);
+    QVERIFY(click(toggle));
+    QCOMPARE(settings->property(name).toBool(), !before);
+    // and back: the store follows both ways
+    settings->setProperty(name, before);
+    QCOMPARE(toggle->property("checked").toBool(), before);
+    closeDialog(dialog);
+}
+
+void TestDialogs::aboutLinksOpenLicences_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("url");
+    QTest::newRow("Qt") << "qtLicense" << "https://www.gnu.org/licenses/lgpl-3.0.html";
+    QTest::newRow("libarchive") << "libarchiveLicense" << "https://opensource.org/licenses/BSD-3-Clause";
+    QTest::newRow("OpenSSL") << "opensslLicense" << "https://www.openssl.org/source/license-openssl-ssleay.txt";
+}
+
+void TestDialogs::aboutLinksOpenLicences()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, url);
+    QObject *dialog = find("aboutDialog");
+    QVERIFY(openDialog("aboutDialog"));
+    QCOMPARE(find("versionLabel", dialog)->property("text").toString(), QStringLiteral("版本：0.10.8"));
+    QObject *label = find(line.toLatin1().constData(), dialog);
+    QVERIFY(label);
+    QVERIFY(label->property("text").toString().contains(QStringLiteral("href=\"") + url + QLatin1Char('"')));
+
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
+    QVERIFY(QMetaObject::invokeMethod(label, "linkActivated", Q_ARG(QString, url)));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    QCOMPARE(catcher.urls, QList<QUrl>({QUrl(url)}));
     closeDialog(dialog);
 }
 
