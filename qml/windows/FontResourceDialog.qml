@@ -3,6 +3,7 @@ import QtQuick.Controls 2.15
 import QtQuick.Dialogs 1.3
 import QtQuick.Layouts 1.15
 import "FontPresets.js" as FontPresets
+import "../FileKinds.js" as FileKinds
 import "../fontawesome/Icons.js" as Icons
 
 // Renders lines of text in a chosen font into numbered resource images.
@@ -241,6 +242,7 @@ ToolDialog {
         title: qsTr("Save as til")
         nameFilters: [qsTr("til file (*.til)")]
         selectExisting: false
-        onAccepted: fontResGenerator.saveAsTil(utils.urlToLocalPath(fileUrl.toString()))
+        onAccepted: fontResGenerator.saveAsTil(FileKinds.withFilterSuffix(utils.urlToLocalPath(fileUrl.toString()),
+                                                                           nameFilters, selectedNameFilter))
     }
 }

@@ -3,6 +3,7 @@ import QtQuick.Controls 2.15
 import QtQuick.Dialogs 1.3
 import QtQuick.Layouts 1.15
 import "PanelRows.js" as PanelRows
+import "../FileKinds.js" as FileKinds
 
 // Lays out a new panel file from the panel size, paddings and rows of keys.
 // The target file is chosen first; the form then stays open for repeated
@@ -88,7 +89,8 @@ ToolDialog {
         title: qsTr("New Panel File")
         nameFilters: [qsTr("ini file (*.ini)")]
         selectExisting: false
-        onAccepted: dialog.setTarget(utils.urlToLocalPath(fileUrl.toString()))
+        onAccepted: dialog.setTarget(FileKinds.withFilterSuffix(utils.urlToLocalPath(fileUrl.toString()),
+                                                                nameFilters, selectedNameFilter))
     }
 
     component Hint: Label {

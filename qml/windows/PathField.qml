@@ -2,6 +2,7 @@ import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QtQuick.Dialogs 1.3
 import QtQuick.Layouts 1.15
+import "../FileKinds.js" as FileKinds
 
 // A path: a text field and a "..." button that opens a file dialog; the
 // chosen file or folder lands in the field as a local path.
@@ -53,6 +54,9 @@ RowLayout {
         selectExisting: pathField.mode !== "save"
         onAccepted: {
             var path = utils.urlToLocalPath(fileUrl.toString())
+            // a new file gets the suffix of its filter when none was typed
+            if (pathField.mode === "save")
+                path = FileKinds.withFilterSuffix(path, nameFilters, selectedNameFilter)
             if (!pathField.confirmChoice)
                 field.text = path
             pathField.chosen(path)
