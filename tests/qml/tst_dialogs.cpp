@@ -15,6 +15,8 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QFont>
 #include <QImage>
 #include <QQmlApplicationEngine>
 #include <QQmlComponent>
@@ -75,6 +77,8 @@ private slots:
     void intervalField();
     void debugButtonSwitchesLevel();
     void workingDirectoryNoticeCancel();
+    void typedWorkingDirectoryIsStoredWhenFinished();
+    void uiFontIsStored();
     void colorButtonStoresThePick();
     void colorPickerText_data();
     void colorPickerText();
@@ -822,6 +826,42 @@ void TestDialogs::workingDirectoryNoticeCancel()
     QMetaObject::invokeMethod(notice, "accept");
     QCOMPARE(settings->property("skinWorkingDirectory").toString(), chosen);
     QCOMPARE(settings->property("skinDirectory").toString(), chosen);
+    closeDialog(dialog);
+}
+
+// A typed path is stored when the typing ends (Enter or leaving the field),
+// not for each prefix on the way, which would make a directory per keystroke.
+void TestDialogs::typedWorkingDirectoryIsStoredWhenFinished()
+{
+    QObject *settings = mApp->engine()->rootContext()->contextProperty(QStringLiteral("rpSettings")).value<QObject *>();
+    const QString before = settings->property("skinWorkingDirectory").toString();
+    QObject *dialog = find("settingsDialog");
+    QVERIFY(openDialog("settingsDialog"));
+    const QString typed = path(QStringLiteral("typed-dir"));
+    QQuickItem *field = item("workingDirectoryText", dialog);
+    QVERIFY(typeInto(field, typed));
+    QCOMPARE(settings->property("skinWorkingDirectory").toString(), before);
+    QVERIFY(!QFileInfo::exists(path(QStringLiteral("typed-di"))));
+    QTest::keyClick(mWindow, Qt::Key_Return);
+    QCOMPARE(settings->property("skinWorkingDirectory").toString(), typed);
+    QVERIFY(QFileInfo(typed).isDir());
+    closeDialog(dialog);
+}
+
+void TestDialogs::uiFontIsStored()
+{
+    QObject *settings = mApp->engine()->rootContext()->contextProperty(QStringLiteral("rpSettings")).value<QObject *>();
+    QObject *dialog = find("settingsDialog");
+    QVERIFY(openDialog("settingsDialog"));
+    QObject *box = find("uiFontBox", dialog);
+    const int count = box->property("count").toInt();
+    QVERIFY(count > 0);
+    box->setProperty("currentIndex", count - 1);
+    const QString family = box->property("currentText").toString();
+    QVERIFY(QMetaObject::invokeMethod(box, "activated", Q_ARG(int, count - 1)));
+    QCOMPARE(settings->property("uiFont").toString(), family);
+    QCOMPARE(mWindow->property("font").value<QFont>().family(), family);
+    settings->setProperty("uiFont", Settings::defaultUiFont());
     closeDialog(dialog);
 }
 
