@@ -19,6 +19,8 @@ ColumnLayout {
     readonly property int tileWidth: tileImage.implicitWidth
     readonly property int tileHeight: tileImage.implicitHeight
     // one device pixel; the screen is unknown until the editor is shown
+    // nothing to show or edit until a tile file is loaded
+    readonly property bool hasTile: innerRectTool.imgList.length > 0
     readonly property real onePixel: Screen.devicePixelRatio > 0 ? 1 / Screen.devicePixelRatio : 1
 
     spacing: 6
@@ -76,6 +78,7 @@ ColumnLayout {
         }
         Label {
             objectName: "imgSizeLabel"
+            visible: editor.hasTile
             Layout.leftMargin: 10
             text: qsTr("IMG size: %1x%2").arg(editor.tileWidth).arg(editor.tileHeight)
         }
@@ -94,6 +97,7 @@ ColumnLayout {
         // everything inside is in tile pixels, drawn scaled
         Item {
             id: canvas
+            visible: editor.hasTile
             width: editor.tileWidth
             height: editor.tileHeight
             x: (area.width - width * scale) / 2
@@ -184,6 +188,7 @@ ColumnLayout {
     }
 
     RowLayout {
+        enabled: editor.hasTile
         Label { text: qsTr("Inner Rect: ") }
         Label { text: qsTr("x: ") }
         InnerRectField {
@@ -212,6 +217,7 @@ ColumnLayout {
     }
 
     RowLayout {
+        visible: editor.hasTile
         spacing: 8
         Label { text: qsTr("Strech preview: ") }
         Repeater {
@@ -233,6 +239,7 @@ ColumnLayout {
     }
 
     RowLayout {
+        enabled: editor.hasTile
         Button { objectName: "innerRectReset"; text: qsTr("Reset"); onClicked: innerRectTool.reset() }
         Button { objectName: "innerRectPreview"; text: qsTr("Preview"); onClicked: editor.preview() }
         Button { objectName: "innerRectSave"; text: qsTr("Save"); onClicked: innerRectTool.save() }
