@@ -18,6 +18,11 @@ TestCase {
         CustomColorDialog {}
     }
 
+    Component {
+        id: fieldComponent
+        TextField {}
+    }
+
     function openPicker(color) {
         var picker = createTemporaryObject(pickerComponent, testCase)
         picker.currentColor = color
@@ -71,6 +76,16 @@ TestCase {
         mouseClick(square, 0, 0)
         mouseClick(square, square.width - 1, 0)
         fuzzyCompare(picker.currentColor.hsvHue, 0.5, 0.01)
+    }
+
+    function test_copyButton() {
+        var picker = openPicker("#80abcdef")
+        mouseClick(child(picker, "copyColorButton"))
+        // what lands on the clipboard pastes into any field
+        var field = createTemporaryObject(fieldComponent, testCase)
+        field.paste()
+        compare(field.text, "#80abcdef")
+        compare(child(picker, "colorTextField").selectedText, "")
     }
 
     function test_typedText_data() {
