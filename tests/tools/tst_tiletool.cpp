@@ -286,9 +286,9 @@ void TestTileTool::join()
     const QString source = dir.filePath(QStringLiteral("tiles"));
     QVERIFY(QDir().mkpath(source + QStringLiteral("/sub")));
     int pngs = 0;
-    for (const QString &spec : images) {
-        const QString name = spec.section(QLatin1Char(' '), 0, 0);
-        const QString size = spec.section(QLatin1Char(' '), 1, 1);
+    for (const QString &entry : images) {
+        const QString name = entry.section(QLatin1Char(' '), 0, 0);
+        const QString size = entry.section(QLatin1Char(' '), 1, 1);
         const QString path = source + QLatin1Char('/') + name;
         if (size == QLatin1String("broken")) {
             QVERIFY(writeFile(path, "\x89PNG\r\n\x1a\nnot really"));
