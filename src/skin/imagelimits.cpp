@@ -58,4 +58,17 @@ QImage scaled(const QImage &image, const QSize &size)
     return image.scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
 }
 
+QImage scaledKeepingAspect(const QImage &image, int width, int height)
+{
+    if (image.isNull() || (width <= 0 && height <= 0))
+        return QImage();
+    // Computed in double and capped, so an absurd request cannot overflow.
+    QSize target;
+    if (width > 0)
+        target = QSize(width, qMax(1, int(qMin(1e9, double(image.height()) * width / image.width() + 0.9999))));
+    else
+        target = QSize(qMax(1, int(qMin(1e9, double(image.width()) * height / image.height() + 0.9999))), height);
+    return scaled(image, target);
+}
+
 } // namespace ImageLimits

@@ -35,4 +35,10 @@ QImage load(const QString &path);
 // a null image when the target is empty or over the bound.
 QImage scaled(const QImage &image, const QSize &size);
 
+// `image` scaled to `width` (when > 0) or else to `height`, the other side
+// following the aspect ratio (rounded up, at least 1), fast transformation;
+// what the image providers do with a requested size. Null when the target is
+// over the bound.
+QImage scaledKeepingAspect(const QImage &image, int width, int height);
+
 } // namespace ImageLimits

@@ -9,21 +9,6 @@
 
 namespace {
 
-// Nearest-neighbour scaling to one side, keeping the aspect ratio, with the
-// other side rounded as Qt's own scaledToWidth/scaledToHeight do it. The
-// requested size comes from QML: it goes through the image bound.
-QImage scaledKeepingAspect(const QImage &image, int width, int height)
-{
-    QSize target;
-    if (width > 0)
-        target
-            = QSize(width, qMax(1, int(qMin(1e9, double(image.height()) * width / image.width() + 0.9999))));
-    else
-        target = QSize(
-            qMax(1, int(qMin(1e9, double(image.width()) * height / image.height() + 0.9999))), height);
-    return ImageLimits::scaled(image, target);
-}
-
 QImage placeholder()
 {
     QImage image(1, 1, QImage::Format_ARGB32_Premultiplied);
@@ -60,9 +45,9 @@ QImage StylesImageProvider::requestImage(const QString &id, QSize *size, const Q
         *size = image.size();
 
     if (requestedSize.width() > 0)
-        image = scaledKeepingAspect(image, requestedSize.width(), 0);
+        image = ImageLimits::scaledKeepingAspect(image, requestedSize.width(), 0);
     if (requestedSize.height() > 0 && !image.isNull())
-        image = scaledKeepingAspect(image, 0, requestedSize.height());
+        image = ImageLimits::scaledKeepingAspect(image, 0, requestedSize.height());
     // A request beyond the image bound gets the placeholder, not a failure.
     if (image.isNull())
         image = placeholder();

@@ -3,28 +3,6 @@
 #include "fontresgenerator.h"
 #include "skin/imagelimits.h"
 
-#include <QDebug>
-
-#include <cmath>
-
-namespace {
-
-// Keeps the aspect ratio like QImage::scaledToWidth/Height, but never asks
-// for more than the image bound allows.
-QImage scaledKeepingAspect(const QImage &image, int width, int height)
-{
-    const double factor = width > 0 ? double(width) / image.width() : double(height) / image.height();
-    const double w = width > 0 ? width : std::round(image.width() * factor);
-    const double h = height > 0 ? height : std::round(image.height() * factor);
-    if (w > ImageLimits::maxSide || h > ImageLimits::maxSide || !ImageLimits::allows(int(w), int(h))) {
-        qInfo() << "fontres: scaling to " << w << "x" << h << " is over the image size bound!";
-        return image;
-    }
-    return width > 0 ? image.scaledToWidth(width, Qt::FastTransformation)
-                     : image.scaledToHeight(height, Qt::FastTransformation);
-}
-
-} // namespace
 
 FontResImageProvider::FontResImageProvider(FontResGenerator *generator)
     : QQuickImageProvider(QQuickImageProvider::Image)
@@ -40,9 +18,16 @@ QImage FontResImageProvider::requestImage(const QString &id, QSize *size, const 
     }
     if (size)
         *size = image.size();
-    if (requestedSize.width() > 0)
-        image = scaledKeepingAspect(image, requestedSize.width(), 0);
-    if (requestedSize.height() > 0)
-        image = scaledKeepingAspect(image, 0, requestedSize.height());
+    // A scaling over the image bound keeps the image at its own size.
+    if (requestedSize.width() > 0) {
+        const QImage scaled = ImageLimits::scaledKeepingAspect(image, requestedSize.width(), 0);
+        if (!scaled.isNull())
+            image = scaled;
+    }
+    if (requestedSize.height() > 0) {
+        const QImage scaled = ImageLimits::scaledKeepingAspect(image, 0, requestedSize.height());
+        if (!scaled.isNull())
+            image = scaled;
+    }
     return image;
 }
