@@ -1,4 +1,5 @@
 #include "editor/documenthandler.h"
+#include "testfiles.h"
 
 #include <QFile>
 #include <QQmlComponent>
@@ -47,18 +48,11 @@ private:
     QString writeFile(const QString &name, const QByteArray &bytes)
     {
         const QString path = mDir.filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return QString();
-        file.write(bytes);
-        return path;
+        return TestFiles::writeFile(path, bytes) ? path : QString();
     }
     static QByteArray readBytes(const QString &path)
     {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            return QByteArray("<unreadable>");
-        return file.readAll();
+        return TestFiles::readAll(path, QByteArray("<unreadable>"));
     }
 
 private slots:

@@ -1,4 +1,5 @@
 #include "skin/skinconfig.h"
+#include "testfiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -16,19 +17,12 @@ private:
     QString writeFile(const QString &name, const QByteArray &bytes)
     {
         const QString path = mDir.filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return QString();
-        file.write(bytes);
-        return path;
+        return TestFiles::writeFile(path, bytes) ? path : QString();
     }
 
     static QByteArray readBytes(const QString &path)
     {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            return QByteArray("<unreadable>");
-        return file.readAll();
+        return TestFiles::readAll(path, QByteArray("<unreadable>"));
     }
 
     // The document read from `input` and written back.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "testfiles.h"
 #include "testpaths.h"
 
 #include <QFile>
@@ -17,19 +18,8 @@
 // and tile tool tests.
 namespace ToolTestFiles {
 
-inline QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
-}
-
-inline bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
+using TestFiles::readAll;
+using TestFiles::writeFile;
 
 // A command line written as one text; arguments are separated by blanks.
 inline QStringList words(const char *text)
