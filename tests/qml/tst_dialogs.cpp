@@ -642,7 +642,15 @@ void TestDialogs::innerRectHandlesStayInside()
 
     const auto drag = [this](QQuickItem *handle, const QPoint &by) {
         waitForFrame();
-        const QPoint from = handle->mapToScene(QPointF(handle->width() / 2, handle->height() / 2)).toPoint();
+        // A handle on the tile's edge is half clipped away, and its centre can
+        // round to a point outside the clipped area: press a quarter of the
+        // handle inwards, towards the middle of the tile, instead.
+        QQuickItem *tile = handle->parentItem();
+        const QPointF centre(handle->width() / 2, handle->height() / 2);
+        const QPointF middle = handle->mapFromItem(tile, QPointF(tile->width() / 2, tile->height() / 2));
+        const QPointF inwards((middle.x() > centre.x() ? 1 : -1) * handle->width() / 4,
+                              (middle.y() > centre.y() ? 1 : -1) * handle->height() / 4);
+        const QPoint from = handle->mapToScene(centre + inwards).toPoint();
         // Pressed well after the last press, so the window never takes it
         // for the second click of a double click.
         QTest::mousePress(mWindow, Qt::LeftButton, Qt::NoModifier, from,
