@@ -15,7 +15,9 @@ Rectangle {
     property real maxX
     property real maxY
     readonly property real screenPixel: space && space.scale > 0 ? 1 / space.scale : 1
-    readonly property real r: 15 * screenPixel
+    // the radius on screen, whatever the scale of `space`
+    property real screenRadius: 15
+    readonly property real r: screenRadius * screenPixel
 
     signal dragged(real centreX, real centreY)
 

@@ -91,8 +91,12 @@ ColumnLayout {
         Layout.minimumHeight: 80
         clip: true
 
+        // room for the handles round the tile, so a handle on a corner is
+        // whole and can be grabbed from every side
+        readonly property real handleRoom: startHandle.screenRadius
         readonly property real imageScale: InnerRectMath.fitScale(editor.tileWidth, editor.tileHeight,
-                                                                   width, height)
+                                                                   width - 2 * handleRoom,
+                                                                   height - 2 * handleRoom)
 
         // everything inside is in tile pixels, drawn scaled
         Item {
@@ -101,6 +105,7 @@ ColumnLayout {
             width: editor.tileWidth
             height: editor.tileHeight
             x: (area.width - width * scale) / 2
+            y: area.handleRoom
             transformOrigin: Item.TopLeft
             scale: area.imageScale
             readonly property real screenPixel: 1 / scale
@@ -163,6 +168,7 @@ ColumnLayout {
             }
 
             InnerRectHandle {
+                id: startHandle
                 objectName: "startHandle"
                 space: canvas
                 centerX: editor.startX
