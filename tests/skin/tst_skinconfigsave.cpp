@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include <csignal>
+#include <grp.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -38,26 +39,60 @@ private slots:
 
 void TestSkinConfigSave::readOnlyDirectory()
 {
-    if (::geteuid() == 0)
-        QSKIP("running as root: directory permissions do not stop root from writing");
     QTemporaryDir dir;
+    QVERIFY(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("py_26.ini"));
     {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(kOldText);
     }
-    QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    const QByteArray dirPath = QFile::encodeName(dir.path());
     bool saved = true;
-    {
-        SkinConfig config(path);
-        config.setValue(QStringLiteral("KEY1/STYLE"), QStringLiteral("2"));
-        saved = config.save();
+    if (::geteuid() == 0) {
+        // Permissions do not stop root, so the save runs in a child that
+        // gives root up. The directory and the file belong to that user, so
+        // only the read-only directory stands in the way: the file itself
+        // could be written in place.
+        const uid_t nobody = 65534;
+        QCOMPARE(::chown(dirPath.constData(), nobody, nobody), 0);
+        QCOMPARE(::chown(QFile::encodeName(path).constData(), nobody, nobody), 0);
+        QCOMPARE(::chmod(dirPath.constData(), 0555), 0);
+        const pid_t child = ::fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            if (::setgroups(0, nullptr) != 0 || ::setgid(nobody) != 0 || ::setuid(nobody) != 0
+                || ::geteuid() != nobody)
+                ::_exit(3);
+            SkinConfig *config = new SkinConfig(path);
+            if (config->value(QStringLiteral("KEY1/STYLE"), QString()) != QLatin1String("1"))
+                ::_exit(4); // the old file could not even be read
+            config->setValue(QStringLiteral("KEY1/STYLE"), QStringLiteral("2"));
+            // No destructor: it would try once more.
+            ::_exit(config->save() ? 0 : 1);
+        }
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        ::chmod(dirPath.constData(), 0700);
+        QVERIFY2(WIFEXITED(status), "the saving process was killed");
+        if (WEXITSTATUS(status) == 3)
+            QSKIP("cannot switch to an unprivileged user here");
+        QVERIFY2(WEXITSTATUS(status) != 4,
+            qPrintable(QStringLiteral("user %1 cannot read %2").arg(nobody).arg(path)));
+        QVERIFY(WEXITSTATUS(status) <= 1);
+        saved = WEXITSTATUS(status) == 0;
+    } else {
+        QCOMPARE(::chmod(dirPath.constData(), 0500), 0);
+        {
+            SkinConfig config(path);
+            config.setValue(QStringLiteral("KEY1/STYLE"), QStringLiteral("2"));
+            saved = config.save();
+        }
+        ::chmod(dirPath.constData(), 0700);
     }
-    QFile::setPermissions(
-        dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QVERIFY(!saved);
     QCOMPARE(readBytes(path), kOldText);
+    // No temporary file is left beside the panel file.
     QCOMPARE(
         QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList { QStringLiteral("py_26.ini") });
 }
