@@ -1,8 +1,8 @@
 #include "tile.h"
 
+#include "app/valuetext.h"
 #include "imagelimits.h"
 #include "skinconfig.h"
-#include "app/valuetext.h"
 
 #include <QDebug>
 #include <QFileInfo>
@@ -14,8 +14,7 @@ Tile::Tile(const QString &name, int number, const QRect &innerRect, const QImage
     , mNumber(number)
     , mInnerRect(innerRect)
     , mImage(image)
-{
-}
+{ }
 
 void Tile::setInnerRect(const QRect &rect)
 {
@@ -38,11 +37,10 @@ QImage Tile::render(const QSize &size, double scale) const
     const QSize natural(qRound(w * scale), qRound(h * scale));
     const bool negative = size.width() < 0 || size.height() < 0;
 
-    const bool plain = !mInnerRect.isValid()
-        || (mInnerRect.width() == w && mInnerRect.height() == h);
+    const bool plain = !mInnerRect.isValid() || (mInnerRect.width() == w && mInnerRect.height() == h);
     if (plain || negative) {
-        const QSize target = negative ? natural
-                                      : QSize(qRound(size.width() * scale), qRound(size.height() * scale));
+        const QSize target
+            = negative ? natural : QSize(qRound(size.width() * scale), qRound(size.height() * scale));
         return ImageLimits::scaled(mImage, target);
     }
 
@@ -127,15 +125,21 @@ QList<Tile> readTileFile(const QString &tileFile)
         if (!group.startsWith(QLatin1String("IMG")))
             continue;
         config.beginGroup(group);
-        const QRect source = ValueText::parseRect(config.value(QStringLiteral("SOURCE_RECT"), QString()));
+        const QString sourceText = config.value(QStringLiteral("SOURCE_RECT"), QString());
+        const QRect source = ValueText::parseRect(sourceText);
         QRect inner = ValueText::parseRect(config.value(QStringLiteral("INNER_RECT"), QString()));
         config.endGroup();
 
         QImage image;
-        if (source.width() == 0 && source.height() == 0)
+        if (source.width() == 0 && source.height() == 0) {
             image = sheet;
-        else if (source.width() > 0 && source.height() > 0 && ImageLimits::allows(source.size()))
-            image = sheet.copy(source); // outside the sheet comes out transparent
+        } else if (source.width() > 0 && source.height() > 0) {
+            if (ImageLimits::allows(source.size()))
+                image = sheet.copy(source); // outside the sheet comes out transparent
+            else
+                qInfo() << tileFile << ":" << group << " SOURCE_RECT " << sourceText
+                        << " is over the image size bound!";
+        }
         inner.translate(-source.left(), -source.top()); // an absent one stays invalid
         tiles.append(Tile(name, group.mid(3).toInt(), inner, image));
     }

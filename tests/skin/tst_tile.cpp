@@ -74,14 +74,30 @@ private slots:
         QTest::addColumn<QByteArray>("section");
         QTest::addColumn<QSize>("imageSize");
         QTest::addColumn<QRect>("innerRect");
+        QTest::addColumn<QString>("message"); // a pattern of the expected info line; empty: none
 
-        QTest::newRow("source and inner rect") << QByteArray("SOURCE_RECT=8,8,40,20\nINNER_RECT=10,10,20,5")
-                                               << QSize(40, 20) << QRect(QPoint(2, 2), QPoint(21, 6));
-        QTest::newRow("no source rect: whole sheet") << QByteArray("X=1") << QSize(100, 60) << QRect();
-        QTest::newRow("three fields: whole sheet") << QByteArray("SOURCE_RECT=1,2,3") << QSize(100, 60) << QRect();
-        QTest::newRow("five fields: whole sheet") << QByteArray("SOURCE_RECT=1,2,3,4,5") << QSize(100, 60) << QRect();
-        QTest::newRow("non-numeric fields: whole sheet") << QByteArray("SOURCE_RECT=a,b,c,d") << QSize(100, 60) << QRect();
-        QTest::newRow("one side zero: no image") << QByteArray("SOURCE_RECT=0,0,10,0") << QSize(0, 0) << QRect();
+        QTest::newRow("source and inner rect")
+            << QByteArray("SOURCE_RECT=8,8,40,20\nINNER_RECT=10,10,20,5") << QSize(40, 20)
+            << QRect(QPoint(2, 2), QPoint(21, 6)) << QString();
+        QTest::newRow("no source rect: whole sheet")
+            << QByteArray("X=1") << QSize(100, 60) << QRect() << QString();
+        QTest::newRow("three fields: whole sheet")
+            << QByteArray("SOURCE_RECT=1,2,3") << QSize(100, 60) << QRect() << QString();
+        QTest::newRow("five fields: whole sheet")
+            << QByteArray("SOURCE_RECT=1,2,3,4,5") << QSize(100, 60) << QRect() << QString();
+        QTest::newRow("non-numeric fields: whole sheet")
+            << QByteArray("SOURCE_RECT=a,b,c,d") << QSize(100, 60) << QRect() << QString();
+        QTest::newRow("one side zero: no image")
+            << QByteArray("SOURCE_RECT=0,0,10,0") << QSize(0, 0) << QRect() << QString();
+        QTest::newRow("wider than the bound: no image, logged")
+            << QByteArray("SOURCE_RECT=0,0,20000,10") << QSize(0, 0) << QRect()
+            << QStringLiteral("key.bg.til\" : \"IMG007\"  SOURCE_RECT  \"0,0,20000,10\" "
+                              " is over the image size bound!");
+        QTest::newRow("more pixels than the bound: no image, logged")
+            << QByteArray("SOURCE_RECT=5,5,10000,10000\nINNER_RECT=6,6,2,2") << QSize(0, 0)
+            << QRect(QPoint(1, 1), QPoint(2, 2))
+            << QStringLiteral("key.bg.til\" : \"IMG007\"  SOURCE_RECT  \"5,5,10000,10000\" "
+                              " is over the image size bound!");
     }
 
     void readTileFile()
@@ -89,9 +105,13 @@ private slots:
         QFETCH(QByteArray, section);
         QFETCH(QSize, imageSize);
         QFETCH(QRect, innerRect);
+        QFETCH(QString, message);
 
         writeSheet(QStringLiteral("key.png"));
-        const QString til = write(QStringLiteral("key.bg.til"), "[GLOBAL]\nUSE_ALPHA=1\n[IMG007]\n" + section + "\n");
+        const QString til
+            = write(QStringLiteral("key.bg.til"), "[GLOBAL]\nUSE_ALPHA=1\n[IMG007]\n" + section + "\n");
+        if (!message.isEmpty())
+            QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QRegularExpression::escape(message)));
         const QList<Tile> tiles = ::readTileFile(til);
         QCOMPARE(tiles.size(), 1);
         QCOMPARE(tiles.first().name(), QStringLiteral("key"));
@@ -107,8 +127,8 @@ private slots:
     {
         writeSheet(QStringLiteral("multi.png"));
         const QString til = write(QStringLiteral("multi.til"),
-                                  "[IMG10]\nSOURCE_RECT=0,0,10,10\n[OTHER]\nA=1\n[IMG2]\nSOURCE_RECT=50,0,10,10\n"
-                                  "[IMGX]\nSOURCE_RECT=90,50,20,20\n");
+            "[IMG10]\nSOURCE_RECT=0,0,10,10\n[OTHER]\nA=1\n[IMG2]\nSOURCE_RECT=50,0,10,10\n"
+            "[IMGX]\nSOURCE_RECT=90,50,20,20\n");
         const QList<Tile> tiles = ::readTileFile(til);
         QCOMPARE(tiles.size(), 3);
         QCOMPARE(tiles.at(0).number(), 10);
@@ -127,8 +147,10 @@ private slots:
         QTest::addColumn<QString>("tilName");
         QTest::addColumn<QByteArray>("pngBytes");
         QTest::addColumn<QString>("message");
-        QTest::newRow("missing tile file") << QStringLiteral("gone.til") << QByteArray() << QStringLiteral(" not exists!");
-        QTest::newRow("missing image") << QStringLiteral("lonely.til") << QByteArray() << QStringLiteral(" not exists!");
+        QTest::newRow("missing tile file")
+            << QStringLiteral("gone.til") << QByteArray() << QStringLiteral(" not exists!");
+        QTest::newRow("missing image")
+            << QStringLiteral("lonely.til") << QByteArray() << QStringLiteral(" not exists!");
         QTest::newRow("undecodable image") << QStringLiteral("broken.til") << QByteArray("not a png at all")
                                            << QStringLiteral(" is invalid!");
     }
@@ -141,8 +163,9 @@ private slots:
         const QString base = tilName.section(QLatin1Char('.'), 0, 0);
         if (!pngBytes.isEmpty())
             write(base + QStringLiteral(".png"), pngBytes);
-        const QString til = tilName == QLatin1String("gone.til") ? mDir.filePath(tilName)
-                                                                 : write(tilName, "[IMG1]\nSOURCE_RECT=0,0,1,1\n");
+        const QString til = tilName == QLatin1String("gone.til")
+            ? mDir.filePath(tilName)
+            : write(tilName, "[IMG1]\nSOURCE_RECT=0,0,1,1\n");
         QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QRegularExpression::escape(message)));
         QVERIFY(::readTileFile(til).isEmpty());
     }
@@ -227,7 +250,8 @@ private slots:
 
         const QRect inner(QPoint(10, 10), QPoint(19, 19));
         QTest::newRow("no inner rect") << QRect() << QSize(60, 40) << 1.0 << QSize(60, 40);
-        QTest::newRow("full-size inner rect, offset") << QRect(5, 5, 30, 30) << QSize(60, 40) << 1.0 << QSize(60, 40);
+        QTest::newRow("full-size inner rect, offset")
+            << QRect(5, 5, 30, 30) << QSize(60, 40) << 1.0 << QSize(60, 40);
         QTest::newRow("natural size") << inner << QSize(-1, -1) << 1.0 << QSize(30, 30);
         QTest::newRow("natural size scaled") << inner << QSize(-1, 5) << 1.5 << QSize(45, 45);
         QTest::newRow("zero side nine-patch") << inner << QSize(0, 40) << 1.0 << QSize();
