@@ -33,7 +33,7 @@ QImage create(const QSize &size, QImage::Format format, const char *what)
     return image;
 }
 
-QImage load(const QString &path)
+QImage loadAsIs(const QString &path)
 {
     QImageReader reader(path);
     const QSize declared = reader.size();
@@ -41,7 +41,12 @@ QImage load(const QString &path)
         qInfo() << path << "declares" << declared << "which is over the image size bound!";
         return QImage();
     }
-    QImage image = reader.read();
+    return reader.read();
+}
+
+QImage load(const QString &path)
+{
+    const QImage image = loadAsIs(path);
     if (image.isNull())
         return image;
     return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
@@ -65,9 +70,11 @@ QImage scaledKeepingAspect(const QImage &image, int width, int height)
     // Computed in double and capped, so an absurd request cannot overflow.
     QSize target;
     if (width > 0)
-        target = QSize(width, qMax(1, int(qMin(1e9, double(image.height()) * width / image.width() + 0.9999))));
+        target
+            = QSize(width, qMax(1, int(qMin(1e9, double(image.height()) * width / image.width() + 0.9999))));
     else
-        target = QSize(qMax(1, int(qMin(1e9, double(image.width()) * height / image.height() + 0.9999))), height);
+        target = QSize(
+            qMax(1, int(qMin(1e9, double(image.width()) * height / image.height() + 0.9999))), height);
     return scaled(image, target);
 }
 

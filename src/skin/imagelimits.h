@@ -25,11 +25,16 @@ bool allows(int width, int height);
 // null image (and one log line naming `what`) when the size is over the
 // bound or has a side of 0 or below.
 QImage create(const QSize &size, QImage::Format format = QImage::Format_ARGB32_Premultiplied,
-              const char *what = "image");
+    const char *what = "image");
 
 // The file decoded as premultiplied ARGB, or a null image when it cannot be
 // decoded or declares a size over the bound (checked before decoding).
 QImage load(const QString &path);
+
+// The same, but the image keeps the format the file decodes to (RGB, grey,
+// palette, 16-bit, colours under low or zero alpha untouched), for callers
+// that copy pixels from file to file.
+QImage loadAsIs(const QString &path);
 
 // `image` scaled to `size` (ignoring the aspect ratio, fast transformation);
 // a null image when the target is empty or over the bound.

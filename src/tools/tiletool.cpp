@@ -43,7 +43,9 @@ int TileTool::split(const QString &tilPath, const QString &targetDir)
     }
 
     SkinConfig config(tilPath);
-    const QImage sheet = ImageLimits::load(sheetPath);
+    // The tiles are copies of the sheet's pixels: no conversion, which would
+    // change colours under low alpha and the format of the files.
+    const QImage sheet = ImageLimits::loadAsIs(sheetPath);
     if (sheet.isNull()) {
         qInfo() << sheetPath << " is invalid!";
         return -1;

@@ -65,6 +65,20 @@ QImage splitSheet()
     return sheet;
 }
 
+// A 4 x 3 sheet of distinct pixels, most of them colours that a
+// premultiplied copy would change: low alpha, and colours under alpha 0.
+QImage lowAlphaSheet()
+{
+    const QRgb pixels[]
+        = { qRgba(100, 50, 200, 3), qRgba(7, 8, 9, 1), qRgba(255, 128, 0, 0), qRgba(10, 200, 30, 128),
+              qRgba(1, 2, 3, 255), qRgba(90, 0, 90, 0), qRgba(200, 100, 50, 17), qRgba(100, 50, 200, 3),
+              qRgba(255, 255, 255, 2), qRgba(60, 70, 80, 254), qRgba(33, 66, 99, 5), qRgba(250, 5, 5, 0) };
+    QImage sheet(4, 3, QImage::Format_ARGB32);
+    for (int i = 0; i < 12; ++i)
+        sheet.setPixel(i % 4, i / 4, pixels[i]);
+    return sheet;
+}
+
 } // namespace
 
 class TestTileTool : public QObject
@@ -75,6 +89,8 @@ private slots:
     void split_data();
     void split();
     void splitNeverReplacesItsSheet();
+    void splitKeepsSheetPixels_data();
+    void splitKeepsSheetPixels();
     void splitRefusals_data();
     void splitRefusals();
     void join_data();
@@ -173,6 +189,61 @@ void TestTileTool::splitNeverReplacesItsSheet()
     QCOMPARE(QImage(dir.filePath(QStringLiteral("002.png"))).size(), QSize(10, 20));
 }
 
+void TestTileTool::splitKeepsSheetPixels_data()
+{
+    QTest::addColumn<QImage>("sheet");
+    QTest::addColumn<int>("format"); // the format the saved sheet decodes to
+
+    QImage palette(4, 3, QImage::Format_Indexed8);
+    palette.setColorTable(
+        { qRgba(100, 50, 200, 3), qRgba(255, 128, 0, 0), qRgb(10, 200, 30), qRgba(1, 2, 3, 128) });
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x)
+            palette.setPixel(x, y, uint((x + y) % 4));
+
+    QTest::newRow("RGBA under low and zero alpha") << lowAlphaSheet() << int(QImage::Format_ARGB32);
+    QTest::newRow("16-bit RGBA") << lowAlphaSheet().convertToFormat(QImage::Format_RGBA64)
+                                 << int(QImage::Format_RGBA64);
+    QTest::newRow("RGB") << lowAlphaSheet().convertToFormat(QImage::Format_RGB32)
+                         << int(QImage::Format_RGB32);
+    QTest::newRow("grey") << lowAlphaSheet().convertToFormat(QImage::Format_Grayscale8)
+                          << int(QImage::Format_Grayscale8);
+    QTest::newRow("palette with alpha") << palette << int(QImage::Format_Indexed8);
+}
+
+void TestTileTool::splitKeepsSheetPixels()
+{
+    QFETCH(QImage, sheet);
+    QFETCH(int, format);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString tilPath = dir.filePath(QStringLiteral("keys.til"));
+    QVERIFY(writeFile(tilPath, "[IMG1]\r\nSOURCE_RECT=1,1,3,2\r\n[IMG2]\r\nINNER_RECT=0,0,1,1\r\n"));
+    const QString sheetPath = dir.filePath(QStringLiteral("keys.png"));
+    QVERIFY(savePng(sheet, sheetPath));
+    // The sheet as its file holds it, not converted in any way.
+    const QImage raw(sheetPath);
+    QCOMPARE(int(raw.format()), format);
+    const QString target = dir.filePath(QStringLiteral("tiles"));
+    QVERIFY(QDir().mkpath(target));
+
+    TileTool tool;
+    QCOMPARE(tool.split(tilPath, target), 2);
+    const QList<QPair<QString, QRect>> tiles { { QStringLiteral("001.png"), QRect(1, 1, 3, 2) },
+        { QStringLiteral("002.png"), sheet.rect() } };
+    for (const auto &tile : tiles) {
+        const QImage image(target + QLatin1Char('/') + tile.first);
+        QVERIFY2(!image.isNull(), qPrintable(tile.first));
+        // Same format, same bytes as the sheet's area...
+        QCOMPARE(image.format(), raw.format());
+        QCOMPARE(image, raw.copy(tile.second));
+        // ...and, not premultiplied, the very colours the sheet was drawn with.
+        QCOMPARE(image.convertToFormat(QImage::Format_ARGB32),
+            sheet.convertToFormat(QImage::Format_ARGB32).copy(tile.second));
+    }
+}
+
 void TestTileTool::splitRefusals_data()
 {
     QTest::addColumn<bool>("withTil");
@@ -197,6 +268,18 @@ void TestTileTool::splitRefusals_data()
     QTest::newRow("undecodable sheet")
         << true << QByteArray("\x89PNG\r\n\x1a\nbroken") << QStringLiteral("tiles")
         << QStringLiteral("keys.png\"  is invalid!");
+    // One pixel wider than the image bound allows: refused before decoding.
+    QByteArray wide;
+    {
+        QImage image(16385, 1, QImage::Format_ARGB32);
+        image.fill(Qt::red);
+        QBuffer buffer(&wide);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+    }
+    QTest::newRow("sheet over the image bound")
+        << true << wide << QStringLiteral("tiles")
+        << QStringLiteral("keys.png\" declares QSize\\(16385, 1\\) which is over the image size bound!");
 }
 
 void TestTileTool::splitRefusals()
