@@ -80,9 +80,8 @@ bool pack(const QVector<Entry> &entries, bool vertical, const QString &tilFile)
 
     QImage sheet
         = ImageLimits::create(QSize(int(width), int(height)), QImage::Format_ARGB32_Premultiplied, "sheet");
-    SkinConfig config(tilFile);
-    config.setValue(QStringLiteral("GLOBAL/USE_ALPHA"), QStringLiteral("1"));
-    config.setValue(QStringLiteral("GLOBAL/TILE_NUM"), QString::number(entries.size()));
+    QVector<QRect> rects;
+    rects.reserve(entries.size());
     {
         QPainter painter;
         if (!sheet.isNull())
@@ -93,10 +92,7 @@ bool pack(const QVector<Entry> &entries, bool vertical, const QString &tilFile)
             const QImage &image = entry.image;
             if (painter.isActive() && !image.isNull())
                 painter.drawImage(x, y, image);
-            config.beginGroup(QStringLiteral("IMG%1").arg(entry.number));
-            config.setValue(QStringLiteral("SOURCE_RECT"),
-                QStringLiteral("%1,%2,%3,%4").arg(x).arg(y).arg(image.width()).arg(image.height()));
-            config.endGroup();
+            rects.append(QRect(x, y, image.width(), image.height()));
             if (vertical)
                 y += image.height();
             else
@@ -104,12 +100,22 @@ bool pack(const QVector<Entry> &entries, bool vertical, const QString &tilFile)
         }
     }
 
-    bool ok = true;
-    if (!sheet.isNull())
-        ok = savePng(sheet, tileImagePath(tilFile));
-    else
+    // The sheet goes first: when it cannot be written the tile file is left
+    // as it was, instead of describing a sheet that is not there.
+    if (sheet.isNull())
         qInfo() << "sheet for " << tilFile << " is empty; no image written!";
-    return config.save() && ok;
+    else if (!savePng(sheet, tileImagePath(tilFile)))
+        return false;
+
+    SkinConfig config(tilFile);
+    config.setValue(QStringLiteral("GLOBAL/USE_ALPHA"), QStringLiteral("1"));
+    config.setValue(QStringLiteral("GLOBAL/TILE_NUM"), QString::number(entries.size()));
+    for (int i = 0; i < entries.size(); ++i) {
+        const QRect &rect = rects.at(i);
+        config.setValue(QStringLiteral("IMG%1/SOURCE_RECT").arg(entries.at(i).number),
+            QStringLiteral("%1,%2,%3,%4").arg(rect.x()).arg(rect.y()).arg(rect.width()).arg(rect.height()));
+    }
+    return config.save();
 }
 
 } // namespace TileSheet

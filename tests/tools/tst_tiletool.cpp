@@ -450,6 +450,10 @@ void TestTileTool::joinRefusals_data()
         << QStringLiteral("missing til dir") << QStringLiteral("is not a directory!");
     QTest::newRow("starting number too large")
         << QStringLiteral("huge start") << QStringLiteral("starting number .* is too large");
+    // The sheet's place is taken by a directory: the tile file beside it
+    // must not be rewritten for a sheet that was never written.
+    QTest::newRow("sheet cannot be written")
+        << QStringLiteral("sheet blocked") << QStringLiteral("can not open file: .*keys.png");
 }
 
 void TestTileTool::joinRefusals()
@@ -470,7 +474,10 @@ void TestTileTool::joinRefusals()
         ? dir.filePath(QStringLiteral("gone/keys.til"))
         : dir.filePath(QStringLiteral("keys.til"));
     QVERIFY(writeFile(dir.filePath(QStringLiteral("keys.til")), "[IMG1]\r\nSOURCE_RECT=0,0,2,2\r\n\r\n"));
-    QVERIFY(savePng(solid(2, 2, qRgba(5, 5, 5, 255)), dir.filePath(QStringLiteral("keys.png"))));
+    if (situation == QLatin1String("sheet blocked"))
+        QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("keys.png"))));
+    else
+        QVERIFY(savePng(solid(2, 2, qRgba(5, 5, 5, 255)), dir.filePath(QStringLiteral("keys.png"))));
     const Files before = snapshot(dir.path());
 
     TileTool tool;
