@@ -736,6 +736,24 @@ void TestDialogs::innerRectHandlesStayInside()
     // the start handle stops on the end handle
     QTRY_COMPARE(find("innerRectX", dialog)->property("text").toString(), QStringLiteral("60"));
     QTRY_COMPARE(find("innerRectW", dialog)->property("text").toString(), QStringLiteral("0"));
+    QTRY_COMPARE(find("innerRectY", dialog)->property("text").toString(), QStringLiteral("60"));
+    QTRY_COMPARE(find("innerRectH", dialog)->property("text").toString(), QStringLiteral("0"));
+
+    // both handles now sit on the tile's corner, where the end handle cannot
+    // move: the press takes the start handle, which goes back up and left
+    // while the end handle stays in the corner
+    const auto number
+        = [&](const char *field) { return find(field, dialog)->property("text").toString().toInt(); };
+    drag(item("startHandle", dialog), QPoint(-150, -150));
+    QTRY_VERIFY2(number("innerRectX") < 60 && number("innerRectY") < 60,
+        qPrintable(QStringLiteral("x %1, y %2").arg(number("innerRectX")).arg(number("innerRectY"))));
+    QCOMPARE(number("innerRectX") + number("innerRectW"), 60);
+    QCOMPARE(number("innerRectY") + number("innerRectH"), 60);
+    // and onto the end handle once more
+    drag(item("startHandle", dialog), QPoint(250, 250));
+    QTRY_COMPARE(find("innerRectX", dialog)->property("text").toString(), QStringLiteral("60"));
+    QTRY_COMPARE(find("innerRectY", dialog)->property("text").toString(), QStringLiteral("60"));
+    QTRY_COMPARE(find("innerRectW", dialog)->property("text").toString(), QStringLiteral("0"));
 
     // typed numbers outside the tile are held inside it as well
     QVERIFY(typeInto(item("innerRectX", dialog), QStringLiteral("20")));
