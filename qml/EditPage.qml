@@ -51,7 +51,9 @@ Page {
         text: page.title
         font.pixelSize: page.basePixelSize * 1.5
         padding: 10
-        elide: Text.ElideRight
+        // a long title (the move page's says that an empty selection moves
+        // all keys) takes more lines rather than losing its end
+        wrapMode: Text.Wrap
     }
 
     footer: DialogButtonBox {

@@ -171,6 +171,10 @@ ColumnLayout {
                 id: startHandle
                 objectName: "startHandle"
                 space: canvas
+                // The end handle lies on top, except in the tile's far corner:
+                // there it cannot move away, and would keep a start handle
+                // dragged onto it covered for good.
+                z: editor.endX >= editor.tileWidth && editor.endY >= editor.tileHeight ? 1 : 0
                 centerX: editor.startX
                 centerY: editor.startY
                 minX: 0

@@ -315,7 +315,7 @@
     <name>MoveKeysPage</name>
     <message>
         <source>Move Keys</source>
-        <translation>移动按键</translation>
+        <translation>移动按键（不选则移动全部）</translation>
     </message>
     <message>
         <source>keys (leave empty to move all)</source>

@@ -124,8 +124,21 @@ QString Utils::userGuideUrl()
         qInfo() << source << " not exists!";
         return QString();
     }
-    const QString target = QStandardPaths::writableLocation(QStandardPaths::TempLocation)
-        + QStringLiteral("/quillmark-user-guide.html");
+    // Below the user's own program directory: a fixed name in the shared
+    // temporary directory could be taken by another user, or be a link that
+    // another user planted there.
+    const QString directory = getQuillmarkDirectory();
+    if (!QDir().mkpath(directory)) {
+        qInfo() << directory << " can not be created!";
+        return QString();
+    }
+    const QString target = directory + QStringLiteral("/user-guide.html");
+    // A save file writes through a link to whatever it points at; the guide
+    // never replaces a file other than its own.
+    if (QFileInfo(target).isSymLink()) {
+        qInfo() << target << " is a link, the user guide is not written through it!";
+        return QString();
+    }
     // written afresh each time, so that the guide matches the running program
     QSaveFile file(target);
     if (!file.open(QIODevice::WriteOnly) || file.write(guide.readAll()) < 0 || !file.commit()) {

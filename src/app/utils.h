@@ -32,8 +32,9 @@ public:
     // main window asks before it clears the working directory for an import.
     Q_INVOKABLE bool isZipArchive(const QString &path);
     // The user guide carried in the resources, written out to a file of its
-    // own so that a browser can show it offline; its file URL, or an empty
-    // text when it could not be written.
+    // own below the program's directory (never through a link) so that a
+    // browser can show it offline; its file URL, or an empty text when it
+    // could not be written.
     Q_INVOKABLE QString userGuideUrl();
 
 private:

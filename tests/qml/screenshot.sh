@@ -31,29 +31,57 @@ WindowWidth=1400
 WindowHeight=860
 INI
 
+# a screenshot of a window, not of an empty screen
+cat > "$work/check.py" <<'PY'
+import sys
+from PIL import Image
+image = Image.open(sys.argv[1]).convert("RGB")
+colours = image.getcolors(1 << 24)
+if image.size != (1400, 860) or colours is None or len(colours) < 50:
+    sys.exit("screenshot: %s does not show the window (%dx%d, %s colours)"
+             % (sys.argv[1], image.size[0], image.size[1], "many" if colours is None else len(colours)))
+print("screenshot: %s, %d colours" % (sys.argv[1], len(colours)))
+PY
+
 cat > "$work/shot.sh" <<'SHOT'
 #!/usr/bin/env bash
 set -u
 work=$1
 out=$2
+tries=10
 HOME="$work/home" "$work/bin/quillmark" "$work/skin/port/py_26.ini" > "$work/run.log" 2>&1 &
 pid=$!
-# the window is up once the log says so; give it a moment to paint
+# the window is up once the log says so
 for _ in $(seq 1 100); do
   grep -q "qml loaded" "$work/bin/quillmark.log" 2>/dev/null && break
   kill -0 "$pid" 2>/dev/null || break
   sleep 0.1
 done
-sleep 2
-status=0
+# The first frame may reach the screen some time after that: take the
+# screenshot again, a second apart, until it shows the window, and give up
+# only after the last try.
+status=1
+for try in $(seq 1 $tries); do
+  if ! kill -0 "$pid" 2>/dev/null; then
+    echo "screenshot: the editor exited early:" >&2
+    cat "$work/run.log" >&2
+    break
+  fi
+  if import -window root "$out" && result=$(/usr/bin/python3 "$work/check.py" "$out" 2>&1); then
+    echo "$result (try $try of $tries)"
+    status=0
+    break
+  fi
+  if [ "$try" -eq "$tries" ]; then
+    echo "${result:-screenshot: import failed}" >&2
+  else
+    sleep 1
+  fi
+  result=
+done
 if kill -0 "$pid" 2>/dev/null; then
-  import -window root "$out" || status=1
   kill "$pid"
   wait "$pid" 2>/dev/null
-else
-  echo "screenshot: the editor exited early:" >&2
-  cat "$work/run.log" >&2
-  status=1
 fi
 exit $status
 SHOT
@@ -69,14 +97,3 @@ mkdir -p "$(dirname "$out")"
 env -u QT_QPA_PLATFORM QT_QPA_PLATFORM=xcb \
   xvfb-run -a -s "-screen 0 1400x860x24" "$work/shot.sh" "$work" "$out"
 
-# a screenshot of a window, not of an empty screen
-/usr/bin/python3 - "$out" <<'PY'
-import sys
-from PIL import Image
-image = Image.open(sys.argv[1]).convert("RGB")
-colours = image.getcolors(1 << 24)
-if image.size != (1400, 860) or colours is None or len(colours) < 50:
-    sys.exit("screenshot: %s does not show the window (%dx%d, %s colours)"
-             % (sys.argv[1], image.size[0], image.size[1], "many" if colours is None else len(colours)))
-print("screenshot: %s, %d colours" % (sys.argv[1], len(colours)))
-PY

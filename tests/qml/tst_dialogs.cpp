@@ -1,6 +1,7 @@
 // The tool and settings dialogs in the real editor, offscreen: each menu item
 // opens its dialog, and what the author types reaches the tools, whose files
 // land in a temporary directory.
+#include "testfiles.h"
 #include "testpaths.h"
 
 #include "app/application.h"
@@ -24,10 +25,11 @@
 #include <QQuickImageProvider>
 #include <QQuickItem>
 #include <QQuickWindow>
-#include <QSignalSpy>
-#include <QTemporaryDir>
+#include <QScopeGuard>
 #include <QSet>
+#include <QSignalSpy>
 #include <QStyleHints>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
@@ -56,6 +58,8 @@ private slots:
     void menuItemOpensDialog();
     void newPanelFileAsksForTheTarget();
     void helpOpensTheUserGuide();
+    void helpNeverWritesThroughALink_data();
+    void helpNeverWritesThroughALink();
     void dialogsSpeakChinese_data();
     void dialogsSpeakChinese();
 
@@ -96,6 +100,8 @@ private:
     bool typeInto(QQuickItem *field, const QString &text, const QString &shown = QString());
     bool setText(QObject *dialog, const char *name, const QString &text);
     bool typePanelForm(QObject *dialog);
+    // Chooses Help and returns the addresses handed to the desktop.
+    QList<QUrl> triggerHelp();
     QString path(const QString &name) const { return mDir.filePath(name); }
     static bool writeSheet(const QString &pngPath, const QSize &size);
 
@@ -332,25 +338,85 @@ void TestDialogs::newPanelFileAsksForTheTarget()
     QVERIFY(!find("panelCreateDialog")->property("visible").toBool());
 }
 
-void TestDialogs::helpOpensTheUserGuide()
+QList<QUrl> TestDialogs::triggerHelp()
 {
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
     QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
     QObject *help = find("helpMenuItem");
-    QVERIFY(help);
-    QVERIFY(QMetaObject::invokeMethod(help, "triggered"));
+    if (help)
+        QMetaObject::invokeMethod(help, "triggered");
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    return catcher.urls;
+}
 
-    QCOMPARE(catcher.urls.size(), 1);
-    const QUrl url = catcher.urls.first();
+void TestDialogs::helpOpensTheUserGuide()
+{
+    QVERIFY(find("helpMenuItem"));
+    const QList<QUrl> urls = triggerHelp();
+    QCOMPARE(urls.size(), 1);
+    const QUrl url = urls.first();
     QVERIFY2(url.isLocalFile(), qPrintable(url.toString()));
-    // written where the test keeps its files, and readable offline
-    QVERIFY(url.toLocalFile().startsWith(path(QStringLiteral("tmp"))));
+    // written into the user's own program directory, never the shared
+    // temporary one, and readable offline
+    QCOMPARE(url.toLocalFile(), path(QStringLiteral("home/Quillmark/user-guide.html")));
+    QVERIFY(!QFileInfo::exists(path(QStringLiteral("tmp/quillmark-user-guide.html"))));
     QFile guide(url.toLocalFile());
     QVERIFY(guide.open(QIODevice::ReadOnly));
     QVERIFY(guide.readAll().contains("Quillmark Studio"));
+}
+
+void TestDialogs::helpNeverWritesThroughALink_data()
+{
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<bool>("opens");
+
+    // another user's link at the name the guide once had in the shared
+    // temporary directory is left alone, and the guide still opens
+    QTest::newRow("link at the shared temporary name") << "tmp/quillmark-user-guide.html"
+                                                       << "victim/letter.txt" << true;
+    // a link at the guide's own place is refused with a log line
+    QTest::newRow("link at the guide's place") << "home/Quillmark/user-guide.html"
+                                               << "victim/letter.txt" << false;
+    QTest::newRow("dangling link at the guide's place") << "home/Quillmark/user-guide.html"
+                                                        << "victim/missing.txt" << false;
+}
+
+void TestDialogs::helpNeverWritesThroughALink()
+{
+    QFETCH(QString, link);
+    QFETCH(QString, target);
+    QFETCH(bool, opens);
+    const QString linkPath = path(link);
+    const QString targetPath = path(target);
+    const QString letter = path(QStringLiteral("victim/letter.txt"));
+    const QByteArray precious("precious bytes that are not a user guide");
+    QVERIFY(QDir().mkpath(path(QStringLiteral("victim"))));
+    QVERIFY(TestFiles::writeFile(letter, precious));
+    QVERIFY(QDir().mkpath(QFileInfo(linkPath).absolutePath()));
+    QFile::remove(linkPath);
+    QVERIFY(QFile::link(targetPath, linkPath));
+    const auto removeLink = qScopeGuard([linkPath] { QFile::remove(linkPath); });
+    const qint64 logSize = QFileInfo(path(QStringLiteral("quillmark.log"))).size();
+
+    const QList<QUrl> urls = triggerHelp();
+
+    QCOMPARE(TestFiles::readAll(letter), precious);
+    QVERIFY(QFileInfo(linkPath).isSymLink());
+    QCOMPARE(QFileInfo(linkPath).symLinkTarget(), targetPath);
+    if (target.endsWith(QLatin1String("missing.txt")))
+        QVERIFY(!QFileInfo::exists(targetPath));
+    if (opens) {
+        QCOMPARE(urls.size(), 1);
+        QCOMPARE(urls.first().toLocalFile(), path(QStringLiteral("home/Quillmark/user-guide.html")));
+        QVERIFY(TestFiles::readAll(urls.first().toLocalFile()).contains("Quillmark Studio"));
+    } else {
+        QCOMPARE(urls.size(), 0);
+        const QByteArray log = TestFiles::readAll(path(QStringLiteral("quillmark.log"))).mid(logSize);
+        QVERIFY2(log.contains("user-guide.html\"  is a link"), log.constData());
+    }
 }
 
 void TestDialogs::dialogsSpeakChinese_data()
@@ -669,6 +735,24 @@ void TestDialogs::innerRectHandlesStayInside()
     drag(item("startHandle", dialog), QPoint(250, 250));
     // the start handle stops on the end handle
     QTRY_COMPARE(find("innerRectX", dialog)->property("text").toString(), QStringLiteral("60"));
+    QTRY_COMPARE(find("innerRectW", dialog)->property("text").toString(), QStringLiteral("0"));
+    QTRY_COMPARE(find("innerRectY", dialog)->property("text").toString(), QStringLiteral("60"));
+    QTRY_COMPARE(find("innerRectH", dialog)->property("text").toString(), QStringLiteral("0"));
+
+    // both handles now sit on the tile's corner, where the end handle cannot
+    // move: the press takes the start handle, which goes back up and left
+    // while the end handle stays in the corner
+    const auto number
+        = [&](const char *field) { return find(field, dialog)->property("text").toString().toInt(); };
+    drag(item("startHandle", dialog), QPoint(-150, -150));
+    QTRY_VERIFY2(number("innerRectX") < 60 && number("innerRectY") < 60,
+        qPrintable(QStringLiteral("x %1, y %2").arg(number("innerRectX")).arg(number("innerRectY"))));
+    QCOMPARE(number("innerRectX") + number("innerRectW"), 60);
+    QCOMPARE(number("innerRectY") + number("innerRectH"), 60);
+    // and onto the end handle once more
+    drag(item("startHandle", dialog), QPoint(250, 250));
+    QTRY_COMPARE(find("innerRectX", dialog)->property("text").toString(), QStringLiteral("60"));
+    QTRY_COMPARE(find("innerRectY", dialog)->property("text").toString(), QStringLiteral("60"));
     QTRY_COMPARE(find("innerRectW", dialog)->property("text").toString(), QStringLiteral("0"));
 
     // typed numbers outside the tile are held inside it as well

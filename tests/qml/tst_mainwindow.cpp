@@ -84,6 +84,8 @@ private slots:
     void editKeyAfterMoveKeepsTheMove();
     void everyPageEditsAndUndoes_data();
     void everyPageEditsAndUndoes();
+    void pageTitlesAreShownInFull_data();
+    void pageTitlesAreShownInFull();
     void undoAndRedoFollowThePanel();
     void windowFollowsTheSettings();
     void statusAndResolutionReachThePanel();
@@ -510,6 +512,48 @@ void TestMainWindow::everyPageEditsAndUndoes()
     QVERIFY2(clickItem(item("undoButton")), qPrintable(mFailure));
     QTRY_COMPARE(snapshot(mPanelFile), mOriginal);
     QVERIFY2(!mPanel->canUndo(), "each page's edit is one step");
+}
+
+void TestMainWindow::pageTitlesAreShownInFull_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("title");
+
+    QTest::newRow("exchange") << QStringLiteral("exchangePage") << QStringLiteral("交换按键");
+    // the move page's title also tells that an empty selection moves all keys
+    QTest::newRow("move") << QStringLiteral("movePage") << QStringLiteral("移动按键（不选则移动全部）");
+    QTest::newRow("adjust") << QStringLiteral("adjustPage") << QStringLiteral("调整按键");
+    QTest::newRow("align") << QStringLiteral("alignPage") << QStringLiteral("对齐按键");
+    QTest::newRow("edit key") << QStringLiteral("editKeyPage") << QStringLiteral("编辑按键");
+    QTest::newRow("add key") << QStringLiteral("addKeyPage") << QStringLiteral("添加按键");
+    QTest::newRow("remove") << QStringLiteral("removePage") << QStringLiteral("移除按键");
+}
+
+// The title in the narrow right-hand column is never cut short: a long one
+// takes more lines and the header grows to hold them.
+void TestMainWindow::pageTitlesAreShownInFull()
+{
+    QFETCH(QString, page);
+    QFETCH(QString, title);
+    const QByteArray name = page.toLatin1();
+    QVERIFY2(showPage(name.constData()), qPrintable(mFailure));
+    QObject *shown = this->page(name.constData());
+    auto *label = shown->findChild<QQuickItem *>(QStringLiteral("pageTitle"));
+    QVERIFY(label);
+    QCOMPARE(label->property("text").toString(), title);
+    QVERIFY(!label->property("truncated").toBool());
+    const qreal innerWidth
+        = label->width() - label->property("leftPadding").toReal() - label->property("rightPadding").toReal();
+    const qreal innerHeight = label->height() - label->property("topPadding").toReal()
+        - label->property("bottomPadding").toReal();
+    const qreal contentWidth = label->property("contentWidth").toReal();
+    const qreal contentHeight = label->property("contentHeight").toReal();
+    QVERIFY2(contentWidth <= innerWidth + 1,
+        qPrintable(QStringLiteral("%1 > %2").arg(contentWidth).arg(innerWidth)));
+    QVERIFY2(contentHeight <= innerHeight + 1,
+        qPrintable(QStringLiteral("%1 > %2").arg(contentHeight).arg(innerHeight)));
+    // the header stays inside the column
+    QVERIFY(label->width() <= item("functionAreaStack")->width() + 1);
 }
 
 void TestMainWindow::undoAndRedoFollowThePanel()
