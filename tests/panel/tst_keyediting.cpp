@@ -116,6 +116,7 @@ private slots:
 
         const QString keys = QStringLiteral("editing-keys");
         const QString align = QStringLiteral("editing-align");
+        const QString empty = QStringLiteral("editing-empty");
         const QString noLog;
         const QStringList none;
         const QStringList k1k2k3 = { QStringLiteral("KEY1"), QStringLiteral("KEY2"), QStringLiteral("KEY3") };
@@ -283,6 +284,42 @@ private slots:
                                                 << QStringList { "BACK_STYLE=1 => BACK_STYLE=3",
                                                        "BACK_STYLE=4 => BACK_STYLE=4|TOUCH_RECT=1,1,1,1" }
                                                 << noLog;
+
+        // A file with key sections that stand empty ([KEY5] between keys,
+        // [KEY7] last): undo empties them again and never drops them.
+        QTest::newRow("edit section fills a section that stood empty")
+            << empty << Operation([](Panel *p) { p->editSection("KEY5", { "VIEW_RECT=1,2,3,4" }); })
+            << QStringList { "[KEY5] => [KEY5]|VIEW_RECT=1,2,3,4" } << noLog;
+        QTest::newRow("edit section fills the empty last section") << empty << Operation([](Panel *p) {
+            p->editSection("KEY7", { "VIEW_RECT=1,2,3,4", "BACK_STYLE=2" });
+        }) << QStringList { "[KEY7] => [KEY7]|BACK_STYLE=2|VIEW_RECT=1,2,3,4" }
+                                                                   << noLog;
+        QTest::newRow("edit section refuses a line break for a section that stood empty")
+            << empty << Operation([](Panel *p) { p->editSection("KEY5", { "X=a\nb" }); }) << none
+            << "refusing to write";
+        QTest::newRow("edit section writes what it can into a section that stood empty")
+            << empty << Operation([](Panel *p) {
+                   p->editSection("KEY5", { "VIEW_RECT=1,2,3,4", "X=a\nb" });
+               })
+            << QStringList { "[KEY5] => [KEY5]|VIEW_RECT=1,2,3,4" } << "refusing to write";
+        QTest::newRow("edit section with the values already there")
+            << empty << Operation([](Panel *p) { p->editSection("KEY1", { "VIEW_RECT=0,0,10,10" }); }) << none
+            << noLog;
+        QTest::newRow("one step fills an empty section and adds a new one")
+            << empty << Operation([](Panel *p) {
+                   p->recordAndEdit({ { "KEY5/BACK_STYLE", "2" }, { "KEY8/VIEW_RECT", "1,1,1,1" } });
+               })
+            << QStringList { "[KEY5] => [KEY5]|BACK_STYLE=2", "$ => [KEY8]|VIEW_RECT=1,1,1,1" } << noLog;
+        QTest::newRow("exchange gives a section that stood empty a rectangle")
+            << empty << Operation([](Panel *p) { p->exchangeKeys("KEY1", "KEY5"); })
+            << QStringList { "[KEY5] => [KEY5]|VIEW_RECT=0,0,10,10" } << noLog;
+        QTest::newRow("move all keys beside empty sections")
+            << empty << Operation([](Panel *p) { p->moveKeys({}, 1, 0); })
+            << QStringList { "VIEW_RECT=0,0,10,10 => VIEW_RECT=1,0,10,10",
+                   "VIEW_RECT=20,0,10,10 => VIEW_RECT=21,0,10,10" }
+            << noLog;
+        QTest::newRow("remove a key whose section is empty")
+            << empty << Operation([](Panel *p) { p->removeKeys({ "KEY5" }); }) << none << noLog;
     }
 
     // The operation writes exactly the expected bytes, once, and its undo
@@ -309,6 +346,17 @@ private slots:
         operation(mPanel);
         QCOMPARE(QString::fromUtf8(readBytes(path)), QString::fromUtf8(expected));
         QCOMPARE(reloaded.count(), 1);
+        if (expected == original) {
+            // Nothing changed, so there is no step to undo: an undo now
+            // leaves the file alone.
+            QCOMPARE(canUndo.count(), 0);
+            QVERIFY(!mPanel->canUndo());
+            QVERIFY(!mPanel->canRedo());
+            mPanel->undo();
+            QCOMPARE(reloaded.count(), 1);
+            QCOMPARE(readBytes(path), original);
+            return;
+        }
         QCOMPARE(canUndo.count(), 1);
         QVERIFY(mPanel->canUndo());
         QVERIFY(!mPanel->canRedo());
@@ -399,6 +447,55 @@ private slots:
         mPanel->redo();
         QCOMPARE(reloaded.count(), 0);
         QCOMPARE(readBytes(path), third);
+        mPanel->undo();
+        QCOMPARE(readBytes(path), original);
+        QVERIFY(!mPanel->canUndo());
+    }
+
+    void unchangedEditKeepsTheStacks_data()
+    {
+        QTest::addColumn<Operation>("operation");
+        QTest::addColumn<QString>("log");
+        QTest::newRow("values already there") << Operation([](Panel *p) {
+            p->editSection("KEY2", { "VIEW_RECT=100,20,60,40", "BACK_STYLE=4" });
+        }) << QString();
+        QTest::newRow("value refused by the writer")
+            << Operation([](Panel *p) { p->editSection("KEY2", { "BACK_STYLE=9\n[KEY1]" }); })
+            << "refusing to write";
+        QTest::newRow("move out of range")
+            << Operation([](Panel *p) { p->moveKeys({ "KEY2" }, std::numeric_limits<int>::max(), 0); })
+            << "would leave the coordinate range";
+    }
+
+    // An edit that changes nothing is no step: the one before it stays on
+    // top of the undo stack and a pending redo survives.
+    void unchangedEditKeepsTheStacks()
+    {
+        QFETCH(Operation, operation);
+        QFETCH(QString, log);
+        const QString path = load(QStringLiteral("editing-keys"));
+        const QByteArray original = readBytes(path);
+        mPanel->moveKeys({ QStringLiteral("KEY1") }, 1, 0);
+        const QByteArray first = readBytes(path);
+        mPanel->moveKeys({ QStringLiteral("KEY1") }, 0, 1);
+        const QByteArray second = readBytes(path);
+        mPanel->undo();
+        QCOMPARE(readBytes(path), first);
+
+        QSignalSpy canUndo(mPanel, &Panel::canUndoChanged);
+        QSignalSpy canRedo(mPanel, &Panel::canRedoChanged);
+        if (!log.isEmpty())
+            QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QRegularExpression::escape(log)));
+        operation(mPanel);
+        QCOMPARE(readBytes(path), first);
+        QVERIFY(mPanel->canUndo());
+        QVERIFY(mPanel->canRedo());
+        QCOMPARE(canUndo.count(), 0);
+        QCOMPARE(canRedo.count(), 0);
+
+        mPanel->redo();
+        QCOMPARE(readBytes(path), second);
+        mPanel->undo();
         mPanel->undo();
         QCOMPARE(readBytes(path), original);
         QVERIFY(!mPanel->canUndo());
