@@ -114,11 +114,7 @@ void KeyEditor::recordAndEdit(const ChangeMap &kv)
         }
         oldValues.insert(it.key(), old);
     }
-    // An edit that changed nothing (every value as it was, or text the
-    // writer refused) is no step: both stacks stay as they are, so a pending
-    // redo still applies to the unchanged document.
-    if (!apply(kv, false, QStringList()))
-        return;
+    edit(kv);
 
     // Undo drops only the sections this step created; a section that stood
     // in the file before, even an empty one, stays.
@@ -383,10 +379,10 @@ QString KeyEditor::value(const QString &path) const
     return mConfig->value(path, QString());
 }
 
-bool KeyEditor::apply(const ChangeMap &kv, bool undoing, const QStringList &createdSections)
+void KeyEditor::apply(const ChangeMap &kv, bool undoing, const QStringList &createdSections)
 {
     if (!mConfig)
-        return false;
+        return;
     for (auto it = kv.cbegin(); it != kv.cend(); ++it) {
         if (undoing && it.value().isNull())
             mConfig->remove(it.key(), SkinConfig::EmptySection::Keep);
@@ -399,10 +395,6 @@ bool KeyEditor::apply(const ChangeMap &kv, bool undoing, const QStringList &crea
         if (mConfig->sectionProperties(section).isEmpty())
             mConfig->remove(section + QLatin1Char('/'));
     }
-    // The panel document is saved after every change, so the flag tells
-    // whether this call changed it.
-    const bool changed = mConfig->isModified();
     mConfig->save();
     emit mPanel->panelReloaded();
-    return changed;
 }
