@@ -93,13 +93,14 @@ QString KeyEditor::getNewKey() const
 
 void KeyEditor::edit(const ChangeMap &kv)
 {
-    apply(kv, false);
+    apply(kv, false, QStringList());
 }
 
 void KeyEditor::recordAndEdit(const ChangeMap &kv)
 {
     if (!mConfig)
         return;
+    const QStringList sectionsBefore = mConfig->childGroups();
     // A property that is absent gets a null old value (still the empty text
     // to any reader): undo then removes it instead of leaving an empty
     // property behind, and the file returns to its bytes before the step.
@@ -115,8 +116,16 @@ void KeyEditor::recordAndEdit(const ChangeMap &kv)
     }
     edit(kv);
 
+    // Undo drops only the sections this step created; a section that stood
+    // in the file before, even an empty one, stays.
+    QStringList createdSections;
+    const QStringList sectionsAfter = mConfig->childGroups();
+    for (const QString &section : sectionsAfter) {
+        if (!sectionsBefore.contains(section) && !createdSections.contains(section))
+            createdSections.append(section);
+    }
     mPanel->mRedoStack.clear();
-    mPanel->mUndoStack.append(Panel::UndoRecord(oldValues, kv));
+    mPanel->mUndoStack.append(Panel::UndoRecord { oldValues, kv, createdSections });
     mPanel->setCanUndo(true);
     mPanel->setCanRedo(false);
 }
@@ -334,7 +343,7 @@ void KeyEditor::undo()
     qDebug() << "undo!";
     const Panel::UndoRecord record = mPanel->mUndoStack.takeLast();
     mPanel->mRedoStack.append(record);
-    apply(record.first, true);
+    apply(record.oldValues, true, record.createdSections);
     mPanel->setCanRedo(true);
     mPanel->setCanUndo(!mPanel->mUndoStack.isEmpty());
 }
@@ -346,7 +355,7 @@ void KeyEditor::redo()
     qDebug() << "redo!";
     const Panel::UndoRecord record = mPanel->mRedoStack.takeLast();
     mPanel->mUndoStack.append(record);
-    edit(record.second);
+    edit(record.newValues);
     mPanel->setCanUndo(true);
     mPanel->setCanRedo(!mPanel->mRedoStack.isEmpty());
 }
@@ -370,15 +379,21 @@ QString KeyEditor::value(const QString &path) const
     return mConfig->value(path, QString());
 }
 
-void KeyEditor::apply(const ChangeMap &kv, bool removeNull)
+void KeyEditor::apply(const ChangeMap &kv, bool undoing, const QStringList &createdSections)
 {
     if (!mConfig)
         return;
     for (auto it = kv.cbegin(); it != kv.cend(); ++it) {
-        if (removeNull && it.value().isNull())
-            mConfig->remove(it.key());
+        if (undoing && it.value().isNull())
+            mConfig->remove(it.key(), SkinConfig::EmptySection::Keep);
         else
             mConfig->setValue(it.key(), it.value());
+    }
+    // A created section left without properties goes; removing from a
+    // section that has none drops it.
+    for (const QString &section : createdSections) {
+        if (mConfig->sectionProperties(section).isEmpty())
+            mConfig->remove(section + QLatin1Char('/'));
     }
     mConfig->save();
     emit mPanel->panelReloaded();

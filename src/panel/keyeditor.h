@@ -41,9 +41,11 @@ private:
     // their first order, or every key in key order when the list is empty.
     QStringList selectedKeys(const QStringList &keys) const;
     QString value(const QString &path) const;
-    // Writes the map, removing the paths whose value is null (properties
-    // that were absent before the step being undone), saves, reloads.
-    void apply(const ChangeMap &kv, bool removeNull);
+    // Writes the map, saves and reloads. When undoing, a path whose value is
+    // null (a property that was absent before the step) is removed while its
+    // section stays, and then the sections the step created are dropped once
+    // they are empty.
+    void apply(const ChangeMap &kv, bool undoing, const QStringList &createdSections);
 
     Panel *mPanel;
     SkinConfig *mConfig;

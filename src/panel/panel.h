@@ -66,8 +66,15 @@ public:
 
     // A change map: property path ("SECTION/KEY") to value text.
     using ChangeMap = QMap<QString, QString>;
-    // One undoable step: the old values and the values applied.
-    using UndoRecord = QPair<ChangeMap, ChangeMap>;
+    // One undoable step: the old values (null where the property was
+    // absent), the values applied, and the sections the step created. Undo
+    // drops only those sections; one that stood empty before the step stays.
+    struct UndoRecord
+    {
+        ChangeMap oldValues;
+        ChangeMap newValues;
+        QStringList createdSections;
+    };
 
     static Panel *instance();
     ~Panel() override;

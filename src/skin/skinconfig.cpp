@@ -139,24 +139,27 @@ void SkinConfig::setValue(const QString &path, const QString &value)
     mModified = true;
 }
 
-void SkinConfig::remove(const QString &path)
+void SkinConfig::remove(const QString &path, EmptySection emptySection)
 {
     QString section, key;
     splitKey(path, section, key);
     const int index = indexOfSection(section);
     if (index < 0)
         return;
+    const bool drop = emptySection == EmptySection::Drop;
     Section &properties = mSections[index];
     if (properties.isEmpty()) {
-        mSectionNames.removeAt(index);
-        mSections.removeAt(index);
-        mModified = true;
+        if (drop) {
+            mSectionNames.removeAt(index);
+            mSections.removeAt(index);
+            mModified = true;
+        }
         return;
     }
     for (int i = 0; i < properties.size(); ++i) {
         if (properties.at(i).first == key) {
             properties.removeAt(i);
-            if (properties.isEmpty()) {
+            if (drop && properties.isEmpty()) {
                 mSectionNames.removeAt(index);
                 mSections.removeAt(index);
             }

@@ -37,7 +37,12 @@ public:
     bool contains(const QString &path) const;
     QString value(const QString &path, const QString &defaultValue = QString()) const;
     void setValue(const QString &path, const QString &value);
-    void remove(const QString &path);
+
+    // What `remove` does with a section that has no properties, or is left
+    // without any: drop it (the default), or keep it with its header, for a
+    // caller that restores a section's earlier contents.
+    enum class EmptySection { Drop, Keep };
+    void remove(const QString &path, EmptySection emptySection = EmptySection::Drop);
 
     void addGroup(const QString &section);
     void clear();

@@ -116,6 +116,7 @@ private slots:
 
         const QString keys = QStringLiteral("editing-keys");
         const QString align = QStringLiteral("editing-align");
+        const QString empty = QStringLiteral("editing-empty");
         const QString noLog;
         const QStringList none;
         const QStringList k1k2k3 = { QStringLiteral("KEY1"), QStringLiteral("KEY2"), QStringLiteral("KEY3") };
@@ -283,6 +284,42 @@ private slots:
                                                 << QStringList { "BACK_STYLE=1 => BACK_STYLE=3",
                                                        "BACK_STYLE=4 => BACK_STYLE=4|TOUCH_RECT=1,1,1,1" }
                                                 << noLog;
+
+        // A file with key sections that stand empty ([KEY5] between keys,
+        // [KEY7] last): undo empties them again and never drops them.
+        QTest::newRow("edit section fills a section that stood empty")
+            << empty << Operation([](Panel *p) { p->editSection("KEY5", { "VIEW_RECT=1,2,3,4" }); })
+            << QStringList { "[KEY5] => [KEY5]|VIEW_RECT=1,2,3,4" } << noLog;
+        QTest::newRow("edit section fills the empty last section") << empty << Operation([](Panel *p) {
+            p->editSection("KEY7", { "VIEW_RECT=1,2,3,4", "BACK_STYLE=2" });
+        }) << QStringList { "[KEY7] => [KEY7]|BACK_STYLE=2|VIEW_RECT=1,2,3,4" }
+                                                                   << noLog;
+        QTest::newRow("edit section refuses a line break for a section that stood empty")
+            << empty << Operation([](Panel *p) { p->editSection("KEY5", { "X=a\nb" }); }) << none
+            << "refusing to write";
+        QTest::newRow("edit section writes what it can into a section that stood empty")
+            << empty << Operation([](Panel *p) {
+                   p->editSection("KEY5", { "VIEW_RECT=1,2,3,4", "X=a\nb" });
+               })
+            << QStringList { "[KEY5] => [KEY5]|VIEW_RECT=1,2,3,4" } << "refusing to write";
+        QTest::newRow("edit section with the values already there")
+            << empty << Operation([](Panel *p) { p->editSection("KEY1", { "VIEW_RECT=0,0,10,10" }); }) << none
+            << noLog;
+        QTest::newRow("one step fills an empty section and adds a new one")
+            << empty << Operation([](Panel *p) {
+                   p->recordAndEdit({ { "KEY5/BACK_STYLE", "2" }, { "KEY8/VIEW_RECT", "1,1,1,1" } });
+               })
+            << QStringList { "[KEY5] => [KEY5]|BACK_STYLE=2", "$ => [KEY8]|VIEW_RECT=1,1,1,1" } << noLog;
+        QTest::newRow("exchange gives a section that stood empty a rectangle")
+            << empty << Operation([](Panel *p) { p->exchangeKeys("KEY1", "KEY5"); })
+            << QStringList { "[KEY5] => [KEY5]|VIEW_RECT=0,0,10,10" } << noLog;
+        QTest::newRow("move all keys beside empty sections")
+            << empty << Operation([](Panel *p) { p->moveKeys({}, 1, 0); })
+            << QStringList { "VIEW_RECT=0,0,10,10 => VIEW_RECT=1,0,10,10",
+                   "VIEW_RECT=20,0,10,10 => VIEW_RECT=21,0,10,10" }
+            << noLog;
+        QTest::newRow("remove a key whose section is empty")
+            << empty << Operation([](Panel *p) { p->removeKeys({ "KEY5" }); }) << none << noLog;
     }
 
     // The operation writes exactly the expected bytes, once, and its undo

@@ -161,6 +161,53 @@ private slots:
         QCOMPARE(readBytes(path), QByteArray("[A]\r\nX=1\r\nZ=3\r\n\r\n[NEW]\r\nK=v\r\n\r\n"));
     }
 
+    void remove_data()
+    {
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("keepSection");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::addColumn<bool>("modified");
+
+        const QByteArray twoSections("[A]\nX=1\n[B]\nY=2\n");
+        const QByteArray emptyFirst("[A]\n[B]\nY=2\n");
+        QTest::newRow("last key drops the section")
+            << twoSections << "B/Y" << false << QByteArray("[A]\r\nX=1\r\n\r\n") << true;
+        QTest::newRow("last key, section kept")
+            << twoSections << "B/Y" << true << QByteArray("[A]\r\nX=1\r\n\r\n[B]\r\n\r\n") << true;
+        QTest::newRow("empty section dropped whatever the key")
+            << emptyFirst << "A/NOPE" << false << QByteArray("[B]\r\nY=2\r\n\r\n") << true;
+        QTest::newRow("empty section kept")
+            << emptyFirst << "A/NOPE" << true << QByteArray("[A]\r\n\r\n[B]\r\nY=2\r\n\r\n") << false;
+        QTest::newRow("other keys stay")
+            << QByteArray("[A]\nX=1\nZ=2\n") << "A/X" << false << QByteArray("[A]\r\nZ=2\r\n\r\n") << true;
+        QTest::newRow("missing key changes nothing")
+            << twoSections << "A/NOPE" << true << QByteArray("[A]\r\nX=1\r\n\r\n[B]\r\nY=2\r\n\r\n") << false;
+        QTest::newRow("missing section changes nothing")
+            << twoSections << "C/X" << false << QByteArray("[A]\r\nX=1\r\n\r\n[B]\r\nY=2\r\n\r\n") << false;
+        QTest::newRow("first of two sections of one name, kept")
+            << QByteArray("[A]\nX=1\n[A]\nX=2\n") << "A/X" << true
+            << QByteArray("[A]\r\n\r\n[A]\r\nX=2\r\n\r\n") << true;
+    }
+
+    void remove()
+    {
+        QFETCH(QByteArray, input);
+        QFETCH(QString, path);
+        QFETCH(bool, keepSection);
+        QFETCH(QByteArray, expected);
+        QFETCH(bool, modified);
+        const QString file = writeFile(QStringLiteral("remove.ini"), input);
+        SkinConfig config(file);
+        if (keepSection)
+            config.remove(path, SkinConfig::EmptySection::Keep);
+        else
+            config.remove(path);
+        QCOMPARE(config.isModified(), modified);
+        QVERIFY(config.save());
+        QCOMPARE(readBytes(file), expected);
+    }
+
     void unchangedDocumentIsNotRewritten()
     {
         const QByteArray original("[A]\nX = 1\n");
