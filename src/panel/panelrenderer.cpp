@@ -100,7 +100,7 @@ QList<int> tipsForStatus(const QString &statStyle, int status)
 QRect moved(const QRect &rect, const QPoint &offset)
 {
     return QRect(boundedInt(qint64(rect.x()) + offset.x()), boundedInt(qint64(rect.y()) + offset.y()),
-                 boundedInt(rect.width()), boundedInt(rect.height()));
+        boundedInt(rect.width()), boundedInt(rect.height()));
 }
 
 QRect scaledTruncated(const QRect &rect, double scale)
@@ -458,33 +458,68 @@ void PanelRenderer::renderList(QImage &image, const QPoint &offset)
     if (!back.isNull())
         painter.drawImage(backAt, back);
 
-    // Cells that lie wholly beyond the image in the direction the list grows
-    // cannot be seen, nor can later ones; cells that do not move are drawn
-    // once more only while they still have a name to show.
+    // What a cell paints is not held by its rectangle: the cell style is
+    // drawn from the rectangle's corner at the size it comes in (its natural
+    // size for a negative CELL_SIZE, a label at its own size), and a name is
+    // centred on the cell however tall or wide it is. So a cell is passed
+    // over only when neither can reach the image, and the loop ends once no
+    // later cell can: cells move one way, the cell style keeps its size, all
+    // names share the line height of FORE_STYLE and no label is larger than
+    // the image bound. Cells that do not move are drawn once more only while
+    // they still have a name to show.
     const int step = vertical ? cell.height() : cell.width();
     const int extent = vertical ? image.height() : image.width();
     const int limit = qMin(count, maxListCells);
     if (count > maxListCells)
         qInfo() << "LIST_NUM" << count << " is invalid! only the first" << maxListCells << "cells are drawn";
+    const QRect canvas = image.rect();
+    const int labelHalf = ImageLimits::maxSide / 2 + 1;
+    // Every cell that is not pressed gets the same image.
+    const QImage normalCell = limit > 0 ? paintStyle(cellStyle, cell, false, s) : QImage();
+    const auto along = [vertical](const QSize &size) { return vertical ? size.height() : size.width(); };
+    int cellReach = along(normalCell.size());
+    bool pressedMeasured = false;
+    int nameHeight = -1; // known once a name has been painted
     qint64 x = startX;
     qint64 y = startY;
     for (int i = 0; i < limit; ++i) {
+        if (step == 0 && i >= qMax(1, names.size()))
+            break;
         const QRect r(roundToInt(x * s), roundToInt(y * s), roundToInt(cell.width() * s),
             roundToInt(cell.height() * s));
-        const int low = vertical ? qMin(r.top(), r.bottom()) : qMin(r.left(), r.right());
-        const int high = vertical ? qMax(r.top(), r.bottom()) : qMax(r.left(), r.right());
-        if ((step > 0 && low >= extent) || (step < 0 && high < 0)
-            || (step == 0 && i >= qMax(1, names.size())))
-            break;
         const bool pressed = r.contains(pixel);
-        const QImage cellImage = paintStyle(cellStyle, cell, pressed, s);
-        if (!cellImage.isNull())
+        const QImage cellImage = pressed ? paintStyle(cellStyle, cell, true, s) : normalCell;
+        if (!cellImage.isNull() && QRect(r.topLeft(), cellImage.size()).intersects(canvas))
             painter.drawImage(r.topLeft(), cellImage);
-        if (i < names.size()) {
+
+        const QPoint middle(centre(r.left(), r.right()), centre(r.top(), r.bottom()));
+        const int halfWidth = labelHalf;
+        int halfHeight = nameHeight < 0 ? labelHalf : nameHeight / 2 + 1;
+        const QRect nameReach(
+            middle.x() - halfWidth, middle.y() - halfHeight, 2 * halfWidth + 1, 2 * halfHeight + 1);
+        if (i < names.size() && !names.at(i).isEmpty() && nameReach.intersects(canvas)) {
             const QImage text = mStyles->textImage(foreStyle, names.at(i), 0, pressed, s);
-            if (!text.isNull())
-                painter.drawImage(centre(r.left(), r.right()) - text.width() / 2,
-                    centre(r.top(), r.bottom()) - text.height() / 2, text);
+            if (!text.isNull()) {
+                nameHeight = text.height();
+                halfHeight = nameHeight / 2 + 1;
+                painter.drawImage(middle.x() - text.width() / 2, middle.y() - text.height() / 2, text);
+            }
+        }
+
+        const int corner = vertical ? r.top() : r.left();
+        const int nameMiddle = vertical ? middle.y() : middle.x();
+        const int nameHalf = vertical ? halfHeight : halfWidth;
+        const bool namesLeft = i + 1 < names.size();
+        if (step > 0 && corner >= extent && (!namesLeft || nameMiddle - nameHalf >= extent))
+            break;
+        if (step < 0 && corner + cellReach <= 0 && (!namesLeft || nameMiddle + nameHalf < 0)) {
+            // A later cell may be the pressed one; its image may be larger.
+            if (!pressedMeasured) {
+                pressedMeasured = true;
+                cellReach = qMax(cellReach, along(paintStyle(cellStyle, cell, true, s).size()));
+            }
+            if (corner + cellReach <= 0)
+                break;
         }
         if (vertical)
             y += step;

@@ -33,6 +33,7 @@ const QColor magenta(255, 0, 255);
 const QColor dark(64, 64, 64);
 const QColor orange(255, 128, 0);
 const QColor white(255, 255, 255);
+const QColor black(0, 0, 0);
 
 bool isTransparent(const QImage &image, int x, int y)
 {
@@ -466,39 +467,65 @@ void TestPanelRenderer::list_data()
     QTest::addColumn<QList<QPoint>>("darkPoints");
     QTest::addColumn<QList<QPoint>>("clearPoints");
     QTest::addColumn<int>("height");
+    // A name the list draws with style 9 and the centre of its cell: every
+    // fully covered pixel of it that lies in the image must be black.
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QPoint>("nameCentre");
 
     const QString common
         = QStringLiteral("BACK_STYLE=6\nCELL_STYLE=7\nFORE_STYLE=0\nPOS=5,5\nPADDING=1,1,1,1\n");
     QTest::newRow("vertical") << "TYPE=0\nCELL_SIZE=10,8\nLIST_NUM=3\nLIST_ORDER=0\n" + common
                               << QList<QPoint> { { 5, 5 }, { 14, 28 }, { 5, 13 } }
                               << QList<QPoint> { { 4, 4 }, { 15, 29 }, { 5, 29 } }
-                              << QList<QPoint> { { 16, 29 }, { 4, 30 } } << 50;
+                              << QList<QPoint> { { 16, 29 }, { 4, 30 } } << 50 << QString() << QPoint();
     QTest::newRow("horizontal") << "TYPE=0\nCELL_SIZE=10,8\nLIST_NUM=3\nLIST_ORDER=1\n" + common
                                 << QList<QPoint> { { 5, 5 }, { 34, 12 } }
                                 << QList<QPoint> { { 4, 4 }, { 35, 13 } }
-                                << QList<QPoint> { { 36, 13 }, { 4, 14 } } << 50;
+                                << QList<QPoint> { { 36, 13 }, { 4, 14 } } << 50 << QString() << QPoint();
     QTest::newRow("no cells") << "TYPE=0\nCELL_SIZE=10,8\nLIST_NUM=0\n" + common << QList<QPoint>()
                               << QList<QPoint> { { 4, 4 }, { 5, 5 }, { 15, 5 } }
-                              << QList<QPoint> { { 5, 6 }, { 16, 5 } } << 50;
+                              << QList<QPoint> { { 5, 6 }, { 16, 5 } } << 50 << QString() << QPoint();
     QTest::newRow("padding of three entries counts as none")
         << "TYPE=0\nCELL_SIZE=10,8\nLIST_NUM=1\nBACK_STYLE=6\nCELL_STYLE=7\nPOS=5,5\nPADDING=1,1,1\n"
         << QList<QPoint> { { 5, 5 }, { 14, 12 } } << QList<QPoint>() << QList<QPoint> { { 4, 4 }, { 15, 13 } }
-        << 50;
+        << 50 << QString() << QPoint();
     QTest::newRow("own strip ignores POS and fills the width")
         << "TYPE=2\nCELL_SIZE=10,8\nLIST_NUM=3\n" + common << QList<QPoint> { { 0, 0 }, { 29, 7 } }
-        << QList<QPoint> { { 30, 0 }, { 98, 8 } } << QList<QPoint> { { 99, 0 } } << 60;
+        << QList<QPoint> { { 30, 0 }, { 98, 8 } } << QList<QPoint> { { 99, 0 } } << 60 << QString()
+        << QPoint();
     QTest::newRow("huge count stops at the image edge")
         << "TYPE=0\nCELL_SIZE=10,8\nLIST_NUM=2000000000\n" + common << QList<QPoint> { { 5, 5 }, { 14, 49 } }
-        << QList<QPoint>() << QList<QPoint> { { 4, 4 } } << 50;
+        << QList<QPoint>() << QList<QPoint> { { 4, 4 } } << 50 << QString() << QPoint();
     QTest::newRow("cells that do not move")
         << "TYPE=0\nCELL_SIZE=0,0\nLIST_NUM=2000000000\n" + common << QList<QPoint>()
-        << QList<QPoint> { { 4, 4 } } << QList<QPoint> { { 7, 7 } } << 50;
+        << QList<QPoint> { { 4, 4 } } << QList<QPoint> { { 7, 7 } } << 50 << QString() << QPoint();
     QTest::newRow("huge cells are not painted")
         << "TYPE=0\nCELL_SIZE=100000,100000\nLIST_NUM=5\n" + common << QList<QPoint>() << QList<QPoint>()
-        << QList<QPoint> { { 5, 5 }, { 4, 4 } } << 50;
-    QTest::newRow("negative cell size")
-        << "TYPE=0\nCELL_SIZE=-10,-8\nLIST_NUM=100000\n" + common << QList<QPoint> { { 5, 5 } }
-        << QList<QPoint>() << QList<QPoint>() << 50;
+        << QList<QPoint> { { 5, 5 }, { 4, 4 } } << 50 << QString() << QPoint();
+    // Cells of a negative size paint the style at its natural size (30x30)
+    // from the rectangle's corner, so the cell above, at (5, -3), shows.
+    QTest::newRow("negative cell size") << "TYPE=0\nCELL_SIZE=-10,-8\nLIST_NUM=100000\n" + common
+                                        << QList<QPoint> { { 5, 5 }, { 5, 0 }, { 34, 0 } } << QList<QPoint>()
+                                        << QList<QPoint> { { 35, 0 } } << 50 << QString() << QPoint();
+    QTest::newRow("negative cell size, horizontal")
+        << "TYPE=0\nCELL_SIZE=-10,-8\nLIST_NUM=100000\nLIST_ORDER=1\n" + common
+        << QList<QPoint> { { 5, 5 }, { 0, 5 }, { 0, 34 } } << QList<QPoint> { { 33, 4 } }
+        << QList<QPoint> { { 0, 4 }, { 35, 5 } } << 50 << QString() << QPoint();
+    // Names are centred on their cell however large they are: a cell past
+    // the edge still shows the part of its name that reaches back.
+    const QString named = QStringLiteral("TYPE=0\nBACK_STYLE=0\nFORE_STYLE=9\nNAMES=");
+    QTest::newRow("tall name on a cell past the bottom edge")
+        << "CELL_SIZE=100,4\nLIST_NUM=3\nLIST_ORDER=0\nPOS=0,52\nCELL_STYLE=7\n" + named + "D\n"
+        << QList<QPoint>() << QList<QPoint>() << QList<QPoint> { { 0, 49 }, { 99, 49 } } << 50
+        << QStringLiteral("D") << QPoint(49, 53);
+    QTest::newRow("wide name on a cell past the right edge")
+        << "CELL_SIZE=4,50\nLIST_NUM=3\nLIST_ORDER=1\nPOS=100,0\nCELL_STYLE=7\n" + named + "DDDD\n"
+        << QList<QPoint>() << QList<QPoint>() << QList<QPoint> { { 99, 0 }, { 99, 49 } } << 50
+        << QStringLiteral("DDDD") << QPoint(101, 24);
+    QTest::newRow("wide name on a cell of negative size left of the image")
+        << "CELL_SIZE=-4,50\nLIST_NUM=100000\nLIST_ORDER=1\nPOS=-10,0\nCELL_STYLE=10\n" + named + "DDDD\n"
+        << QList<QPoint>() << QList<QPoint>() << QList<QPoint> { { 0, 0 }, { 0, 49 } } << 50
+        << QStringLiteral("DDDD") << QPoint(-12, 24);
 }
 
 void TestPanelRenderer::list()
@@ -508,6 +535,8 @@ void TestPanelRenderer::list()
     QFETCH(QList<QPoint>, darkPoints);
     QFETCH(QList<QPoint>, clearPoints);
     QFETCH(int, height);
+    QFETCH(QString, name);
+    QFETCH(QPoint, nameCentre);
 
     QVERIFY(load(QStringLiteral("[PANEL]\nSIZE=100,50\n[LIST]\n") + list));
     const QImage image = mPanel->renderPreview();
@@ -521,6 +550,24 @@ void TestPanelRenderer::list()
     for (const QPoint &p : qAsConst(clearPoints))
         QVERIFY2(isTransparent(image, p.x(), p.y()),
             qPrintable(QStringLiteral("clear at %1,%2").arg(p.x()).arg(p.y())));
+
+    if (name.isEmpty())
+        return;
+    const QImage text = StylesManager::instance()->textImage(9, name, 0, false, 1.0);
+    QVERIFY(!text.isNull());
+    const QPoint at = nameCentre - QPoint(text.width() / 2, text.height() / 2);
+    int shown = 0;
+    for (int ty = 0; ty < text.height(); ++ty) {
+        for (int tx = 0; tx < text.width(); ++tx) {
+            const QPoint p = at + QPoint(tx, ty);
+            if (qAlpha(text.pixel(tx, ty)) < 255 || !image.rect().contains(p))
+                continue;
+            ++shown;
+            QVERIFY2(pixel(image, p.x(), p.y()) == black,
+                qPrintable(QStringLiteral("name at %1,%2").arg(p.x()).arg(p.y())));
+        }
+    }
+    QVERIFY2(shown > 0, "no fully covered pixel of the name lies in the image");
 }
 
 void TestPanelRenderer::listSelection()
