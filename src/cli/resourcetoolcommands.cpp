@@ -154,6 +154,11 @@ int ResourceToolCommands::innerRect(const QStringList &args, QTextStream &out, Q
     if (!tool->imgList().contains(tile))
         return failure(err, "inner-rect", QStringLiteral("%1 has no tile %2").arg(til, tile));
     tool->setCurrentImg(tile);
+    if (!tool->fitsSheetCoordinates(values[0], values[1], values[2], values[3]))
+        return usage(err, "inner-rect",
+            QStringLiteral("X,Y,W,H of tile %1 would lie outside the integer range in sheet coordinates")
+                .arg(tile),
+            innerRectSynopsis);
     tool->setCurrentInnerRect(values[0], values[1], values[2], values[3]);
     if (!tool->save())
         return failure(err, "inner-rect", QStringLiteral("cannot write %1").arg(til));
