@@ -106,14 +106,21 @@ int ResourceToolCommands::convert(const QStringList &args, QTextStream &out, QTe
     if (!QFileInfo(source).isDir())
         return failure(err, "convert", QStringLiteral("source directory %1 does not exist").arg(source));
     const bool onlyInner = a.flags.contains(QStringLiteral("--inner-rect-only"));
-    const int converted
-        = ResolutionConverter::instance()->convert(source, a.positional.at(1), from, to, onlyInner);
-    if (converted == 0)
+    const QString target = QFileInfo(a.positional.at(1)).absoluteFilePath();
+    const ResolutionConverter::Result result
+        = ResolutionConverter::instance()->convertDirectory(source, target, from, to, onlyInner);
+    if (result.attempted == 0)
         return failure(err, "convert",
             QStringLiteral("no tile file with its PNG sheet%1 converted in %2")
                 .arg(onlyInner ? QStringLiteral(" and an INNER_RECT") : QString(), source));
-    out << "converted " << converted << " tile files from " << from << " to " << to << " into "
-        << QFileInfo(a.positional.at(1)).absoluteFilePath() << '\n';
+    if (result.converted != result.attempted)
+        return failure(err, "convert",
+            QStringLiteral("wrote only %1 of %2 tile files with their sheets into %3 (see the log above)")
+                .arg(result.converted)
+                .arg(result.attempted)
+                .arg(target));
+    out << "converted " << result.converted << " tile files from " << from << " to " << to << " into "
+        << target << '\n';
     return CliTool::Success;
 }
 
@@ -147,6 +154,11 @@ int ResourceToolCommands::innerRect(const QStringList &args, QTextStream &out, Q
     if (!tool->imgList().contains(tile))
         return failure(err, "inner-rect", QStringLiteral("%1 has no tile %2").arg(til, tile));
     tool->setCurrentImg(tile);
+    if (!tool->fitsSheetCoordinates(values[0], values[1], values[2], values[3]))
+        return usage(err, "inner-rect",
+            QStringLiteral("X,Y,W,H of tile %1 would lie outside the integer range in sheet coordinates")
+                .arg(tile),
+            innerRectSynopsis);
     tool->setCurrentInnerRect(values[0], values[1], values[2], values[3]);
     if (!tool->save())
         return failure(err, "inner-rect", QStringLiteral("cannot write %1").arg(til));

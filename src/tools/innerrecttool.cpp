@@ -11,11 +11,26 @@
 #include <QRandomGenerator>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
 const QString sourceRectKey = QStringLiteral("SOURCE_RECT");
 const QString innerRectKey = QStringLiteral("INNER_RECT");
+
+bool inIntRange(qint64 value)
+{
+    return value >= std::numeric_limits<int>::min() && value <= std::numeric_limits<int>::max();
+}
+
+// True when the rectangle x, y, w, h moved by `offset` keeps its left, top,
+// right and bottom edges within the int range, where a QRect can hold them.
+bool fitsIntRange(const QPoint &offset, qint64 x, qint64 y, qint64 w, qint64 h)
+{
+    const qint64 left = offset.x() + x;
+    const qint64 top = offset.y() + y;
+    return inIntRange(left) && inIntRange(top) && inIntRange(left + w - 1) && inIntRange(top + h - 1);
+}
 
 } // namespace
 
@@ -144,6 +159,10 @@ void InnerRectTool::setCurrentInnerRect(int x, int y, int w, int h)
     auto it = mTiles.find(mCurrentImg);
     if (it == mTiles.end())
         return;
+    if (!fitsIntRange(QPoint(0, 0), x, y, w, h)) {
+        qInfo() << "inner rect " << x << y << w << h << " is invalid!";
+        return;
+    }
     const QRect rect(x, y, w, h);
     *it = Tile(it->name(), it->number(), rect, it->image());
     if (rect != mCurrentInnerRect) {
@@ -170,23 +189,41 @@ void InnerRectTool::reset()
     emit currentInnerRectChanged();
 }
 
+QRect InnerRectTool::currentSourceRect() const
+{
+    return ValueText::parseRect(mConfig->value(QStringLiteral("IMG%1/").arg(mCurrentImg) + sourceRectKey));
+}
+
+bool InnerRectTool::fitsSheetCoordinates(int x, int y, int w, int h) const
+{
+    if (!mConfig || !mTiles.contains(mCurrentImg))
+        return false;
+    return fitsIntRange(QPoint(0, 0), x, y, w, h) && fitsIntRange(currentSourceRect().topLeft(), x, y, w, h);
+}
+
 bool InnerRectTool::save()
 {
     // Without a current tile a save would invent a section "IMG".
     if (!mConfig || !mTiles.contains(mCurrentImg))
         return false;
+    const QRect &current = mCurrentInnerRect;
+    if (!fitsSheetCoordinates(current.x(), current.y(), current.width(), current.height())) {
+        qInfo() << "inner rect " << current << " of tile " << mCurrentImg
+                << " lies outside the integer range in sheet coordinates; not saved!";
+        return false;
+    }
     mConfig->beginGroup(QStringLiteral("IMG%1").arg(mCurrentImg));
     const QRect source = ValueText::parseRect(mConfig->value(sourceRectKey));
     const QRect inner = ValueText::parseRect(mConfig->value(innerRectKey));
     const bool noInner = inner.width() < 1 || inner.height() < 1;
-    const bool wholeTile = mCurrentInnerRect == QRect(0, 0, source.width(), source.height());
+    const bool wholeTile = current == QRect(0, 0, source.width(), source.height());
     if (!(noInner && wholeTile)) {
         mConfig->setValue(innerRectKey,
             QStringLiteral("%1,%2,%3,%4")
-                .arg(source.x() + mCurrentInnerRect.x())
-                .arg(source.y() + mCurrentInnerRect.y())
-                .arg(mCurrentInnerRect.width())
-                .arg(mCurrentInnerRect.height()));
+                .arg(qint64(source.x()) + current.x())
+                .arg(qint64(source.y()) + current.y())
+                .arg(current.width())
+                .arg(current.height()));
     }
     mConfig->endGroup();
     return mConfig->save();

@@ -38,6 +38,12 @@ public:
     Tile tile(const QString &number) const { return mTiles.value(number); }
     QString currentImg() const { return mCurrentImg; }
 
+    // True when the rectangle x, y, w, h relative to the current tile can be
+    // saved: its edges lie within the int range both in tile coordinates and,
+    // moved by the tile's SOURCE_RECT, in sheet coordinates. False without a
+    // current tile.
+    bool fitsSheetCoordinates(int x, int y, int w, int h) const;
+
     // The results are for C++ callers; QML ignores them.
     Q_INVOKABLE bool setTilFile(const QString &til);
     Q_INVOKABLE void setCurrentImg(const QString &img);
@@ -56,6 +62,7 @@ private:
     void clear();
     QString newImgId() const;
     void readRects(const QString &section, QRect &source, QRect &relativeInner) const;
+    QRect currentSourceRect() const;
 
     std::unique_ptr<SkinConfig> mConfig;
     QMap<QString, Tile> mTiles;

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 
 #include <cmath>
 
@@ -44,6 +45,22 @@ QString scaleInnerRect(const QRect &r, double f)
         .arg(qint64(std::floor(r.height() * f)));
 }
 
+// Undoes the tile file half of a pair whose other half failed: a target that
+// was there before gets its old text back, a copy made for this conversion
+// goes away.
+void putBack(const QString &tilFile, bool existed, const QByteArray &before)
+{
+    if (!existed) {
+        QFile::remove(tilFile);
+        return;
+    }
+    QSaveFile file(tilFile);
+    if (!file.open(QIODevice::WriteOnly) || file.write(before) != before.size() || !file.commit())
+        qInfo() << tilFile << " can not be put back: " << file.errorString();
+    else
+        qInfo() << tilFile << " put back as it was";
+}
+
 } // namespace
 
 ResolutionConverter::ResolutionConverter(QObject *parent)
@@ -59,49 +76,58 @@ ResolutionConverter *ResolutionConverter::instance()
 int ResolutionConverter::convert(const QString &sourceRes, const QString &targetRes, int sourceResolution,
     int targetResolution, bool onlyInnerRect)
 {
+    return convertDirectory(sourceRes, targetRes, sourceResolution, targetResolution, onlyInnerRect)
+        .converted;
+}
+
+ResolutionConverter::Result ResolutionConverter::convertDirectory(const QString &sourceRes,
+    const QString &targetRes, int sourceResolution, int targetResolution, bool onlyInnerRect)
+{
     qDebug() << "sourceRes: " << sourceRes;
     qDebug() << "targetRes: " << targetRes;
 
+    Result result;
     const QFileInfo sourceInfo(sourceRes);
     const QString sourceDir = sourceInfo.absoluteFilePath();
     if (!sourceInfo.isDir()) {
         qInfo() << "directory: " << sourceDir << "not exists!";
-        return 0;
+        return result;
     }
     // A zero or negative source resolution would divide by zero or mirror
     // every rectangle; a non-positive target would ask for empty images.
     if (sourceResolution <= 0 || targetResolution <= 0) {
         qInfo() << "resolution: " << sourceResolution << " to " << targetResolution << " is invalid!";
-        return 0;
+        return result;
     }
     const QString targetDir = QFileInfo(targetRes).absoluteFilePath();
     if (!QDir().mkpath(targetDir)) {
         qInfo() << "directory: " << targetDir << "can not be created!";
-        return 0;
+        return result;
     }
 
     const double factor = double(targetResolution) / double(sourceResolution);
 
     const QFileInfoList entries
         = QDir(sourceDir).entryInfoList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
-    int converted = 0;
     for (const QFileInfo &entry : entries) {
         if (entry.suffix() != QLatin1String("til"))
             continue;
-        if (convertTileFile(entry.absoluteFilePath(), targetDir, factor, onlyInnerRect))
-            ++converted;
+        const Outcome outcome = convertTileFile(entry.absoluteFilePath(), targetDir, factor, onlyInnerRect);
+        if (outcome == Outcome::PassedOver)
+            continue;
+        ++result.attempted;
+        if (outcome == Outcome::Converted)
+            ++result.converted;
     }
-    return converted;
+    return result;
 }
 
-bool ResolutionConverter::convertTileFile(
+ResolutionConverter::Outcome ResolutionConverter::convertTileFile(
     const QString &tilPath, const QString &targetDir, double factor, bool onlyInnerRect)
 {
     const QFileInfo tilInfo(tilPath);
     const QString imagePath = tileImagePath(tilPath);
     const QImage image = TileSheet::loadSheet(tilPath);
-    if (image.isNull())
-        return false;
 
     struct Rects
     {
@@ -113,7 +139,7 @@ bool ResolutionConverter::convertTileFile(
     };
     QVector<Rects> sections;
     bool anyInner = false;
-    {
+    if (tilInfo.exists()) {
         const SkinConfig source(tilPath);
         const QStringList groups = source.childGroups();
         for (const QString &group : groups) {
@@ -128,13 +154,50 @@ bool ResolutionConverter::convertTileFile(
         }
     }
     if (onlyInnerRect && !anyInner)
-        return false;
+        return Outcome::PassedOver;
+    if (image.isNull())
+        return Outcome::Failed;
 
+    // The scaled sheet is made before anything is written: a sheet that
+    // cannot be had leaves both files of the pair as they are, so a tile file
+    // never describes a sheet that does not match it.
     const QString newTil = targetDir + QLatin1Char('/') + tilInfo.fileName();
+    const QString newPng = targetDir + QLatin1Char('/') + QFileInfo(imagePath).fileName();
+    const qint64 width = qint64(std::trunc(image.width() * factor));
+    const qint64 height = qint64(std::trunc(image.height() * factor));
+    if (width <= 0 || height <= 0) {
+        qInfo() << newPng << " would be " << width << "x" << height << " pixels; " << tilInfo.fileName()
+                << " and its sheet not written!";
+        return Outcome::Failed;
+    }
+    if (width > ImageLimits::maxSide || height > ImageLimits::maxSide
+        || !ImageLimits::allows(int(width), int(height))) {
+        qInfo() << newPng << " would be " << width << "x" << height << " pixels, over the image size bound; "
+                << tilInfo.fileName() << " and its sheet not written!";
+        return Outcome::Failed;
+    }
+    const QImage scaled = ImageLimits::scaled(image, QSize(int(width), int(height)));
+    if (scaled.isNull()) {
+        qInfo() << newPng << " can not be scaled; " << tilInfo.fileName() << " and its sheet not written!";
+        return Outcome::Failed;
+    }
+
     qDebug() << "new til: " << newTil;
     // An existing target is kept and edited: whatever else it holds survives.
-    if (QFileInfo(newTil).absoluteFilePath() != tilInfo.absoluteFilePath())
-        QFile::copy(tilPath, newTil);
+    // Its text is kept to put it back should the sheet fail to be written.
+    const bool existed = QFileInfo(newTil).isFile();
+    QByteArray before;
+    if (existed) {
+        QFile file(newTil);
+        if (!file.open(QIODevice::ReadOnly)) {
+            qInfo() << "can not open file: " << newTil;
+            return Outcome::Failed;
+        }
+        before = file.readAll();
+    } else if (!QFile::copy(tilPath, newTil)) {
+        qInfo() << tilPath << " can not be copied to " << newTil << "!";
+        return Outcome::Failed;
+    }
 
     // Written once after all sections: the target is then either wholly
     // converted or left as it was.
@@ -148,25 +211,19 @@ bool ResolutionConverter::convertTileFile(
                 target.setValue(innerRectKey, scaleInnerRect(rects.inner, factor));
             target.endGroup();
         }
-        target.save();
+        // A failed save leaves an existing target as it was; only a copy
+        // made for this conversion is left to clear away.
+        if (!target.save()) {
+            if (!existed)
+                QFile::remove(newTil);
+            return Outcome::Failed;
+        }
     }
 
-    const QString newPng = targetDir + QLatin1Char('/') + QFileInfo(imagePath).fileName();
     qDebug() << "new png: " << newPng;
-    const qint64 width = qint64(std::trunc(image.width() * factor));
-    const qint64 height = qint64(std::trunc(image.height() * factor));
-    if (width <= 0 || height <= 0) {
-        qInfo() << newPng << " would be " << width << "x" << height << " pixels; not written!";
-        return true;
+    if (!TileSheet::savePng(scaled, newPng)) {
+        putBack(newTil, existed, before);
+        return Outcome::Failed;
     }
-    if (width > ImageLimits::maxSide || height > ImageLimits::maxSide) {
-        qInfo() << newPng << " would be " << width << "x" << height
-                << " pixels, over the image size bound; not written!";
-        return true;
-    }
-    const QImage scaled = ImageLimits::scaled(image, QSize(int(width), int(height)));
-    if (scaled.isNull())
-        return true;
-    TileSheet::savePng(scaled, newPng);
-    return true;
+    return Outcome::Converted;
 }

@@ -12,13 +12,31 @@ class ResolutionConverter : public QObject
     Q_OBJECT
 
 public:
+    // What one conversion did: the tile files it set out to convert (every
+    // tile file of the directory but those that "inner rect only" passes
+    // over) and how many of them got both their tile file and their sheet
+    // written.
+    struct Result
+    {
+        int attempted = 0;
+        int converted = 0;
+    };
+
     static ResolutionConverter *instance();
 
     // Returns the number of tile files converted (QML ignores it).
     Q_INVOKABLE int convert(const QString &sourceRes, const QString &targetRes, int sourceResolution,
         int targetResolution, bool onlyInnerRect = false);
 
+    // The same conversion, for callers that must know whether every tile
+    // file it set out to convert was written.
+    Result convertDirectory(const QString &sourceRes, const QString &targetRes, int sourceResolution,
+        int targetResolution, bool onlyInnerRect = false);
+
 private:
+    enum class Outcome { Converted, PassedOver, Failed };
+
     explicit ResolutionConverter(QObject *parent = nullptr);
-    bool convertTileFile(const QString &tilPath, const QString &targetDir, double factor, bool onlyInnerRect);
+    Outcome convertTileFile(
+        const QString &tilPath, const QString &targetDir, double factor, bool onlyInnerRect);
 };

@@ -1,6 +1,7 @@
 #include "testpaths.h"
 #include "tooltestfiles.h"
 
+#include "app/valuetext.h"
 #include "skin/skinconfig.h"
 #include "tools/innerrecttool.h"
 #include "tools/innerrecttoolimageprovider.h"
@@ -63,6 +64,9 @@ private slots:
     void duplicateNumbers();
     void onlyZeroPaddedSection();
     void absurdSourceRect();
+    void saveRefusesSheetCoordinatesOutOfRange_data();
+    void saveRefusesSheetCoordinatesOutOfRange();
+    void previewRefusesEdgesOutOfRange();
     void choosingTiles();
     void previewKeepsOtherTilesInMemory();
     void resetGoesBackToTheDocument();
@@ -249,6 +253,77 @@ void TestInnerRectTool::absurdSourceRect()
     QCOMPARE(reported, QSize(30, 30));
     QVERIFY(tool()->save());
     QCOMPARE(SkinConfig(til).value(QStringLiteral("IMG1/INNER_RECT")), QStringLiteral("10,10,20,20"));
+}
+
+void TestInnerRectTool::saveRefusesSheetCoordinatesOutOfRange_data()
+{
+    QTest::addColumn<QByteArray>("sourceRect");
+    QTest::addColumn<QRect>("preview"); // relative to the tile
+    QTest::addColumn<bool>("saved");
+
+    // 2147483647 is the largest int.
+    QTest::newRow("left past the range")
+        << QByteArray("100,40,60,60") << QRect(2147483600, 5, 40, 50) << false;
+    QTest::newRow("right edge past the range")
+        << QByteArray("100,40,60,60") << QRect(2147483000, 5, 600, 50) << false;
+    QTest::newRow("bottom edge past the range")
+        << QByteArray("100,40,60,60") << QRect(5, 2147483000, 50, 620) << false;
+    QTest::newRow("left below the range")
+        << QByteArray("-100,40,60,60") << QRect(-2147483600, 5, 40, 50) << false;
+    QTest::newRow("right edge just inside")
+        << QByteArray("100,40,60,60") << QRect(2147483000, 5, 548, 50) << true;
+}
+
+void TestInnerRectTool::saveRefusesSheetCoordinatesOutOfRange()
+{
+    QFETCH(QByteArray, sourceRect);
+    QFETCH(QRect, preview);
+    QFETCH(bool, saved);
+
+    QTemporaryDir dir;
+    const QString til = dir.filePath(QStringLiteral("keys.til"));
+    const QByteArray text = "[IMG3]\r\nSOURCE_RECT=" + sourceRect + "\r\nINNER_RECT=110,50,40,40\r\n";
+    writeText(til, text);
+    writeSheet(dir.filePath(QStringLiteral("keys.png")));
+    QVERIFY(tool()->setTilFile(til));
+    tool()->setCurrentImg(QStringLiteral("3"));
+    tool()->setCurrentInnerRect(preview.x(), preview.y(), preview.width(), preview.height());
+    QCOMPARE(tool()->currentInnerRect(), preview);
+    QCOMPARE(
+        tool()->fitsSheetCoordinates(preview.x(), preview.y(), preview.width(), preview.height()), saved);
+    if (!saved) {
+        QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("integer range .*not saved!")));
+        QVERIFY(!tool()->save());
+        QCOMPARE(readAll(til), text);
+        return;
+    }
+    QVERIFY(tool()->save());
+    const QRect source = ValueText::parseRect(QString::fromLatin1(sourceRect));
+    QCOMPARE(SkinConfig(til).value(QStringLiteral("IMG3/INNER_RECT")),
+        QStringLiteral("%1,%2,%3,%4")
+            .arg(qint64(source.x()) + preview.x())
+            .arg(qint64(source.y()) + preview.y())
+            .arg(preview.width())
+            .arg(preview.height()));
+}
+
+void TestInnerRectTool::previewRefusesEdgesOutOfRange()
+{
+    QTemporaryDir dir;
+    const QString til = dir.filePath(QStringLiteral("keys.til"));
+    writeText(til, "[IMG3]\r\nSOURCE_RECT=100,40,60,60\r\nINNER_RECT=110,50,40,40\r\n");
+    writeSheet(dir.filePath(QStringLiteral("keys.png")));
+    QVERIFY(tool()->setTilFile(til));
+    tool()->setCurrentImg(QStringLiteral("3"));
+    QSignalSpy changed(tool(), &InnerRectTool::currentInnerRectChanged);
+    // Its right edge, 2147483600 + 2147483000 - 1, is no int: the rectangle
+    // cannot even be held, so it is refused and the tile keeps its own.
+    QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("inner rect .* is invalid!")));
+    tool()->setCurrentInnerRect(2147483600, 5, 2147483000, 50);
+    QCOMPARE(changed.count(), 0);
+    QCOMPARE(tool()->currentInnerRect(), QRect(10, 10, 40, 40));
+    QCOMPARE(tool()->tile(QStringLiteral("3")).innerRect(), QRect(10, 10, 40, 40));
+    QVERIFY(!tool()->fitsSheetCoordinates(2147483600, 5, 2147483000, 50));
 }
 
 void TestInnerRectTool::choosingTiles()
@@ -478,6 +553,15 @@ void TestInnerRectTool::cli_data()
     QTest::newRow("too few arguments") << QStringList { "keys.til", "3" } << 2 << "110,50,40,40";
     QTest::newRow("unknown option") << QStringList { "keys.til", "3", "5,5,50,50", "--now" } << 2
                                     << "110,50,40,40";
+    // Tile 3 lies at 100,40 on its sheet; 2147483647 is the largest int.
+    QTest::newRow("sheet left past the int range")
+        << QStringList { "keys.til", "3", "2147483600,5,40,50" } << 2 << "110,50,40,40";
+    QTest::newRow("right edge past the int range")
+        << QStringList { "keys.til", "3", "2147483600,5,2147483000,50" } << 2 << "110,50,40,40";
+    QTest::newRow("sheet bottom edge past the int range")
+        << QStringList { "keys.til", "3", "5,2147483000,50,620" } << 2 << "110,50,40,40";
+    QTest::newRow("sheet right edge at the int limit")
+        << QStringList { "keys.til", "3", "2147483000,5,548,50" } << 0 << "2147483100,45,548,50";
 }
 
 void TestInnerRectTool::cli()
@@ -488,7 +572,8 @@ void TestInnerRectTool::cli()
 
     QTemporaryDir dir;
     const QString til = dir.filePath(QStringLiteral("keys.til"));
-    writeText(til, "[IMG3]\r\nSOURCE_RECT=100,40,60,60\r\nINNER_RECT=110,50,40,40\r\n");
+    const QByteArray text = "[IMG3]\r\nSOURCE_RECT=100,40,60,60\r\nINNER_RECT=110,50,40,40\r\n";
+    writeText(til, text);
     writeSheet(dir.filePath(QStringLiteral("keys.png")));
 
     QProcess process;
@@ -496,8 +581,10 @@ void TestInnerRectTool::cli()
     process.start(QStringLiteral(QUILLMARK_CLI_PATH), QStringList { QStringLiteral("inner-rect") } + args);
     QVERIFY(process.waitForFinished(60000));
     QCOMPARE(process.exitCode(), exitCode);
-    if (exitCode != 0)
+    if (exitCode != 0) {
         QVERIFY(process.readAllStandardError().contains("quillmark-cli inner-rect: "));
+        QCOMPARE(readAll(til), text); // a refused command leaves the file as it was
+    }
     QCOMPARE(SkinConfig(til).value(QStringLiteral("IMG3/INNER_RECT")), saved);
 }
 

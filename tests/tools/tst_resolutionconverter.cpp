@@ -30,6 +30,31 @@ void writePng(const QString &path, const QSize &size, QColor color = Qt::red)
     QVERIFY2(image.save(path), qPrintable(path));
 }
 
+// A tile file with one tile at 30,30,30,30 (and an INNER_RECT when asked) and
+// its 60 x 60 sheet.
+void writeTilePair(const QString &dir, const QString &base, bool innerRect)
+{
+    const QString stem = dir + QLatin1Char('/') + base;
+    writeText(stem + QStringLiteral(".til"),
+        QByteArray("[IMG1]\r\nSOURCE_RECT=30,30,30,30\r\n") + (innerRect ? "INNER_RECT=33,33,9,9\r\n" : ""));
+    writePng(stem + QStringLiteral(".png"), QSize(60, 60));
+}
+
+// The partial-write cases: SRC holds a.til without and k.til with an
+// INNER_RECT, each with its sheet, and, when asked, lone.til without one; OUT
+// holds directories where the files named in `blocked` should go.
+void writeBlockedCase(const QString &src, const QString &out, bool loneTil, const QStringList &blocked)
+{
+    QVERIFY(QDir().mkpath(src));
+    QVERIFY(QDir().mkpath(out));
+    writeTilePair(src, QStringLiteral("a"), false);
+    writeTilePair(src, QStringLiteral("k"), true);
+    if (loneTil)
+        writeText(src + QStringLiteral("/lone.til"), "[IMG1]\r\nSOURCE_RECT=30,30,30,30\r\n");
+    for (const QString &name : blocked)
+        QVERIFY(QDir().mkpath(out + QLatin1Char('/') + name));
+}
+
 QString value(const QString &file, const QString &path)
 {
     return SkinConfig(file).value(path);
@@ -87,10 +112,18 @@ private slots:
     void badResolution_data();
     void badResolution();
     void zeroSideImageNotWritten();
+    void unproducibleSheetLeavesPairUntouched_data();
+    void unproducibleSheetLeavesPairUntouched();
+    void failedSheetPutsTileFileBack_data();
+    void failedSheetPutsTileFileBack();
+    void resultCountsWhatWasWritten_data();
+    void resultCountsWhatWasWritten();
     void badImage_data();
     void badImage();
     void cli_data();
     void cli();
+    void cliIncomplete_data();
+    void cliIncomplete();
     void demoSkin();
 };
 
@@ -376,10 +409,131 @@ void TestResolutionConverter::zeroSideImageNotWritten()
     writeText(dir.filePath(QStringLiteral("k.til")), "[IMG1]\r\nSOURCE_RECT=0,0,1,30\r\n");
     writePng(dir.filePath(QStringLiteral("k.png")), QSize(1, 30));
     QTest::ignoreMessage(QtInfoMsg, logLine(out + QStringLiteral("/k.png"), QStringLiteral("not written!")));
-    QCOMPARE(ResolutionConverter::instance()->convert(dir.path(), out, 1080, 720), 1);
+    QCOMPARE(ResolutionConverter::instance()->convert(dir.path(), out, 1080, 720), 0);
     QVERIFY(!QFileInfo::exists(out + QStringLiteral("/k.png")));
-    QCOMPARE(value(out + QStringLiteral("/k.til"), QStringLiteral("IMG1/SOURCE_RECT")),
-        QStringLiteral("0,0,0,20"));
+    // Nor the tile file: it would describe a sheet that is not there.
+    QVERIFY(!QFileInfo::exists(out + QStringLiteral("/k.til")));
+}
+
+void TestResolutionConverter::unproducibleSheetLeavesPairUntouched_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<bool>("inPlace");
+
+    QTest::newRow("zero side, in place") << QSize(1, 30) << 1080 << 720 << true;
+    QTest::newRow("over the side bound, in place") << QSize(100, 100) << 320 << 100000 << true;
+    QTest::newRow("over the side bound, new target") << QSize(100, 100) << 320 << 100000 << false;
+    // 10000 x 10000: each side within the bound, the pixel count over it.
+    QTest::newRow("over the pixel bound, in place") << QSize(100, 100) << 320 << 32000 << true;
+}
+
+void TestResolutionConverter::unproducibleSheetLeavesPairUntouched()
+{
+    QFETCH(QSize, size);
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(bool, inPlace);
+
+    QTemporaryDir dir;
+    const QString til = dir.filePath(QStringLiteral("k.til"));
+    const QString png = dir.filePath(QStringLiteral("k.png"));
+    const QByteArray tilText
+        = "[GLOBAL]\r\nTILE_NUM=1\r\n[IMG1]\r\nSOURCE_RECT=0,0,1,30\r\nINNER_RECT=0,3,1,9\r\n";
+    writeText(til, tilText);
+    writePng(png, size);
+    const QByteArray pngBytes = readAll(png);
+    const QString out = inPlace ? dir.path() : dir.filePath(QStringLiteral("out"));
+
+    QTest::ignoreMessage(QtInfoMsg, logLine(out + QStringLiteral("/k.png"), QStringLiteral("not written!")));
+    QCOMPARE(ResolutionConverter::instance()->convert(dir.path(), out, from, to), 0);
+    QCOMPARE(readAll(til), tilText);
+    QCOMPARE(readAll(png), pngBytes);
+    if (!inPlace)
+        QCOMPARE(QDir(out).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+}
+
+void TestResolutionConverter::failedSheetPutsTileFileBack_data()
+{
+    QTest::addColumn<bool>("targetTilExists");
+    QTest::newRow("existing target tile file") << true;
+    QTest::newRow("copied tile file") << false;
+}
+
+void TestResolutionConverter::failedSheetPutsTileFileBack()
+{
+    QFETCH(bool, targetTilExists);
+
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("out"));
+    writeText(dir.filePath(QStringLiteral("k.til")), "[IMG1]\r\nSOURCE_RECT=30,30,30,30\r\n");
+    writePng(dir.filePath(QStringLiteral("k.png")), QSize(60, 60));
+    // A directory where the sheet should go: the tile file can be written,
+    // the sheet cannot.
+    QVERIFY(QDir().mkpath(out + QStringLiteral("/k.png")));
+    const QByteArray earlier = "[GLOBAL]\r\nAUTHOR=me\r\n[IMG1]\r\nSOURCE_RECT=1,1,1,1\r\n";
+    if (targetTilExists)
+        writeText(out + QStringLiteral("/k.til"), earlier);
+
+    QTest::ignoreMessage(QtInfoMsg, logLine(out + QStringLiteral("/k.png"), QString()));
+    if (targetTilExists)
+        QTest::ignoreMessage(QtInfoMsg, logLine(out + QStringLiteral("/k.til"), QStringLiteral("put back")));
+    const ResolutionConverter::Result result
+        = ResolutionConverter::instance()->convertDirectory(dir.path(), out, 1080, 720);
+    QCOMPARE(result.attempted, 1);
+    QCOMPARE(result.converted, 0);
+    QVERIFY(QFileInfo(out + QStringLiteral("/k.png")).isDir());
+    if (targetTilExists)
+        QCOMPARE(readAll(out + QStringLiteral("/k.til")), earlier);
+    else
+        QVERIFY(!QFileInfo::exists(out + QStringLiteral("/k.til")));
+}
+
+void TestResolutionConverter::resultCountsWhatWasWritten_data()
+{
+    QTest::addColumn<bool>("onlyInnerRect");
+    QTest::addColumn<QStringList>("blocked"); // directories in the target where files should go
+    QTest::addColumn<int>("attempted");
+    QTest::addColumn<int>("converted");
+
+    // The source holds a.til, k.til (with an INNER_RECT) and lone.til, whose
+    // sheet is missing.
+    QTest::newRow("nothing blocked") << false << QStringList() << 3 << 2;
+    QTest::newRow("tile file and sheet blocked") << false << QStringList { "a.til", "a.png" } << 3 << 1;
+    QTest::newRow("sheet blocked") << false << QStringList { "k.png" } << 3 << 1;
+    QTest::newRow("inner rect only, passed over files not counted") << true << QStringList() << 1 << 1;
+    QTest::newRow("inner rect only, its sheet blocked") << true << QStringList { "k.png" } << 1 << 0;
+}
+
+void TestResolutionConverter::resultCountsWhatWasWritten()
+{
+    QFETCH(bool, onlyInnerRect);
+    QFETCH(QStringList, blocked);
+    QFETCH(int, attempted);
+    QFETCH(int, converted);
+
+    QTemporaryDir dir;
+    const QString src = dir.filePath(QStringLiteral("src"));
+    const QString out = dir.filePath(QStringLiteral("out"));
+    writeBlockedCase(src, out, true, blocked);
+
+    QTest::ignoreMessage(
+        QtInfoMsg, logLine(src + QStringLiteral("/lone.png"), QStringLiteral(" not exists!")));
+    // The first blocked file of a pair stops it; the log names that one.
+    if (!blocked.isEmpty())
+        QTest::ignoreMessage(QtInfoMsg, logLine(out + QLatin1Char('/') + blocked.first(), QString()));
+    const ResolutionConverter::Result result
+        = ResolutionConverter::instance()->convertDirectory(src, out, 1080, 720, onlyInnerRect);
+    QCOMPARE(result.attempted, attempted);
+    QCOMPARE(result.converted, converted);
+    // Every pair is either wholly written or not at all.
+    for (const QString &base : { QStringLiteral("a"), QStringLiteral("k") }) {
+        const QString til = out + QLatin1Char('/') + base + QStringLiteral(".til");
+        const QString png = out + QLatin1Char('/') + base + QStringLiteral(".png");
+        QCOMPARE(QFileInfo(til).isFile(), QFileInfo(png).isFile());
+    }
+    QVERIFY(!QFileInfo::exists(out + QStringLiteral("/lone.til")));
 }
 
 void TestResolutionConverter::badImage_data()
@@ -456,6 +610,86 @@ void TestResolutionConverter::cli()
             QStringLiteral("1080"), QStringLiteral("--to"), QStringLiteral("720") });
     QVERIFY(process.waitForFinished(60000));
     QCOMPARE(process.exitCode(), 1);
+}
+
+void TestResolutionConverter::cliIncomplete_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QStringList>("blocked"); // directories in DST where k.til and k.png should go
+    QTest::addColumn<bool>("earlierTil"); // DST holds a k.til of its own beforehand
+    QTest::addColumn<bool>("loneTil"); // SRC also holds a tile file without its sheet
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("aWritten");
+    QTest::addColumn<bool>("kWritten");
+
+    const QStringList resolutions { "--from", "1080", "--to", "720" };
+    QTest::newRow("all written") << resolutions << QStringList() << false << false << 0 << "" << true << true;
+    QTest::newRow("targets of a pair are directories")
+        << resolutions << QStringList { "k.til", "k.png" } << false << false << 1 << "wrote only 1 of 2"
+        << true << false;
+    QTest::newRow("sheet target is a directory") << resolutions << QStringList { "k.png" } << false << false
+                                                 << 1 << "wrote only 1 of 2" << true << false;
+    QTest::newRow("sheet target is a directory, tile file there")
+        << resolutions << QStringList { "k.png" } << true << false << 1 << "wrote only 1 of 2" << true
+        << false;
+    QTest::newRow("sheets over the image bound")
+        << QStringList { "--from", "320", "--to", "100000" } << QStringList() << false << false << 1
+        << "wrote only 0 of 2" << false << false;
+    QTest::newRow("tile file without its sheet")
+        << resolutions << QStringList() << false << true << 1 << "wrote only 2 of 3" << true << true;
+    QTest::newRow("inner rect only, its sheet target a directory")
+        << (resolutions + QStringList { "--inner-rect-only" }) << QStringList { "k.png" } << false << false
+        << 1 << "wrote only 0 of 1" << false << false;
+}
+
+void TestResolutionConverter::cliIncomplete()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QStringList, blocked);
+    QFETCH(bool, earlierTil);
+    QFETCH(bool, loneTil);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    QFETCH(bool, aWritten);
+    QFETCH(bool, kWritten);
+
+    QTemporaryDir dir;
+    const QString src = dir.filePath(QStringLiteral("src"));
+    const QString out = dir.filePath(QStringLiteral("out"));
+    writeBlockedCase(src, out, loneTil, blocked);
+    const QByteArray earlier = "[GLOBAL]\r\nAUTHOR=me\r\n[IMG1]\r\nSOURCE_RECT=1,1,1,1\r\n";
+    if (earlierTil)
+        writeText(out + QStringLiteral("/k.til"), earlier);
+
+    const ToolTestFiles::CliResult result
+        = ToolTestFiles::runCli(QStringList { QStringLiteral("convert"), src, out } + args);
+    QCOMPARE(result.exitCode, exitCode);
+    if (exitCode != 0) {
+        QVERIFY2(result.err.contains("quillmark-cli convert: "), result.err.constData());
+        QVERIFY2(result.err.contains(message.toUtf8()), result.err.constData());
+    }
+
+    QCOMPARE(QImage(out + QStringLiteral("/a.png")).size(), aWritten ? QSize(40, 40) : QSize(0, 0));
+    QCOMPARE(value(out + QStringLiteral("/a.til"), QStringLiteral("IMG1/SOURCE_RECT")),
+        aWritten ? QStringLiteral("20,20,20,20") : QString());
+    if (kWritten) {
+        QCOMPARE(QImage(out + QStringLiteral("/k.png")).size(), QSize(40, 40));
+        QCOMPARE(value(out + QStringLiteral("/k.til"), QStringLiteral("IMG1/SOURCE_RECT")),
+            QStringLiteral("20,20,20,20"));
+        return;
+    }
+    // Neither file of the pair was touched: what was there before is still there.
+    for (const QString &name : { QStringLiteral("k.til"), QStringLiteral("k.png") }) {
+        const QFileInfo target(out + QLatin1Char('/') + name);
+        if (blocked.contains(name))
+            QVERIFY2(target.isDir(), qPrintable(name));
+        else if (name == QLatin1String("k.til") && earlierTil)
+            QCOMPARE(readAll(target.filePath()), earlier);
+        else
+            QVERIFY2(!target.exists(), qPrintable(name));
+    }
+    QVERIFY(!QFileInfo::exists(out + QStringLiteral("/lone.til")));
 }
 
 void TestResolutionConverter::demoSkin()
