@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <limits>
+
 namespace ValueText {
 
 int parseInt(const QString &text)
@@ -29,12 +31,30 @@ QSize parseSize(const QString &text)
     return QSize(parseInt(parts.at(0)), parseInt(parts.at(1)));
 }
 
+namespace {
+
+    // A QRect keeps its far edge, start + side - 1, in an int: a side that would
+    // carry that edge out of the int range is cut to end at the range's end.
+    int sideWithinRange(int start, int side)
+    {
+        const qint64 end = qint64(start) + side - 1;
+        if (end > std::numeric_limits<int>::max())
+            return int(qint64(std::numeric_limits<int>::max()) - start + 1);
+        if (end < std::numeric_limits<int>::min())
+            return int(qint64(std::numeric_limits<int>::min()) - start + 1);
+        return side;
+    }
+
+} // namespace
+
 QRect parseRect(const QString &text)
 {
     const QStringList parts = text.split(QLatin1Char(','));
     if (parts.size() != 4)
         return QRect(0, 0, 0, 0);
-    return QRect(parseInt(parts.at(0)), parseInt(parts.at(1)), parseInt(parts.at(2)), parseInt(parts.at(3)));
+    const int x = parseInt(parts.at(0));
+    const int y = parseInt(parts.at(1));
+    return QRect(x, y, sideWithinRange(x, parseInt(parts.at(2))), sideWithinRange(y, parseInt(parts.at(3))));
 }
 
 QList<int> parseIntList(const QString &text)
@@ -65,7 +85,8 @@ QString formatRect(const QRect &rect)
 QString unescapeUnicode(const QString &text)
 {
     static const QRegularExpression escape(QStringLiteral("\\\\u([a-fA-F0-9]{4})"));
-    struct Hit {
+    struct Hit
+    {
         int start;
         int end;
         QChar character;
@@ -76,7 +97,8 @@ QString unescapeUnicode(const QString &text)
         const QRegularExpressionMatch match = it.next();
         qDebug() << match.captured(1);
         qDebug() << "start: " << match.capturedStart() << ", end: " << match.capturedEnd();
-        hits.append({match.capturedStart(), match.capturedEnd(), QChar(match.captured(1).toUShort(nullptr, 16))});
+        hits.append(
+            { match.capturedStart(), match.capturedEnd(), QChar(match.captured(1).toUShort(nullptr, 16)) });
     }
     // From the last escape to the first, so earlier positions stay valid.
     QString result = text;
