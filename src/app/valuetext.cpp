@@ -33,16 +33,19 @@ QSize parseSize(const QString &text)
 
 namespace {
 
-    // A QRect keeps its far edge, start + side - 1, in an int: a side that would
-    // carry that edge out of the int range is cut to end at the range's end.
+    // A QRect keeps its far edge as (start + side) - 1 and gives its side back
+    // as (far - start) + 1, all in int: a side is kept where both stay in the
+    // int range, and one that would carry them out is cut to end at its border.
     int sideWithinRange(int start, int side)
     {
-        const qint64 end = qint64(start) + side - 1;
-        if (end > std::numeric_limits<int>::max())
-            return int(qint64(std::numeric_limits<int>::max()) - start + 1);
-        if (end < std::numeric_limits<int>::min())
-            return int(qint64(std::numeric_limits<int>::min()) - start + 1);
-        return side;
+        const int lowest = std::numeric_limits<int>::min() + 1;
+        const int highest = std::numeric_limits<int>::max();
+        const qint64 end = qint64(start) + qMax(side, lowest);
+        if (end > highest)
+            return int(highest - qint64(start));
+        if (end < lowest)
+            return int(lowest - qint64(start));
+        return qMax(side, lowest);
     }
 
 } // namespace

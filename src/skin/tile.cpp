@@ -9,6 +9,8 @@
 #include <QPainter>
 #include <QtMath>
 
+#include <limits>
+
 Tile::Tile(const QString &name, int number, const QRect &innerRect, const QImage &image)
     : mName(name)
     , mNumber(number)
@@ -53,6 +55,17 @@ QImage Tile::render(const QSize &size, double scale) const
     const int y1 = mInnerRect.top();
     const int x2 = mInnerRect.right();
     const int y2 = mInnerRect.bottom();
+    // Borders are worked out in 64 bits: an inner rectangle from a broken
+    // file may lie anywhere in the int range. One whose borders are beyond
+    // any image is no nine-patch at all and scales plainly.
+    const qint64 borders[] = { x1, y1, qint64(w) - (qint64(x2) + 1), qint64(h) - (qint64(y2) + 1) };
+    for (const qint64 border : borders) {
+        if (qAbs(border) > ImageLimits::maxSide) {
+            qInfo() << "tile" << mName << mNumber << ": inner rect" << mInnerRect
+                    << "is invalid! scaled plainly";
+            return ImageLimits::scaled(mImage, QSize(tw, th));
+        }
+    }
     const int L = x1;
     const int T = y1;
     const int R = w - (x2 + 1);
@@ -140,7 +153,22 @@ QList<Tile> readTileFile(const QString &tileFile)
                 qInfo() << tileFile << ":" << group << " SOURCE_RECT " << sourceText
                         << " is over the image size bound!";
         }
-        inner.translate(-source.left(), -source.top()); // an absent one stays invalid
+        // Into tile coordinates (an absent one stays invalid); worked out in
+        // 64 bits, as both rectangles may hold any int.
+        const qint64 left = qint64(inner.left()) - source.left();
+        const qint64 top = qint64(inner.top()) - source.top();
+        const qint64 right = qint64(inner.right()) - source.left();
+        const qint64 bottom = qint64(inner.bottom()) - source.top();
+        const qint64 lowest = std::numeric_limits<int>::min();
+        const qint64 highest = std::numeric_limits<int>::max();
+        if (qMin(qMin(left, top), qMin(right, bottom)) < lowest
+            || qMax(qMax(left, top), qMax(right, bottom)) > highest || qAbs(right - left + 1) > highest
+            || qAbs(bottom - top + 1) > highest) {
+            qInfo() << tileFile << ":" << group << " INNER_RECT is invalid!";
+            inner = QRect();
+        } else {
+            inner = QRect(QPoint(int(left), int(top)), QPoint(int(right), int(bottom)));
+        }
         tiles.append(Tile(name, group.mid(3).toInt(), inner, image));
     }
     return tiles;

@@ -230,7 +230,9 @@ QImage StylesManager::paintLabel(const QString &text, int pixelSize, const QColo
 
     QPainter painter(&image);
     painter.setFont(font);
-    if (borderColor.isValid()) {
+    // A shadow moved by more than the label's height falls wholly outside it
+    // (and an absurd BORDER_SIZE would carry the baseline out of the int range).
+    if (borderColor.isValid() && qAbs(qint64(borderSize)) <= size.height()) {
         painter.setPen(borderColor);
         painter.drawText(QPoint(0, borderSize + ascent), text);
     }

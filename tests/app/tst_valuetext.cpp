@@ -35,12 +35,14 @@ void TestValueText::parseRect_data()
     QTest::newRow("empty") << "" << QRect(0, 0, 0, 0);
     QTest::newRow("semicolons") << "1;2;3;4" << QRect(0, 0, 0, 0);
     QTest::newRow("overflowing number") << "99999999999,0,1,1" << QRect(0, 0, 1, 1);
-    // The far edge of a rectangle must stay an int: absurd sides are cut.
+    // A rectangle's edges and sides must stay ints: absurd sides are cut.
     QTest::newRow("far edge past the int range")
-        << "2147483000,2147483600,2147483000,49" << QRect(2147483000, 2147483600, 648, 48);
+        << "2147483000,2147483600,2147483000,48" << QRect(2147483000, 2147483600, 647, 47);
     QTest::newRow("far edge below the int range")
         << "-2147483000,-2147483600,-2147483000,-49" << QRect(-2147483000, -2147483600, -647, -47);
-    QTest::newRow("far edge at the int range's end") << "2147483600,0,48,1" << QRect(2147483600, 0, 48, 1);
+    QTest::newRow("start at the int range's end") << "2147483647,0,60,1" << QRect(2147483647, 0, 0, 1);
+    QTest::newRow("lowest side") << "0,0,-2147483648,1" << QRect(0, 0, -2147483647, 1);
+    QTest::newRow("far edge just inside") << "2147483600,0,47,1" << QRect(2147483600, 0, 47, 1);
 }
 
 void TestValueText::parseRect()

@@ -98,6 +98,13 @@ private slots:
             << QRect(QPoint(1, 1), QPoint(2, 2))
             << QStringLiteral("key.bg.til\" : \"IMG007\"  SOURCE_RECT  \"5,5,10000,10000\" "
                               " is over the image size bound!");
+        // Moved into tile coordinates the inner rect would leave the int range.
+        QTest::newRow("inner rect beyond the int range: none, logged")
+            << QByteArray("SOURCE_RECT=-2147483648,0,10,10\nINNER_RECT=2147483000,0,5,5") << QSize(10, 10)
+            << QRect() << QStringLiteral("key.bg.til\" : \"IMG007\"  INNER_RECT is invalid!");
+        QTest::newRow("inner rect at the int range's end")
+            << QByteArray("SOURCE_RECT=-100,-100,10,10\nINNER_RECT=2147483000,0,5,5") << QSize(10, 10)
+            << QRect(QPoint(2147483100, 100), QPoint(2147483104, 104)) << QString();
     }
 
     void readTileFile()
@@ -258,6 +265,11 @@ private slots:
         QTest::newRow("zero side plain") << QRect() << QSize(60, 0) << 1.0 << QSize();
         QTest::newRow("absurd size nine-patch") << inner << QSize(100000, 100000) << 1.0 << QSize();
         QTest::newRow("absurd size plain") << QRect() << QSize(100000, 100000) << 1.0 << QSize();
+        // Borders beyond any image: no nine-patch, the tile is scaled plainly.
+        QTest::newRow("inner rect far left of the tile")
+            << QRect(QPoint(-2000000000, 10), QPoint(19, 19)) << QSize(60, 40) << 1.0 << QSize(60, 40);
+        QTest::newRow("inner rect far below the tile")
+            << QRect(QPoint(10, 10), QPoint(19, 2000000000)) << QSize(60, 40) << 1.0 << QSize(60, 40);
     }
 
     void plainScaling()
@@ -270,10 +282,15 @@ private slots:
         const Tile tile(QStringLiteral("t"), 1, innerRect, ninePatchImage());
         if (size.width() > ImageLimits::maxSide)
             QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("image size bound")));
+        const bool farBorders = innerRect.isValid()
+            && (innerRect.left() < -ImageLimits::maxSide || innerRect.bottom() > ImageLimits::maxSide);
+        if (farBorders)
+            QTest::ignoreMessage(
+                QtInfoMsg, QRegularExpression(QStringLiteral("inner rect .* is invalid! scaled plainly")));
         const QImage image = tile.render(size, scale);
         QCOMPARE(image.size(), expectedSize.isValid() ? expectedSize : QSize(0, 0));
         QCOMPARE(image.isNull(), !expectedSize.isValid());
-        if (!image.isNull() && !innerRect.isValid()) // plain scaling stretches the centre too
+        if (!image.isNull() && (!innerRect.isValid() || farBorders)) // plain scaling stretches the centre too
             QCOMPARE(image.pixel(image.width() / 2, image.height() / 2), Centre);
     }
 

@@ -336,6 +336,26 @@ private slots:
         QCOMPARE(rowsOf(plain, true), whiteRows);
     }
 
+    // A shadow moved past the label's height cannot show; absurd sizes from a
+    // broken style table paint the plain label.
+    void shadowBeyondTheLabel_data()
+    {
+        QTest::addColumn<int>("borderSize");
+        QTest::newRow("largest int") << std::numeric_limits<int>::max();
+        QTest::newRow("smallest int") << std::numeric_limits<int>::min();
+        QTest::newRow("a few label heights below") << 200;
+    }
+
+    void shadowBeyondTheLabel()
+    {
+        QFETCH(int, borderSize);
+        const QString text = QStringLiteral("I");
+        const QImage plain = mManager->paintLabel(text, 40, Qt::white, QString(), QColor(0, 0, 0, 0), 0);
+        const QImage shadowed = mManager->paintLabel(text, 40, Qt::white, QString(), Qt::black, borderSize);
+        QVERIFY(!plain.isNull());
+        QCOMPARE(shadowed, plain);
+    }
+
     void borderFromStyle()
     {
         // Style 4: white "I" with BORDER_COLOR=ff000000 and BORDER_SIZE=2.
