@@ -2,6 +2,7 @@
 
 #include "editor/documenthandler.h"
 #include "messagehandler.h"
+#include "messagemodel.h"
 #include "panel/panel.h"
 #include "panel/panelimageprovider.h"
 #include "settings.h"
@@ -43,12 +44,14 @@ Application::Application(int &argc, char **argv)
         QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
         mOwnApplication = std::make_unique<QApplication>(argc, argv);
     }
+    mMessages = std::make_unique<MessageModel>();
 }
 
 Application::~Application()
 {
     // The engine goes first, then the translators, then the application.
     mEngine.reset();
+    mMessages.reset();
     mDialogTranslator.reset();
     mTranslator.reset();
     mOwnApplication.reset();
@@ -212,6 +215,13 @@ void Application::publishContextProperties()
     qDebug() << "qml innerRectTool context set!";
     context->setContextProperty(QStringLiteral("panelCreator"), PanelCreator::instance());
     qDebug() << "qml panelCreator context set!";
+
+    // Everything that reports an outcome to the author reports into one list.
+    for (QObject *object : std::initializer_list<QObject *> { Panel::instance(), Utils::instance(),
+             FontResGenerator::instance(), ResolutionConverter::instance(), PanelScaler::instance(),
+             TileTool::instance(), InnerRectTool::instance(), PanelCreator::instance() })
+        mMessages->watch(object);
+    context->setContextProperty(QStringLiteral("messages"), mMessages.get());
 }
 
 void Application::addImageProviders()

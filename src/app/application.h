@@ -9,6 +9,7 @@ class QApplication;
 class QObject;
 class QQmlApplicationEngine;
 class QTranslator;
+class MessageModel;
 
 // The editor's start-up, shared by main() and the end-to-end tests: identity,
 // settings, the log handler, certificate authorities, fonts, translations, the
@@ -36,6 +37,8 @@ public:
 
     QQmlApplicationEngine *engine() const { return mEngine.get(); }
     QObject *rootObject() const;
+    // The messages the window shows ("messages" in the scene).
+    MessageModel *messages() const { return mMessages.get(); }
 
     static void setIdentity();
     static void trimCertificateAuthorities();
@@ -56,6 +59,7 @@ private:
     std::unique_ptr<QApplication> mOwnApplication;
     std::unique_ptr<QTranslator> mTranslator;
     std::unique_ptr<QTranslator> mDialogTranslator;
+    std::unique_ptr<MessageModel> mMessages;
     std::unique_ptr<QQmlApplicationEngine> mEngine;
     QUrl mMainUrl;
     int mExitCode = -1;
