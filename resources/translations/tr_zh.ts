@@ -331,6 +331,45 @@
     </message>
 </context>
 <context>
+    <name>Panel</name>
+    <message>
+        <source>%1 no longer exists: the edit was not made.</source>
+        <translation>%1 已不存在：未做此修改。</translation>
+    </message>
+    <message>
+        <source>Exported the preview to %1</source>
+        <translation>已将预览导出到 %1</translation>
+    </message>
+    <message>
+        <source>Could not export the preview to %1: the format is unknown or the file cannot be written.</source>
+        <translation>无法将预览导出到 %1：格式未知或文件无法写入。</translation>
+    </message>
+    <message>
+        <source>Cannot undo: %1 changed in the file since that edit.</source>
+        <translation>无法撤销：%1 在该次修改之后已在文件中被改动。</translation>
+    </message>
+    <message>
+        <source>Cannot redo: %1 changed in the file since that edit.</source>
+        <translation>无法重做：%1 在该次修改之后已在文件中被改动。</translation>
+    </message>
+    <message>
+        <source>Undone: saved %1</source>
+        <translation>已撤销：已保存 %1</translation>
+    </message>
+    <message>
+        <source>Redone: saved %1</source>
+        <translation>已重做：已保存 %1</translation>
+    </message>
+    <message>
+        <source>Could not save %1 (%2): the edit was not made.</source>
+        <translation>无法保存 %1（%2）：未做此修改。</translation>
+    </message>
+    <message>
+        <source>Saved %1</source>
+        <translation>已保存 %1</translation>
+    </message>
+</context>
+<context>
     <name>PanelCreateDialog</name>
     <message>
         <source>Create Panel</source>

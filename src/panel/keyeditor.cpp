@@ -4,6 +4,7 @@
 #include "skin/skinconfig.h"
 
 #include <QDebug>
+#include <QFileInfo>
 #include <QMetaEnum>
 #include <QRect>
 #include <QSet>
@@ -91,15 +92,15 @@ QString KeyEditor::getNewKey() const
     return QStringLiteral("KEY%1").arg(qint64(largest) + 1);
 }
 
-void KeyEditor::edit(const ChangeMap &kv)
+bool KeyEditor::edit(const ChangeMap &kv)
 {
-    apply(kv, false, QStringList());
+    return apply(kv, false, QStringList(), QString());
 }
 
-void KeyEditor::recordAndEdit(const ChangeMap &kv)
+bool KeyEditor::recordAndEdit(const ChangeMap &kv)
 {
     if (!mConfig)
-        return;
+        return false;
     const QStringList sectionsBefore = mConfig->childGroups();
     // A property that is absent gets a null old value (still the empty text
     // to any reader): undo then removes it instead of leaving an empty
@@ -114,7 +115,8 @@ void KeyEditor::recordAndEdit(const ChangeMap &kv)
         }
         oldValues.insert(it.key(), old);
     }
-    edit(kv);
+    if (!edit(kv))
+        return false;
 
     // Undo drops only the sections this step created; a section that stood
     // in the file before, even an empty one, stays.
@@ -128,6 +130,7 @@ void KeyEditor::recordAndEdit(const ChangeMap &kv)
     mPanel->mUndoStack.append(Panel::UndoRecord { oldValues, kv, createdSections });
     mPanel->setCanUndo(true);
     mPanel->setCanRedo(false);
+    return true;
 }
 
 void KeyEditor::editSection(const QString &section, const QStringList &properties)
@@ -341,9 +344,19 @@ void KeyEditor::undo()
     if (!mConfig || mPanel->mUndoStack.isEmpty())
         return;
     qDebug() << "undo!";
-    const Panel::UndoRecord record = mPanel->mUndoStack.takeLast();
+    const Panel::UndoRecord record = mPanel->mUndoStack.last();
+    const QStringList changed = changedSince(record);
+    if (!changed.isEmpty()) {
+        qInfo() << "undo refused: changed since the step:" << changed;
+        emit mPanel->reported(OperationResult::failure(
+            Panel::tr("Cannot undo: %1 changed in the file since that edit.").arg(changed.join(QLatin1String(", "))),
+            { mConfig->fileName() }));
+        return;
+    }
+    if (!apply(record.oldValues, true, record.createdSections, Panel::tr("Undone: saved %1")))
+        return;
+    mPanel->mUndoStack.removeLast();
     mPanel->mRedoStack.append(record);
-    apply(record.oldValues, true, record.createdSections);
     mPanel->setCanRedo(true);
     mPanel->setCanUndo(!mPanel->mUndoStack.isEmpty());
 }
@@ -353,11 +366,40 @@ void KeyEditor::redo()
     if (!mConfig || mPanel->mRedoStack.isEmpty())
         return;
     qDebug() << "redo!";
-    const Panel::UndoRecord record = mPanel->mRedoStack.takeLast();
+    const Panel::UndoRecord record = mPanel->mRedoStack.last();
+    const QStringList changed = changedSince(record);
+    if (!changed.isEmpty()) {
+        qInfo() << "redo refused: changed since the step:" << changed;
+        emit mPanel->reported(OperationResult::failure(
+            Panel::tr("Cannot redo: %1 changed in the file since that edit.").arg(changed.join(QLatin1String(", "))),
+            { mConfig->fileName() }));
+        return;
+    }
+    if (!apply(record.newValues, false, QStringList(), Panel::tr("Redone: saved %1")))
+        return;
+    mPanel->mRedoStack.removeLast();
     mPanel->mUndoStack.append(record);
-    edit(record.newValues);
     mPanel->setCanUndo(true);
     mPanel->setCanRedo(!mPanel->mRedoStack.isEmpty());
+}
+
+QStringList KeyEditor::changedSince(const Panel::UndoRecord &record) const
+{
+    // Null stands for a property that is absent.
+    auto same = [](const QString &a, const QString &b) { return a.isNull() == b.isNull() && a == b; };
+    QStringList changed;
+    for (auto it = record.newValues.cbegin(); it != record.newValues.cend(); ++it) {
+        QString current;
+        if (mConfig->contains(it.key())) {
+            current = mConfig->value(it.key());
+            if (current.isNull())
+                current = QLatin1String("");
+        }
+        const QString written = it.value().isNull() ? QLatin1String("") : it.value();
+        if (!same(current, written) && !same(current, record.oldValues.value(it.key())))
+            changed.append(it.key());
+    }
+    return changed;
 }
 
 QStringList KeyEditor::selectedKeys(const QStringList &keys) const
@@ -379,10 +421,11 @@ QString KeyEditor::value(const QString &path) const
     return mConfig->value(path, QString());
 }
 
-void KeyEditor::apply(const ChangeMap &kv, bool undoing, const QStringList &createdSections)
+bool KeyEditor::apply(
+    const ChangeMap &kv, bool undoing, const QStringList &createdSections, const QString &done)
 {
     if (!mConfig)
-        return;
+        return false;
     for (auto it = kv.cbegin(); it != kv.cend(); ++it) {
         if (undoing && it.value().isNull())
             mConfig->remove(it.key(), SkinConfig::EmptySection::Keep);
@@ -395,6 +438,21 @@ void KeyEditor::apply(const ChangeMap &kv, bool undoing, const QStringList &crea
         if (mConfig->sectionProperties(section).isEmpty())
             mConfig->remove(section + QLatin1Char('/'));
     }
-    mConfig->save();
+    const QString file = mConfig->fileName();
+    const QString name = QFileInfo(file).fileName();
+    if (!mConfig->save()) {
+        // Nothing is edited in memory only: the document goes back to what
+        // the file holds, and the preview keeps showing that.
+        const QString reason = mConfig->errorString();
+        mConfig->revert();
+        emit mPanel->reported(OperationResult::failure(
+            Panel::tr("Could not save %1 (%2): the edit was not made.").arg(name, reason), { file }));
+        return false;
+    }
+    mPanel->recordPanelFileStamps();
+    mPanel->refreshCurrentSection();
+    emit mPanel->reported(
+        OperationResult::success((done.isEmpty() ? Panel::tr("Saved %1") : done).arg(name), { file }));
     emit mPanel->panelReloaded();
+    return true;
 }

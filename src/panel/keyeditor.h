@@ -23,8 +23,10 @@ public:
 
     QString getNewKey() const;
 
-    void edit(const ChangeMap &kv);
-    void recordAndEdit(const ChangeMap &kv);
+    // False when the panel file could not be written: then the document is
+    // as the file is, nothing is recorded, and the panel reports why.
+    bool edit(const ChangeMap &kv);
+    bool recordAndEdit(const ChangeMap &kv);
 
     void editSection(const QString &section, const QStringList &properties);
     void exchangeKeys(const QString &key1, const QString &key2);
@@ -45,7 +47,12 @@ private:
     // null (a property that was absent before the step) is removed while its
     // section stays, and then the sections the step created are dropped once
     // they are empty.
-    void apply(const ChangeMap &kv, bool undoing, const QStringList &createdSections);
+    // `done` is the success message, with %1 for the file name (empty: "Saved").
+    bool apply(const ChangeMap &kv, bool undoing, const QStringList &createdSections,
+        const QString &done);
+    // The paths of a record whose values are neither what the step wrote nor
+    // what it replaced: somebody else changed them since.
+    QStringList changedSince(const Panel::UndoRecord &record) const;
 
     Panel *mPanel;
     SkinConfig *mConfig;

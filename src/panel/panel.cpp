@@ -25,18 +25,11 @@ QString absolutePath(const QString &path)
     return path.isEmpty() ? QString() : QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 
-QDateTime lastModified(const QString &path)
+// A file that was written or replaced since it was recorded; one that is
+// gone is not reported (its absence never compares as a change).
+bool hasChanged(const FileStamp &current, const FileStamp &recorded)
 {
-    const QFileInfo info(path);
-    return info.exists() ? info.lastModified() : QDateTime();
-}
-
-// A recorded time that is absent or null counts as earlier than any real one.
-bool isNewer(const QDateTime &current, const QDateTime &recorded)
-{
-    if (!current.isValid())
-        return false;
-    return !recorded.isValid() || recorded < current;
+    return current.exists() && current != recorded;
 }
 
 QColor settingsColor(const char *name)
@@ -60,27 +53,36 @@ Panel::Panel()
     , mTouchRectColor(settingsColor("touchRectColor"))
     , mStylesManager(StylesManager::instance())
 {
+    qRegisterMetaType<OperationResult>();
     Settings *settings = Settings::instance();
     mAutoReloadTimer = new QTimer(this);
-    mAutoReloadTimer->setInterval(settings->property("autoReloadInterval").toInt());
-    if (settings->property("autoReload").toBool()) {
+    connect(mAutoReloadTimer, &QTimer::timeout, this, &Panel::detectFilesUpdate);
+    setAutoReloadInterval(settings->property("autoReloadInterval").toInt());
+    setAutoReload(settings->property("autoReload").toBool());
+    connect(settings, &Settings::autoReloadIntervalChanged, this, &Panel::setAutoReloadInterval);
+    connect(settings, &Settings::autoReloadChanged, this,
+        [this]() { setAutoReload(Settings::instance()->property("autoReload").toBool()); });
+}
+
+void Panel::setAutoReload(bool enabled)
+{
+    mAutoReload = enabled;
+    if (enabled) {
         mAutoReloadTimer->start();
         qDebug() << "timer started!";
+    } else {
+        mAutoReloadTimer->stop();
+        qDebug() << "timer stoped!";
     }
-    connect(mAutoReloadTimer, &QTimer::timeout, this, &Panel::detectFilesUpdate);
-    connect(settings, &Settings::autoReloadIntervalChanged, this, [this](int interval) {
-        qDebug() << "new interval: " << interval;
-        mAutoReloadTimer->setInterval(interval);
-    });
-    connect(settings, &Settings::autoReloadChanged, this, [this]() {
-        if (Settings::instance()->property("autoReload").toBool()) {
-            mAutoReloadTimer->start();
-            qDebug() << "timer started!";
-        } else {
-            mAutoReloadTimer->stop();
-            qDebug() << "timer stoped!";
-        }
-    });
+}
+
+void Panel::setAutoReloadInterval(int interval)
+{
+    qDebug() << "new interval: " << interval;
+    mAutoReloadInterval = qBound(MinimumAutoReloadInterval, interval, MaximumAutoReloadInterval);
+    if (mAutoReloadInterval != interval)
+        qInfo() << "auto reload interval" << interval << "taken as" << mAutoReloadInterval << "ms";
+    mAutoReloadTimer->setInterval(mAutoReloadInterval);
 }
 
 Panel::~Panel() = default;
@@ -241,8 +243,11 @@ void Panel::reload()
     mResourceDirectories.clear();
     const QString file = mCurrentPanelFile;
     mCurrentPanelFile.clear();
+    // setPanelFile ends with panelReloaded; a file that cannot be loaded
+    // still gets its empty preview.
     setPanelFile(file);
-    emit panelReloaded();
+    if (mLoadFailed)
+        emit panelReloaded();
 }
 
 void Panel::setViewRectColor(QColor color)
@@ -284,21 +289,29 @@ void Panel::setPanelFile(QString panelFile)
         qDebug() << "res: " << mResourceDirectories;
         loadResources();
         loadStyles();
+        mResourceFileTimes.clear();
+        recordResourceTimes(false, nullptr);
         qInfo() << "res loaded: " << timer.elapsed();
+    } else {
+        // Another panel of the same skin: resource changes made since the
+        // last poll are shown now rather than lost.
+        reloadChangedResources();
     }
 
     if (file != mCurrentPanelFile) {
-        createFilesTimeMap();
         setCurrentPanelFile(file);
         QElapsedTimer timer;
         timer.start();
         clearUndoHistory();
+        clearCurrentKey();
         loadPanel();
+        createFilesTimeMap();
         qInfo() << "panel loaded: " << timer.elapsed();
+    } else {
+        reloadChangedPanel();
     }
 
-    detectFilesUpdate();
-    mLoadFailed = false;
+    mLoadFailed = !mPanelConfig;
     emit panelReloaded();
 }
 
@@ -308,6 +321,52 @@ void Panel::clearUndoHistory()
     mRedoStack.clear();
     setCanUndo(false);
     setCanRedo(false);
+}
+
+// A key of another panel file means nothing here: the pages start afresh and
+// the first pick of any key shows its section.
+void Panel::clearCurrentKey()
+{
+    mHighlightPointF = QPointF(-1, -1);
+    if (!mHighlightedKeys.isEmpty()) {
+        mHighlightedKeys.clear();
+        emit highlightedKeysChanged();
+    }
+    setCurrentSectionName(QString());
+    setCurrentSectionProperties(QStringList());
+    if (!mCurrentKey.isEmpty()) {
+        mCurrentKey.clear();
+        emit currentKeyChanged();
+    }
+}
+
+void Panel::refreshCurrentSection()
+{
+    if (!mPanelConfig || mCurrentKey.isEmpty())
+        return;
+    QStringList properties;
+    for (const SkinConfig::Property &p : mPanelConfig->sectionProperties(mCurrentKey))
+        properties.append(p.first + QLatin1Char('=') + p.second);
+    setCurrentSectionProperties(properties);
+}
+
+bool Panel::prepareEdit()
+{
+    if (!mPanelConfig)
+        return true;
+    if (!QFileInfo(mCurrentPanelFile).isFile()) {
+        emit reported(OperationResult::failure(
+            tr("%1 no longer exists: the edit was not made.").arg(mCurrentPanelFile), { mCurrentPanelFile }));
+        return false;
+    }
+    if (mPanelConfig->matchesDisk())
+        return true;
+    qInfo() << mCurrentPanelFile << "changed on disk: reloaded before editing!";
+    loadPanel();
+    recordPanelFileStamps();
+    refreshCurrentSection();
+    emit panelReloaded();
+    return true;
 }
 
 void Panel::searchStyleTableAndResources(const QString &panelDirectory)
@@ -453,31 +512,40 @@ void Panel::loadPanel()
 
 void Panel::createFilesTimeMap()
 {
-    const QString file = absolutePath(mCurrentPanelFile);
-    mPanelFileTimes[file] = lastModified(file);
-    const QString genFile = QFileInfo(file).absolutePath() + QLatin1String("/gen.ini");
-    mPanelFileTimes[genFile] = lastModified(genFile);
+    recordPanelFileStamps();
     recordResourceTimes(false, nullptr);
     qDebug() << "files time map created!";
 }
 
-// Records the times of the entries directly inside each resource directory;
-// with `onlyFiles`, only files, and only when newer than recorded.
+// What the panel file and gen.ini look like now: after a load, and after the
+// editor's own saves, which are no outside change.
+void Panel::recordPanelFileStamps()
+{
+    if (mCurrentPanelFile.isEmpty())
+        return;
+    const QString file = absolutePath(mCurrentPanelFile);
+    mPanelFileTimes[file] = FileStamp::of(file);
+    const QString genFile = QFileInfo(file).absolutePath() + QLatin1String("/gen.ini");
+    mPanelFileTimes[genFile] = FileStamp::of(genFile);
+}
+
+// Records the stamps of the entries directly inside each resource directory;
+// with `onlyFiles`, only files, and only when they changed.
 void Panel::recordResourceTimes(bool onlyFiles, bool *changed)
 {
     for (const QString &directory : qAsConst(mResourceDirectories)) {
         const QFileInfoList entries = QDir(directory).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot);
         for (const QFileInfo &entry : entries) {
             const QString path = entry.absoluteFilePath();
+            const FileStamp stamp = FileStamp::of(path);
             if (!onlyFiles) {
-                mResourceFileTimes[path] = entry.lastModified();
+                mResourceFileTimes[path] = stamp;
                 continue;
             }
-            if (!entry.isFile())
+            if (!stamp.isFile())
                 continue;
-            const QDateTime time = entry.lastModified();
-            if (isNewer(time, mResourceFileTimes.value(path))) {
-                mResourceFileTimes[path] = time;
+            if (hasChanged(stamp, mResourceFileTimes.value(path))) {
+                mResourceFileTimes[path] = stamp;
                 if (changed)
                     *changed = true;
             }
@@ -485,47 +553,49 @@ void Panel::recordResourceTimes(bool onlyFiles, bool *changed)
     }
 }
 
+bool Panel::reloadChangedResources()
+{
+    bool changed = false;
+    recordResourceTimes(true, &changed);
+    if (!changed)
+        return false;
+    qDebug() << "res files updated!";
+    QElapsedTimer timer;
+    timer.start();
+    mStylesManager->clear();
+    loadResources();
+    loadStyles();
+    qInfo() << "res reloaded: " << timer.elapsed() << "ms";
+    return true;
+}
+
+bool Panel::reloadChangedPanel()
+{
+    if (mCurrentPanelFile.isEmpty())
+        return false;
+    const QString file = absolutePath(mCurrentPanelFile);
+    const QString genFile = QFileInfo(file).absolutePath() + QLatin1String("/gen.ini");
+    if (!hasChanged(FileStamp::of(file), mPanelFileTimes.value(file))
+        && !hasChanged(FileStamp::of(genFile), mPanelFileTimes.value(genFile)))
+        return false;
+    qDebug() << "panel file updated!";
+    QElapsedTimer timer;
+    timer.start();
+    recordPanelFileStamps();
+    loadPanel();
+    refreshCurrentSection();
+    qInfo() << "panel reloaded: " << timer.elapsed() << "ms";
+    return true;
+}
+
 void Panel::detectFilesUpdate()
 {
     qDebug() << "detecting file update!";
-
-    bool panelChanged = false;
-    if (!mCurrentPanelFile.isEmpty()) {
-        const QString file = absolutePath(mCurrentPanelFile);
-        const QString genFile = QFileInfo(file).absolutePath() + QLatin1String("/gen.ini");
-        const QDateTime fileTime = lastModified(file);
-        const QDateTime genTime = lastModified(genFile);
-        if (isNewer(fileTime, mPanelFileTimes[file]) || isNewer(genTime, mPanelFileTimes.value(genFile))) {
-            panelChanged = true;
-            qDebug() << "panel file updated!";
-            mPanelFileTimes[file] = fileTime;
-            mPanelFileTimes[genFile] = genTime;
-        }
-    }
-
-    bool resourcesChanged = false;
-    recordResourceTimes(true, &resourcesChanged);
-
-    if (resourcesChanged) {
-        qDebug() << "res files updated!";
-        QElapsedTimer timer;
-        timer.start();
-        mStylesManager->clear();
-        loadResources();
-        loadStyles();
-        qInfo() << "res reloaded: " << timer.elapsed() << "ms";
-        if (!panelChanged) {
-            emit panelReloaded();
-            return;
-        }
-    }
-    if (panelChanged) {
-        QElapsedTimer timer;
-        timer.start();
-        loadPanel();
-        qInfo() << "panel reloaded: " << timer.elapsed() << "ms";
+    // Resources first: the panel is drawn with the styles they give.
+    const bool resourcesChanged = reloadChangedResources();
+    const bool panelChanged = reloadChangedPanel();
+    if (resourcesChanged || panelChanged)
         emit panelReloaded();
-    }
 }
 
 QImage Panel::renderPreview()
@@ -555,7 +625,13 @@ void Panel::renderCand(QImage &image, const QPoint &offset)
 
 void Panel::exportAsImage(QString path)
 {
-    writeImage(renderPreview(), path);
+    if (writeImage(renderPreview(), path))
+        emit reported(OperationResult::success(tr("Exported the preview to %1").arg(path), { path }));
+    else
+        emit reported(OperationResult::failure(
+            tr("Could not export the preview to %1: the format is unknown or the file cannot be written.")
+                .arg(path),
+            { path }));
 }
 
 bool Panel::writeImage(const QImage &image, const QString &path)
@@ -582,50 +658,60 @@ QString Panel::getNewKey()
 
 void Panel::edit(QMap<QString, QString> kv)
 {
-    KeyEditor(this).edit(kv);
+    if (prepareEdit())
+        KeyEditor(this).edit(kv);
 }
 
 void Panel::recordAndEdit(QMap<QString, QString> kv)
 {
-    KeyEditor(this).recordAndEdit(kv);
+    if (prepareEdit())
+        KeyEditor(this).recordAndEdit(kv);
 }
 
 void Panel::exchangeKeys(QString key1, QString key2)
 {
-    KeyEditor(this).exchangeKeys(key1, key2);
+    if (prepareEdit())
+        KeyEditor(this).exchangeKeys(key1, key2);
 }
 
 void Panel::moveKeys(QStringList keys, int x, int y)
 {
-    KeyEditor(this).moveKeys(keys, x, y);
+    if (prepareEdit())
+        KeyEditor(this).moveKeys(keys, x, y);
 }
 
 void Panel::adjustKeys(QStringList keys, int x, int y, int w, int h, int ax, int ay, int aw, int ah)
 {
-    KeyEditor(this).adjustKeys(keys, x, y, w, h, ax, ay, aw, ah);
+    if (prepareEdit())
+        KeyEditor(this).adjustKeys(keys, x, y, w, h, ax, ay, aw, ah);
 }
 
 void Panel::editSection(QString section, QStringList properties)
 {
-    KeyEditor(this).editSection(section, properties);
+    if (prepareEdit())
+        KeyEditor(this).editSection(section, properties);
 }
 
 void Panel::removeKeys(QStringList keys)
 {
-    KeyEditor(this).removeKeys(keys);
+    if (prepareEdit())
+        KeyEditor(this).removeKeys(keys);
 }
 
 void Panel::alignKeys(QStringList keys, Panel::KeyAlignType alignType)
 {
-    KeyEditor(this).alignKeys(keys, alignType);
+    if (prepareEdit())
+        KeyEditor(this).alignKeys(keys, alignType);
 }
 
 void Panel::undo()
 {
-    KeyEditor(this).undo();
+    if (prepareEdit())
+        KeyEditor(this).undo();
 }
 
 void Panel::redo()
 {
-    KeyEditor(this).redo();
+    if (prepareEdit())
+        KeyEditor(this).redo();
 }

@@ -14,6 +14,9 @@
 #include <QStringList>
 #include <QVector>
 
+#include "skin/filestamp.h"
+#include "skin/operationresult.h"
+
 class QTimer;
 class SkinConfig;
 class StylesManager;
@@ -113,6 +116,13 @@ public:
     QStringList resourceDirectories() const { return mResourceDirectories; }
     QMap<int, QPoint> offsetTable() const { return mOffsetTable; }
     QTimer *autoReloadTimer() const { return mAutoReloadTimer; }
+    bool autoReload() const { return mAutoReload; }
+    int autoReloadInterval() const { return mAutoReloadInterval; }
+
+    // The bounds of the polling interval: below, polling would keep a core
+    // busy; above, an outside edit would seem to be ignored.
+    static constexpr int MinimumAutoReloadInterval = 500;
+    static constexpr int MaximumAutoReloadInterval = 10000;
 
     // The open documents; null when none is loaded. Editing writes through
     // the panel document and saves it.
@@ -126,7 +136,7 @@ public:
     // The key sections in drawing order: keys without STAT_STYLE by number
     // ascending, then keys with it by number descending. Editing uses the
     // same order for "all keys".
-    QStringList orderedKeys() const;
+    Q_INVOKABLE QStringList orderedKeys() const;
     static int keyNumber(const QString &keySection);
 
     // The composite preview (input area, list, candidate area, keys) at the
@@ -163,6 +173,9 @@ public slots:
     void alignKeys(QStringList keys, Panel::KeyAlignType alignType);
     void undo();
     void redo();
+    void setAutoReload(bool enabled);
+    // Clamped to the bounds above; the settings keep what the author typed.
+    void setAutoReloadInterval(int interval);
 
 signals:
     void panelReloaded();
@@ -182,6 +195,9 @@ signals:
     void scaleChanged();
     void resolutionChanged();
     void deviceResolutionChanged();
+    // The outcome of what the author asked for: a saved or refused edit, an
+    // export.
+    void reported(const OperationResult &result);
 
 private slots:
     void detectFilesUpdate();
@@ -198,8 +214,19 @@ private:
     void loadStyles();
     void loadPanel();
     void createFilesTimeMap();
+    void recordPanelFileStamps();
     void recordResourceTimes(bool onlyFiles, bool *changed);
+    bool reloadChangedResources();
+    bool reloadChangedPanel();
     void clearUndoHistory();
+    void clearCurrentKey();
+    // Shows the current key's section as the panel document has it now.
+    void refreshCurrentSection();
+    // Before an edit: the panel document must be what the file holds, so an
+    // edit computed from it cannot overwrite what was written from outside.
+    // Reloads it when the file changed; false (and a report) when there is
+    // no file to edit any more.
+    bool prepareEdit();
 
     bool mLoadFailed = false;
     QColor mViewRectColor;
@@ -218,9 +245,11 @@ private:
     QSharedPointer<SkinConfig> mGenConfig;
     QMap<int, QPoint> mOffsetTable;
     StylesManager *mStylesManager = nullptr;
-    QMap<QString, QDateTime> mResourceFileTimes;
-    QMap<QString, QDateTime> mPanelFileTimes;
+    QMap<QString, FileStamp> mResourceFileTimes;
+    QMap<QString, FileStamp> mPanelFileTimes;
     QTimer *mAutoReloadTimer = nullptr;
+    bool mAutoReload = false;
+    int mAutoReloadInterval = 3000;
     bool mCandidateStatus = false;
     QString mBasicInfomation;
     QStringList mHighlightedKeys;

@@ -1,5 +1,6 @@
 #include "skinconfig.h"
 
+#include <QCryptographicHash>
 #include <QDebug>
 #include <QFile>
 #include <QSaveFile>
@@ -14,6 +15,11 @@ QString decode(const QByteArray &bytes)
     QTextCodec *utf8 = QTextCodec::codecForName("UTF-8");
     QTextCodec *codec = QTextCodec::codecForUtfText(bytes, utf8);
     return codec->toUnicode(bytes);
+}
+
+QByteArray hashOf(const QByteArray &bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha1);
 }
 
 bool hasLineBreak(const QString &text)
@@ -186,8 +192,26 @@ void SkinConfig::clear()
 bool SkinConfig::save()
 {
     const bool ok = write();
-    mModified = false;
+    if (ok)
+        mModified = false;
     return ok;
+}
+
+bool SkinConfig::matchesDisk() const
+{
+    QFile file(mFileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return mDiskHash.isEmpty() && !file.exists();
+    return hashOf(file.readAll()) == mDiskHash;
+}
+
+void SkinConfig::revert()
+{
+    mSectionNames.clear();
+    mSections.clear();
+    mDiskHash.clear();
+    mModified = false;
+    read();
 }
 
 QVector<SkinConfig::Property> SkinConfig::sectionProperties(const QString &section) const
@@ -227,8 +251,10 @@ void SkinConfig::read()
         qInfo() << "can not open file: " << mFileName;
         return;
     }
-    const QString text = decode(file.readAll());
+    const QByteArray bytes = file.readAll();
     file.close();
+    mDiskHash = hashOf(bytes);
+    const QString text = decode(bytes);
 
     QString currentName;
     Section currentProperties;
@@ -315,17 +341,23 @@ bool SkinConfig::write()
     QSaveFile file(mFileName);
     if (!file.open(QIODevice::WriteOnly)) {
         qInfo() << "can not open file: " << mFileName;
+        mErrorString = file.errorString();
         return false;
     }
     if (file.write(bytes) != bytes.size() || !file.flush()) {
         qInfo() << QString(QStringLiteral("Write ") + mFileName + QStringLiteral(" error!"));
+        mErrorString = file.error() != QFileDevice::NoError ? file.errorString()
+                                                             : QStringLiteral("No space left on device");
         file.cancelWriting();
         file.commit();
         return false;
     }
     if (!file.commit()) {
         qInfo() << QString(QStringLiteral("Write ") + mFileName + QStringLiteral(" error!"));
+        mErrorString = file.errorString();
         return false;
     }
+    mErrorString.clear();
+    mDiskHash = hashOf(bytes);
     return true;
 }

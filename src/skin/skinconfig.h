@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QObject>
 #include <QPair>
 #include <QString>
@@ -47,8 +48,17 @@ public:
     void addGroup(const QString &section);
     void clear();
 
+    // A failed save leaves the document modified and says why in
+    // errorString(); the file on disk keeps its old bytes.
     bool isModified() const { return mModified; }
     bool save();
+    QString errorString() const { return mErrorString; }
+
+    // Whether the file on disk still holds the bytes this document last read
+    // or wrote; false once anybody else wrote it (or removed it).
+    bool matchesDisk() const;
+    // Reads the file again, dropping unsaved changes.
+    void revert();
 
     // The pairs of the first section of that name, in document order (empty
     // if there is none); for readers that look at many keys of one section.
@@ -64,5 +74,7 @@ private:
     QVector<Section> mSections;
     QString mFileName;
     QString mGroup;
+    QString mErrorString;
+    QByteArray mDiskHash; // of the bytes last read or written; empty when none
     bool mModified = false;
 };

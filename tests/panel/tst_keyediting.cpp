@@ -2,6 +2,7 @@
 // of small panel files written the way the program writes them.
 
 #include "panel/panel.h"
+#include "skin/skinconfig.h"
 #include "testpaths.h"
 
 #include <QDir>
@@ -14,6 +15,9 @@
 
 #include <functional>
 #include <limits>
+
+#include <csignal>
+#include <sys/resource.h>
 
 using Operation = std::function<void(Panel *)>;
 Q_DECLARE_METATYPE(Operation)
@@ -59,6 +63,27 @@ QByteArray withChanges(const QByteArray &original, const QStringList &changes, Q
     }
     return lines.join(QLatin1String("\r\n")).toUtf8() + appended.toUtf8();
 }
+
+// Every write past `bytes` fails while it lives (a full disk, as a write
+// sees it), without the signal that would end the process.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &mOld);
+        rlimit limit = mOld;
+        limit.rlim_cur = bytes;
+        mOk = setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &mOld); }
+    bool ok() const { return mOk; }
+
+private:
+    rlimit mOld {};
+    bool mOk = false;
+};
 
 } // namespace
 
@@ -562,6 +587,107 @@ private slots:
         mPanel->undo();
         QCOMPARE(
             readBytes(path), QByteArray("[KEY1]\r\nVIEW_RECT=1,1,5,5\r\n\r\n[KEY2]\r\nBACK_STYLE=3\r\n\r\n"));
+    }
+
+    // An edit, undo or redo that cannot be written is not made: the file,
+    // the document and the stacks stay as they were, and the panel says why.
+    void failedWriteChangesNothing_data()
+    {
+        QTest::addColumn<Operation>("prepare");
+        QTest::addColumn<Operation>("operation");
+        const Operation nothing = [](Panel *) {};
+        const Operation moved = [](Panel *p) { p->moveKeys({ "KEY2" }, 1, 1); };
+        QTest::newRow("move") << nothing << moved;
+        QTest::newRow("edit section") << nothing
+                                      << Operation([](Panel *p) { p->editSection("KEY5", { "VIEW_RECT=1,2,3,4" }); });
+        QTest::newRow("remove all") << nothing << Operation([](Panel *p) { p->removeKeys({}); });
+        QTest::newRow("undo") << moved << Operation([](Panel *p) { p->undo(); });
+        QTest::newRow("redo") << Operation([=](Panel *p) {
+            moved(p);
+            p->undo();
+        }) << Operation([](Panel *p) { p->redo(); });
+    }
+
+    void failedWriteChangesNothing()
+    {
+        QFETCH(Operation, prepare);
+        QFETCH(Operation, operation);
+        const QString path = load(QStringLiteral("editing-keys"));
+        prepare(mPanel);
+        const QByteArray before = readBytes(path);
+        const bool canUndo = mPanel->canUndo();
+        const bool canRedo = mPanel->canRedo();
+        const QString keyTwo = mPanel->panelConfig()->value(QStringLiteral("KEY2/VIEW_RECT"));
+
+        QSignalSpy reported(mPanel, &Panel::reported);
+        {
+            FileSizeLimit limit(16);
+            QVERIFY(limit.ok());
+            operation(mPanel);
+        }
+        QCOMPARE(readBytes(path), before);
+        QCOMPARE(mPanel->canUndo(), canUndo);
+        QCOMPARE(mPanel->canRedo(), canRedo);
+        QVERIFY(!mPanel->panelConfig()->isModified());
+        QCOMPARE(mPanel->panelConfig()->value(QStringLiteral("KEY2/VIEW_RECT")), keyTwo);
+        QCOMPARE(reported.count(), 1);
+        const OperationResult result = reported.first().first().value<OperationResult>();
+        QVERIFY(!result.ok);
+        QVERIFY2(result.message.contains(QLatin1String("py_26.ini")), qPrintable(result.message));
+
+        // Once the disk takes writes again the same operation goes through.
+        operation(mPanel);
+        QVERIFY(readBytes(path) != before);
+    }
+
+    // What another program wrote since the panel was loaded stays: the edit
+    // is computed from the file as it is now.
+    void outsideChangeSurvivesAnEdit()
+    {
+        const QString path = load(QStringLiteral("editing-keys"));
+        QByteArray outside = readBytes(path);
+        outside.replace("VIEW_RECT=100,20,60,40", "VIEW_RECT=110,20,60,40");
+        outside.replace("FORE_STYLE=6", "FORE_STYLE=7");
+        QVERIFY(writeBytes(path, outside));
+
+        mPanel->moveKeys({ "KEY2" }, 0, 5);
+        const QByteArray after = readBytes(path);
+        QVERIFY2(after.contains("[KEY2]\r\nVIEW_RECT=110,25,60,40\r\n"), after.constData());
+        QVERIFY(after.contains("FORE_STYLE=7\r\n"));
+        mPanel->undo();
+        QVERIFY(readBytes(path).contains("[KEY2]\r\nVIEW_RECT=110,20,60,40\r\n"));
+        QVERIFY(readBytes(path).contains("FORE_STYLE=7\r\n"));
+    }
+
+    // Undo and redo do not replace a value somebody else changed since.
+    void undoRefusedAfterOutsideChange_data()
+    {
+        QTest::addColumn<bool>("redo");
+        QTest::newRow("undo") << false;
+        QTest::newRow("redo") << true;
+    }
+
+    void undoRefusedAfterOutsideChange()
+    {
+        QFETCH(bool, redo);
+        const QString path = load(QStringLiteral("editing-keys"));
+        mPanel->moveKeys({ "KEY2" }, 0, 5);
+        if (redo)
+            mPanel->undo();
+        QByteArray outside = readBytes(path);
+        QVERIFY(outside.contains(redo ? "VIEW_RECT=100,20,60,40" : "VIEW_RECT=100,25,60,40"));
+        outside.replace(redo ? "VIEW_RECT=100,20,60,40" : "VIEW_RECT=100,25,60,40", "VIEW_RECT=1,1,9,9");
+        QVERIFY(writeBytes(path, outside));
+
+        QSignalSpy reported(mPanel, &Panel::reported);
+        redo ? mPanel->redo() : mPanel->undo();
+        QCOMPARE(readBytes(path), outside);
+        QCOMPARE(mPanel->canUndo(), !redo);
+        QCOMPARE(mPanel->canRedo(), redo);
+        QCOMPARE(reported.count(), 1);
+        const OperationResult result = reported.first().first().value<OperationResult>();
+        QVERIFY(!result.ok);
+        QVERIFY2(result.message.contains(QLatin1String("KEY2/VIEW_RECT")), qPrintable(result.message));
     }
 
     // QML calls the operations by name, the alignment by its enum value.

@@ -256,7 +256,9 @@ private slots:
         config.setValue(QStringLiteral("A/B"), QStringLiteral("c"));
         QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("can not open file")));
         QVERIFY(!config.save()); // the directory does not exist
-        QVERIFY(!config.isModified());
+        // still unsaved: a failed write is no save
+        QVERIFY(config.isModified());
+        QVERIFY(!config.errorString().isEmpty());
     }
 
     void realPanelRoundTripIsStable()
