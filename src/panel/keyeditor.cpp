@@ -345,15 +345,8 @@ void KeyEditor::undo()
         return;
     qDebug() << "undo!";
     const Panel::UndoRecord record = mPanel->mUndoStack.last();
-    const QStringList changed = changedSince(record);
-    if (!changed.isEmpty()) {
-        qInfo() << "undo refused: changed since the step:" << changed;
-        emit mPanel->reported(OperationResult::failure(
-            Panel::tr("Cannot undo: %1 changed in the file since that edit.").arg(changed.join(QLatin1String(", "))),
-            { mConfig->fileName() }));
-        return;
-    }
-    if (!apply(record.oldValues, true, record.createdSections, Panel::tr("Undone: saved %1")))
+    if (refusedAsChanged(record, Panel::tr("Cannot undo: %1 changed in the file since that edit."))
+        || !apply(record.oldValues, true, record.createdSections, Panel::tr("Undone: saved %1")))
         return;
     mPanel->mUndoStack.removeLast();
     mPanel->mRedoStack.append(record);
@@ -367,20 +360,24 @@ void KeyEditor::redo()
         return;
     qDebug() << "redo!";
     const Panel::UndoRecord record = mPanel->mRedoStack.last();
-    const QStringList changed = changedSince(record);
-    if (!changed.isEmpty()) {
-        qInfo() << "redo refused: changed since the step:" << changed;
-        emit mPanel->reported(OperationResult::failure(
-            Panel::tr("Cannot redo: %1 changed in the file since that edit.").arg(changed.join(QLatin1String(", "))),
-            { mConfig->fileName() }));
-        return;
-    }
-    if (!apply(record.newValues, false, QStringList(), Panel::tr("Redone: saved %1")))
+    if (refusedAsChanged(record, Panel::tr("Cannot redo: %1 changed in the file since that edit."))
+        || !apply(record.newValues, false, QStringList(), Panel::tr("Redone: saved %1")))
         return;
     mPanel->mRedoStack.removeLast();
     mPanel->mUndoStack.append(record);
     mPanel->setCanUndo(true);
     mPanel->setCanRedo(!mPanel->mRedoStack.isEmpty());
+}
+
+bool KeyEditor::refusedAsChanged(const Panel::UndoRecord &record, const QString &message) const
+{
+    const QStringList changed = changedSince(record);
+    if (changed.isEmpty())
+        return false;
+    qInfo() << "undo or redo refused, changed since the step:" << changed;
+    emit mPanel->reported(OperationResult::failure(
+        message.arg(changed.join(QLatin1String(", "))), { mConfig->fileName() }));
+    return true;
 }
 
 QStringList KeyEditor::changedSince(const Panel::UndoRecord &record) const

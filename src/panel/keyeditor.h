@@ -53,6 +53,9 @@ private:
     // The paths of a record whose values are neither what the step wrote nor
     // what it replaced: somebody else changed them since.
     QStringList changedSince(const Panel::UndoRecord &record) const;
+    // Reports `message` (with %1 for the changed paths) when the record
+    // cannot be replayed.
+    bool refusedAsChanged(const Panel::UndoRecord &record, const QString &message) const;
 
     Panel *mPanel;
     SkinConfig *mConfig;
