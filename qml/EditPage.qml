@@ -22,6 +22,9 @@ Page {
 
     // the page changed the panel file
     signal panelFileEdited()
+    // another panel file was opened: keys picked on the one before name
+    // nothing in it, so the page lets go of them
+    signal panelFileSwitched()
 
     // after a call that changed the panel file
     function edited() {
@@ -80,6 +83,10 @@ Page {
         function onCurrentKeyChanged() {
             if (KeyPick.active())
                 page.keyPicked(panel.currentKey)
+        }
+        // once the new file is loaded (the name changes before that)
+        function onCurrentPanelFileChanged() {
+            Qt.callLater(page.panelFileSwitched)
         }
     }
 }
