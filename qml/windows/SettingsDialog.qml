@@ -260,8 +260,10 @@ ToolDialog {
         }
 
         onAccepted: {
-            if (!clearable)
+            if (!clearable) {
+                workingDirectoryField.text = rpSettings.skinWorkingDirectory
                 return
+            }
             workingDirectoryField.text = path
             dialog.storeWorkingDirectory(path)
         }
