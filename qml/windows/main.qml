@@ -27,6 +27,8 @@ ApplicationWindow {
     property EditPage addKeyPage: AddKeyPage { objectName: "addKeyPage"; onPanelFileEdited: mainWindow.panelFileEdited() }
     property EditPage removePage: RemoveKeysPage { objectName: "removePage"; onPanelFileEdited: mainWindow.panelFileEdited() }
 
+    // the panel file that the panel's current key was picked in
+    property string keysPanelFile
     property alias functionAreaStack: functionAreaStack
     property alias preview: panelImage
     property alias fileTree: fileTree
@@ -379,7 +381,11 @@ ApplicationWindow {
     Connections {
         target: panel
         function onCurrentPanelFileChanged() {
-            panel.currentKey = ""
+            // (a reload announces the same file again)
+            if (panel.currentPanelFile !== mainWindow.keysPanelFile) {
+                mainWindow.keysPanelFile = panel.currentPanelFile
+                panel.currentKey = ""
+            }
             var unsaved = textEditor.modified && textEditor.fileUrl.toString() !== ""
             if (panel.currentPanelFile !== "" && !unsaved)
                 textEditor.load(utils.localPathToUrl(panel.currentPanelFile))

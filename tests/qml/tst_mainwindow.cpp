@@ -895,6 +895,11 @@ void TestMainWindow::anotherPanelFileForgetsTheKey()
     QVERIFY2(showPage("movePage"), qPrintable(mFailure));
     QVERIFY2(selectOnly("moveSelectedKeys", {QStringLiteral("KEY12")}), qPrintable(mFailure));
     QTRY_COMPARE(mPanel->currentKey(), QStringLiteral("KEY12"));
+    // a reload announces the same file again: the picks stay
+    QVERIFY(QMetaObject::invokeMethod(mRoot, "reload"));
+    QTest::qWait(50);
+    QCOMPARE(itemProperty("moveSelectedKeys", "text").toString(), QStringLiteral("KEY12"));
+    QCOMPARE(mPanel->currentKey(), QStringLiteral("KEY12"));
 
     QMetaObject::invokeMethod(mRoot, "openPanelFile", Q_ARG(QVariant, other));
     QCOMPARE(mPanel->currentPanelFile(), other);
