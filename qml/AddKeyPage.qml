@@ -29,6 +29,8 @@ EditPage {
         edited()
     }
 
+    onPanelFileSwitched: fill()
+
     onReset: fill()
 
     StackView.onActivating: fill()

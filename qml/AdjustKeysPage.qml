@@ -83,6 +83,8 @@ EditPage {
         edited()
     }
 
+    onPanelFileSwitched: selectedKeys.reset()
+
     onReset: {
         selectedKeys.reset()
         var fields = [xField, yField, wField, hField, axField, ayField, awField, ahField]

@@ -59,6 +59,8 @@ EditPage {
             selectedKeys.newSelectedKey(key)
     }
 
+    onPanelFileSwitched: selectedKeys.reset()
+
     onReset: selectedKeys.reset()
 
     // cleared first, then the current key is preselected (as on the adjust page)

@@ -26,6 +26,8 @@ EditPage {
         edited()
     }
 
+    onPanelFileSwitched: fill()
+
     onReset: fill()
 
     // filled each time the page is shown, and again whenever the section's

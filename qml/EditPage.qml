@@ -22,6 +22,12 @@ Page {
 
     // the page changed the panel file
     signal panelFileEdited()
+    // another panel file was opened: keys picked on the one before name
+    // nothing in it, so the page lets go of them
+    signal panelFileSwitched()
+    // the panel file the page's picks were made in
+    property string picksBelongTo
+    Component.onCompleted: picksBelongTo = panel.currentPanelFile
 
     // after a call that changed the panel file
     function edited() {
@@ -80,6 +86,14 @@ Page {
         function onCurrentKeyChanged() {
             if (KeyPick.active())
                 page.keyPicked(panel.currentKey)
+        }
+        // once the new file is loaded (the name changes before that); a
+        // reload announces the same name again, which changes nothing
+        function onCurrentPanelFileChanged() {
+            if (panel.currentPanelFile === page.picksBelongTo)
+                return
+            page.picksBelongTo = panel.currentPanelFile
+            Qt.callLater(page.panelFileSwitched)
         }
     }
 }

@@ -56,6 +56,8 @@ EditPage {
         }
     }
 
+    onPanelFileSwitched: reset()
+
     onReset: {
         firstSlot.text = ""
         secondSlot.text = ""

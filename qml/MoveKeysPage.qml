@@ -58,6 +58,8 @@ EditPage {
         edited()
     }
 
+    onPanelFileSwitched: selectedKeys.reset()
+
     onReset: {
         selectedKeys.reset()
         xField.text = ""

@@ -24,16 +24,42 @@ EditPage {
         }
     }
 
+    ConfirmDialog {
+        id: removeAllDialog
+        objectName: "removeAllDialog"
+        title: qsTr("Remove All Keys")
+        acceptText: qsTr("Remove All")
+        onAccepted: page.remove([])
+    }
+
     onKeyPicked: {
         if (shown)
             selectedKeys.newSelectedKey(key)
     }
 
-    onApplied: {
+    function remove(keys) {
         panel.setHighlightPointF(Qt.point(0, 0))
-        panel.removeKeys(selectedKeys.getKeysList())
+        panel.removeKeys(keys)
         edited()
     }
+
+    // An empty selection removes every key: the author says yes first.
+    onApplied: {
+        var keys = selectedKeys.getKeysList()
+        if (keys.length > 0) {
+            remove(keys)
+            return
+        }
+        var count = utils.keyCount(panel.currentPanelFile)
+        if (count === 0) {
+            messages.post(0, qsTr("The panel has no keys to remove."), panel.currentPanelFile)
+            return
+        }
+        removeAllDialog.text = qsTr("No key is selected, so all %1 keys of the panel will be removed. Undo brings them back.").arg(count)
+        removeAllDialog.open()
+    }
+
+    onPanelFileSwitched: selectedKeys.reset()
 
     onReset: selectedKeys.reset()
 

@@ -1,10 +1,16 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
+import "fontawesome/Icons.js" as Icons
 
-// Resolution, device resolution and panel size of the preview.
+// Resolution, device resolution and panel size of the preview, then the
+// latest message and the button that opens the message history.
 RowLayout {
     id: bar
+
+    readonly property alias messageBar: messageBar
+
+    signal historyRequested()
 
     spacing: 8
 
@@ -43,7 +49,19 @@ RowLayout {
         objectName: "panelSizeLabel"
         text: qsTr("Panel Size: %1, %2").arg(panel.panelSize.width).arg(panel.panelSize.height)
     }
-    Item {
+    Separator {}
+    MessageBar {
+        id: messageBar
+        objectName: "messageBar"
         Layout.fillWidth: true
+        Layout.minimumWidth: 120
+        onHistoryRequested: bar.historyRequested()
+    }
+    IconToolButton {
+        objectName: "messageHistoryButton"
+        glyph: Icons.fa_history
+        toolTipText: qsTr("Messages")
+        implicitHeight: 32
+        onClicked: bar.historyRequested()
     }
 }

@@ -10,6 +10,25 @@ ColumnLayout {
 
     property alias scaleFactor: scaleSlider.value
     property alias currentIndex: list.currentIndex
+    // Part of every picture's address: a new style table or another skin
+    // gives the pictures new addresses, so that they are asked for again
+    // instead of showing the old ones under the same number.
+    property int generation: 0
+
+    // the address of a style's normal ("nm") or highlighted ("hl") picture
+    function pictureSource(state, number) {
+        return "image://styles/" + state + "/" + number + "/" + generation
+    }
+
+    Connections {
+        target: panel
+        function onStyleNumbersChanged() {
+            ++root.generation
+        }
+        function onCurrentPanelFileChanged() {
+            ++root.generation
+        }
+    }
 
     // the first row whose style number is exactly the text, or -1
     function rowOf(number) {
@@ -89,15 +108,17 @@ ColumnLayout {
                     text: modelData
                 }
                 StyleCell {
+                    objectName: "normalStyleCell" + index
                     width: (parent.width - 40) / 2
                     height: parent.height
-                    source: "image://styles/nm/" + modelData
+                    source: root.pictureSource("nm", modelData)
                     scaleFactor: scaleSlider.value / Screen.devicePixelRatio
                 }
                 StyleCell {
+                    objectName: "highlightStyleCell" + index
                     width: (parent.width - 40) / 2
                     height: parent.height
-                    source: "image://styles/hl/" + modelData
+                    source: root.pictureSource("hl", modelData)
                     scaleFactor: scaleSlider.value / Screen.devicePixelRatio
                 }
             }

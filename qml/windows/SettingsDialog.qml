@@ -35,13 +35,27 @@ ToolDialog {
             rpSettings.skinWorkingDirectory = path
     }
 
+    // A working directory, chosen with "..." or typed, is taken only after
+    // the notice that imports empty it; what was typed and not confirmed
+    // goes back to the stored directory.
+    function proposeWorkingDirectory(path) {
+        if (path === "" || path === rpSettings.skinWorkingDirectory) {
+            workingDirectoryField.text = rpSettings.skinWorkingDirectory
+            return
+        }
+        if (notice.visible && notice.path === path)
+            return
+        notice.path = path
+        notice.open()
+    }
+
     title: qsTr("Settings")
     preferredWidth: 400
     preferredHeight: 640
     rightPadding: 5
     standardButtons: Dialog.Ok
 
-    onClosed: storeWorkingDirectory(workingDirectoryField.text)
+    onClosed: proposeWorkingDirectory(workingDirectoryField.text)
 
     component RowLabel: Label {
         Layout.topMargin: 6
@@ -181,13 +195,10 @@ ToolDialog {
                     confirmChoice: true
                     startFolder: text !== "" ? utils.localPathToUrl(text) : ""
                     text: rpSettings.skinWorkingDirectory
-                    // typed paths are stored when the typing ends, so that no
+                    // typed paths are checked when the typing ends, so that no
                     // directory is made for each prefix on the way
-                    onEditingFinished: dialog.storeWorkingDirectory(text)
-                    onChosen: {
-                        notice.path = path
-                        notice.open()
-                    }
+                    onEditingFinished: dialog.proposeWorkingDirectory(text)
+                    onChosen: dialog.proposeWorkingDirectory(path)
                 }
             }
         }
@@ -201,27 +212,61 @@ ToolDialog {
         }
     }
 
-    // Importing a skin empties the working directory: say so first.
+    // Importing a skin empties the working directory: say so first. A
+    // directory that is never emptied (the root, the home directory or one
+    // above it) is not taken at all.
     ToolDialog {
         id: notice
         objectName: "workingDirectoryNotice"
         property string path
+        readonly property bool clearable: path !== "" && utils.isClearable(path)
+        // what the directory holds now (checked each time the notice opens)
+        property int entries: 0
         title: qsTr("Notice")
         titleScale: 1.5
         width: dialog.width
         height: implicitHeight
         standardButtons: Dialog.Ok | Dialog.Cancel
 
-        Label {
-            objectName: "noticeText"
+        Column {
             width: parent.width
-            wrapMode: Text.WrapAnywhere
-            text: qsTr("This directory: %1 will be clean before skins imported!").arg(notice.path)
+            spacing: 8
+
+            Label {
+                objectName: "noticeText"
+                width: parent.width
+                wrapMode: Text.WrapAnywhere
+                text: qsTr("This directory: %1 will be clean before skins imported!").arg(notice.path)
+            }
+            Label {
+                objectName: "noticeContents"
+                width: parent.width
+                wrapMode: Text.Wrap
+                visible: text !== ""
+                color: notice.clearable ? "black" : "red"
+                text: !notice.clearable
+                      ? qsTr("This directory can not be the skin working directory: it is the root, your home directory or a directory above it.")
+                      : notice.entries > 0
+                        ? qsTr("It holds %1 files and folders now; each import will ask before deleting them.").arg(notice.entries)
+                        : ""
+            }
+        }
+
+        onAboutToShow: {
+            entries = clearable ? utils.entryCount(path) : 0
+            var ok = standardButton(Dialog.Ok)
+            if (ok)
+                ok.enabled = clearable
         }
 
         onAccepted: {
+            if (!clearable) {
+                workingDirectoryField.text = rpSettings.skinWorkingDirectory
+                return
+            }
             workingDirectoryField.text = path
             dialog.storeWorkingDirectory(path)
         }
+        onRejected: workingDirectoryField.text = rpSettings.skinWorkingDirectory
     }
 }

@@ -27,6 +27,8 @@ ApplicationWindow {
     property EditPage addKeyPage: AddKeyPage { objectName: "addKeyPage"; onPanelFileEdited: mainWindow.panelFileEdited() }
     property EditPage removePage: RemoveKeysPage { objectName: "removePage"; onPanelFileEdited: mainWindow.panelFileEdited() }
 
+    // the panel file that the panel's current key was picked in
+    property string keysPanelFile
     property alias functionAreaStack: functionAreaStack
     property alias preview: panelImage
     property alias fileTree: fileTree
@@ -74,23 +76,40 @@ ApplicationWindow {
         console.debug("skinDir: " + skinDir)
     }
 
+    // Tells the author why an import did not happen; the log has it too.
+    function refuseImport(text, path) {
+        console.info(text)
+        messages.post(3, text, path)
+        return false
+    }
+
     // Replaces the working copy by the skin in an archive. Nothing is
     // touched unless the archive can be read, so a wrong file cannot cost the
-    // author the working copy.
+    // author the working copy; a working directory that holds anything is
+    // emptied only once the author has agreed to it.
     function importSkin(path) {
         var workingDirectory = rpSettings.skinWorkingDirectory
-        if (workingDirectory === "") {
-            console.info("no skin working directory: " + path + " not imported!")
-            return false
+        if (workingDirectory === "")
+            return refuseImport(qsTr("No skin working directory is set, so %1 was not imported. Choose one in the settings.").arg(path), path)
+        if (!utils.isClearable(workingDirectory))
+            return refuseImport(qsTr("The skin working directory %1 is the root, your home directory or a directory above it, which is never emptied, so %2 was not imported. Choose another one in the settings.").arg(workingDirectory).arg(path), path)
+        if (FileKinds.isInside(path, workingDirectory))
+            return refuseImport(qsTr("%1 lies in the skin working directory, which is emptied before importing, so it was not imported.").arg(path), path)
+        if (!utils.isZipArchive(path))
+            return refuseImport(qsTr("%1 is not a skin archive, so it was not imported; the skin working directory is kept.").arg(path), path)
+        var entries = utils.entryCount(workingDirectory)
+        if (entries > 0) {
+            importConfirmDialog.path = path
+            importConfirmDialog.text = qsTr("Importing %1 empties the skin working directory %2 first: its %3 files and folders (counted all the way down) will be deleted.").arg(path).arg(workingDirectory).arg(entries)
+            importConfirmDialog.open()
+            return true
         }
-        if (FileKinds.isInside(path, workingDirectory)) {
-            console.info(path + " lies in the skin working directory, which is cleared before importing: not imported!")
-            return false
-        }
-        if (!utils.isZipArchive(path)) {
-            console.info(path + " is not a skin archive: not imported, the skin working directory is kept!")
-            return false
-        }
+        replaceWorkingCopy(path)
+        return true
+    }
+
+    function replaceWorkingCopy(path) {
+        var workingDirectory = rpSettings.skinWorkingDirectory
         panel.clean()
         utils.clearDirectory(workingDirectory)
         utils.unzip(path, workingDirectory)
@@ -100,7 +119,6 @@ ApplicationWindow {
         textEditor.reload(utils.localPathToUrl(panelFile))
         console.debug(path.endsWith("bdi") ? "importing bdi" : "importing bds or zip")
         rpSettings.skinDirectory = workingDirectory
-        return true
     }
 
     function exportSkin(path) {
@@ -304,6 +322,21 @@ ApplicationWindow {
     TileToolDialog { id: tileToolDialog; objectName: "tileToolDialog" }
     InnerRectDialog { id: innerRectDialog; objectName: "innerRectDialog" }
 
+    // Importing empties the working directory: the author says yes first.
+    ConfirmDialog {
+        id: importConfirmDialog
+        objectName: "importConfirmDialog"
+        property string path
+        title: qsTr("Import Skin")
+        acceptText: qsTr("Delete and Import")
+        onAccepted: mainWindow.replaceWorkingCopy(path)
+    }
+
+    MessageHistory {
+        id: messageHistory
+        objectName: "messageHistory"
+    }
+
     FileDialog {
         id: panelFileDialog
         title: qsTr("Open Panel File")
@@ -342,10 +375,17 @@ ApplicationWindow {
     }
 
     // The text editor shows the panel file that was opened, unless it holds
-    // unsaved edits of another file.
+    // unsaved edits of another file. The current key of the file before
+    // means nothing in the new one: without it, the first click on a key of
+    // the same name shows that key's section.
     Connections {
         target: panel
         function onCurrentPanelFileChanged() {
+            // (a reload announces the same file again)
+            if (panel.currentPanelFile !== mainWindow.keysPanelFile) {
+                mainWindow.keysPanelFile = panel.currentPanelFile
+                panel.currentKey = ""
+            }
             var unsaved = textEditor.modified && textEditor.fileUrl.toString() !== ""
             if (panel.currentPanelFile !== "" && !unsaved)
                 textEditor.load(utils.localPathToUrl(panel.currentPanelFile))
@@ -463,6 +503,7 @@ ApplicationWindow {
         StatusBar {
             objectName: "statusBar"
             Layout.fillWidth: true
+            onHistoryRequested: messageHistory.opened ? messageHistory.close() : messageHistory.open()
         }
     }
 

@@ -312,6 +312,32 @@
     </message>
 </context>
 <context>
+    <name>MessageBar</name>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+</context>
+<context>
+    <name>MessageHistory</name>
+    <message>
+        <source>Messages</source>
+        <translation>消息</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>清空</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>No messages yet.</source>
+        <translation>暂无消息。</translation>
+    </message>
+</context>
+<context>
     <name>MoveKeysPage</name>
     <message>
         <source>Move Keys</source>
@@ -559,6 +585,22 @@
         <source>keys (leave empty to remove all)</source>
         <translation>按键（留空则移除全部）</translation>
     </message>
+    <message>
+        <source>Remove All Keys</source>
+        <translation>移除全部按键</translation>
+    </message>
+    <message>
+        <source>Remove All</source>
+        <translation>全部移除</translation>
+    </message>
+    <message>
+        <source>The panel has no keys to remove.</source>
+        <translation>面板中没有可移除的按键。</translation>
+    </message>
+    <message>
+        <source>No key is selected, so all %1 keys of the panel will be removed. Undo brings them back.</source>
+        <translation>未选择按键，面板的全部 %1 个按键都将被移除。撤销可以恢复它们。</translation>
+    </message>
 </context>
 <context>
     <name>ResolutionConvertDialog</name>
@@ -766,6 +808,49 @@
         <source>This directory: %1 will be clean before skins imported!</source>
         <translation>导入皮肤前将清空此目录：%1！</translation>
     </message>
+    <message>
+        <source>This directory can not be the skin working directory: it is the root, your home directory or a directory above it.</source>
+        <translation>此目录不能作为皮肤工作目录：它是根目录、用户主目录或其上级目录。</translation>
+    </message>
+    <message>
+        <source>It holds %1 files and folders now; each import will ask before deleting them.</source>
+        <translation>它现在有 %1 个文件和文件夹；每次导入都会在删除它们之前询问。</translation>
+    </message>
+</context>
+<context>
+    <name>SkinArchive</name>
+    <message>
+        <source>%1 can not be created.</source>
+        <translation>无法创建 %1。</translation>
+    </message>
+    <message>
+        <source>%1 can not be written: %2</source>
+        <translation>无法写入 %1：%2</translation>
+    </message>
+    <message>
+        <source>The skin directory %1 does not exist.</source>
+        <translation>皮肤目录 %1 不存在。</translation>
+    </message>
+    <message>
+        <source>%1 can not be written (is the disk full?).</source>
+        <translation>无法写入 %1（磁盘是否已满？）。</translation>
+    </message>
+    <message>
+        <source>No directory to unpack into was given.</source>
+        <translation>没有指定解压目录。</translation>
+    </message>
+    <message>
+        <source>%1 is not a readable zip archive: %2</source>
+        <translation>%1 不是可读的 zip 压缩包：%2</translation>
+    </message>
+    <message>
+        <source>%1 is damaged after %2 files: %3</source>
+        <translation>%1 在第 %2 个文件之后已损坏：%3</translation>
+    </message>
+    <message>
+        <source>%1 entries of %2 were refused or could not be written; the log names them.</source>
+        <translation>%2 中有 %1 项被拒绝或无法写入；日志中列出了它们。</translation>
+    </message>
 </context>
 <context>
     <name>SkinFileTree</name>
@@ -787,6 +872,10 @@
     <message>
         <source>Panel Size: %1, %2</source>
         <translation>面板尺寸: %1, %2</translation>
+    </message>
+    <message>
+        <source>Messages</source>
+        <translation>消息</translation>
     </message>
 </context>
 <context>
@@ -1039,6 +1128,256 @@
     <message>
         <source>zip file (*.zip)</source>
         <translation>zip 文件 (*.zip)</translation>
+    </message>
+    <message>
+        <source>No skin working directory is set, so %1 was not imported. Choose one in the settings.</source>
+        <translation>未设置皮肤工作目录，因此没有导入 %1。请在设置中选择一个。</translation>
+    </message>
+    <message>
+        <source>The skin working directory %1 is the root, your home directory or a directory above it, which is never emptied, so %2 was not imported. Choose another one in the settings.</source>
+        <translation>皮肤工作目录 %1 是根目录、用户主目录或其上级目录，这些目录永远不会被清空，因此没有导入 %2。请在设置中另选一个。</translation>
+    </message>
+    <message>
+        <source>%1 lies in the skin working directory, which is emptied before importing, so it was not imported.</source>
+        <translation>%1 位于皮肤工作目录中，而该目录会在导入前被清空，因此没有导入它。</translation>
+    </message>
+    <message>
+        <source>%1 is not a skin archive, so it was not imported; the skin working directory is kept.</source>
+        <translation>%1 不是皮肤压缩包，因此没有导入；皮肤工作目录保持不变。</translation>
+    </message>
+    <message>
+        <source>Importing %1 empties the skin working directory %2 first: its %3 files and folders (counted all the way down) will be deleted.</source>
+        <translation>导入 %1 会先清空皮肤工作目录 %2：其中的 %3 个文件和文件夹（包括所有子目录中的）将被删除。</translation>
+    </message>
+    <message>
+        <source>Delete and Import</source>
+        <translation>删除并导入</translation>
+    </message>
+</context>
+<context>
+    <name>Tools</name>
+    <message>
+        <source>The rows ask for more than %1 keys; %2 was not written.</source>
+        <translation>各行要求的按键超过 %1 个；没有写入 %2。</translation>
+    </message>
+    <message>
+        <source>%1 can not be written; no panel file was created.</source>
+        <translation>无法写入 %1；没有创建面板文件。</translation>
+    </message>
+    <message>
+        <source>Created %1 with %2 keys.</source>
+        <translation>已创建 %1，共 %2 个按键。</translation>
+    </message>
+    <message>
+        <source>The source resolutions must be above 0; nothing was scaled.</source>
+        <translation>源分辨率必须大于 0；没有缩放任何文件。</translation>
+    </message>
+    <message>
+        <source>The source directory %1 does not exist; nothing was scaled.</source>
+        <translation>源目录 %1 不存在；没有缩放任何文件。</translation>
+    </message>
+    <message>
+        <source>The target directory %1 can not be created; nothing was scaled.</source>
+        <translation>无法创建目标目录 %1；没有缩放任何文件。</translation>
+    </message>
+    <message>
+        <source>%1 holds no panel or candidate file; nothing was scaled.</source>
+        <translation>%1 中没有面板文件或候选文件；没有缩放任何文件。</translation>
+    </message>
+    <message>
+        <source>Scaled %1 panel and candidate files into %2.</source>
+        <translation>已将 %1 个面板文件和候选文件缩放到 %2。</translation>
+    </message>
+    <message>
+        <source>Scaled %1 of %2 panel and candidate files into %3; the log says why the others were not.</source>
+        <translation>已将 %2 个面板文件和候选文件中的 %1 个缩放到 %3；其余文件的原因见日志。</translation>
+    </message>
+    <message>
+        <source>%1 can not be opened: it or its sheet %2 is missing or unreadable.</source>
+        <translation>无法打开 %1：它或它的图片 %2 不存在或无法读取。</translation>
+    </message>
+    <message>
+        <source>The inner rect %1 is out of range; it was not previewed.</source>
+        <translation>内切矩形 %1 超出范围；没有预览。</translation>
+    </message>
+    <message>
+        <source>No tile is chosen; no inner rect was saved.</source>
+        <translation>没有选择切片；没有保存内切矩形。</translation>
+    </message>
+    <message>
+        <source>The inner rect of tile %1 lies outside the sheet's coordinates; it was not saved.</source>
+        <translation>切片 %1 的内切矩形超出了图片坐标范围；没有保存。</translation>
+    </message>
+    <message>
+        <source>%1 can not be written; the inner rect of tile %2 was not saved.</source>
+        <translation>无法写入 %1；切片 %2 的内切矩形没有保存。</translation>
+    </message>
+    <message>
+        <source>Saved the inner rect of tile %1 to %2.</source>
+        <translation>已将切片 %1 的内切矩形保存到 %2。</translation>
+    </message>
+    <message>
+        <source>%1 holds no tile file to convert; nothing was converted.</source>
+        <translation>%1 中没有可转换的 til 文件；没有转换任何文件。</translation>
+    </message>
+    <message>
+        <source>Converted %1 tile files with their sheets into %2.</source>
+        <translation>已将 %1 个 til 文件及其图片转换到 %2。</translation>
+    </message>
+    <message>
+        <source>Converted %1 of %2 tile files into %3; the log says why the others were not.</source>
+        <translation>已将 %2 个 til 文件中的 %1 个转换到 %3；其余文件的原因见日志。</translation>
+    </message>
+    <message>
+        <source>The source directory %1 does not exist; nothing was converted.</source>
+        <translation>源目录 %1 不存在；没有转换任何文件。</translation>
+    </message>
+    <message>
+        <source>The resolutions must be above 0; nothing was converted.</source>
+        <translation>分辨率必须大于 0；没有转换任何文件。</translation>
+    </message>
+    <message>
+        <source>The target directory %1 can not be created; nothing was converted.</source>
+        <translation>无法创建目标目录 %1；没有转换任何文件。</translation>
+    </message>
+    <message>
+        <source>%1 is not a font file that can be loaded.</source>
+        <translation>%1 不是可以加载的字体文件。</translation>
+    </message>
+    <message>
+        <source>Loaded %1 from %2.</source>
+        <translation>已从 %2 加载 %1。</translation>
+    </message>
+    <message>
+        <source>Generated %1 images.</source>
+        <translation>已生成 %1 张图片。</translation>
+    </message>
+    <message>
+        <source>%1 is not a directory; no image was saved.</source>
+        <translation>%1 不是目录；没有保存任何图片。</translation>
+    </message>
+    <message>
+        <source>There is no generated image to save; nothing was saved.</source>
+        <translation>没有已生成的图片可保存；没有保存任何内容。</translation>
+    </message>
+    <message>
+        <source>Saved %1 images into %2.</source>
+        <translation>已将 %1 张图片保存到 %2。</translation>
+    </message>
+    <message>
+        <source>Saved %1 of %2 images into %3; the log says why the others were not.</source>
+        <translation>已将 %2 张图片中的 %1 张保存到 %3；其余图片的原因见日志。</translation>
+    </message>
+    <message>
+        <source>%1 was not written: %2</source>
+        <translation>没有写入 %1：%2</translation>
+    </message>
+    <message>
+        <source>Saved %1 images as %2 with its sheet.</source>
+        <translation>已将 %1 张图片保存为 %2 及其图片。</translation>
+    </message>
+    <message>
+        <source>the directory %1 does not exist</source>
+        <translation>目录 %1 不存在</translation>
+    </message>
+    <message>
+        <source>the sheet would be %1 x %2 pixels, more than an image may have</source>
+        <translation>图片将为 %1 x %2 像素，超出了图片允许的大小</translation>
+    </message>
+    <message>
+        <source>the sheet %1 can not be written</source>
+        <translation>无法写入图片 %1</translation>
+    </message>
+    <message>
+        <source>%1 can not be written</source>
+        <translation>无法写入 %1</translation>
+    </message>
+    <message>
+        <source>The tile file %1 does not exist; nothing was split.</source>
+        <translation>til 文件 %1 不存在；没有拆分任何切片。</translation>
+    </message>
+    <message>
+        <source>The sheet %1 does not exist; nothing was split.</source>
+        <translation>图片 %1 不存在；没有拆分任何切片。</translation>
+    </message>
+    <message>
+        <source>The target directory %1 does not exist; nothing was split.</source>
+        <translation>目标目录 %1 不存在；没有拆分任何切片。</translation>
+    </message>
+    <message>
+        <source>The sheet %1 can not be read; nothing was split.</source>
+        <translation>无法读取图片 %1；没有拆分任何切片。</translation>
+    </message>
+    <message>
+        <source>%1 lists no tile; nothing was split.</source>
+        <translation>%1 中没有切片；没有拆分任何切片。</translation>
+    </message>
+    <message>
+        <source>Split %1 tiles of %2 into %3.</source>
+        <translation>已将 %2 的 %1 个切片拆分到 %3。</translation>
+    </message>
+    <message>
+        <source>Split %1 of %2 tiles into %3; the log says why the others were not.</source>
+        <translation>已将 %2 个切片中的 %1 个拆分到 %3；其余切片的原因见日志。</translation>
+    </message>
+    <message>
+        <source>The source directory %1 does not exist; nothing was joined.</source>
+        <translation>源目录 %1 不存在；没有合并任何图片。</translation>
+    </message>
+    <message>
+        <source>The sheet would be %1 x %2 pixels, more than an image may have; nothing was joined.</source>
+        <translation>图片将为 %1 x %2 像素，超出了图片允许的大小；没有合并任何图片。</translation>
+    </message>
+    <message>
+        <source>The starting number %1 is too large for %2 images; nothing was joined.</source>
+        <translation>起始编号 %1 对 %2 张图片来说太大；没有合并任何图片。</translation>
+    </message>
+    <message>
+        <source>%1 holds no PNG image; %2 lists no tile.</source>
+        <translation>%1 中没有 PNG 图片；%2 中没有切片。</translation>
+    </message>
+    <message>
+        <source>Joined %1 images into %2, but %3 of them could not be read and are empty tiles.</source>
+        <translation>已将 %1 张图片合并到 %2，但其中 %3 张无法读取，成为空切片。</translation>
+    </message>
+    <message>
+        <source>Joined %1 images into %2 and its sheet.</source>
+        <translation>已将 %1 张图片合并到 %2 及其图片。</translation>
+    </message>
+</context>
+<context>
+    <name>Utils</name>
+    <message>
+        <source>No skin working directory is set; nothing was deleted.</source>
+        <translation>未设置皮肤工作目录；没有删除任何内容。</translation>
+    </message>
+    <message>
+        <source>%1 is the root, your home directory or a directory above it; it is never emptied, nothing was deleted.</source>
+        <translation>%1 是根目录、用户主目录或其上级目录；它永远不会被清空，没有删除任何内容。</translation>
+    </message>
+    <message>
+        <source>%1 could not be emptied: %2 of its entries could not be deleted.</source>
+        <translation>%1 未能清空：其中 %2 项无法删除。</translation>
+    </message>
+    <message>
+        <source>Emptied %1: %2 entries deleted.</source>
+        <translation>已清空 %1：删除了 %2 项。</translation>
+    </message>
+    <message>
+        <source>Exported the skin %1 to %2 (%3 files).</source>
+        <translation>已将皮肤 %1 导出到 %2（%3 个文件）。</translation>
+    </message>
+    <message>
+        <source>The skin was not exported: %1</source>
+        <translation>皮肤没有导出：%1</translation>
+    </message>
+    <message>
+        <source>Imported %1 into %2 (%3 files).</source>
+        <translation>已将 %1 导入到 %2（%3 个文件）。</translation>
+    </message>
+    <message>
+        <source>The skin was not imported completely: %1</source>
+        <translation>皮肤没有完整导入：%1</translation>
     </message>
 </context>
 </TS>

@@ -1,5 +1,6 @@
 #include "skinarchive.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDebug>
 #include <QDir>
@@ -65,7 +66,8 @@ qint64 secondsOf(const QDateTime &time, const QDateTime &fallback)
     return time.isValid() ? time.toSecsSinceEpoch() : fallback.toSecsSinceEpoch();
 }
 
-void writeEntry(struct archive *writer, const QFileInfo &info, const QString &name)
+// True when a file's contents were packed.
+bool writeEntry(struct archive *writer, const QFileInfo &info, const QString &name)
 {
     struct archive_entry *entry = archive_entry_new();
     archive_entry_set_pathname(entry, name.toLocal8Bit().constData());
@@ -83,7 +85,7 @@ void writeEntry(struct archive *writer, const QFileInfo &info, const QString &na
         if (result < ARCHIVE_OK)
             qInfo() << "zip: " << errorText(writer);
         archive_entry_free(entry);
-        return;
+        return false;
     }
 
     archive_entry_set_size(entry, info.size());
@@ -94,18 +96,27 @@ void writeEntry(struct archive *writer, const QFileInfo &info, const QString &na
     if (result < ARCHIVE_OK) {
         qInfo() << "zip: " << errorText(writer);
         if (result < ARCHIVE_WARN)
-            return;
+            return false;
     }
     QFile file(info.absoluteFilePath());
     if (!file.open(QIODevice::ReadOnly)) {
         qInfo() << "zip: "
                 << "can't open file " << info.absoluteFilePath();
-        return;
+        return false;
     }
     char buffer[kBlockSize];
     qint64 length;
     while ((length = file.read(buffer, sizeof buffer)) > 0)
         archive_write_data(writer, buffer, size_t(length));
+    return true;
+}
+
+// Fills the report's reason, when the caller asked for one.
+bool fail(SkinArchive::Report *report, const QString &problem)
+{
+    if (report)
+        report->problem = problem;
+    return false;
 }
 
 // True when an existing component of base/relative below base is a link:
@@ -159,6 +170,8 @@ struct Unpacker
     QString base; // canonical, once created
     qint64 totalBytes = 0;
     int entries = 0;
+    int files = 0;
+    int refusedEntries = 0;
     bool stopped = false;
     bool refused = false;
 
@@ -179,7 +192,13 @@ struct Unpacker
     {
         qInfo() << "unzip: "
                 << "refusing " << name << ": " << why;
+        notWritten();
+    }
+
+    void notWritten()
+    {
         refused = true;
+        ++refusedEntries;
     }
 
     void extractDirectory(const QString &name, const QString &target)
@@ -213,7 +232,7 @@ struct Unpacker
                 break;
             if (length < 0) {
                 qInfo() << "unzip: " << name << ": " << errorText(reader);
-                refused = true;
+                notWritten();
                 return;
             }
             if (totalBytes + length > limits.maxTotalBytes) {
@@ -226,7 +245,7 @@ struct Unpacker
             if (file.write(buffer, length) != length) {
                 qInfo() << "unzip: "
                         << "write error on " << target;
-                refused = true;
+                notWritten();
                 return;
             }
             written += length;
@@ -247,10 +266,11 @@ struct Unpacker
                 != 0) {
             qInfo() << "unzip: "
                     << "write error on " << target;
-            refused = true;
+            notWritten();
             return;
         }
         file.setAutoRemove(false);
+        ++files;
     }
 
     void extract(struct archive_entry *entry, const QString &rawName)
@@ -279,7 +299,7 @@ struct Unpacker
             return;
         }
         if (!ensureBase()) {
-            refused = true;
+            notWritten();
             return;
         }
         const QString target = base + QLatin1Char('/') + name;
@@ -340,7 +360,7 @@ QString SkinArchive::checkedEntryName(const QString &name, QString *why)
     return result;
 }
 
-bool SkinArchive::zip(const QString &inDir, const QString &outFile)
+bool SkinArchive::zip(const QString &inDir, const QString &outFile, Report *report)
 {
     qDebug() << "zip: " << inDir << ", " << outFile;
 
@@ -353,15 +373,18 @@ bool SkinArchive::zip(const QString &inDir, const QString &outFile)
         qInfo() << "zip: "
                 << "can not create " << outFile;
         archive_write_free(writer);
-        return false;
+        return fail(
+            report, QCoreApplication::translate("SkinArchive", "%1 can not be created.").arg(outFile));
     }
     const int opened = archive_write_open(writer, &output, nullptr, writeToOutput, nullptr);
     if (opened < ARCHIVE_OK) {
         qInfo() << "zip: " << errorText(writer);
         if (opened < ARCHIVE_WARN) {
+            const QString why = errorText(writer);
             archive_write_free(writer);
             output.file.cancelWriting();
-            return false;
+            return fail(report,
+                QCoreApplication::translate("SkinArchive", "%1 can not be written: %2").arg(outFile, why));
         }
     }
 
@@ -370,7 +393,9 @@ bool SkinArchive::zip(const QString &inDir, const QString &outFile)
         qInfo() << "zip: " << dirInfo.absoluteFilePath() << "not exists!";
         archive_write_free(writer);
         output.file.cancelWriting();
-        return false;
+        return fail(report,
+            QCoreApplication::translate("SkinArchive", "The skin directory %1 does not exist.")
+                .arg(dirInfo.absoluteFilePath()));
     }
 
     const QDir root(dirInfo.absoluteFilePath());
@@ -390,7 +415,8 @@ bool SkinArchive::zip(const QString &inDir, const QString &outFile)
                      << "skipping " << info.absoluteFilePath();
             continue;
         }
-        writeEntry(writer, info, root.relativeFilePath(info.absoluteFilePath()));
+        if (writeEntry(writer, info, root.relativeFilePath(info.absoluteFilePath())) && report)
+            ++report->files;
     }
 
     const int closed = archive_write_close(writer);
@@ -399,12 +425,16 @@ bool SkinArchive::zip(const QString &inDir, const QString &outFile)
         qInfo() << "zip: "
                 << "write error on " << outFile;
         output.file.cancelWriting();
-        return false;
+        return fail(report,
+            QCoreApplication::translate("SkinArchive", "%1 can not be written (is the disk full?).")
+                .arg(outFile));
     }
     if (!output.file.commit()) {
         qInfo() << "zip: "
                 << "write error on " << outFile;
-        return false;
+        return fail(report,
+            QCoreApplication::translate("SkinArchive", "%1 can not be written: %2")
+                .arg(outFile, output.file.errorString()));
     }
     return true;
 }
@@ -414,13 +444,14 @@ bool SkinArchive::unzip(const QString &inFile, const QString &outDir)
     return unzip(inFile, outDir, Limits());
 }
 
-bool SkinArchive::unzip(const QString &inFile, const QString &outDir, const Limits &limits)
+bool SkinArchive::unzip(const QString &inFile, const QString &outDir, const Limits &limits, Report *report)
 {
     qDebug() << "unzip: " << inFile << ", " << outDir;
     if (outDir.isEmpty()) {
         qInfo() << "unzip: "
                 << "no output directory given";
-        return false;
+        return fail(
+            report, QCoreApplication::translate("SkinArchive", "No directory to unpack into was given."));
     }
 
     struct archive *reader = archive_read_new();
@@ -428,8 +459,11 @@ bool SkinArchive::unzip(const QString &inFile, const QString &outDir, const Limi
     const QByteArray path = QFileInfo(inFile).absoluteFilePath().toLocal8Bit();
     if (archive_read_open_filename(reader, path.constData(), 10240) != ARCHIVE_OK) {
         qInfo() << "unzip: " << inFile << ": " << errorText(reader);
+        const QString why = errorText(reader);
         archive_read_free(reader);
-        return false;
+        return fail(report,
+            QCoreApplication::translate("SkinArchive", "%1 is not a readable zip archive: %2")
+                .arg(inFile, why));
     }
 
     Unpacker unpacker { reader, limits, QFileInfo(outDir).absoluteFilePath(), QString() };
@@ -441,8 +475,15 @@ bool SkinArchive::unzip(const QString &inFile, const QString &outDir, const Limi
         if (result < ARCHIVE_OK)
             qInfo() << "unzip: " << errorText(reader);
         if (result < ARCHIVE_WARN) {
+            const QString why = errorText(reader);
             archive_read_free(reader);
-            return false;
+            if (report) {
+                report->files = unpacker.files;
+                report->refused = unpacker.refusedEntries;
+            }
+            return fail(report,
+                QCoreApplication::translate("SkinArchive", "%1 is damaged after %2 files: %3")
+                    .arg(inFile, QString::number(unpacker.files), why));
         }
         const char *name = archive_entry_pathname(entry);
         const QString rawName
@@ -450,7 +491,16 @@ bool SkinArchive::unzip(const QString &inFile, const QString &outDir, const Limi
         unpacker.extract(entry, rawName);
     }
     archive_read_free(reader);
-    return !unpacker.refused;
+    if (report) {
+        report->files = unpacker.files;
+        report->refused = unpacker.refusedEntries;
+    }
+    if (unpacker.refused)
+        return fail(report,
+            QCoreApplication::translate(
+                "SkinArchive", "%1 entries of %2 were refused or could not be written; the log names them.")
+                .arg(QString::number(unpacker.refusedEntries), inFile));
+    return true;
 }
 
 bool SkinArchive::isZipArchive(const QString &path)

@@ -24,14 +24,25 @@ public:
         int maxRatio = 200;
     };
 
+    // What a pack or an unpack came to, for the author: the files written
+    // and, when it failed, why, as one translated sentence (the log has the
+    // details, such as the name of each refused entry).
+    struct Report
+    {
+        int files = 0;
+        int refused = 0;
+        QString problem;
+    };
+
     // Packs the tree below inDir into outFile. An existing outFile is
     // replaced only when the new archive is complete.
-    static bool zip(const QString &inDir, const QString &outFile);
+    static bool zip(const QString &inDir, const QString &outFile, Report *report = nullptr);
 
     // Unpacks inFile into outDir (created when missing) without clearing it.
     // False when the archive cannot be read or any entry was refused.
     static bool unzip(const QString &inFile, const QString &outDir);
-    static bool unzip(const QString &inFile, const QString &outDir, const Limits &limits);
+    static bool unzip(
+        const QString &inFile, const QString &outDir, const Limits &limits, Report *report = nullptr);
 
     // Whether the file opens as a zip archive with at least one entry.
     static bool isZipArchive(const QString &path);

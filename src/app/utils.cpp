@@ -1,9 +1,12 @@
 #include "utils.h"
 
+#include "skin/skinconfig.h"
 #include "skinarchive.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -54,46 +57,148 @@ bool isProtectedDirectory(const QString &canonicalPath)
     return home == canonicalPath || home.startsWith(canonicalPath + QLatin1Char('/'));
 }
 
+// What clearing deletes: the entries directly inside, hidden ones aside,
+// and whatever lies below the directories among them.
+QFileInfoList clearedEntries(const QString &path)
+{
+    return QDir(path).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Unsorted);
+}
+
+QString absolute(const QString &path)
+{
+    return QFileInfo(path).absoluteFilePath();
+}
+
 } // namespace
+
+bool Utils::isClearable(const QString &path)
+{
+    // An empty path is the current directory, which is never the skin
+    // working directory the caller means.
+    if (path.isEmpty())
+        return false;
+    const QFileInfo info(path);
+    if (info.exists() && !info.isDir())
+        return false;
+    return !info.exists() || !isProtectedDirectory(info.canonicalFilePath());
+}
+
+int Utils::entryCount(const QString &path)
+{
+    if (!isClearable(path) || !QFileInfo(path).isDir())
+        return 0;
+    int count = 0;
+    for (const QFileInfo &entry : clearedEntries(path)) {
+        ++count;
+        if (!entry.isDir() || entry.isSymLink())
+            continue;
+        QDirIterator it(entry.absoluteFilePath(),
+            QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+            QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            it.next();
+            ++count;
+        }
+    }
+    return count;
+}
+
+int Utils::keyCount(const QString &panelFile)
+{
+    if (!QFileInfo(panelFile).isFile())
+        return 0;
+    int count = 0;
+    const QStringList sections = SkinConfig(panelFile).childGroups();
+    for (const QString &section : sections) {
+        if (section.startsWith(QLatin1String("KEY")))
+            ++count;
+    }
+    return count;
+}
 
 bool Utils::clearDirectory(const QString &path)
 {
     qDebug() << "clearing " << path;
-    // An empty path is the current directory, which is never the skin
-    // working directory the caller means.
     if (path.isEmpty()) {
         qInfo() << "refusing to clear an empty path";
+        emit reported(OperationResult::failure(
+            QCoreApplication::translate("Utils", "No skin working directory is set; nothing was deleted.")));
         return true;
     }
     const QFileInfo info(path);
     if (!info.isDir())
         return true;
-    if (isProtectedDirectory(info.canonicalFilePath())) {
+    if (!isClearable(path)) {
         qInfo() << "refusing to clear " << path;
+        emit reported(OperationResult::failure(QCoreApplication::translate("Utils",
+                                                   "%1 is the root, your home directory or a directory above "
+                                                   "it; it is never emptied, nothing was deleted.")
+                                                   .arg(absolute(path)),
+            { absolute(path) }));
         return true;
     }
 
-    QDir dir(path);
-    const QFileInfoList entries = dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Unsorted);
+    int deleted = 0;
+    int kept = 0;
+    const QFileInfoList entries = clearedEntries(path);
     for (const QFileInfo &entry : entries) {
         // A link is removed as a link: following one into a directory would
         // empty whatever it points at.
+        bool removed;
         if (entry.isDir() && !entry.isSymLink())
-            QDir(entry.absoluteFilePath()).removeRecursively();
+            removed = QDir(entry.absoluteFilePath()).removeRecursively();
         else
-            QFile::remove(entry.absoluteFilePath());
+            removed = QFile::remove(entry.absoluteFilePath());
+        ++(removed ? deleted : kept);
+    }
+    if (kept > 0) {
+        emit reported(
+            OperationResult::failure(QCoreApplication::translate("Utils",
+                                         "%1 could not be emptied: %2 of its entries could not be deleted.")
+                                         .arg(absolute(path), QString::number(kept)),
+                { absolute(path) }));
+    } else if (deleted > 0) {
+        emit reported(
+            OperationResult::success(QCoreApplication::translate("Utils", "Emptied %1: %2 entries deleted.")
+                                         .arg(absolute(path), QString::number(deleted)),
+                { absolute(path) }));
     }
     return true;
 }
 
 bool Utils::zip(const QString &inDir, const QString &outFile)
 {
-    return SkinArchive::zip(inDir, outFile);
+    SkinArchive::Report report;
+    const bool packed = SkinArchive::zip(inDir, outFile, &report);
+    if (packed) {
+        emit reported(OperationResult::success(
+            QCoreApplication::translate("Utils", "Exported the skin %1 to %2 (%3 files).")
+                .arg(absolute(inDir), absolute(outFile), QString::number(report.files)),
+            { absolute(outFile) }));
+    } else {
+        emit reported(OperationResult::failure(
+            QCoreApplication::translate("Utils", "The skin was not exported: %1").arg(report.problem),
+            { absolute(outFile) }));
+    }
+    return packed;
 }
 
 bool Utils::unzip(const QString &inFile, const QString &outDir)
 {
-    return SkinArchive::unzip(inFile, outDir);
+    SkinArchive::Report report;
+    const bool unpacked = SkinArchive::unzip(inFile, outDir, SkinArchive::Limits(), &report);
+    if (unpacked) {
+        emit reported(OperationResult::success(
+            QCoreApplication::translate("Utils", "Imported %1 into %2 (%3 files).")
+                .arg(absolute(inFile), absolute(outDir), QString::number(report.files)),
+            { absolute(inFile) }));
+    } else {
+        emit reported(OperationResult::failure(
+            QCoreApplication::translate("Utils", "The skin was not imported completely: %1")
+                .arg(report.problem),
+            { absolute(inFile) }));
+    }
+    return unpacked;
 }
 
 QString Utils::urlToLocalPath(const QString &url)

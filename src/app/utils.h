@@ -1,11 +1,15 @@
 #pragma once
 
+#include "skin/operationresult.h"
+
 #include <QObject>
 #include <QString>
 
 // The operations the QML scene needs from the native side: version and
 // platform texts, file URL conversion, the program's own directory below the
 // user's home, emptying a directory and the skin archives. Holds no state.
+// Emptying, packing and unpacking report what they did, or why not, through
+// `reported`, which the window shows.
 class Utils : public QObject
 {
     Q_OBJECT
@@ -36,6 +40,20 @@ public:
     // browser can show it offline; its file URL, or an empty text when it
     // could not be written.
     Q_INVOKABLE QString userGuideUrl();
+
+    // The files and directories that clearDirectory(path) would delete,
+    // counted all the way down (links count once, as the links they are);
+    // 0 for a directory that does not exist or would not be cleared.
+    Q_INVOKABLE int entryCount(const QString &path);
+    // False for what clearDirectory refuses to empty: an empty path, a file,
+    // the root, the user's home or a directory above it.
+    Q_INVOKABLE bool isClearable(const QString &path);
+    // The number of key sections of a panel file as it is on disk, for the
+    // window's question before "remove all keys".
+    Q_INVOKABLE int keyCount(const QString &panelFile);
+
+signals:
+    void reported(const OperationResult &result);
 
 private:
     Utils() = default;

@@ -4,6 +4,7 @@
 #include "skin/imagelimits.h"
 #include "tilesheet.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -52,14 +53,22 @@ void FontResGenerator::setResNumers(const QStringList &numbers)
 bool FontResGenerator::addCustomFont(const QString &fontFile)
 {
     const int id = QFontDatabase::addApplicationFont(fontFile);
+    const QString file = QFileInfo(fontFile).absoluteFilePath();
     if (id < 0) {
         qInfo() << "can not add default font: " << id << "!";
+        emit reported(OperationResult::failure(
+            QCoreApplication::translate("Tools", "%1 is not a font file that can be loaded.").arg(file),
+            { file }));
         return false;
     }
     mFontIds.append(id);
-    mCustomFontFamilies.append(QFontDatabase::applicationFontFamilies(id));
+    const QStringList families = QFontDatabase::applicationFontFamilies(id);
+    mCustomFontFamilies.append(families);
     mCustomFontFamilies.removeDuplicates();
     emit customFontFamiliesChanged();
+    emit reported(OperationResult::success(QCoreApplication::translate("Tools", "Loaded %1 from %2.")
+                                               .arg(families.join(QStringLiteral(", ")), file),
+        { file }));
     return true;
 }
 
@@ -149,6 +158,8 @@ int FontResGenerator::generate(const QString &text)
         ++number;
     }
     emit resNumersChanged();
+    emit reported(OperationResult::success(
+        QCoreApplication::translate("Tools", "Generated %1 images.").arg(mImages.size())));
     return mImages.size();
 }
 
@@ -158,16 +169,36 @@ int FontResGenerator::save(const QString &dirName)
     const QFileInfo dir(dirName);
     if (!dir.isDir()) {
         qInfo() << dir.absoluteFilePath() << " is not a directory!";
+        emit reported(OperationResult::failure(
+            QCoreApplication::translate("Tools", "%1 is not a directory; no image was saved.")
+                .arg(dir.absoluteFilePath())));
         return 0;
     }
     const QString path = dir.absoluteFilePath();
     int written = 0;
+    int images = 0;
     for (auto it = mImages.cbegin(); it != mImages.cend(); ++it) {
         if (it.value().isNull())
             continue;
+        ++images;
         const QString file = QStringLiteral("%1/%2.png").arg(path).arg(it.key(), 3, 10, QLatin1Char('0'));
         if (TileSheet::savePng(it.value(), file))
             ++written;
+    }
+    if (images == 0) {
+        emit reported(OperationResult::failure(
+            QCoreApplication::translate("Tools", "There is no generated image to save; nothing was saved.")));
+    } else if (written == images) {
+        emit reported(
+            OperationResult::success(QCoreApplication::translate("Tools", "Saved %1 images into %2.")
+                                         .arg(QString::number(written), path),
+                { path }));
+    } else {
+        emit reported(OperationResult::failure(
+            QCoreApplication::translate(
+                "Tools", "Saved %1 of %2 images into %3; the log says why the others were not.")
+                .arg(QString::number(written), QString::number(images), path),
+            { path }));
     }
     return written;
 }
@@ -178,5 +209,16 @@ bool FontResGenerator::saveAsTil(const QString &tilFileName)
     entries.reserve(mImages.size());
     for (auto it = mImages.cbegin(); it != mImages.cend(); ++it)
         entries.append({ it.key(), it.value() });
-    return TileSheet::pack(entries, mVerticalOrder, tilFileName);
+    const QString target = QFileInfo(tilFileName).absoluteFilePath();
+    QString why;
+    if (!TileSheet::pack(entries, mVerticalOrder, tilFileName, &why)) {
+        emit reported(OperationResult::failure(
+            QCoreApplication::translate("Tools", "%1 was not written: %2").arg(target, why), { target }));
+        return false;
+    }
+    emit reported(
+        OperationResult::success(QCoreApplication::translate("Tools", "Saved %1 images as %2 with its sheet.")
+                                     .arg(QString::number(entries.size()), target),
+            { target }));
+    return true;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "skin/operationresult.h"
+
 #include <QColor>
 #include <QFont>
 #include <QImage>
@@ -74,6 +76,8 @@ public:
 signals:
     void customFontFamiliesChanged();
     void resNumersChanged();
+    // What adding a font, generating and saving came to.
+    void reported(const OperationResult &result);
 
 private:
     explicit FontResGenerator(QObject *parent = nullptr);

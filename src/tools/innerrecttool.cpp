@@ -6,6 +6,7 @@
 #include "skin/imagelimits.h"
 #include "skin/skinconfig.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -106,8 +107,14 @@ bool InnerRectTool::setTilFile(const QString &til)
     const QFileInfo info(til);
     const QString tilPath = info.absoluteFilePath();
     const QImage sheet = TileSheet::loadSheet(tilPath);
-    if (sheet.isNull())
+    if (sheet.isNull()) {
+        emit reported(
+            OperationResult::failure(QCoreApplication::translate("Tools",
+                                         "%1 can not be opened: it or its sheet %2 is missing or unreadable.")
+                                         .arg(tilPath, tileImagePath(tilPath)),
+                { tilPath }));
         return false;
+    }
 
     mConfig = std::make_unique<SkinConfig>(tilPath);
     const QString name = info.baseName();
@@ -161,6 +168,9 @@ void InnerRectTool::setCurrentInnerRect(int x, int y, int w, int h)
         return;
     if (!fitsIntRange(QPoint(0, 0), x, y, w, h)) {
         qInfo() << "inner rect " << x << y << w << h << " is invalid!";
+        emit reported(OperationResult::failure(
+            QCoreApplication::translate("Tools", "The inner rect %1 is out of range; it was not previewed.")
+                .arg(QStringLiteral("%1,%2,%3,%4").arg(x).arg(y).arg(w).arg(h))));
         return;
     }
     const QRect rect(x, y, w, h);
@@ -204,12 +214,21 @@ bool InnerRectTool::fitsSheetCoordinates(int x, int y, int w, int h) const
 bool InnerRectTool::save()
 {
     // Without a current tile a save would invent a section "IMG".
-    if (!mConfig || !mTiles.contains(mCurrentImg))
+    if (!mConfig || !mTiles.contains(mCurrentImg)) {
+        emit reported(OperationResult::failure(
+            QCoreApplication::translate("Tools", "No tile is chosen; no inner rect was saved.")));
         return false;
+    }
+    const QString file = mConfig->fileName();
     const QRect &current = mCurrentInnerRect;
     if (!fitsSheetCoordinates(current.x(), current.y(), current.width(), current.height())) {
         qInfo() << "inner rect " << current << " of tile " << mCurrentImg
                 << " lies outside the integer range in sheet coordinates; not saved!";
+        emit reported(OperationResult::failure(
+            QCoreApplication::translate(
+                "Tools", "The inner rect of tile %1 lies outside the sheet's coordinates; it was not saved.")
+                .arg(mCurrentImg),
+            { file }));
         return false;
     }
     mConfig->beginGroup(QStringLiteral("IMG%1").arg(mCurrentImg));
@@ -226,5 +245,16 @@ bool InnerRectTool::save()
                 .arg(current.height()));
     }
     mConfig->endGroup();
-    return mConfig->save();
+    if (!mConfig->save()) {
+        emit reported(
+            OperationResult::failure(QCoreApplication::translate("Tools",
+                                         "%1 can not be written; the inner rect of tile %2 was not saved.")
+                                         .arg(file, mCurrentImg),
+                { file }));
+        return false;
+    }
+    emit reported(OperationResult::success(
+        QCoreApplication::translate("Tools", "Saved the inner rect of tile %1 to %2.").arg(mCurrentImg, file),
+        { file }));
+    return true;
 }

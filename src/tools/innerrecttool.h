@@ -1,5 +1,6 @@
 #pragma once
 
+#include "skin/operationresult.h"
 #include "skin/tile.h"
 
 #include <QMap>
@@ -56,6 +57,8 @@ signals:
     void imgListChanged();
     void currentImgIdChanged();
     void currentInnerRectChanged();
+    // A tile file that could not be loaded, a rectangle refused, a save.
+    void reported(const OperationResult &result);
 
 private:
     explicit InnerRectTool(QObject *parent = nullptr);

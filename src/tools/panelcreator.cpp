@@ -3,7 +3,9 @@
 #include "app/valuetext.h"
 #include "skin/skinconfig.h"
 
+#include <QCoreApplication>
 #include <QDebug>
+#include <QFileInfo>
 #include <QVariantMap>
 
 namespace {
@@ -143,10 +145,16 @@ bool PanelCreator::create(const QString &iniFile)
     SkinConfig config(iniFile);
     config.clear();
 
+    const QString target = QFileInfo(iniFile).absoluteFilePath();
     // A refused layout leaves the file as it was (the cleared document is
     // not saved).
-    if (!layoutKeys())
+    if (!layoutKeys()) {
+        emit reported(OperationResult::failure(
+            QCoreApplication::translate("Tools", "The rows ask for more than %1 keys; %2 was not written.")
+                .arg(QString::number(maxKeys), target),
+            { target }));
         return false;
+    }
 
     QList<QPair<QString, QString>> extras;
     for (const QString &line : qAsConst(mExtraProperties)) {
@@ -176,5 +184,15 @@ bool PanelCreator::create(const QString &iniFile)
             config.setValue(pair.first, pair.second);
         config.endGroup();
     }
-    return config.save();
+    if (!config.save()) {
+        emit reported(OperationResult::failure(
+            QCoreApplication::translate("Tools", "%1 can not be written; no panel file was created.")
+                .arg(target),
+            { target }));
+        return false;
+    }
+    emit reported(OperationResult::success(QCoreApplication::translate("Tools", "Created %1 with %2 keys.")
+                                               .arg(target, QString::number(mKeyRects.size())),
+        { target }));
+    return true;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "skin/operationresult.h"
+
 #include <QList>
 #include <QObject>
 #include <QPair>
@@ -88,8 +90,12 @@ public:
     QList<QRect> keyRects() const { return mKeyRects; }
 
     // Writes the panel file, replacing whatever the file held. Returns
-    // whether the file was written (QML ignores the result).
+    // whether the file was written (QML ignores the result); the window
+    // learns it from `reported`.
     Q_INVOKABLE bool create(const QString &iniFile);
+
+signals:
+    void reported(const OperationResult &result);
 
 private:
     int mWidth = 1080;

@@ -3,6 +3,7 @@
 #include "app/valuetext.h"
 #include "skin/skinconfig.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
@@ -102,6 +103,8 @@ int PanelScaler::scale(const QString &sourceDir, const QString &targetDir, int h
     if (hSourceResolution <= 0 || vSourceResolution <= 0) {
         qInfo() << "source resolution " << hSourceResolution << "," << vSourceResolution
                 << " is invalid! it must be above 0; nothing scaled.";
+        emit reported(OperationResult::failure(QCoreApplication::translate(
+            "Tools", "The source resolutions must be above 0; nothing was scaled.")));
         return -1;
     }
 
@@ -109,10 +112,16 @@ int PanelScaler::scale(const QString &sourceDir, const QString &targetDir, int h
     const QString target = QFileInfo(targetDir).absoluteFilePath();
     if (!QFileInfo(source).isDir()) {
         qInfo() << "directory: " << source << "not exists!";
+        emit reported(OperationResult::failure(QCoreApplication::translate(
+            "Tools", "The source directory %1 does not exist; nothing was scaled.")
+                                                   .arg(source)));
         return -1;
     }
     if (!QFileInfo::exists(target) && !QDir().mkpath(target)) {
         qInfo() << "directory: " << target << " can not be created!";
+        emit reported(OperationResult::failure(QCoreApplication::translate(
+            "Tools", "The target directory %1 can not be created; nothing was scaled.")
+                                                   .arg(target)));
         return -1;
     }
 
@@ -120,6 +129,7 @@ int PanelScaler::scale(const QString &sourceDir, const QString &targetDir, int h
     const double v = double(vTargetResolution) / vSourceResolution;
 
     int written = 0;
+    int attempted = 0;
     const QFileInfoList entries
         = QDir(source).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     for (const QFileInfo &entry : entries) {
@@ -128,6 +138,7 @@ int PanelScaler::scale(const QString &sourceDir, const QString &targetDir, int h
         const QString suffix = entry.suffix();
         if (suffix != QLatin1String("ini") && suffix != QLatin1String("cnd"))
             continue;
+        ++attempted;
         if (!entry.exists()) {
             qInfo() << entry.absoluteFilePath() << " not exists!";
             continue;
@@ -155,6 +166,23 @@ int PanelScaler::scale(const QString &sourceDir, const QString &targetDir, int h
         }
         if (targetConfig.save())
             ++written;
+    }
+
+    if (attempted == 0) {
+        emit reported(OperationResult::failure(
+            QCoreApplication::translate("Tools", "%1 holds no panel or candidate file; nothing was scaled.")
+                .arg(source)));
+    } else if (written == attempted) {
+        emit reported(OperationResult::success(
+            QCoreApplication::translate("Tools", "Scaled %1 panel and candidate files into %2.")
+                .arg(QString::number(written), target),
+            { target }));
+    } else {
+        emit reported(OperationResult::failure(
+            QCoreApplication::translate("Tools",
+                "Scaled %1 of %2 panel and candidate files into %3; the log says why the others were not.")
+                .arg(QString::number(written), QString::number(attempted), target),
+            { target }));
     }
     return written;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "skin/operationresult.h"
+
 #include <QObject>
 #include <QString>
 
@@ -18,9 +20,12 @@ public:
 
     // Both return the number of files written, or -1 when nothing was
     // attempted (missing source directory, source resolution of 0 or below).
-    // QML ignores the result.
+    // QML ignores the result; the window learns the outcome from `reported`.
     Q_INVOKABLE int scale(const QString &sourceDir, const QString &targetDir, int hSourceResolution,
         int hTargetResolution, int vSourceResolution, int vTargetResolution);
     Q_INVOKABLE int scale(
         const QString &sourceDir, const QString &targetDir, int sourceResolution, int targetResolution);
+
+signals:
+    void reported(const OperationResult &result);
 };

@@ -6,6 +6,7 @@
 #include "skin/tile.h"
 #include "tilesheet.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
@@ -76,8 +77,28 @@ ResolutionConverter *ResolutionConverter::instance()
 int ResolutionConverter::convert(const QString &sourceRes, const QString &targetRes, int sourceResolution,
     int targetResolution, bool onlyInnerRect)
 {
-    return convertDirectory(sourceRes, targetRes, sourceResolution, targetResolution, onlyInnerRect)
-        .converted;
+    const Result result
+        = convertDirectory(sourceRes, targetRes, sourceResolution, targetResolution, onlyInnerRect);
+    const QString target = QFileInfo(targetRes).absoluteFilePath();
+    if (!result.problem.isEmpty()) {
+        emit reported(OperationResult::failure(result.problem));
+    } else if (result.attempted == 0) {
+        emit reported(OperationResult::failure(
+            QCoreApplication::translate("Tools", "%1 holds no tile file to convert; nothing was converted.")
+                .arg(QFileInfo(sourceRes).absoluteFilePath())));
+    } else if (result.converted == result.attempted) {
+        emit reported(OperationResult::success(
+            QCoreApplication::translate("Tools", "Converted %1 tile files with their sheets into %2.")
+                .arg(QString::number(result.converted), target),
+            { target }));
+    } else {
+        emit reported(OperationResult::failure(
+            QCoreApplication::translate(
+                "Tools", "Converted %1 of %2 tile files into %3; the log says why the others were not.")
+                .arg(QString::number(result.converted), QString::number(result.attempted), target),
+            { target }));
+    }
+    return result.converted;
 }
 
 ResolutionConverter::Result ResolutionConverter::convertDirectory(const QString &sourceRes,
@@ -91,17 +112,25 @@ ResolutionConverter::Result ResolutionConverter::convertDirectory(const QString 
     const QString sourceDir = sourceInfo.absoluteFilePath();
     if (!sourceInfo.isDir()) {
         qInfo() << "directory: " << sourceDir << "not exists!";
+        result.problem = QCoreApplication::translate(
+            "Tools", "The source directory %1 does not exist; nothing was converted.")
+                             .arg(sourceDir);
         return result;
     }
     // A zero or negative source resolution would divide by zero or mirror
     // every rectangle; a non-positive target would ask for empty images.
     if (sourceResolution <= 0 || targetResolution <= 0) {
         qInfo() << "resolution: " << sourceResolution << " to " << targetResolution << " is invalid!";
+        result.problem
+            = QCoreApplication::translate("Tools", "The resolutions must be above 0; nothing was converted.");
         return result;
     }
     const QString targetDir = QFileInfo(targetRes).absoluteFilePath();
     if (!QDir().mkpath(targetDir)) {
         qInfo() << "directory: " << targetDir << "can not be created!";
+        result.problem = QCoreApplication::translate(
+            "Tools", "The target directory %1 can not be created; nothing was converted.")
+                             .arg(targetDir);
         return result;
     }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "skin/operationresult.h"
+
 #include <QObject>
 #include <QString>
 
@@ -20,11 +22,14 @@ public:
     {
         int attempted = 0;
         int converted = 0;
+        // Why nothing was attempted (a translated sentence), if so.
+        QString problem;
     };
 
     static ResolutionConverter *instance();
 
-    // Returns the number of tile files converted (QML ignores it).
+    // Returns the number of tile files converted (QML ignores it); the
+    // window learns the outcome from `reported`.
     Q_INVOKABLE int convert(const QString &sourceRes, const QString &targetRes, int sourceResolution,
         int targetResolution, bool onlyInnerRect = false);
 
@@ -32,6 +37,9 @@ public:
     // file it set out to convert was written.
     Result convertDirectory(const QString &sourceRes, const QString &targetRes, int sourceResolution,
         int targetResolution, bool onlyInnerRect = false);
+
+signals:
+    void reported(const OperationResult &result);
 
 private:
     enum class Outcome { Converted, PassedOver, Failed };

@@ -4,6 +4,7 @@
 #include "skin/skinconfig.h"
 #include "skin/tile.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QFileInfo>
 #include <QPainter>
@@ -50,12 +51,18 @@ bool savePng(const QImage &image, const QString &path)
     return true;
 }
 
-bool pack(const QVector<Entry> &entries, bool vertical, const QString &tilFile)
+bool pack(const QVector<Entry> &entries, bool vertical, const QString &tilFile, QString *why)
 {
+    auto fail = [why](const QString &reason) {
+        if (why)
+            *why = reason;
+        return false;
+    };
     const QFileInfo tilInfo(tilFile);
     if (!QFileInfo(tilInfo.absolutePath()).isDir()) {
         qInfo() << tilInfo.absolutePath() << " is not a directory!";
-        return false;
+        return fail(QCoreApplication::translate("Tools", "the directory %1 does not exist")
+                        .arg(tilInfo.absolutePath()));
     }
     // 64-bit sums: a long list of wide images must not wrap around before
     // the bound check.
@@ -75,7 +82,10 @@ bool pack(const QVector<Entry> &entries, bool vertical, const QString &tilFile)
         || !ImageLimits::allows(int(width), int(height))) {
         qInfo() << "sheet for " << tilFile << " would be " << width << "x" << height
                 << ", over the image size bound; nothing written!";
-        return false;
+        return fail(QCoreApplication::translate(
+            "Tools", "the sheet would be %1 x %2 pixels, more than an image may have")
+                        .arg(width)
+                        .arg(height));
     }
 
     QImage sheet
@@ -105,7 +115,8 @@ bool pack(const QVector<Entry> &entries, bool vertical, const QString &tilFile)
     if (sheet.isNull())
         qInfo() << "sheet for " << tilFile << " is empty; no image written!";
     else if (!savePng(sheet, tileImagePath(tilFile)))
-        return false;
+        return fail(QCoreApplication::translate("Tools", "the sheet %1 can not be written")
+                        .arg(tileImagePath(tilFile)));
 
     SkinConfig config(tilFile);
     config.setValue(QStringLiteral("GLOBAL/USE_ALPHA"), QStringLiteral("1"));
@@ -115,7 +126,10 @@ bool pack(const QVector<Entry> &entries, bool vertical, const QString &tilFile)
         config.setValue(QStringLiteral("IMG%1/SOURCE_RECT").arg(entries.at(i).number),
             QStringLiteral("%1,%2,%3,%4").arg(rect.x()).arg(rect.y()).arg(rect.width()).arg(rect.height()));
     }
-    return config.save();
+    if (!config.save())
+        return fail(
+            QCoreApplication::translate("Tools", "%1 can not be written").arg(tilInfo.absoluteFilePath()));
+    return true;
 }
 
 } // namespace TileSheet

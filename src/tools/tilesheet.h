@@ -36,7 +36,8 @@ bool savePng(const QImage &image, const QString &path);
 // the tile file. A missing directory of the tile file logs and writes
 // nothing. With no non-empty image there is no sheet to save; the tile
 // file is still written. A sheet over the image bound logs and writes
-// nothing. Returns true when everything that had to be written was written.
-bool pack(const QVector<Entry> &entries, bool vertical, const QString &tilFile);
+// nothing. Returns true when everything that had to be written was written;
+// otherwise `why`, when given, says in one translated phrase what was not.
+bool pack(const QVector<Entry> &entries, bool vertical, const QString &tilFile, QString *why = nullptr);
 
 } // namespace TileSheet

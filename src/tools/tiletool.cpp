@@ -6,6 +6,7 @@
 #include "skin/tile.h"
 #include "tools/tilesheet.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
@@ -29,16 +30,25 @@ int TileTool::split(const QString &tilPath, const QString &targetDir)
     const QFileInfo tilInfo(tilPath);
     if (!tilInfo.exists()) {
         qInfo() << "til file: " << tilInfo.absoluteFilePath() << "not exists!";
+        emit reported(OperationResult::failure(
+            QCoreApplication::translate("Tools", "The tile file %1 does not exist; nothing was split.")
+                .arg(tilInfo.absoluteFilePath())));
         return -1;
     }
     const QString sheetPath = tileImagePath(tilPath);
     if (!QFileInfo::exists(sheetPath)) {
         qInfo() << "png file: " << sheetPath << "not exists!";
+        emit reported(OperationResult::failure(
+            QCoreApplication::translate("Tools", "The sheet %1 does not exist; nothing was split.")
+                .arg(QFileInfo(sheetPath).absoluteFilePath())));
         return -1;
     }
     const QFileInfo targetInfo(targetDir);
     if (!targetInfo.isDir()) {
         qInfo() << "target dir: " << targetInfo.absoluteFilePath() << "not exists!";
+        emit reported(OperationResult::failure(
+            QCoreApplication::translate("Tools", "The target directory %1 does not exist; nothing was split.")
+                .arg(targetInfo.absoluteFilePath())));
         return -1;
     }
 
@@ -48,16 +58,21 @@ int TileTool::split(const QString &tilPath, const QString &targetDir)
     const QImage sheet = ImageLimits::loadAsIs(sheetPath);
     if (sheet.isNull()) {
         qInfo() << sheetPath << " is invalid!";
+        emit reported(OperationResult::failure(
+            QCoreApplication::translate("Tools", "The sheet %1 can not be read; nothing was split.")
+                .arg(QFileInfo(sheetPath).absoluteFilePath())));
         return -1;
     }
 
     const QString target = targetInfo.absoluteFilePath();
     QSet<QString> written; // two sections of one number write one file
+    QSet<int> tiles;
     const QStringList sections = config.childGroups();
     for (const QString &section : sections) {
         if (!section.startsWith(QLatin1String("IMG")))
             continue;
         const int number = section.mid(3).toInt();
+        tiles.insert(number);
         config.beginGroup(section);
         const QRect rect = ValueText::parseRect(config.value(QStringLiteral("SOURCE_RECT")));
         config.endGroup();
@@ -85,6 +100,23 @@ int TileTool::split(const QString &tilPath, const QString &targetDir)
         if (TileSheet::savePng(tile, file))
             written.insert(file);
     }
+
+    if (tiles.isEmpty()) {
+        emit reported(OperationResult::failure(
+            QCoreApplication::translate("Tools", "%1 lists no tile; nothing was split.")
+                .arg(tilInfo.absoluteFilePath())));
+    } else if (written.size() == tiles.size()) {
+        emit reported(OperationResult::success(
+            QCoreApplication::translate("Tools", "Split %1 tiles of %2 into %3.")
+                .arg(QString::number(written.size()), tilInfo.absoluteFilePath(), target),
+            { target }));
+    } else {
+        emit reported(OperationResult::failure(
+            QCoreApplication::translate(
+                "Tools", "Split %1 of %2 tiles into %3; the log says why the others were not.")
+                .arg(QString::number(written.size()), QString::number(tiles.size()), target),
+            { target }));
+    }
     return written.size();
 }
 
@@ -93,6 +125,9 @@ int TileTool::join(const QString &sourceDir, const QString &tilPath, bool vertic
     const QFileInfo sourceInfo(sourceDir);
     if (!sourceInfo.isDir()) {
         qInfo() << "source dir: " << sourceInfo.absoluteFilePath() << "not exists!";
+        emit reported(OperationResult::failure(QCoreApplication::translate(
+            "Tools", "The source directory %1 does not exist; nothing was joined.")
+                                                   .arg(sourceInfo.absoluteFilePath())));
         return -1;
     }
 
@@ -122,27 +157,60 @@ int TileTool::join(const QString &sourceDir, const QString &tilPath, bool vertic
         || width * height > ImageLimits::maxPixels) {
         qInfo() << "sheet for " << tilPath << " would be " << width << "x" << height
                 << ", over the image size bound; nothing written!";
+        emit reported(OperationResult::failure(QCoreApplication::translate(
+            "Tools", "The sheet would be %1 x %2 pixels, more than an image may have; nothing was joined.")
+                                                   .arg(width)
+                                                   .arg(height)));
         return -1;
     }
 
     QVector<TileSheet::Entry> entries;
+    int unreadable = 0;
     for (const QString &path : qAsConst(paths)) {
         // An unreadable image still takes its place, as a 0 x 0 tile.
         TileSheet::Entry entry;
         entry.image = ImageLimits::load(path);
-        if (entry.image.isNull())
+        if (entry.image.isNull()) {
             qInfo() << path << " is invalid!";
+            ++unreadable;
+        }
         entries.append(entry);
     }
     if (startingNumber > std::numeric_limits<int>::max() - entries.size()) {
         qInfo() << "starting number " << startingNumber << " is too large for " << entries.size()
                 << " images; nothing written!";
+        emit reported(OperationResult::failure(QCoreApplication::translate(
+            "Tools", "The starting number %1 is too large for %2 images; nothing was joined.")
+                                                   .arg(startingNumber)
+                                                   .arg(entries.size())));
         return -1;
     }
     for (int i = 0; i < entries.size(); ++i)
         entries[i].number = startingNumber + i;
 
-    if (!TileSheet::pack(entries, verticalOrder, tilPath))
+    const QString target = QFileInfo(tilPath).absoluteFilePath();
+    QString why;
+    if (!TileSheet::pack(entries, verticalOrder, tilPath, &why)) {
+        emit reported(OperationResult::failure(
+            QCoreApplication::translate("Tools", "%1 was not written: %2").arg(target, why), { target }));
         return -1;
+    }
+    if (entries.isEmpty()) {
+        emit reported(OperationResult::failure(
+            QCoreApplication::translate("Tools", "%1 holds no PNG image; %2 lists no tile.")
+                .arg(sourceInfo.absoluteFilePath(), target),
+            { target }));
+    } else if (unreadable > 0) {
+        emit reported(OperationResult::failure(
+            QCoreApplication::translate(
+                "Tools", "Joined %1 images into %2, but %3 of them could not be read and are empty tiles.")
+                .arg(QString::number(entries.size()), target, QString::number(unreadable)),
+            { target }));
+    } else {
+        emit reported(OperationResult::success(
+            QCoreApplication::translate("Tools", "Joined %1 images into %2 and its sheet.")
+                .arg(QString::number(entries.size()), target),
+            { target }));
+    }
     return entries.size();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "skin/operationresult.h"
+
 #include <QObject>
 #include <QString>
 
@@ -26,4 +28,8 @@ public:
     // written. QML ignores the result.
     Q_INVOKABLE int join(
         const QString &sourceDir, const QString &tilPath, bool verticalOrder = true, int startingNumber = 1);
+
+signals:
+    // What split or join wrote, or why it wrote nothing.
+    void reported(const OperationResult &result);
 };

@@ -3,6 +3,7 @@
 
 #include <QDirIterator>
 #include <QMetaMethod>
+#include <QSignalSpy>
 #include <QSysInfo>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -38,6 +39,7 @@ void TestUtils::initTestCase()
     // The user's home is where the program keeps its own directory; a test
     // must never touch the real one.
     QVERIFY(mHome.isValid());
+    qRegisterMetaType<OperationResult>();
     mOldHome = qgetenv("HOME");
     qputenv("HOME", QFile::encodeName(mHome.path()));
 }
@@ -66,8 +68,11 @@ void TestUtils::invokableOrder()
         QStringLiteral("localPathToUrl"), QStringLiteral("getQuillmarkDirectory") };
     const QMetaObject *meta = Utils::instance()->metaObject();
     QStringList names;
-    for (int i = meta->methodOffset(); i < meta->methodCount(); ++i)
-        names.append(QString::fromLatin1(meta->method(i).name()));
+    for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
+        // (the one signal, which reports results to the window, comes first)
+        if (meta->method(i).methodType() != QMetaMethod::Signal)
+            names.append(QString::fromLatin1(meta->method(i).name()));
+    }
     // The scene's operations come first, in this order; later additions follow.
     QCOMPARE(names.mid(0, expected.size()), expected);
 }
@@ -146,9 +151,18 @@ void TestUtils::clearDirectoryEmptiesTree()
     QVERIFY(FileTree::write(dir.filePath(QStringLiteral("port/py_26.ini")), "b"));
     QVERIFY(FileTree::write(dir.filePath(QStringLiteral("res/deep/x.png")), "c"));
     QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("empty"))));
+    // what the import's question names: every file and folder, all the way down
+    QVERIFY(Utils::instance()->isClearable(dir.path()));
+    QCOMPARE(Utils::instance()->entryCount(dir.path()), 7);
+    QSignalSpy reported(Utils::instance(), &Utils::reported);
     QVERIFY(Utils::instance()->clearDirectory(dir.path()));
     QVERIFY(QFileInfo(dir.path()).isDir());
     QCOMPARE(FileTree::list(dir.path()), QStringList());
+    QCOMPARE(reported.size(), 1);
+    const auto result = reported.first().first().value<OperationResult>();
+    QVERIFY(result.ok);
+    QCOMPARE(result.file(), dir.path());
+    QCOMPARE(Utils::instance()->entryCount(dir.path()), 0);
 }
 
 void TestUtils::clearDirectoryOfMissingPath()
@@ -215,6 +229,9 @@ void TestUtils::clearDirectoryRefusals()
         path = root.path();
     const QStringList before = FileTree::list(root.path());
 
+    const bool clearable = Utils::instance()->isClearable(path);
+    const int entries = Utils::instance()->entryCount(path);
+    QSignalSpy reported(Utils::instance(), &Utils::reported);
     QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("^refusing to clear")));
     const bool result = Utils::instance()->clearDirectory(path);
 
@@ -222,6 +239,11 @@ void TestUtils::clearDirectoryRefusals()
     qputenv("HOME", savedHome);
     QVERIFY(result);
     QCOMPARE(FileTree::list(root.path()), before);
+    QVERIFY(!clearable);
+    QCOMPARE(entries, 0);
+    // the author is told that nothing was deleted, and why
+    QCOMPARE(reported.size(), 1);
+    QVERIFY(!reported.first().first().value<OperationResult>().ok);
 }
 
 QTEST_GUILESS_MAIN(TestUtils)

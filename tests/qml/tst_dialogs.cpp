@@ -926,7 +926,9 @@ void TestDialogs::workingDirectoryNoticeCancel()
 }
 
 // A typed path is stored when the typing ends (Enter or leaving the field),
-// not for each prefix on the way, which would make a directory per keystroke.
+// not for each prefix on the way, which would make a directory per keystroke;
+// and, like a chosen one, only once the notice that imports empty it was
+// accepted. The home directory is never taken.
 void TestDialogs::typedWorkingDirectoryIsStoredWhenFinished()
 {
     QObject *settings = mApp->engine()->rootContext()->contextProperty(QStringLiteral("rpSettings")).value<QObject *>();
@@ -935,12 +937,28 @@ void TestDialogs::typedWorkingDirectoryIsStoredWhenFinished()
     QVERIFY(openDialog("settingsDialog"));
     const QString typed = path(QStringLiteral("typed-dir"));
     QQuickItem *field = item("workingDirectoryText", dialog);
+    QObject *notice = find("workingDirectoryNotice", dialog);
     QVERIFY(typeInto(field, typed));
     QCOMPARE(settings->property("skinWorkingDirectory").toString(), before);
     QVERIFY(!QFileInfo::exists(path(QStringLiteral("typed-di"))));
     QTest::keyClick(mWindow, Qt::Key_Return);
+    QVERIFY(QTest::qWaitFor([notice] { return notice->property("opened").toBool(); }, 3000));
+    QVERIFY(find("noticeText", notice)->property("text").toString().contains(typed));
+    QCOMPARE(settings->property("skinWorkingDirectory").toString(), before);
+    QMetaObject::invokeMethod(notice, "accept");
+    QVERIFY(QTest::qWaitFor([notice] { return !notice->property("visible").toBool(); }, 3000));
     QCOMPARE(settings->property("skinWorkingDirectory").toString(), typed);
     QVERIFY(QFileInfo(typed).isDir());
+
+    const QString home = QDir::homePath();
+    QVERIFY(typeInto(field, home));
+    QTest::keyClick(mWindow, Qt::Key_Return);
+    QVERIFY(QTest::qWaitFor([notice] { return notice->property("opened").toBool(); }, 3000));
+    QVERIFY(find("noticeContents", notice)->property("visible").toBool());
+    QMetaObject::invokeMethod(notice, "accept");
+    QVERIFY(QTest::qWaitFor([notice] { return !notice->property("visible").toBool(); }, 3000));
+    QCOMPARE(settings->property("skinWorkingDirectory").toString(), typed);
+    QCOMPARE(field->property("text").toString(), typed);
     closeDialog(dialog);
 }
 

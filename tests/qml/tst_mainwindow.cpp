@@ -8,6 +8,7 @@
 #include "testpaths.h"
 
 #include "app/application.h"
+#include "app/messagemodel.h"
 #include "app/utils.h"
 #include "panel/panel.h"
 #include "app/valuetext.h"
@@ -22,6 +23,7 @@
 #include <QQmlContext>
 #include <QQuickItem>
 #include <QQuickWindow>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -95,6 +97,10 @@ private slots:
     void importRefusesWhatIsNoArchive_data();
     void importRefusesWhatIsNoArchive();
     void importReplacesTheWorkingCopy();
+    void toolRunsReportToTheWindow_data();
+    void toolRunsReportToTheWindow();
+    void removeAllAsksFirst();
+    void anotherPanelFileForgetsTheKey();
 
 private:
     QQuickItem *item(const char *objectName) const;
@@ -108,6 +114,7 @@ private:
     bool typeInto(QQuickItem *field, const QString &text);
     bool closePage(QObject *page);
     bool selectOnly(const char *selectionName, const QStringList &keys);
+    bool answer(QObject *dialog, const char *button);
     void loadDemoCopy();
 
     QString mFailure;
@@ -310,6 +317,24 @@ bool TestMainWindow::selectOnly(const char *selectionName, const QStringList &ke
     const QString expected = keys.join(QLatin1Char(' '));
     if (!QTest::qWaitFor([&] { return selection->property("text").toString() == expected; })) {
         mFailure = QStringLiteral("selection is \"%1\", not \"%2\"").arg(selection->property("text").toString(), expected);
+        return false;
+    }
+    return true;
+}
+
+// Waits for a confirmation to come up and presses its "ok" or "cancel".
+bool TestMainWindow::answer(QObject *dialog, const char *button)
+{
+    if (!dialog || !QTest::qWaitFor([dialog] { return dialog->property("opened").toBool(); })) {
+        mFailure = QStringLiteral("no question was asked");
+        return false;
+    }
+    QVariant found;
+    QMetaObject::invokeMethod(dialog, "button", Q_RETURN_ARG(QVariant, found), Q_ARG(QVariant, QLatin1String(button)));
+    if (!clickItem(qobject_cast<QQuickItem *>(found.value<QObject *>())))
+        return false;
+    if (!QTest::qWaitFor([dialog] { return !dialog->property("visible").toBool(); })) {
+        mFailure = QStringLiteral("the question stayed open");
         return false;
     }
     return true;
@@ -715,10 +740,27 @@ void TestMainWindow::importReplacesTheWorkingCopy()
     const QString archive = mDir.filePath(QStringLiteral("demo.bds"));
     QVERIFY(Utils::instance()->zip(mSkin, archive));
 
+    // the working directory holds a file: nothing is deleted until the
+    // author agrees, and Cancel keeps it
+    QObject *question = mRoot->findChild<QObject *>(QStringLiteral("importConfirmDialog"));
+    QVERIFY(question);
     QVariant imported;
     QVERIFY(QMetaObject::invokeMethod(mRoot, "importSkin", Q_RETURN_ARG(QVariant, imported), Q_ARG(QVariant, archive)));
+    QVERIFY2(answer(question, "cancel"), qPrintable(mFailure));
+    QVERIFY(QFile::exists(keep.fileName()));
+    QCOMPARE(QDir(workingDirectory).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 1);
+    QCOMPARE(mPanel->currentPanelFile(), mPanelFile);
+
+    MessageModel *messages = mApplication->messages();
+    QVERIFY(QMetaObject::invokeMethod(mRoot, "importSkin", Q_RETURN_ARG(QVariant, imported), Q_ARG(QVariant, archive)));
     QCOMPARE(imported.toBool(), true);
+    const QString asked = question->findChild<QObject *>(QStringLiteral("confirmText"))->property("text").toString();
+    QVERIFY2(asked.contains(workingDirectory) && asked.contains(QStringLiteral(" 1 ")), qPrintable(asked));
+    QVERIFY2(answer(question, "ok"), qPrintable(mFailure));
     QVERIFY(!QFile::exists(keep.fileName()));
+    QCOMPARE(messages->latestSeverity(), int(MessageModel::Success));
+    QCOMPARE(messages->latestFile(), archive);
+    QCOMPARE(itemProperty("messageBar", "text").toString(), messages->latestText());
     QCOMPARE(mPanel->currentPanelFile(), workingDirectory + QStringLiteral("/port/py_26.ini"));
     QCOMPARE(rpSettings->property("skinDirectory").toString(), workingDirectory);
     QCOMPARE(snapshot(mPanel->currentPanelFile()), mOriginal);
@@ -731,6 +773,144 @@ void TestMainWindow::importReplacesTheWorkingCopy()
     QCOMPARE(imported.toBool(), false);
     QVERIFY(QFile::exists(inside));
     QVERIFY(QFile::exists(workingDirectory + QStringLiteral("/port/py_26.ini")));
+}
+
+void TestMainWindow::toolRunsReportToTheWindow_data()
+{
+    QTest::addColumn<QString>("run");
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<int>("severity");
+
+    const int error = MessageModel::Error;
+    const int success = MessageModel::Success;
+    QTest::newRow("split into a missing directory") << "split" << "no-such-dir" << error;
+    QTest::newRow("split") << "split" << "tiles" << success;
+    QTest::newRow("join from a missing directory") << "join" << "no-such-dir" << error;
+    QTest::newRow("export into a missing directory") << "export" << "no-such-dir/skin.zip" << error;
+    QTest::newRow("export") << "export" << "skin.zip" << success;
+}
+
+// Each run through the window leaves exactly one message, in the list and in
+// the bar, naming what it wrote or why it wrote nothing; an error stays
+// until it is closed, a success goes by itself.
+void TestMainWindow::toolRunsReportToTheWindow()
+{
+    QFETCH(QString, run);
+    QFETCH(QString, target);
+    QFETCH(int, severity);
+    QTemporaryDir out;
+    const QString path = out.filePath(target);
+    QDir().mkpath(out.filePath(QStringLiteral("tiles")));
+    MessageModel *messages = mApplication->messages();
+    const int before = messages->count();
+    // a success goes at once, so that the test need not wait for it
+    item("messageBar")->setProperty("hideDelay", 1);
+
+    if (run == QLatin1String("export")) {
+        QVERIFY(QMetaObject::invokeMethod(mRoot, "exportSkin", Q_ARG(QVariant, path)));
+    } else {
+        QObject *dialog = mRoot->findChild<QObject *>(QStringLiteral("tileToolDialog"));
+        const bool split = run == QLatin1String("split");
+        const QStringList fields = split ? QStringList { QStringLiteral("splitTilText"), QStringLiteral("splitTargetText") }
+                                         : QStringList { QStringLiteral("joinSourceText"), QStringLiteral("joinTilText") };
+        const QStringList texts = split ? QStringList { mSkin + QStringLiteral("/res/keys.til"), path }
+                                        : QStringList { path, out.filePath(QStringLiteral("joined.til")) };
+        for (int i = 0; i < 2; ++i) {
+            QObject *field = dialog->findChild<QObject *>(fields.at(i));
+            QVERIFY2(field, qPrintable(fields.at(i)));
+            field->setProperty("text", texts.at(i));
+        }
+        QVERIFY(QMetaObject::invokeMethod(dialog, split ? "split" : "join"));
+    }
+
+    QCOMPARE(messages->count(), before + 1);
+    QCOMPARE(messages->latestSeverity(), severity);
+    QVERIFY2(messages->latestText().contains(path), qPrintable(messages->latestText()));
+    QQuickItem *bar = item("messageBar");
+    QCOMPARE(bar->property("shown").toBool(), true);
+    QCOMPARE(itemProperty("messageText", "text").toString(), messages->latestText());
+    if (severity == MessageModel::Error) {
+        QTest::qWait(20);
+        QVERIFY2(bar->property("shown").toBool(), "an error stays until it is closed");
+        QVERIFY(clickItem(item("messageCloseButton")));
+    }
+    QTRY_VERIFY(!bar->property("shown").toBool());
+    bar->setProperty("hideDelay", 6000);
+
+    // the history lists it first
+    QVERIFY(clickItem(item("messageHistoryButton")));
+    QObject *history = mRoot->findChild<QObject *>(QStringLiteral("messageHistory"));
+    QTRY_VERIFY(history->property("opened").toBool());
+    QQuickItem *list = item("messageHistoryList");
+    QVERIFY(list);
+    QCOMPARE(list->property("count").toInt(), messages->count());
+    QMetaObject::invokeMethod(history, "close");
+    QTRY_VERIFY(!history->property("visible").toBool());
+}
+
+// An empty selection on the remove page means every key: the page names how
+// many and removes nothing until the author agrees.
+void TestMainWindow::removeAllAsksFirst()
+{
+    loadDemoCopy();
+    int keys = 0;
+    for (const QString &section : SkinConfig(mPanelFile).childGroups())
+        keys += section.startsWith(QLatin1String("KEY")) ? 1 : 0;
+    QVERIFY(keys > 10);
+    QVERIFY2(showPage("removePage"), qPrintable(mFailure));
+    QObject *removePage = page("removePage");
+    QVERIFY2(selectOnly("removeSelectedKeys", {}), qPrintable(mFailure));
+    QObject *question = removePage->findChild<QObject *>(QStringLiteral("removeAllDialog"));
+    QVERIFY(question);
+
+    QVERIFY(pressButton(removePage, QStringLiteral("Apply")));
+    QTRY_VERIFY(question->property("opened").toBool());
+    const QString asked = question->findChild<QObject *>(QStringLiteral("confirmText"))->property("text").toString();
+    QVERIFY2(asked.contains(QString::number(keys)), qPrintable(asked));
+    QVERIFY2(answer(question, "cancel"), qPrintable(mFailure));
+    QCOMPARE(snapshot(mPanelFile), mOriginal);
+    QVERIFY(!mPanel->canUndo());
+
+    QVERIFY(pressButton(removePage, QStringLiteral("Apply")));
+    QVERIFY2(answer(question, "ok"), qPrintable(mFailure));
+    QTRY_VERIFY(mPanel->canUndo());
+    const QStringList left = snapshot(mPanelFile).filter(QRegularExpression(QStringLiteral("^KEY")));
+    QVERIFY2(left.isEmpty(), qPrintable(left.join(QLatin1Char(' '))));
+}
+
+// Keys picked on one panel file mean nothing in another: opening it lets go
+// of them, and the first click on a key shows that key's section as the new
+// file has it, also for a key of the same name.
+void TestMainWindow::anotherPanelFileForgetsTheKey()
+{
+    const QString other = mSkin + QStringLiteral("/port/other.ini");
+    QFile::remove(other);
+    QVERIFY(QFile::copy(mPanelFile, other));
+    {
+        SkinConfig config(other);
+        config.setValue(QStringLiteral("KEY12/NOTE"), QStringLiteral("other"));
+        QVERIFY(config.save());
+    }
+    loadDemoCopy();
+    QVERIFY2(showPage("movePage"), qPrintable(mFailure));
+    QVERIFY2(selectOnly("moveSelectedKeys", {QStringLiteral("KEY12")}), qPrintable(mFailure));
+    QTRY_COMPARE(mPanel->currentKey(), QStringLiteral("KEY12"));
+    // a reload announces the same file again: the picks stay
+    QVERIFY(QMetaObject::invokeMethod(mRoot, "reload"));
+    QTest::qWait(50);
+    QCOMPARE(itemProperty("moveSelectedKeys", "text").toString(), QStringLiteral("KEY12"));
+    QCOMPARE(mPanel->currentKey(), QStringLiteral("KEY12"));
+
+    QMetaObject::invokeMethod(mRoot, "openPanelFile", Q_ARG(QVariant, other));
+    QCOMPARE(mPanel->currentPanelFile(), other);
+    QTRY_COMPARE(itemProperty("moveSelectedKeys", "text").toString(), QString());
+
+    QVERIFY2(pickKey(QStringLiteral("KEY12")), qPrintable(mFailure));
+    QTRY_COMPARE(mPanel->currentSectionName(), QStringLiteral("KEY12"));
+    QTRY_VERIFY(mPanel->currentSectionProperties().contains(QStringLiteral("NOTE=other")));
+    QTRY_COMPARE(itemProperty("moveSelectedKeys", "text").toString(), QStringLiteral("KEY12"));
+    loadDemoCopy();
+    QFile::remove(other);
 }
 
 void TestMainWindow::loadDemoCopy()

@@ -49,6 +49,30 @@ TestCase {
         compare(view.highlightMoveDuration, 250)
     }
 
+    // The pictures are asked for again (under a new address) when the style
+    // table is read again or another panel file is opened, even when the
+    // style numbers stay the same.
+    function test_picturesFollowTheFiles_data() {
+        return [
+            { tag: "style table read again", change: function() { panel.styleNumbers = panel.styleNumbers.slice() } },
+            { tag: "another panel file", change: function() { panel.currentPanelFile = panel.currentPanelFile + "x" } },
+        ]
+    }
+
+    function test_picturesFollowTheFiles(data) {
+        var list = createTemporaryObject(listComponent, testCase)
+        var view = findChild(list, "stylesListView")
+        tryVerify(function() { return findChild(view, "normalStyleCell2") !== null })
+        var normal = String(findChild(view, "normalStyleCell2").source)
+        var highlight = String(findChild(view, "highlightStyleCell2").source)
+        verify(normal.indexOf("image://styles/nm/10") === 0, normal)
+        verify(highlight.indexOf("image://styles/hl/10") === 0, highlight)
+        data.change()
+        tryVerify(function() { var cell = findChild(view, "normalStyleCell2"); return cell && String(cell.source) !== normal })
+        tryVerify(function() { var cell = findChild(view, "highlightStyleCell2"); return cell && String(cell.source) !== highlight })
+        verify(String(findChild(view, "normalStyleCell2").source).indexOf("image://styles/nm/10") === 0)
+    }
+
     function test_scaleSlider() {
         var list = createTemporaryObject(listComponent, testCase)
         var slider = findChild(list, "styleScaleSlider")

@@ -88,6 +88,29 @@ QStringList qsTrTexts(const QString &code)
     return texts;
 }
 
+// The (context, text) pairs of the QCoreApplication::translate calls of a C++
+// file whose context is one of `contexts`; a literal that clang-format split
+// into adjacent pieces is joined again.
+QVector<QPair<QString, QString>> translateTexts(const QString &code, const QStringList &contexts)
+{
+    static const QRegularExpression call(
+        QStringLiteral("translate\\(\\s*\"(\\w+)\"\\s*,\\s*((?:\"(?:[^\"\\\\]|\\\\.)*\"\\s*)+)[,)]"));
+    static const QRegularExpression piece(QStringLiteral("\"((?:[^\"\\\\]|\\\\.)*)\""));
+    QVector<QPair<QString, QString>> texts;
+    auto matches = call.globalMatch(code);
+    while (matches.hasNext()) {
+        const QRegularExpressionMatch match = matches.next();
+        if (!contexts.contains(match.captured(1)))
+            continue;
+        QString text;
+        auto pieces = piece.globalMatch(match.captured(2));
+        while (pieces.hasNext())
+            text += unescape(pieces.next().captured(1));
+        texts.append({match.captured(1), text});
+    }
+    return texts;
+}
+
 QString tsPath(const char *name)
 {
     return QStringLiteral(QUILLMARK_SOURCE_DIR "/resources/translations/") + QLatin1String(name);
@@ -113,9 +136,12 @@ class TestTranslations : public QObject
 private slots:
     void initTestCase();
     void everyQmlTextIsTranslated();
+    void everyReportIsTranslated();
     void placeholdersSurvive();
     void sourceScannerFindsLiterals_data();
     void sourceScannerFindsLiterals();
+    void reportScannerFindsLiterals_data();
+    void reportScannerFindsLiterals();
     void menuTexts_data();
     void menuTexts();
     void dialogCatalogue_data();
@@ -157,6 +183,31 @@ void TestTranslations::everyQmlTextIsTranslated()
     QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
 }
 
+// What the archives and the tools report to the window is translated too.
+void TestTranslations::everyReportIsTranslated()
+{
+    const QStringList contexts{QStringLiteral("Tools"), QStringLiteral("Utils"), QStringLiteral("SkinArchive")};
+    QStringList problems;
+    int count = 0;
+    QDirIterator files(QStringLiteral(QUILLMARK_SOURCE_DIR "/src"), {QStringLiteral("*.cpp")}, QDir::Files,
+                       QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QString path = files.next();
+        QFile file(path);
+        QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(path));
+        for (const auto &text : translateTexts(QString::fromUtf8(file.readAll()), contexts)) {
+            ++count;
+            const Entry entry = mCatalogue.value(text.first).value(text.second);
+            if (!mCatalogue.value(text.first).contains(text.second))
+                problems.append(text.first + QStringLiteral(": \"") + text.second + QStringLiteral("\" is missing"));
+            else if (!entry.finished || entry.translation.isEmpty())
+                problems.append(text.first + QStringLiteral(": \"") + text.second + QStringLiteral("\" is not finished"));
+        }
+    }
+    QVERIFY2(count > 40, qPrintable(QString::number(count)));
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
+}
+
 void TestTranslations::placeholdersSurvive()
 {
     QStringList problems;
@@ -185,6 +236,27 @@ void TestTranslations::sourceScannerFindsLiterals_data()
                                    << QStringList{QStringLiteral("A"), QStringLiteral("B")};
     QTest::newRow("with a disambiguation") << "qsTr(\"Save\", \"file\")" << QStringList{QStringLiteral("Save")};
     QTest::newRow("not a call") << "property string qsTrX: \"no\"" << QStringList{};
+}
+
+void TestTranslations::reportScannerFindsLiterals_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QStringList>("texts");
+    QTest::newRow("plain") << "QCoreApplication::translate(\"Tools\", \"Split %1\").arg(n)"
+                           << QStringList{QStringLiteral("Tools|Split %1")};
+    QTest::newRow("split by the formatter") << "translate(\n    \"Utils\", \"a \"\n    \"b\")"
+                                            << QStringList{QStringLiteral("Utils|a b")};
+    QTest::newRow("another context") << "translate(\"Panel\", \"bai\")" << QStringList{};
+}
+
+void TestTranslations::reportScannerFindsLiterals()
+{
+    QFETCH(QString, code);
+    QFETCH(QStringList, texts);
+    QStringList found;
+    for (const auto &text : translateTexts(code, {QStringLiteral("Tools"), QStringLiteral("Utils")}))
+        found.append(text.first + QLatin1Char('|') + text.second);
+    QCOMPARE(found, texts);
 }
 
 void TestTranslations::sourceScannerFindsLiterals()

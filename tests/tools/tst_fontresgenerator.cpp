@@ -119,7 +119,8 @@ void TestFontResGenerator::interface()
     for (int i = meta->methodOffset(); i < meta->methodCount(); ++i)
         methods.append(QString::fromLatin1(meta->method(i).methodSignature()));
     QCOMPARE(methods,
-        (QStringList { "customFontFamiliesChanged()", "resNumersChanged()", "addCustomFont(QString)",
+        (QStringList { "customFontFamiliesChanged()", "resNumersChanged()", "reported(OperationResult)",
+            "addCustomFont(QString)",
             "clear()", "styles(QString)", "generate(QString)", "save(QString)", "saveAsTil(QString)" }));
     QStringList properties;
     for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i) {

@@ -88,7 +88,7 @@ void TestInnerRectTool::interface()
         methods.append(QString::fromLatin1(meta->method(i).methodSignature()));
     QCOMPARE(methods,
         (QStringList { "loaded()", "imgListChanged()", "currentImgIdChanged()", "currentInnerRectChanged()",
-            "setTilFile(QString)", "setCurrentImg(QString)", "setCurrentInnerRect(int,int,int,int)",
+            "reported(OperationResult)", "setTilFile(QString)", "setCurrentImg(QString)", "setCurrentInnerRect(int,int,int,int)",
             "reset()", "save()" }));
     QVERIFY(!meta->property(meta->indexOfProperty("imgList")).isWritable());
     QVERIFY(meta->property(meta->indexOfProperty("currentImgId")).isWritable());
