@@ -242,10 +242,17 @@ void Panel::reload()
     mStyleTablePath.clear();
     mResourceDirectories.clear();
     const QString file = mCurrentPanelFile;
+    const QString key = mCurrentKey;
+    const QPointF point = mHighlightPointF;
     mCurrentPanelFile.clear();
     // setPanelFile ends with panelReloaded; a file that cannot be loaded
-    // still gets its empty preview.
+    // still gets its empty preview. The same file read again keeps the
+    // author's key.
     setPanelFile(file);
+    if (!key.isEmpty() && mCurrentPanelFile == file) {
+        mHighlightPointF = point;
+        setCurrentKey(key);
+    }
     if (mLoadFailed)
         emit panelReloaded();
 }
