@@ -131,9 +131,11 @@ private slots:
             << QByteArray("\r\n[A]\r\nX=1\r\n\r\n\r\n[B]\r\nY=2\r\nZ=3\r\n")
             << QStringList { "[A]@2", "A/X@3", "[B]@6", "B/Y@7", "B/Z@8" };
         QTest::newRow("leading properties: GENERAL at its first")
-            << QByteArray("\nSIZE=1\n[PANEL]\n") << QStringList { "[GENERAL]@2", "GENERAL/SIZE@2", "[PANEL]@3" };
-        QTest::newRow("repeats keep their own lines") << QByteArray("[K]\nA=1\nA=2\n[K]\nA=3\n")
-                                                      << QStringList { "[K]@1", "K/A@2", "K/A@3", "[K]@4", "K/A@5" };
+            << QByteArray("\nSIZE=1\n[PANEL]\n")
+            << QStringList { "[GENERAL]@2", "GENERAL/SIZE@2", "[PANEL]@3" };
+        QTest::newRow("repeats keep their own lines")
+            << QByteArray("[K]\nA=1\nA=2\n[K]\nA=3\n")
+            << QStringList { "[K]@1", "K/A@2", "K/A@3", "[K]@4", "K/A@5" };
         QTest::newRow("lines not taken")
             << QByteArray("[A]\n; note\n=1\n[]\nX=1\n[B] c\n[C\n")
             << QStringList { "[A]@1", "A/X@5", "[B]@6", "[C]@7", "!NoEquals@2", "!EmptyKey@3",
@@ -156,9 +158,12 @@ private slots:
             const auto pairs = config.sectionAt(i);
             QCOMPARE(read.properties.at(i).size(), pairs.size());
             for (int j = 0; j < pairs.size(); ++j)
-                found << QStringLiteral("%1/%2@%3").arg(sections.at(i), pairs.at(j).first).arg(read.properties.at(i).at(j));
+                found << QStringLiteral("%1/%2@%3")
+                             .arg(sections.at(i), pairs.at(j).first)
+                             .arg(read.properties.at(i).at(j));
         }
-        const char *names[] = { "UnclosedHeader", "TextAfterHeader", "EmptySectionName", "NoEquals", "EmptyKey" };
+        const char *names[]
+            = { "UnclosedHeader", "TextAfterHeader", "EmptySectionName", "NoEquals", "EmptyKey" };
         for (const SkinConfig::FaultyLine &faulty : read.faults)
             found << QStringLiteral("!%1@%2").arg(QLatin1String(names[int(faulty.fault)])).arg(faulty.line);
         QCOMPARE(found, lines);
