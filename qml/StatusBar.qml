@@ -1,10 +1,16 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
+import "fontawesome/Icons.js" as Icons
 
-// Resolution, device resolution and panel size of the preview.
+// Resolution, device resolution and panel size of the preview, and how many
+// problems the open panel has.
 RowLayout {
     id: bar
+
+    property int errorCount: 0
+    property int warningCount: 0
+    property int infoCount: 0
 
     spacing: 8
 
@@ -12,6 +18,23 @@ RowLayout {
         implicitWidth: 1
         implicitHeight: 20
         color: "lightgrey"
+    }
+
+    component ProblemCount: Row {
+        property alias glyph: glyphLabel.text
+        property int count
+        property color color
+        spacing: 4
+        Label {
+            id: glyphLabel
+            color: parent.color
+            font.family: Icons.family
+            font.styleName: Icons.styleName
+        }
+        Label {
+            text: parent.count
+            color: parent.color
+        }
     }
 
     component NumberField: TextField {
@@ -45,5 +68,23 @@ RowLayout {
     }
     Item {
         Layout.fillWidth: true
+    }
+    ProblemCount {
+        objectName: "errorCountLabel"
+        glyph: Icons.fa_times_circle
+        count: bar.errorCount
+        color: count > 0 ? "#d32f2f" : "grey"
+    }
+    ProblemCount {
+        objectName: "warningCountLabel"
+        glyph: Icons.fa_exclamation_triangle
+        count: bar.warningCount
+        color: count > 0 ? "#b28704" : "grey"
+    }
+    ProblemCount {
+        objectName: "infoCountLabel"
+        glyph: Icons.fa_info_circle
+        count: bar.infoCount
+        color: count > 0 ? "#1976d2" : "grey"
     }
 }
