@@ -159,6 +159,29 @@
     </message>
 </context>
 <context>
+    <name>FieldRules</name>
+    <message>
+        <source>Enter a whole number from %1 to %2.</source>
+        <translation>请输入 %1 到 %2 之间的整数。</translation>
+    </message>
+    <message>
+        <source>Choose a directory.</source>
+        <translation>请选择目录。</translation>
+    </message>
+    <message>
+        <source>Choose a file.</source>
+        <translation>请选择文件。</translation>
+    </message>
+    <message>
+        <source>Type at least one line of text.</source>
+        <translation>请至少输入一行文字。</translation>
+    </message>
+    <message>
+        <source>The rows ask for %1 keys; a panel can have at most %2.</source>
+        <translation>各行共需 %1 个按键；一个面板最多 %2 个。</translation>
+    </message>
+</context>
+<context>
     <name>FontResourceDialog</name>
     <message>
         <source>Font Resource Generate</source>
