@@ -323,7 +323,7 @@ void SkinChecker::checkAreas(
     form(list, "CELL_SIZE", Form::Size);
     form(list, "POS", Form::Point);
     const Lookup padding = form(list, "PADDING", Form::IntegerList);
-    if (padding.document && padding.value.text.split(QLatin1Char(',')).size() != 4)
+    if (padding.value.found && padding.value.text.split(QLatin1Char(',')).size() != 4)
         out.append(SkinProblem { padding.document->path(), padding.value.line, SkinProblem::Warning,
             QStringLiteral("bad-geometry"),
             tr("LIST/PADDING \"%1\" is not four numbers \"left,top,right,bottom\": the list is drawn without "

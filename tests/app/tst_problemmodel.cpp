@@ -50,7 +50,7 @@ void TestProblemModel::followsThePanel()
     const QModelIndex first = model.index(0);
     QCOMPARE(model.data(first, ProblemModel::KindRole).toString(), QStringLiteral("keys-overlap"));
     QCOMPARE(model.data(first, ProblemModel::FileNameRole).toString(), QStringLiteral("py_26.ini"));
-    QCOMPARE(model.data(first, ProblemModel::LineRole).toInt(), 13);
+    QCOMPARE(model.data(first, ProblemModel::LineRole).toInt(), 16);
     QCOMPARE(model.data(first, ProblemModel::KeyRole).toString(), QStringLiteral("KEY2"));
     QCOMPARE(model.data(first, ProblemModel::SeverityRole).toInt(), int(SkinProblem::Warning));
 
