@@ -877,8 +877,8 @@
         <translation>%1 指定的切图“%2”在 res 目录的切图文件中都不存在：该样式改为绘制其文字或颜色。</translation>
     </message>
     <message>
-        <source>%1 names %2, which is not in the res directories: the sound cannot be played.</source>
-        <translation>%1 指定的 %2 不在 res 目录中：声音无法播放。</translation>
+        <source>%1 names %2, which is neither in the res directories nor in the directories holding them: the sound cannot be played.</source>
+        <translation>%1 指定的 %2 既不在 res 目录中，也不在包含它们的目录中：声音无法播放。</translation>
     </message>
     <message>
         <source>%1 names %2, which is not a .ttf file: only .ttf fonts are loaded, so labels use the built-in font instead.</source>

@@ -212,6 +212,13 @@ void ResourceChecker::checkStyleTable(const CheckedDocument &table, const QStrin
     checkFont(
         table, table.firstIndex(QStringLiteral("GLOBAL")), resourceDirectories, resources, problems, inputs);
 
+    QStringList soundDirectories = resourceDirectories;
+    for (const QString &directory : resourceDirectories) {
+        const QString parent = QFileInfo(directory).absolutePath();
+        if (!soundDirectories.contains(parent))
+            soundDirectories.append(parent);
+    }
+
     for (int i = 0; i < table.sectionCount(); ++i) {
         const QString section = table.sectionName(i);
         // The store keeps the last STYLE section of a name.
@@ -256,12 +263,15 @@ void ResourceChecker::checkStyleTable(const CheckedDocument &table, const QStrin
             const CheckedDocument::Value sound = value(key);
             if (sound.text.isEmpty())
                 continue;
+            // Where a sound path starts is the input method's business: a
+            // res directory or the skin directory holding it will both do.
             bool found = false;
-            inputs.insert(findUnder(resourceDirectories, sound.text, &found));
+            inputs.insert(findUnder(soundDirectories, sound.text, &found));
             if (!found)
                 problems.append(SkinProblem { table.path(), sound.line, SkinProblem::Warning,
                     QStringLiteral("missing-sound"),
-                    tr("%1 names %2, which is not in the res directories: the sound cannot be played.")
+                    tr("%1 names %2, which is neither in the res directories nor in the directories holding "
+                       "them: the sound cannot be played.")
                         .arg(what(key), sound.text),
                     {} });
         }
