@@ -20,6 +20,8 @@ Item {
     property alias imageX: image.x
     property alias imageY: image.y
     readonly property alias image: image
+    // false when the panel's size keeps the preview from drawing it
+    property bool panelDrawable: true
     readonly property alias keyMenu: keyMenu
 
     function reloadImage() {
@@ -164,6 +166,23 @@ Item {
         function onActiveChanged() {
             if (mouseArea.drag.active)
                 root.followsPane = false
+        }
+    }
+
+    Label {
+        objectName: "notDrawnLabel"
+        anchors.centerIn: parent
+        width: Math.min(implicitWidth, parent.width - 20)
+        visible: !root.panelDrawable
+        text: qsTr("the panel size is not valid — see Problems")
+        wrapMode: Text.Wrap
+        horizontalAlignment: Text.AlignHCenter
+        color: "#d32f2f"
+        padding: 8
+        background: Rectangle {
+            color: "white"
+            border.color: "#d32f2f"
+            radius: 3
         }
     }
 

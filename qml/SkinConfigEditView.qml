@@ -48,6 +48,22 @@ Item {
         textArea.redo()
     }
 
+    // Selects a line of the text, counted from 1 (0: the start of the text),
+    // and scrolls it into view.
+    function goToLine(line) {
+        var text = textArea.text
+        var start = 0
+        for (var i = 1; i < line && start >= 0; ++i) {
+            var next = text.indexOf("\n", start)
+            start = next < 0 ? -1 : next + 1
+        }
+        if (start < 0)
+            start = text.length
+        var end = line > 0 ? text.indexOf("\n", start) : start
+        textArea.forceActiveFocus()
+        textArea.select(start, end < 0 ? text.length : end)
+    }
+
     function showSearchBar() {
         searchBar.visible = true
         searchBar.focusSearch()

@@ -3,12 +3,16 @@ import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
 import "fontawesome/Icons.js" as Icons
 
-// Resolution, device resolution and panel size of the preview, then the
-// latest message and the button that opens the message history.
+// Resolution, device resolution and panel size of the preview, the latest
+// message and the button that opens the message history, and how many
+// problems the open panel has.
 RowLayout {
     id: bar
 
     readonly property alias messageBar: messageBar
+    property int errorCount: 0
+    property int warningCount: 0
+    property int infoCount: 0
 
     signal historyRequested()
 
@@ -18,6 +22,23 @@ RowLayout {
         implicitWidth: 1
         implicitHeight: 20
         color: "lightgrey"
+    }
+
+    component ProblemCount: Row {
+        property alias glyph: glyphLabel.text
+        property int count
+        property color color
+        spacing: 4
+        Label {
+            id: glyphLabel
+            color: parent.color
+            font.family: Icons.family
+            font.styleName: Icons.styleName
+        }
+        Label {
+            text: parent.count
+            color: parent.color
+        }
     }
 
     component NumberField: TextField {
@@ -63,5 +84,23 @@ RowLayout {
         toolTipText: qsTr("Messages")
         implicitHeight: 32
         onClicked: bar.historyRequested()
+    }
+    ProblemCount {
+        objectName: "errorCountLabel"
+        glyph: Icons.fa_times_circle
+        count: bar.errorCount
+        color: count > 0 ? "#d32f2f" : "grey"
+    }
+    ProblemCount {
+        objectName: "warningCountLabel"
+        glyph: Icons.fa_exclamation_triangle
+        count: bar.warningCount
+        color: count > 0 ? "#b28704" : "grey"
+    }
+    ProblemCount {
+        objectName: "infoCountLabel"
+        glyph: Icons.fa_info_circle
+        count: bar.infoCount
+        color: count > 0 ? "#1976d2" : "grey"
     }
 }

@@ -3,6 +3,7 @@ import QtQuick.Controls 2.15
 import QtQuick.Dialogs 1.3
 import QtQuick.Layouts 1.15
 import "FontPresets.js" as FontPresets
+import "FieldRules.js" as FieldRules
 import "../FileKinds.js" as FileKinds
 import "../fontawesome/Icons.js" as Icons
 
@@ -13,9 +14,21 @@ ToolDialog {
     readonly property var families: useSystemFont.checked ? fontResGenerator.systemFontFamilies
                                                           : fontResGenerator.customFontFamilies
 
+    // set by the first Generate: an empty text is pointed out from then on
+    property bool attempted: false
+    readonly property string sizeProblem: FieldRules.fontSizeProblem(sizeField.text)
+    readonly property string textProblem: attempted ? FieldRules.textProblem(resourceText.text) : ""
+
+    // False, with the fields saying why, when there is nothing to render.
     function generate() {
+        attempted = true
+        if (sizeProblem !== "" || FieldRules.textProblem(resourceText.text) !== "")
+            return false
         fontResGenerator.generate(resourceText.text)
+        return true
     }
+
+    onOpened: attempted = false
 
     function appendPreset(index) {
         resourceText.text = FontPresets.append(resourceText.text, index)
@@ -101,7 +114,8 @@ ToolDialog {
                 id: sizeField
                 objectName: "fontSizeField"
                 text: "30"
-                minimum: 1
+                minimum: FieldRules.minimumFontSize
+                maximum: FieldRules.maximumFontSize
                 implicitWidth: 50
                 onTextChanged: fontResGenerator.size = Number(text)
             }
@@ -112,6 +126,8 @@ ToolDialog {
                 onToggled: fontResGenerator.tightMode = checked
             }
         }
+
+        FieldMessage { objectName: "fontSizeProblem"; problem: dialog.sizeProblem }
 
         RowLayout {
             spacing: 2
@@ -163,7 +179,7 @@ ToolDialog {
                     placeholderText: qsTr("Input by line")
                     font.family: familyBox.currentText
                     selectByMouse: true
-                    background: Rectangle { border.color: "lightgrey" }
+                    background: Rectangle { border.color: dialog.textProblem !== "" ? "#d32f2f" : "lightgrey" }
                 }
             }
 
@@ -191,6 +207,8 @@ ToolDialog {
                 }
             }
         }
+
+        FieldMessage { objectName: "resourceTextProblem"; problem: dialog.textProblem }
     }
 
     footer: DialogButtonBox {

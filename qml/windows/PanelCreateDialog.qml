@@ -3,6 +3,7 @@ import QtQuick.Controls 2.15
 import QtQuick.Dialogs 1.3
 import QtQuick.Layouts 1.15
 import "PanelRows.js" as PanelRows
+import "FieldRules.js" as FieldRules
 import "../FileKinds.js" as FileKinds
 
 // Lays out a new panel file from the panel size, paddings and rows of keys.
@@ -59,10 +60,15 @@ ToolDialog {
         return value === 1 ? qsTr("Center") : (value === 2 ? qsTr("Right") : qsTr("Left"))
     }
 
+    readonly property string sizeProblem: FieldRules.panelSideProblem(panelWidth.text)
+                                          || FieldRules.panelSideProblem(panelHeight.text)
+    readonly property string keyCountProblem: FieldRules.keyCountProblem(rows)
+
     // Hands the form to the panel creator and writes the file; false when
-    // no target file was chosen.
+    // no target file was chosen or the form says what keeps it from being
+    // laid out.
     function create() {
-        if (targetPath === "")
+        if (targetPath === "" || sizeProblem !== "" || keyCountProblem !== "")
             return false
         panelCreator.width = panelWidth.number
         panelCreator.height = panelHeight.number
@@ -121,6 +127,7 @@ ToolDialog {
                 NumberField { id: panelHeight; objectName: "panelHeight"; text: "680" }
                 Hint { text: qsTr("(Width Height)") }
             }
+            FieldMessage { objectName: "panelSizeProblem"; problem: dialog.sizeProblem }
 
             Label { text: qsTr("Panel padding:") }
             RowLayout {
@@ -190,6 +197,8 @@ ToolDialog {
                 }
             }
 
+            FieldMessage { objectName: "keyCountProblem"; problem: dialog.keyCountProblem }
+
             Button {
                 objectName: "addRowButton"
                 text: qsTr("Add a row of keys")
@@ -203,7 +212,7 @@ ToolDialog {
             objectName: "createButton"
             text: qsTr("Create")
             DialogButtonBox.buttonRole: DialogButtonBox.ActionRole
-            enabled: dialog.targetPath !== ""
+            enabled: dialog.targetPath !== "" && dialog.sizeProblem === "" && dialog.keyCountProblem === ""
             onClicked: dialog.create()
         }
         Button {

@@ -2,26 +2,45 @@ import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QtQuick.Layouts 1.15
 import "ScaleRule.js" as ScaleRule
+import "FieldRules.js" as FieldRules
 
 // Scales the geometry of the panel and candidate files of a directory.
 ToolDialog {
     id: dialog
 
+    // set by the first Scale: empty fields are pointed out from then on
+    property bool attempted: false
+    readonly property string horizontalProblem: FieldRules.resolutionProblem(hSource.text)
+                                                 || FieldRules.resolutionProblem(hTarget.text)
+    readonly property string verticalProblem: lockRatio.checked ? ""
+                                              : (FieldRules.resolutionProblem(vSource.text)
+                                                 || FieldRules.resolutionProblem(vTarget.text))
+    readonly property var problems: [FieldRules.directoryProblem(sourceDir.text),
+                                     FieldRules.directoryProblem(targetDir.text),
+                                     horizontalProblem, verticalProblem]
+
+    // False, with the fields saying why, when the scaler would refuse them.
     function scale() {
+        attempted = true
+        if (!FieldRules.allClear(problems))
+            return false
         var a = ScaleRule.scaleArguments(sourceDir.text, targetDir.text, lockRatio.checked,
                                          hSource.text, hTarget.text, vSource.text, vTarget.text)
         if (a.length === 4)
             panelScaler.scale(a[0], a[1], a[2], a[3])
         else
             panelScaler.scale(a[0], a[1], a[2], a[3], a[4], a[5])
+        return true
     }
+
+    onOpened: attempted = false
 
     title: qsTr("Panel Scale")
 
     component ResolutionField: NumberField {
         Layout.fillWidth: true
-        minimum: 320
-        maximum: 100000
+        minimum: FieldRules.minimumResolution
+        maximum: FieldRules.maximumResolution
     }
 
     ColumnLayout {
@@ -30,8 +49,10 @@ ToolDialog {
 
         Label { text: qsTr("source directory") }
         PathField { id: sourceDir; objectName: "scaleSource"; mode: "folder"; Layout.fillWidth: true }
+        FieldMessage { objectName: "scaleSourceProblem"; problem: dialog.attempted ? dialog.problems[0] : "" }
         Label { text: qsTr("target directory") }
         PathField { id: targetDir; objectName: "scaleTarget"; mode: "folder"; Layout.fillWidth: true }
+        FieldMessage { objectName: "scaleTargetProblem"; problem: dialog.attempted ? dialog.problems[1] : "" }
 
         CheckBox { id: lockRatio; objectName: "lockRatio"; text: qsTr("lock ratio") }
 
@@ -44,6 +65,7 @@ ToolDialog {
             ResolutionField { id: hSource; objectName: "hSourceResolution"; text: "1080" }
             ResolutionField { id: hTarget; objectName: "hTargetResolution"; text: "720" }
         }
+        FieldMessage { objectName: "horizontalProblem"; problem: dialog.horizontalProblem }
 
         Label { text: qsTr("vertical: "); visible: !lockRatio.checked; font.bold: true }
         GridLayout {
@@ -55,6 +77,7 @@ ToolDialog {
             ResolutionField { id: vSource; objectName: "vSourceResolution"; text: "1080" }
             ResolutionField { id: vTarget; objectName: "vTargetResolution"; text: "720" }
         }
+        FieldMessage { objectName: "verticalProblem"; problem: dialog.verticalProblem }
     }
 
     footer: DialogButtonBox {

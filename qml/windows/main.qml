@@ -5,6 +5,7 @@ import QtQuick.Window 2.15
 import QtQuick.Dialogs 1.3
 import ".."
 import "../FileKinds.js" as FileKinds
+import "../KeyPick.js" as KeyPick
 import "../SectionRefresh.js" as SectionRefresh
 import "../fontawesome"
 import "../fontawesome/Icons.js" as Icons
@@ -136,6 +137,18 @@ ApplicationWindow {
     function openTextFile(fileUrl, suffix) {
         if (FileKinds.isTextFile(suffix))
             textEditor.load(fileUrl)
+    }
+
+    // A problem the author clicked: its file in the text editor at its line,
+    // its key picked on the preview.
+    function showProblem(file, line, key) {
+        var suffix = file.substring(file.lastIndexOf(".") + 1)
+        if (FileKinds.isTextFile(suffix)) {
+            openTextFile(utils.localPathToUrl(file), suffix)
+            textEditor.goToLine(line)
+        }
+        if (key !== "")
+            KeyPick.run(function() { panel.currentKey = key })
     }
 
     function showPanelFileDialog() {
@@ -464,19 +477,41 @@ ApplicationWindow {
                         id: panelImage
                         objectName: "panelImage"
                         anchors.fill: parent
+                        panelDrawable: problems.panelDrawable
                     }
                 }
-                Frame {
-                    visible: rpSettings.displayTextEditor
+                RowLayout {
                     Layout.fillWidth: true
                     Layout.fillHeight: true
                     Layout.preferredHeight: 100
-                    padding: 6
+                    spacing: 10
 
-                    SkinConfigEditView {
-                        id: textEditor
-                        objectName: "textEditor"
-                        anchors.fill: parent
+                    Frame {
+                        visible: rpSettings.displayTextEditor
+                        Layout.fillWidth: true
+                        Layout.fillHeight: true
+                        padding: 6
+
+                        SkinConfigEditView {
+                            id: textEditor
+                            objectName: "textEditor"
+                            anchors.fill: parent
+                        }
+                    }
+                    Frame {
+                        Layout.fillWidth: !rpSettings.displayTextEditor
+                        Layout.preferredWidth: 260
+                        Layout.minimumWidth: 150
+                        Layout.fillHeight: true
+                        padding: 6
+
+                        ProblemsPane {
+                            id: problemsPane
+                            objectName: "problemsPane"
+                            anchors.fill: parent
+                            model: problems
+                            onActivated: mainWindow.showProblem(file, line, key)
+                        }
                     }
                 }
             }
@@ -504,6 +539,9 @@ ApplicationWindow {
             objectName: "statusBar"
             Layout.fillWidth: true
             onHistoryRequested: messageHistory.opened ? messageHistory.close() : messageHistory.open()
+            errorCount: problems.errorCount
+            warningCount: problems.warningCount
+            infoCount: problems.infoCount
         }
     }
 

@@ -159,6 +159,29 @@
     </message>
 </context>
 <context>
+    <name>FieldRules</name>
+    <message>
+        <source>Enter a whole number from %1 to %2.</source>
+        <translation>请输入 %1 到 %2 之间的整数。</translation>
+    </message>
+    <message>
+        <source>Choose a directory.</source>
+        <translation>请选择目录。</translation>
+    </message>
+    <message>
+        <source>Choose a file.</source>
+        <translation>请选择文件。</translation>
+    </message>
+    <message>
+        <source>Type at least one line of text.</source>
+        <translation>请至少输入一行文字。</translation>
+    </message>
+    <message>
+        <source>The rows ask for %1 keys; a panel can have at most %2.</source>
+        <translation>各行共需 %1 个按键；一个面板最多 %2 个。</translation>
+    </message>
+</context>
+<context>
     <name>FontResourceDialog</name>
     <message>
         <source>Font Resource Generate</source>
@@ -520,6 +543,10 @@
         <source>Fit to view</source>
         <translation>适应窗口</translation>
     </message>
+    <message>
+        <source>the panel size is not valid — see Problems</source>
+        <translation>面板尺寸无效——请查看“问题”</translation>
+    </message>
 </context>
 <context>
     <name>PanelScaleDialog</name>
@@ -562,6 +589,17 @@
     <message>
         <source>Close</source>
         <translation>关闭</translation>
+    </message>
+</context>
+<context>
+    <name>ProblemsPane</name>
+    <message>
+        <source>Problems</source>
+        <translation>问题</translation>
+    </message>
+    <message>
+        <source>No problems found.</source>
+        <translation>没有发现问题。</translation>
     </message>
 </context>
 <context>
@@ -850,6 +888,205 @@
     <message>
         <source>%1 entries of %2 were refused or could not be written; the log names them.</source>
         <translation>%2 中有 %1 项被拒绝或无法写入；日志中列出了它们。</translation>
+    </message>
+</context>
+<context>
+    <name>SkinChecker</name>
+    <message>
+        <source>&quot;%1&quot; is neither a section header nor a property: it is ignored, and dropped when the editor next writes this file.</source>
+        <translation>“%1”既不是节标题也不是属性：读取时被忽略，编辑器下次写入此文件时会被删除。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; has no key before &quot;=&quot;: it is ignored, and dropped when the editor next writes this file.</source>
+        <translation>“%1”在“=”前没有键名：读取时被忽略，编辑器下次写入此文件时会被删除。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is a section header without a name: it is ignored (the lines after it stay in the section before), and dropped when the editor next writes this file.</source>
+        <translation>“%1”是没有名称的节标题：读取时被忽略（其后的行仍属于前一节），编辑器下次写入此文件时会被删除。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; has no closing &quot;]&quot;: it is read as the section [%2].</source>
+        <translation>“%1”缺少右方括号“]”：按节 [%2] 读取。</translation>
+    </message>
+    <message>
+        <source>The text after &quot;]&quot; in &quot;%1&quot; is ignored, and dropped when the editor next writes this file.</source>
+        <translation>“%1”中“]”之后的文字被忽略，编辑器下次写入此文件时会被删除。</translation>
+    </message>
+    <message>
+        <source>Section [%1] is repeated (first at line %2): the last one counts and the earlier ones are ignored.</source>
+        <translation>节 [%1] 重复出现（首次在第 %2 行）：以最后一个为准，前面的被忽略。</translation>
+    </message>
+    <message>
+        <source>Section [%1] is repeated (first at line %2): the first one counts and this one is ignored.</source>
+        <translation>节 [%1] 重复出现（首次在第 %2 行）：以第一个为准，此处的被忽略。</translation>
+    </message>
+    <message>
+        <source>%1 is given again in [%2] (first at line %3): the first value counts and this line is ignored.</source>
+        <translation>%1 在 [%2] 中重复给出（首次在第 %3 行）：以第一个值为准，此行被忽略。</translation>
+    </message>
+    <message>
+        <source>%1 &quot;%2&quot; is not a whole number: it is read as 0.</source>
+        <translation>%1 “%2”不是整数：按 0 读取。</translation>
+    </message>
+    <message>
+        <source>%1 &quot;%2&quot; has parts that are not whole numbers: they are read as 0.</source>
+        <translation>%1 “%2”中有不是整数的部分：这些部分按 0 读取。</translation>
+    </message>
+    <message>
+        <source>%1 &quot;%2&quot; is not two whole numbers &quot;x,y&quot;: it is read as %3.</source>
+        <translation>%1 “%2”不是两个整数“x,y”：按 %3 读取。</translation>
+    </message>
+    <message>
+        <source>%1 &quot;%2&quot; is not two whole numbers &quot;width,height&quot;: it is read as %3.</source>
+        <translation>%1 “%2”不是两个整数“宽,高”：按 %3 读取。</translation>
+    </message>
+    <message>
+        <source>%1 &quot;%2&quot; is not four whole numbers &quot;x,y,width,height&quot;: it is read as %3.</source>
+        <translation>%1 “%2”不是四个整数“x,y,宽,高”：按 %3 读取。</translation>
+    </message>
+    <message>
+        <source>The sheet %1 of this tile file does not exist: none of its tiles are loaded, and styles that use them draw no image.</source>
+        <translation>此切图文件的图片 %1 不存在：其中的切图都不会加载，使用它们的样式不绘制图片。</translation>
+    </message>
+    <message>
+        <source>This sheet is %1x%2 pixels, over the image size bound of %3 pixels a side and %4 pixels: none of the tiles of %5 are loaded.</source>
+        <translation>此图片为 %1x%2 像素，超出图像尺寸上限（每边 %3 像素，共 %4 像素）：%5 中的切图都不会加载。</translation>
+    </message>
+    <message>
+        <source>This sheet cannot be decoded as an image: none of the tiles of %1 are loaded, and styles that use them draw no image.</source>
+        <translation>此图片无法解码：%1 中的切图都不会加载，使用它们的样式不绘制图片。</translation>
+    </message>
+    <message>
+        <source>The tile is the whole sheet.</source>
+        <translation>切图为整张图片。</translation>
+    </message>
+    <message>
+        <source>The tile is empty and draws nothing.</source>
+        <translation>切图为空，不绘制任何内容。</translation>
+    </message>
+    <message>
+        <source>%1 %2 has a width or height of 0 or less: the tile is empty and draws nothing.</source>
+        <translation>%1 %2 的宽或高不大于 0：切图为空，不绘制任何内容。</translation>
+    </message>
+    <message>
+        <source>%1 %2 reaches outside the %3x%4 sheet: the part outside is transparent.</source>
+        <translation>%1 %2 超出了 %3x%4 的图片：超出的部分是透明的。</translation>
+    </message>
+    <message>
+        <source>The tile scales plainly, without fixed borders.</source>
+        <translation>切图按整体缩放，没有固定边框。</translation>
+    </message>
+    <message>
+        <source>%1 %2 has a width or height of 0 or less.</source>
+        <translation>%1 %2 的宽或高不大于 0。</translation>
+    </message>
+    <message>
+        <source>%1 %2 is not inside its tile %3 (in sheet pixels): the borders around it come out wrong when the tile is stretched.</source>
+        <translation>%1 %2 不在其切图 %3（图片像素）之内：切图拉伸时其周围的边框会出错。</translation>
+    </message>
+    <message>
+        <source>%1 &quot;%2&quot; is not a colour (3, 6, 9 or 12 hexadecimal digits, or 8 with the alpha first, without &quot;#&quot;): %3</source>
+        <translation>%1 “%2”不是颜色（应为 3、6、9 或 12 位十六进制数字，或透明度在前的 8 位，不带“#”）：%3</translation>
+    </message>
+    <message>
+        <source>the label is drawn without its shadow.</source>
+        <translation>文字绘制时没有阴影。</translation>
+    </message>
+    <message>
+        <source>the style&apos;s label or colour is drawn opaque black.</source>
+        <translation>该样式的文字或颜色绘制为不透明的黑色。</translation>
+    </message>
+    <message>
+        <source>%1 names the tile &quot;%2&quot;, which no tile file in the res directories has: the style draws its label or colour instead of an image.</source>
+        <translation>%1 指定的切图“%2”在 res 目录的切图文件中都不存在：该样式改为绘制其文字或颜色。</translation>
+    </message>
+    <message>
+        <source>%1 names %2, which is neither in the res directories nor in the directories holding them: the sound cannot be played.</source>
+        <translation>%1 指定的 %2 既不在 res 目录中，也不在包含它们的目录中：声音无法播放。</translation>
+    </message>
+    <message>
+        <source>%1 names %2, which is not a .ttf file: only .ttf fonts are loaded, so labels use the built-in font instead.</source>
+        <translation>%1 指定的 %2 不是 .ttf 文件：只加载 .ttf 字体，因此文字改用内置字体。</translation>
+    </message>
+    <message>
+        <source>%1 names %2, which is not in the res directories: labels use the built-in font instead.</source>
+        <translation>%1 指定的 %2 不在 res 目录中：文字改用内置字体。</translation>
+    </message>
+    <message>
+        <source>There is no gen.ini beside this panel file: values this file does not give are empty, and keys have no position offsets.</source>
+        <translation>此面板文件旁没有 gen.ini：此文件未给出的值为空，按键没有位置偏移。</translation>
+    </message>
+    <message>
+        <source>No style table was found (looked for %1): every style number draws nothing.</source>
+        <translation>未找到样式表（查找了 %1）：所有样式编号都不绘制任何内容。</translation>
+    </message>
+    <message>
+        <source>The panel is not drawn.</source>
+        <translation>面板不会被绘制。</translation>
+    </message>
+    <message>
+        <source>The panel has no PANEL/SIZE, neither here nor in gen.ini.</source>
+        <translation>面板没有 PANEL/SIZE，此文件和 gen.ini 中都没有。</translation>
+    </message>
+    <message>
+        <source>PANEL/SIZE %1 has a width or height of 0 or less.</source>
+        <translation>PANEL/SIZE %1 的宽或高不大于 0。</translation>
+    </message>
+    <message>
+        <source>PANEL/SIZE %1 makes a preview of %2x%3 pixels, over the image size bound of %4 pixels a side and %5 pixels.</source>
+        <translation>PANEL/SIZE %1 使预览图为 %2x%3 像素，超出图像尺寸上限（每边 %4 像素，共 %5 像素）。</translation>
+    </message>
+    <message>
+        <source>CAND/VIEW_RECT %1 has a width or height of 0 or less: the candidate area is empty.</source>
+        <translation>CAND/VIEW_RECT %1 的宽或高不大于 0：候选区为空。</translation>
+    </message>
+    <message>
+        <source>CAND/LAYOUT_NAME %1 names the layout file %2, which does not exist: the candidate area is drawn without its background, icons and candidates.</source>
+        <translation>CAND/LAYOUT_NAME %1 指定的布局文件 %2 不存在：候选区绘制时没有背景、图标和候选词。</translation>
+    </message>
+    <message>
+        <source>LIST/PADDING &quot;%1&quot; is not four numbers &quot;left,top,right,bottom&quot;: the list is drawn without padding.</source>
+        <translation>LIST/PADDING “%1”不是四个数“左,上,右,下”：列表绘制时没有内边距。</translation>
+    </message>
+    <message>
+        <source>CAND/PADDING &quot;%1&quot; has fewer than four numbers &quot;left,top,right,bottom&quot;: the candidates are drawn without padding.</source>
+        <translation>CAND/PADDING “%1”少于四个数“左,上,右,下”：候选词绘制时没有内边距。</translation>
+    </message>
+    <message>
+        <source>%1 %2 is not an anchor from 0 to 9: the icon is not drawn.</source>
+        <translation>%1 %2 不是 0 到 9 之间的锚点：图标不会被绘制。</translation>
+    </message>
+    <message>
+        <source>The key is not drawn and cannot be clicked.</source>
+        <translation>按键不会被绘制，也无法点击。</translation>
+    </message>
+    <message>
+        <source>%1 has no VIEW_RECT.</source>
+        <translation>%1 没有 VIEW_RECT。</translation>
+    </message>
+    <message>
+        <source>%1 %2 reaches outside the panel (%3x%4): the part outside is cut off.</source>
+        <translation>%1 %2 超出了面板（%3x%4）：超出的部分被裁掉。</translation>
+    </message>
+    <message>
+        <source>A touch on the key is not taken by it.</source>
+        <translation>触摸该按键不会被它接收。</translation>
+    </message>
+    <message>
+        <source>%1 %2 does not contain the VIEW_RECT %3: a touch on the part of the key outside it is not taken by the key.</source>
+        <translation>%1 %2 没有包含 VIEW_RECT %3：触摸按键在其外的部分不会被按键接收。</translation>
+    </message>
+    <message>
+        <source>%1 overlaps %2 (VIEW_RECT %3 and %4): a click there selects both, and the key drawn later covers the other.</source>
+        <translation>%1 与 %2 重叠（VIEW_RECT %3 与 %4）：点击重叠处会同时选中两者，后绘制的按键会盖住另一个。</translation>
+    </message>
+    <message>
+        <source>%1 names style %2, which the style table %3 does not have: nothing is drawn for it.</source>
+        <translation>%1 指定的样式 %2 在样式表 %3 中不存在：不绘制任何内容。</translation>
+    </message>
+    <message>
+        <source>(The table&apos;s section %1 is not style %2: look-ups use the number as written, without leading zeros.)</source>
+        <translation>（样式表中的节 %1 不是样式 %2：查找时使用不带前导零的编号。）</translation>
     </message>
 </context>
 <context>

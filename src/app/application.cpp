@@ -3,6 +3,7 @@
 #include "editor/documenthandler.h"
 #include "messagehandler.h"
 #include "messagemodel.h"
+#include "problemmodel.h"
 #include "panel/panel.h"
 #include "panel/panelimageprovider.h"
 #include "settings.h"
@@ -45,12 +46,14 @@ Application::Application(int &argc, char **argv)
         mOwnApplication = std::make_unique<QApplication>(argc, argv);
     }
     mMessages = std::make_unique<MessageModel>();
+    mProblems = std::make_unique<ProblemModel>();
 }
 
 Application::~Application()
 {
     // The engine goes first, then the translators, then the application.
     mEngine.reset();
+    mProblems.reset();
     mMessages.reset();
     mDialogTranslator.reset();
     mTranslator.reset();
@@ -222,6 +225,9 @@ void Application::publishContextProperties()
              TileTool::instance(), InnerRectTool::instance(), PanelCreator::instance() })
         mMessages->watch(object);
     context->setContextProperty(QStringLiteral("messages"), mMessages.get());
+
+    mProblems->setPanel(Panel::instance());
+    context->setContextProperty(QStringLiteral("problems"), mProblems.get());
 }
 
 void Application::addImageProviders()

@@ -10,6 +10,7 @@ class QObject;
 class QQmlApplicationEngine;
 class QTranslator;
 class MessageModel;
+class ProblemModel;
 
 // The editor's start-up, shared by main() and the end-to-end tests: identity,
 // settings, the log handler, certificate authorities, fonts, translations, the
@@ -39,6 +40,8 @@ public:
     QObject *rootObject() const;
     // The messages the window shows ("messages" in the scene).
     MessageModel *messages() const { return mMessages.get(); }
+    // The open panel's problems ("problems" in the scene).
+    ProblemModel *problems() const { return mProblems.get(); }
 
     static void setIdentity();
     static void trimCertificateAuthorities();
@@ -60,6 +63,7 @@ private:
     std::unique_ptr<QTranslator> mTranslator;
     std::unique_ptr<QTranslator> mDialogTranslator;
     std::unique_ptr<MessageModel> mMessages;
+    std::unique_ptr<ProblemModel> mProblems;
     std::unique_ptr<QQmlApplicationEngine> mEngine;
     QUrl mMainUrl;
     int mExitCode = -1;

@@ -15,6 +15,20 @@ int parseInt(const QString &text)
     return text.toInt();
 }
 
+bool isIntList(const QString &text, int parts)
+{
+    const QStringList values = text.split(QLatin1Char(','));
+    if (parts >= 0 && values.size() != parts)
+        return false;
+    for (const QString &value : values) {
+        bool ok = false;
+        value.toInt(&ok);
+        if (!ok)
+            return false;
+    }
+    return true;
+}
+
 QPoint parsePoint(const QString &text)
 {
     const QStringList parts = text.split(QLatin1Char(','));

@@ -23,6 +23,10 @@ QRect parseRect(const QString &text);
 QList<int> parseIntList(const QString &text);
 // One part as a decimal integer, 0 when it is not one.
 int parseInt(const QString &text);
+// True when every comma-separated part reads as a decimal integer and there
+// are `parts` of them (any number for -1): the text is read as written, with
+// no part falling back to 0 and no form falling back as a whole.
+bool isIntList(const QString &text, int parts = -1);
 
 QString formatPoint(const QPoint &point);
 QString formatSize(const QSize &size);

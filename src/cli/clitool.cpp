@@ -2,6 +2,7 @@
 
 #include "archivecommands.h"
 #include "app/utils.h"
+#include "checkcommand.h"
 #include "paneltoolcommands.h"
 #include "rendercommand.h"
 #include "resourcetoolcommands.h"
@@ -24,6 +25,7 @@ const CliTool::Command commands[] = {
     {"split", "split TIL_FILE DST_DIR", PanelToolCommands::split},
     {"join", "join SRC_DIR TIL_FILE [--horizontal] [--start N]", PanelToolCommands::join},
     {"render", RenderCommand::synopsis, &RenderCommand::render},
+    {"check", CheckCommand::synopsis, &CheckCommand::check},
     {nullptr, nullptr, nullptr},
 };
 

@@ -178,11 +178,16 @@ void Panel::setDeviceResolution(int resolution)
 
 QString Panel::value(const QString &path) const
 {
-    if (mPanelConfig && mPanelConfig->contains(path))
-        return mPanelConfig->value(path);
-    if (mGenConfig)
-        return mGenConfig->value(path);
-    return QString();
+    const SkinConfig *source = valueSource(mPanelConfig.data(), mGenConfig.data(), path);
+    return source ? source->value(path) : QString();
+}
+
+const SkinConfig *Panel::valueSource(
+    const SkinConfig *panelConfig, const SkinConfig *genConfig, const QString &path)
+{
+    if (panelConfig && panelConfig->contains(path))
+        return panelConfig;
+    return genConfig;
 }
 
 int Panel::keyNumber(const QString &keySection)
@@ -378,17 +383,22 @@ bool Panel::prepareEdit()
 
 void Panel::searchStyleTableAndResources(const QString &panelDirectory)
 {
-    mStyleTablePath.clear();
-    mResourceDirectories.clear();
+    const ResourceSearch found = findStyleTableAndResources(panelDirectory, mResolution);
+    mStyleTablePath = found.styleTable;
+    mResourceDirectories = found.resourceDirectories;
+}
 
+Panel::ResourceSearch Panel::findStyleTableAndResources(const QString &panelDirectory, int resolution)
+{
+    ResourceSearch found;
     const QString d = panelDirectory;
     const QStringList parts = d.split(QLatin1Char('/'));
     const QString name = parts.last();
-    const QString r = QString::number(mResolution);
+    const QString r = QString::number(resolution);
 
-    QStringList tables;
+    QStringList &tables = found.tableCandidates;
     QStringList directories;
-    if (mResolution > 0 && parts.size() > 2 && parts.at(parts.size() - 2) == r) {
+    if (resolution > 0 && parts.size() > 2 && parts.at(parts.size() - 2) == r) {
         // The panel directory lies inside a directory named after the
         // resolution: skin/1080/port.
         tables << d + QLatin1String("/res/default.css") << d + QLatin1String("/../res/default.css")
@@ -397,38 +407,56 @@ void Panel::searchStyleTableAndResources(const QString &panelDirectory)
         directories << d + QLatin1String("/res") << d + QLatin1String("/../res")
                     << d + QLatin1String("/../../res");
     } else {
-        if (mResolution > 0)
+        if (resolution > 0)
             tables << d + QLatin1String("/../") + r + QLatin1String("/res/default.css");
         tables << d + QLatin1String("/../") + r + QLatin1Char('/') + name + QLatin1String("/res/default.css")
                << d + QLatin1String("/res/default.css") << d + QLatin1String("/../res/default.css");
-        if (mResolution > 0)
+        if (resolution > 0)
             directories << d + QLatin1String("/../") + r + QLatin1String("/res");
         directories << d + QLatin1String("/res") << d + QLatin1String("/../res");
     }
 
     for (const QString &table : qAsConst(tables)) {
         if (QFileInfo(table).isFile()) {
-            mStyleTablePath = absolutePath(table);
+            found.styleTable = absolutePath(table);
             break;
         }
     }
     for (const QString &directory : qAsConst(directories)) {
         if (QFileInfo(directory).isDir()) {
             const QString path = absolutePath(directory);
-            if (!mResourceDirectories.contains(path))
-                mResourceDirectories.append(path);
+            if (!found.resourceDirectories.contains(path))
+                found.resourceDirectories.append(path);
         }
     }
+    return found;
 }
 
 void Panel::loadResources()
 {
-    QStringList visited;
-    for (const QString &directory : qAsConst(mResourceDirectories))
-        loadResourceDirectory(directory, directory, visited);
+    const QVector<ResourceFile> files = listResourceFiles(mResourceDirectories);
+    for (const ResourceFile &file : files) {
+        if (file.path.endsWith(QLatin1String(".til"))) {
+            const QList<Tile> tiles = readTileFile(file.path);
+            for (const Tile &tile : tiles)
+                mStylesManager->addTile(tile);
+        } else {
+            mStylesManager->addFont(file.path, file.path.mid(file.root.length() + 1));
+        }
+    }
 }
 
-void Panel::loadResourceDirectory(const QString &directory, const QString &root, QStringList &visited)
+QVector<Panel::ResourceFile> Panel::listResourceFiles(const QStringList &resourceDirectories)
+{
+    QVector<ResourceFile> files;
+    QStringList visited;
+    for (const QString &directory : resourceDirectories)
+        listResourceDirectory(directory, directory, visited, files);
+    return files;
+}
+
+void Panel::listResourceDirectory(
+    const QString &directory, const QString &root, QStringList &visited, QVector<ResourceFile> &files)
 {
     const QFileInfo info(directory);
     if (!info.isDir()) {
@@ -444,14 +472,9 @@ void Panel::loadResourceDirectory(const QString &directory, const QString &root,
     const QFileInfoList entries = QDir(directory).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot);
     for (const QFileInfo &entry : entries) {
         if (entry.isDir()) {
-            loadResourceDirectory(entry.absoluteFilePath(), root, visited);
-        } else if (entry.suffix() == QLatin1String("til")) {
-            const QList<Tile> tiles = readTileFile(entry.absoluteFilePath());
-            for (const Tile &tile : tiles)
-                mStylesManager->addTile(tile);
-        } else if (entry.suffix() == QLatin1String("ttf")) {
-            const QString path = entry.absoluteFilePath();
-            mStylesManager->addFont(path, path.mid(root.length() + 1));
+            listResourceDirectory(entry.absoluteFilePath(), root, visited, files);
+        } else if (entry.suffix() == QLatin1String("til") || entry.suffix() == QLatin1String("ttf")) {
+            files.append(ResourceFile { entry.absoluteFilePath(), root });
         }
     }
     visited.removeLast();

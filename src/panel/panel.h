@@ -132,6 +132,32 @@ public:
     // A PANEL, CAND, LIST or INPUT property: the panel document's value, else
     // gen.ini's, else the empty text.
     QString value(const QString &path) const;
+    // The document such a look-up takes its value from (either may be null):
+    // the panel document when it has the property, else gen.ini; null when
+    // there is no gen document to fall back to.
+    static const SkinConfig *valueSource(
+        const SkinConfig *panelConfig, const SkinConfig *genConfig, const QString &path);
+
+    // Where the style table and the res directories of a panel directory are
+    // looked for at a resolution, and what was found: the first existing
+    // candidate table (empty if none) and every existing directory, as
+    // absolute paths in search order.
+    struct ResourceSearch
+    {
+        QStringList tableCandidates;
+        QString styleTable;
+        QStringList resourceDirectories;
+    };
+    static ResourceSearch findStyleTableAndResources(const QString &panelDirectory, int resolution);
+    // The tile files (suffix "til") and fonts (suffix "ttf") under the res
+    // directories, in the order the loader reads them, each with the res
+    // directory it was found under.
+    struct ResourceFile
+    {
+        QString path;
+        QString root;
+    };
+    static QVector<ResourceFile> listResourceFiles(const QStringList &resourceDirectories);
 
     // The key sections in drawing order: keys without STAT_STYLE by number
     // ascending, then keys with it by number descending. Editing uses the
@@ -210,7 +236,8 @@ private:
 
     void searchStyleTableAndResources(const QString &panelDirectory);
     void loadResources();
-    void loadResourceDirectory(const QString &directory, const QString &root, QStringList &visited);
+    static void listResourceDirectory(
+        const QString &directory, const QString &root, QStringList &visited, QVector<ResourceFile> &files);
     void loadStyles();
     void loadPanel();
     void createFilesTimeMap();

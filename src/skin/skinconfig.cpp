@@ -220,6 +220,11 @@ QVector<SkinConfig::Property> SkinConfig::sectionProperties(const QString &secti
     return index < 0 ? Section() : mSections.at(index);
 }
 
+QVector<SkinConfig::Property> SkinConfig::sectionAt(int index) const
+{
+    return index >= 0 && index < mSections.size() ? mSections.at(index) : Section();
+}
+
 void SkinConfig::splitKey(const QString &path, QString &section, QString &key) const
 {
     if (!mGroup.isEmpty()) {
@@ -257,16 +262,26 @@ void SkinConfig::read()
     const QString text = decode(bytes);
 
     QString currentName;
+    int currentLine = 0;
     Section currentProperties;
+    QVector<int> currentPropertyLines;
     auto closeSection = [&]() {
         if (!currentName.isEmpty()) {
             mSectionNames.append(currentName);
             mSections.append(currentProperties);
+            mReadLines.sections.append(currentLine);
+            mReadLines.properties.append(currentPropertyLines);
         } else if (!currentProperties.isEmpty()) {
             mSectionNames.append(QStringLiteral("GENERAL"));
             mSections.append(currentProperties);
+            mReadLines.sections.append(currentPropertyLines.first());
+            mReadLines.properties.append(currentPropertyLines);
         }
         currentProperties = Section();
+        currentPropertyLines.clear();
+    };
+    auto fault = [&](int line, LineFault kind, const QString &lineText) {
+        mReadLines.faults.append(FaultyLine { line, kind, lineText });
     };
 
     int lineNumber = 0;
@@ -300,21 +315,28 @@ void SkinConfig::read()
                 if (close >= 0)
                     qInfo() << "Loading " << mFileName << ":" << lineNumber << " " << line
                             << " invalid section name!";
+                fault(lineNumber, LineFault::EmptySectionName, line);
                 continue;
             }
+            if (close < 0)
+                fault(lineNumber, LineFault::UnclosedHeader, line);
+            else if (!line.mid(close + 1).trimmed().isEmpty())
+                fault(lineNumber, LineFault::TextAfterHeader, line);
             closeSection();
             currentName = name;
+            currentLine = lineNumber;
             continue;
         }
 
         const int equals = line.indexOf(QLatin1Char('='));
         const QString key = equals < 0 ? QString() : line.left(equals).trimmed();
         if (key.isEmpty()) {
-            qInfo() << "Loading " << mFileName << ":" << lineNumber << " " << line
-                    << " invalid property!";
+            qInfo() << "Loading " << mFileName << ":" << lineNumber << " " << line << " invalid property!";
+            fault(lineNumber, equals < 0 ? LineFault::NoEquals : LineFault::EmptyKey, line);
             continue;
         }
         currentProperties.append(Property(key, line.mid(equals + 1).trimmed()));
+        currentPropertyLines.append(lineNumber);
     }
     closeSection();
 }

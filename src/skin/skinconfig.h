@@ -63,6 +63,37 @@ public:
     // The pairs of the first section of that name, in document order (empty
     // if there is none); for readers that look at many keys of one section.
     QVector<Property> sectionProperties(const QString &section) const;
+    // The pairs of the section at `index` of childGroups(), also of a
+    // repeated one; empty for an index out of range.
+    QVector<Property> sectionAt(int index) const;
+
+    // Where the read found each section and property, and the lines it could
+    // not take as written, so that a checker can point the author at a line.
+    // Lines count from 1 as in the file. Recorded by the read only: edits do
+    // not move them.
+    enum class LineFault {
+        UnclosedHeader, // "[NAME" without "]": opens NAME all the same
+        TextAfterHeader, // "[NAME] text": the text is ignored
+        EmptySectionName, // "[]": the line is ignored
+        NoEquals, // neither a header nor a property: ignored
+        EmptyKey, // "=value": ignored
+    };
+    struct FaultyLine
+    {
+        int line = 0;
+        LineFault fault = LineFault::NoEquals;
+        QString text;
+    };
+    struct ReadLines
+    {
+        // The header line of each section as read (for "GENERAL", the line of
+        // its first property), parallel to childGroups() after the read.
+        QVector<int> sections;
+        // The line of each property, parallel to the pairs of each section.
+        QVector<QVector<int>> properties;
+        QVector<FaultyLine> faults;
+    };
+    const ReadLines &readLines() const { return mReadLines; }
 
 private:
     void splitKey(const QString &path, QString &section, QString &key) const;
@@ -77,4 +108,5 @@ private:
     QString mErrorString;
     QByteArray mDiskHash; // of the bytes last read or written; empty when none
     bool mModified = false;
+    ReadLines mReadLines;
 };

@@ -15,6 +15,8 @@ private slots:
     void parsePoint();
     void parseIntList_data();
     void parseIntList();
+    void isIntList_data();
+    void isIntList();
     void formatRoundTrip();
     void unescapeUnicode_data();
     void unescapeUnicode();
@@ -106,6 +108,30 @@ void TestValueText::parseIntList()
     QFETCH(QString, text);
     QFETCH(QList<int>, values);
     QCOMPARE(ValueText::parseIntList(text), values);
+}
+
+// Read as written: every part a number, as many parts as the form has.
+void TestValueText::isIntList_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("parts");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("rectangle") << "1,2,-3,4" << 4 << true;
+    QTest::newRow("blanks around parts") << " 1 , 2 " << 2 << true;
+    QTest::newRow("too few parts") << "1,2,3" << 4 << false;
+    QTest::newRow("semicolon") << "1080;624" << 2 << false;
+    QTest::newRow("a letter") << "3,x" << 2 << false;
+    QTest::newRow("empty part") << "56,,70" << -1 << false;
+    QTest::newRow("any count") << "56,70,71" << -1 << true;
+    QTest::newRow("empty text") << "" << -1 << false;
+}
+
+void TestValueText::isIntList()
+{
+    QFETCH(QString, text);
+    QFETCH(int, parts);
+    QFETCH(bool, written);
+    QCOMPARE(ValueText::isIntList(text, parts), written);
 }
 
 void TestValueText::formatRoundTrip()

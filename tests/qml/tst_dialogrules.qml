@@ -6,6 +6,7 @@ import "qrc:/windows/PanelRows.js" as PanelRows
 import "qrc:/windows/ScaleRule.js" as ScaleRule
 import "qrc:/windows/FontPresets.js" as FontPresets
 import "qrc:/windows/InnerRectMath.js" as InnerRectMath
+import "qrc:/windows/FieldRules.js" as FieldRules
 
 // The rules of the settings, colour, panel-create, panel-scale, font and
 // inner-rect dialogs that do not need their controls.
@@ -427,6 +428,47 @@ Item {
                 compare([sizes[i].width, sizes[i].height], data.sizes[i])
                 compare([sizes[i].requestWidth, sizes[i].requestHeight], data.requests[i])
             }
+        }
+    }
+
+    TestCase {
+        name: "FieldRules"
+
+        function test_number_data() {
+            return [
+                { tag: "in range", text: "1080", ok: true },
+                { tag: "lowest", text: "320", ok: true },
+                { tag: "below", text: "319", ok: false },
+                { tag: "above", text: "100001", ok: false },
+                { tag: "empty", text: "", ok: false },
+                { tag: "not a number", text: "12a", ok: false },
+                { tag: "blanks around", text: " 720 ", ok: true },
+            ]
+        }
+
+        function test_number(data) {
+            compare(FieldRules.resolutionProblem(data.text) === "", data.ok)
+        }
+
+        function test_keyCount_data() {
+            return [
+                { tag: "the most keys", counts: [50000, 50000], ok: true },
+                { tag: "one key too many", counts: [50000, 50001], ok: false },
+                { tag: "negative counts take nothing", counts: [-5, 100000], ok: true },
+            ]
+        }
+
+        function test_keyCount(data) {
+            var rows = data.counts.map(function(n) { return { keysNumber: n } })
+            compare(FieldRules.keyCountProblem(rows) === "", data.ok)
+        }
+
+        function test_emptyNames() {
+            verify(FieldRules.directoryProblem("  ") !== "")
+            compare(FieldRules.directoryProblem("/skin"), "")
+            verify(FieldRules.fileProblem("") !== "")
+            verify(FieldRules.allClear(["", ""]))
+            verify(!FieldRules.allClear(["", "x"]))
         }
     }
 }

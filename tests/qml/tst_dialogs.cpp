@@ -73,6 +73,8 @@ private slots:
     void innerRectSave();
     void innerRectHandlesStayInside();
     void generateUsesTheFields();
+    void badInputIsExplained_data();
+    void badInputIsExplained();
 
     void switchesWriteThrough_data();
     void switchesWriteThrough();
@@ -764,6 +766,76 @@ void TestDialogs::innerRectHandlesStayInside()
     closeDialog(dialog);
     // nothing was saved
     QCOMPARE(SkinConfig(tilPath).value(QStringLiteral("IMG1/INNER_RECT")), QStringLiteral("10,10,40,40"));
+}
+
+// Input a tool would refuse: the field says what is wrong, and nothing is
+// written. Fields are "objectName=text"; `absent` must not exist afterwards.
+void TestDialogs::badInputIsExplained_data()
+{
+    QTest::addColumn<QString>("dialogName");
+    QTest::addColumn<QStringList>("fields");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("says");
+    QTest::addColumn<QString>("absent");
+
+    const QString skin = QStringLiteral(QUILLMARK_SOURCE_DIR "/skins/demo/res");
+    const QString target = path(QStringLiteral("refused"));
+    // the window speaks the installed catalogue
+    auto says = [](const char *text) { return QCoreApplication::translate("FieldRules", text); };
+    const QString range = says("Enter a whole number from %1 to %2.");
+    QTest::newRow("resolution below the range")
+        << "resolutionConvertDialog"
+        << QStringList { "convertSourceText=" + skin, "convertTargetText=" + target,
+               "convertSourceResolution=50", "convertTargetResolution=720" }
+        << "convertButton" << "convertSourceResolutionProblem" << range.arg(320).arg(100000) << target;
+    QTest::newRow("no target directory")
+        << "resolutionConvertDialog"
+        << QStringList { "convertSourceText=" + skin, "convertTargetText=", "convertSourceResolution=1080",
+               "convertTargetResolution=720" }
+        << "convertButton" << "convertTargetProblem" << says("Choose a directory.") << QString();
+    QTest::newRow("empty scale resolution")
+        << "panelScaleDialog"
+        << QStringList { "scaleSourceText=" + skin, "scaleTargetText=" + target, "hSourceResolution=" }
+        << "scaleButton" << "horizontalProblem" << range.arg(320).arg(100000) << target;
+    QTest::newRow("no name for the joined tile file")
+        << "tileToolDialog" << QStringList { "joinSourceText=" + skin, "joinTilText=" } << "joinButton"
+        << "joinTilProblem" << says("Choose a file.") << QString();
+    QTest::newRow("font size of 0")
+        << "fontResourceDialog" << QStringList { "fontSizeField=0", "resourceText=A" } << "generateButton"
+        << "fontSizeProblem" << range.arg(1).arg(16384) << QString();
+    QTest::newRow("nothing to render")
+        << "fontResourceDialog" << QStringList { "fontSizeField=30", "resourceText=" } << "generateButton"
+        << "resourceTextProblem" << says("Type at least one line of text.") << QString();
+}
+
+void TestDialogs::badInputIsExplained()
+{
+    QFETCH(QString, dialogName);
+    QFETCH(QStringList, fields);
+    QFETCH(QString, button);
+    QFETCH(QString, message);
+    QFETCH(QString, says);
+    QFETCH(QString, absent);
+
+    const QByteArray name = dialogName.toLatin1();
+    QObject *dialog = find(name.constData());
+    QVERIFY(openDialog(name.constData()));
+    const int resources = FontResGenerator::instance()->property("resNumers").toStringList().size();
+    for (const QString &field : fields) {
+        const int equals = field.indexOf(QLatin1Char('='));
+        QVERIFY2(setText(dialog, field.left(equals).toLatin1().constData(), field.mid(equals + 1)), qPrintable(field));
+    }
+    QVERIFY(click(item(button.toLatin1().constData(), dialog)));
+    QQuickItem *shown = item(message.toLatin1().constData(), dialog);
+    QVERIFY(shown);
+    QTRY_VERIFY(shown->isVisible());
+    QCOMPARE(shown->property("text").toString(), says);
+    screenshot(dialogName + QLatin1Char('-') + message);
+    if (!absent.isEmpty())
+        QVERIFY(!QFileInfo::exists(absent));
+    QCOMPARE(FontResGenerator::instance()->property("resNumers").toStringList().size(), resources);
+    closeDialog(dialog);
 }
 
 void TestDialogs::generateUsesTheFields()

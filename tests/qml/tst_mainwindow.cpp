@@ -6,6 +6,7 @@
 // working directory below the home directory, so the test first copies itself
 // into a temporary directory, points HOME there and runs the copy.
 #include "testpaths.h"
+#include "testfiles.h"
 
 #include "app/application.h"
 #include "app/messagemodel.h"
@@ -24,6 +25,7 @@
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -92,6 +94,7 @@ private slots:
     void windowFollowsTheSettings();
     void statusAndResolutionReachThePanel();
     void fileTreeOpensFiles();
+    void problemsPaneLeadsToTheFault();
     void droppedFiles_data();
     void droppedFiles();
     void importRefusesWhatIsNoArchive_data();
@@ -655,6 +658,45 @@ void TestMainWindow::fileTreeOpensFiles()
     QCOMPARE(mPanel->currentPanelFile(), gen);
     QVERIFY(itemProperty("editorTextArea", "text").toString().contains(QStringLiteral("OFFSET")));
     loadDemoCopy();
+}
+
+// A broken size and an unknown style in the panel file: the pane lists both,
+// the status bar counts them, the preview says why it is empty, and a click
+// on the style's problem shows its line in the editor and picks its key.
+void TestMainWindow::problemsPaneLeadsToTheFault()
+{
+    QQuickItem *list = item("problemsList");
+    QVERIFY(list);
+    QTRY_COMPARE(list->property("count").toInt(), 0);
+    QCOMPARE(itemProperty("notDrawnLabel", "visible").toBool(), false);
+
+    const QByteArray original = TestFiles::readAll(mPanelFile);
+    auto restore = qScopeGuard([&] {
+        TestFiles::writeFile(mPanelFile, original);
+        QMetaObject::invokeMethod(mRoot, "reload");
+    });
+    QByteArray broken = original;
+    broken.replace("SIZE=1080,624", "SIZE=1080;624");
+    const int keyAt = broken.indexOf("[KEY3]");
+    const int styleAt = broken.indexOf("BACK_STYLE=2", keyAt);
+    QVERIFY(keyAt > 0 && styleAt > keyAt);
+    broken.replace(styleAt, int(qstrlen("BACK_STYLE=2")), "BACK_STYLE=999");
+    const int styleLine = broken.left(styleAt).count('\n') + 1;
+    QVERIFY(TestFiles::writeFile(mPanelFile, broken));
+    QVERIFY(QMetaObject::invokeMethod(mRoot, "reload"));
+
+    QTRY_COMPARE(list->property("count").toInt(), 2);
+    QCOMPARE(itemProperty("errorCountLabel", "count").toInt(), 2);
+    QCOMPARE(itemProperty("notDrawnLabel", "visible").toBool(), true);
+
+    QQuickItem *problem = item("problem1");
+    QVERIFY(problem);
+    QVERIFY2(clickItem(problem), qPrintable(mFailure));
+    QTRY_COMPARE(mPanel->currentKey(), QStringLiteral("KEY3"));
+    QQuickItem *editor = item("editorTextArea");
+    QTRY_COMPARE(editor->property("selectedText").toString().trimmed(), QStringLiteral("BACK_STYLE=999"));
+    const QString text = editor->property("text").toString();
+    QCOMPARE(text.left(editor->property("selectionStart").toInt()).count(QLatin1Char('\n')) + 1, styleLine);
 }
 
 void TestMainWindow::droppedFiles_data()

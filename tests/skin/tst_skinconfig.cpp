@@ -121,6 +121,54 @@ private slots:
         Q_UNUSED(config);
     }
 
+    // Lines of sections ("[NAME]@line"), of properties ("NAME/KEY@line") and of
+    // what the reader could not take ("!fault@line"), as the read found them.
+    void readLinesSayWhereThingsStand_data()
+    {
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("blank lines and CR LF count")
+            << QByteArray("\r\n[A]\r\nX=1\r\n\r\n\r\n[B]\r\nY=2\r\nZ=3\r\n")
+            << QStringList { "[A]@2", "A/X@3", "[B]@6", "B/Y@7", "B/Z@8" };
+        QTest::newRow("leading properties: GENERAL at its first")
+            << QByteArray("\nSIZE=1\n[PANEL]\n")
+            << QStringList { "[GENERAL]@2", "GENERAL/SIZE@2", "[PANEL]@3" };
+        QTest::newRow("repeats keep their own lines")
+            << QByteArray("[K]\nA=1\nA=2\n[K]\nA=3\n")
+            << QStringList { "[K]@1", "K/A@2", "K/A@3", "[K]@4", "K/A@5" };
+        QTest::newRow("lines not taken")
+            << QByteArray("[A]\n; note\n=1\n[]\nX=1\n[B] c\n[C\n")
+            << QStringList { "[A]@1", "A/X@5", "[B]@6", "[C]@7", "!NoEquals@2", "!EmptyKey@3",
+                   "!EmptySectionName@4", "!TextAfterHeader@6", "!UnclosedHeader@7" };
+    }
+
+    void readLinesSayWhereThingsStand()
+    {
+        QFETCH(QByteArray, input);
+        QFETCH(QStringList, lines);
+        const QString path = writeFile(QStringLiteral("lines.ini"), input);
+        const SkinConfig config(path);
+        const SkinConfig::ReadLines &read = config.readLines();
+        const QStringList sections = config.childGroups();
+        QCOMPARE(read.sections.size(), sections.size());
+        QCOMPARE(read.properties.size(), sections.size());
+        QStringList found;
+        for (int i = 0; i < sections.size(); ++i) {
+            found << QStringLiteral("[%1]@%2").arg(sections.at(i)).arg(read.sections.at(i));
+            const auto pairs = config.sectionAt(i);
+            QCOMPARE(read.properties.at(i).size(), pairs.size());
+            for (int j = 0; j < pairs.size(); ++j)
+                found << QStringLiteral("%1/%2@%3")
+                             .arg(sections.at(i), pairs.at(j).first)
+                             .arg(read.properties.at(i).at(j));
+        }
+        const char *names[]
+            = { "UnclosedHeader", "TextAfterHeader", "EmptySectionName", "NoEquals", "EmptyKey" };
+        for (const SkinConfig::FaultyLine &faulty : read.faults)
+            found << QStringLiteral("!%1@%2").arg(QLatin1String(names[int(faulty.fault)])).arg(faulty.line);
+        QCOMPARE(found, lines);
+    }
+
     void lookups()
     {
         const QString path = writeFile(QStringLiteral("lookups.ini"),
