@@ -44,7 +44,7 @@ public:
     bool isSet() const { return mSet; }
 
 private:
-    struct rlimit mOld {};
+    struct rlimit mOld = {};
     void (*mOldHandler)(int) = SIG_ERR;
     bool mSet = false;
 };
@@ -526,12 +526,13 @@ private slots:
         QTest::addColumn<QByteArray>("before");
         QTest::addColumn<QByteArray>("after");
 
-        QTest::newRow("CR LF stays CR LF") << QByteArray("[A]\r\nB=1\r\n") << QByteArray("[A]\r\nB=1\r\nC=2\r\n");
+        QTest::newRow("CR LF stays CR LF")
+            << QByteArray("[A]\r\nB=1\r\n") << QByteArray("[A]\r\nB=1\r\nC=2\r\n");
         QTest::newRow("LF stays LF") << QByteArray("[A]\nB=1\n") << QByteArray("[A]\nB=1\nC=2\n");
-        QTest::newRow("byte-order mark kept") << QByteArray("\xef\xbb\xbf[A]\r\nB=1\r\n")
-                                              << QByteArray("\xef\xbb\xbf[A]\r\nB=1\r\nC=2\r\n");
-        QTest::newRow("non-breaking space kept") << QByteArray("[A]\nB=\xc2\xa0\n")
-                                                 << QByteArray("[A]\nB=\xc2\xa0\nC=2\n");
+        QTest::newRow("byte-order mark kept")
+            << QByteArray("\xef\xbb\xbf[A]\r\nB=1\r\n") << QByteArray("\xef\xbb\xbf[A]\r\nB=1\r\nC=2\r\n");
+        QTest::newRow("non-breaking space kept")
+            << QByteArray("[A]\nB=\xc2\xa0\n") << QByteArray("[A]\nB=\xc2\xa0\nC=2\n");
     }
 
     void saveKeepsTheFileFormat()
