@@ -1,6 +1,7 @@
 #include "documenthandler.h"
 
 #include "skinconfighighlighter.h"
+#include "textpatch.h"
 
 #include <QDebug>
 #include <QFile>
@@ -35,6 +36,10 @@ void DocumentHandler::setDocument(QQuickTextDocument *document)
     if (mConnectedTextDocument) {
         connect(
             mConnectedTextDocument, &QTextDocument::modificationChanged, this, &DocumentHandler::setModified);
+        // The text area marks its empty document modified while it sets
+        // itself up; no edit of a file can be in it yet.
+        if (mFileUrl.isEmpty())
+            mConnectedTextDocument->setModified(false);
         setModified(mConnectedTextDocument->isModified());
     }
     emit documentChanged();
@@ -309,21 +314,16 @@ void DocumentHandler::takeDiskText(const QByteArray &bytes, const FileVersion &v
     if (!doc)
         return;
     const QString text = decode(bytes).replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    const QString old = plainText(*doc);
-    // Only the part that differs is replaced, so that the cursor, the
-    // selection and the scroll position stay on the text around it.
-    const int common = qMin(old.size(), text.size());
-    int prefix = 0;
-    while (prefix < common && old.at(prefix) == text.at(prefix))
-        ++prefix;
-    int suffix = 0;
-    while (suffix < common - prefix && old.at(old.size() - 1 - suffix) == text.at(text.size() - 1 - suffix))
-        ++suffix;
-    if (prefix < old.size() - suffix || prefix < text.size() - suffix) {
+    // Only the lines that differ are replaced, so that the cursor, the
+    // selection and the scroll position stay on the lines around them; one
+    // edit block, one step in the text area's undo.
+    const QVector<TextPatch::Hunk> hunks = TextPatch::hunks(plainText(*doc), text);
+    if (!hunks.isEmpty()) {
         QTextCursor cursor(doc);
-        cursor.setPosition(prefix);
-        cursor.setPosition(old.size() - suffix, QTextCursor::KeepAnchor);
-        cursor.insertText(text.mid(prefix, text.size() - prefix - suffix));
+        cursor.beginEditBlock();
+        for (int i = hunks.size() - 1; i >= 0; --i)
+            replaceRange(cursor, TextSearch::Range(hunks.at(i).start, hunks.at(i).end), hunks.at(i).text);
+        cursor.endEditBlock();
     }
     forgetSearch();
     doc->setModified(false);

@@ -121,6 +121,8 @@ private slots:
         mHandler = mEdit->property("handler").value<DocumentHandler *>();
         QVERIFY(mHandler);
         QVERIFY(mHandler->document());
+        // nothing typed yet, whatever the text edit did while it set itself up
+        QVERIFY(!mHandler->modified());
     }
 
     void cleanup()
