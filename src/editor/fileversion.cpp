@@ -2,12 +2,6 @@
 
 #include <QCryptographicHash>
 #include <QDateTime>
-#include <QFile>
-#include <QFileInfo>
-
-#ifdef Q_OS_UNIX
-#include <sys/stat.h>
-#endif
 
 namespace {
 
@@ -20,34 +14,13 @@ FileVersion FileVersion::identityOf(const QString &path)
 {
     FileVersion version;
     version.mSeenMs = QDateTime::currentMSecsSinceEpoch();
-#ifdef Q_OS_UNIX
-    struct stat info;
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISREG(info.st_mode))
-        return version;
-    version.mExists = true;
-    version.mSize = info.st_size;
-    version.mModifiedNs = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
-    version.mInode = info.st_ino;
-#else
-    const QFileInfo info(path);
-    if (!info.isFile())
-        return version;
-    version.mExists = true;
-    version.mSize = info.size();
-    version.mModifiedNs = info.lastModified().toMSecsSinceEpoch() * 1000000;
-#endif
+    version.mStamp = FileStamp::of(path);
     return version;
 }
 
 void FileVersion::setContent(const QByteArray &bytes)
 {
     mHash = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
-}
-
-bool FileVersion::sameIdentity(const FileVersion &other) const
-{
-    return mExists == other.mExists && mSize == other.mSize && mModifiedNs == other.mModifiedNs
-        && mInode == other.mInode;
 }
 
 bool FileVersion::sameContent(const FileVersion &other) const
@@ -57,5 +30,5 @@ bool FileVersion::sameContent(const FileVersion &other) const
 
 bool FileVersion::isRacy() const
 {
-    return mExists && mModifiedNs / 1000000 >= mSeenMs - RacyWindowMs;
+    return exists() && mStamp.modified() / 1000000 >= mSeenMs - RacyWindowMs;
 }

@@ -924,6 +924,8 @@ void TestMainWindow::anotherPanelFileForgetsTheKey()
     QTRY_COMPARE(itemProperty("moveSelectedKeys", "text").toString(), QStringLiteral("KEY12"));
     loadDemoCopy();
     QFile::remove(other);
+}
+
 QObject *TestMainWindow::dialog(const char *objectName) const
 {
     return mRoot->findChild<QObject *>(QLatin1String(objectName));
