@@ -208,9 +208,12 @@ Item {
             }
         }
 
-        footer: DialogButtonBox {
-            objectName: "buttonBox"
-            standardButtons: DialogButtonBox.Save | DialogButtonBox.Discard | DialogButtonBox.Cancel
+        standardButtons: Dialog.Save | Dialog.Discard | Dialog.Cancel
+
+        // "save", "discard" or "cancel", for the tests that press it
+        function button(which) {
+            return standardButton(which === "save" ? Dialog.Save : which === "discard" ? Dialog.Discard
+                                                                                         : Dialog.Cancel)
         }
 
         // a save that fails keeps the text and goes no further
@@ -257,10 +260,14 @@ Item {
             }
         }
 
+        // "reload" or "keep", for the tests that press it
+        function button(which) {
+            return which === "reload" ? reloadButton : keepMineButton
+        }
+
         footer: DialogButtonBox {
-            objectName: "buttonBox"
             Button {
-                objectName: "reloadButton"
+                id: reloadButton
                 text: qsTr("Reload")
                 onClicked: {
                     fileChangedDialog.close()
@@ -268,7 +275,7 @@ Item {
                 }
             }
             Button {
-                objectName: "keepMineButton"
+                id: keepMineButton
                 text: qsTr("Keep mine")
                 onClicked: {
                     fileChangedDialog.close()

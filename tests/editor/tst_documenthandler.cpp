@@ -18,39 +18,6 @@
 #include <csignal>
 #include <sys/resource.h>
 
-namespace {
-
-// Lowers this process's file size limit while it lives, so that a write past
-// it fails as on a full disk (with SIGXFSZ ignored, the write returns short).
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(qint64 bytes)
-    {
-        if (bytes <= 0 || ::getrlimit(RLIMIT_FSIZE, &mOld) != 0)
-            return;
-        mOldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit limit = mOld;
-        limit.rlim_cur = rlim_t(bytes);
-        mSet = ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
-    }
-    ~FileSizeLimit()
-    {
-        if (mSet)
-            ::setrlimit(RLIMIT_FSIZE, &mOld);
-        if (mOldHandler != SIG_ERR)
-            std::signal(SIGXFSZ, mOldHandler);
-    }
-    bool isSet() const { return mSet; }
-
-private:
-    struct rlimit mOld = {};
-    void (*mOldHandler)(int) = SIG_ERR;
-    bool mSet = false;
-};
-
-} // namespace
-
 // The handler behind the configuration text editor, driven the way the
 // editor view drives it: a real text edit whose text document, cursor and
 // selection are bound to the handler, which selects what it finds through
@@ -96,6 +63,8 @@ private slots:
     {
         QVERIFY(mDir.isValid());
         qRegisterMetaType<OperationResult>();
+        // a write past the file size limit then fails as on a full disk
+        std::signal(SIGXFSZ, SIG_IGN);
         qmlRegisterType<DocumentHandler>("Quillmark.Editor", 1, 0, "DocumentHandler");
     }
 
@@ -496,21 +465,20 @@ private slots:
         QSignalSpy reported(mHandler, &DocumentHandler::reported);
         QSignalSpy urlChanged(mHandler, &DocumentHandler::fileUrlChanged);
         QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("^Cannot save: ")));
-        bool saved = true;
-        {
-            FileSizeLimit limit(fileSizeLimit);
-            if (fileSizeLimit > 0 && !limit.isSet())
-                QSKIP("setrlimit(RLIMIT_FSIZE) is not permitted here");
-            saved = mHandler->saveAs(QUrl::fromLocalFile(mDir.filePath(target)));
-        }
+        struct rlimit old = {};
+        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &old), 0);
+        struct rlimit limit = old;
+        limit.rlim_cur = fileSizeLimit > 0 ? rlim_t(fileSizeLimit) : old.rlim_cur;
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+        const bool saved = mHandler->saveAs(QUrl::fromLocalFile(mDir.filePath(target)));
+        ::setrlimit(RLIMIT_FSIZE, &old);
         QVERIFY(!saved);
         QCOMPARE(error.count(), 1);
         QVERIFY2(error.first().first().toString().startsWith(QStringLiteral("Cannot save: ")),
             qPrintable(error.first().first().toString()));
         QCOMPARE(reported.count(), 1);
         const auto result = reported.first().first().value<OperationResult>();
-        QVERIFY(!result.ok);
-        QVERIFY(result.message.startsWith(QStringLiteral("Cannot save: ")));
+        QVERIFY(!result.ok && result.message.startsWith(QStringLiteral("Cannot save: ")));
         QCOMPARE(result.file(), mDir.filePath(target));
         QVERIFY(mHandler->modified());
         QCOMPARE(urlChanged.count(), 0);
@@ -551,9 +519,7 @@ private slots:
         QVERIFY(mHandler->save());
         QCOMPARE(readBytes(path), after);
         QCOMPARE(reported.count(), 1);
-        const auto result = reported.first().first().value<OperationResult>();
-        QVERIFY(result.ok);
-        QCOMPARE(result.message, QStringLiteral("Saved ") + path);
+        QCOMPARE(reported.first().first().value<OperationResult>().message, QStringLiteral("Saved ") + path);
     }
 
     // Another program rewrites the file while the text is clean: the text
@@ -571,6 +537,8 @@ private slots:
         // same size, same inode, maybe the same time tick: only the content tells
         QTest::newRow("same size rewritten in place") << QByteArray("[A]\r\nB=7\r\nC=2\r\n") << false << 8;
         QTest::newRow("same bytes written again") << QByteArray("[A]\r\nB=1\r\nC=2\r\n") << true << 8;
+        QTest::newRow("line dropped above, line added below")
+            << QByteArray("[A]\r\nC=2\r\nD=4\r\n") << true << 4;
     }
 
     void cleanTextFollowsTheFile()
@@ -582,9 +550,6 @@ private slots:
         const QString path = writeFile(QStringLiteral("follow.ini"), original);
         mHandler->load(QUrl::fromLocalFile(path));
         select(8, 8);
-        mHandler->checkFile();
-        QCOMPARE(textDocument()->toPlainText(), QStringLiteral("[A]\nB=1\nC=2\n"));
-        QVERIFY(!textDocument()->isUndoAvailable());
 
         if (rename) {
             const QString other = writeFile(QStringLiteral("follow.ini.new"), outside);
@@ -618,10 +583,10 @@ private slots:
         mHandler->checkFile();
         QCOMPARE(asked.count(), 1);
         QVERIFY(text().startsWith(QStringLiteral("; mine")));
-        // a save before the answer writes nothing
+        // a save before the answer writes nothing and asks again
         QVERIFY(!mHandler->save());
         QCOMPARE(readBytes(path), QByteArray("[A]\r\nB=2\r\n"));
-        QCOMPARE(reported.count(), 1);
+        QCOMPARE(asked.count(), 2);
         QVERIFY(!reported.first().first().value<OperationResult>().ok);
 
         // keep mine: the refused save goes through, and is no outside change

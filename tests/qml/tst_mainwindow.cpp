@@ -102,9 +102,8 @@ private slots:
     void toolRunsReportToTheWindow();
     void removeAllAsksFirst();
     void anotherPanelFileForgetsTheKey();
-    void unsavedTypingAsksBeforeSwitching_data();
-    void unsavedTypingAsksBeforeSwitching();
-    void unsavedTypingHoldsQuitOpenAndClose();
+    void unsavedTypingAsksFirst_data();
+    void unsavedTypingAsksFirst();
     void cleanEditorFollowsTheDisk();
     void editedPanelFileAsksAfterAKeyEdit();
 
@@ -122,9 +121,7 @@ private:
     bool selectOnly(const char *selectionName, const QStringList &keys);
     bool answer(QObject *dialog, const char *button);
     void loadDemoCopy();
-    QObject *dialog(const char *objectName) const;
     bool typeInEditor(const QString &text);
-    bool answerEditor(const char *dialogName, const QString &button);
     QString editorText() const { return itemProperty("editorTextArea", "text").toString(); }
 
     QString mFailure;
@@ -926,11 +923,6 @@ void TestMainWindow::anotherPanelFileForgetsTheKey()
     QFile::remove(other);
 }
 
-QObject *TestMainWindow::dialog(const char *objectName) const
-{
-    return mRoot->findChild<QObject *>(QLatin1String(objectName));
-}
-
 // Types at the start of the text editor, as the author would.
 bool TestMainWindow::typeInEditor(const QString &text)
 {
@@ -939,115 +931,68 @@ bool TestMainWindow::typeInEditor(const QString &text)
     QTest::keyClick(mWindow, Qt::Key_Home, Qt::ControlModifier);
     for (const QChar c : text)
         QTest::keyClick(mWindow, c.toLatin1());
-    if (!itemProperty("textEditor", "modified").toBool()) {
-        mFailure = QStringLiteral("typing did not reach the editor");
-        return false;
-    }
-    return true;
+    mFailure = QStringLiteral("typing did not reach the editor");
+    return itemProperty("textEditor", "modified").toBool();
 }
 
-// Waits for the dialog and presses one of its buttons.
-bool TestMainWindow::answerEditor(const char *dialogName, const QString &button)
+void TestMainWindow::unsavedTypingAsksFirst_data()
 {
-    QObject *shown = dialog(dialogName);
-    if (!shown || !QTest::qWaitFor([&] { return shown->property("opened").toBool(); })) {
-        mFailure = QLatin1String(dialogName) + QStringLiteral(" did not open");
-        return false;
-    }
-    const bool pressed = button.endsWith(QLatin1String("Button"))
-        ? clickItem(shown->findChild<QQuickItem *>(button))
-        : pressButton(shown, button);
-    if (!pressed)
-        return false;
-    if (!QTest::qWaitFor([&] { return !shown->property("visible").toBool(); })) {
-        mFailure = QLatin1String(dialogName) + QStringLiteral(" stayed open");
-        return false;
-    }
-    return true;
+    QTest::addColumn<QString>("trigger");
+    QTest::addColumn<QByteArray>("button");
+
+    QTest::newRow("tree click, Cancel keeps typing and file") << QStringLiteral("tree") << QByteArray("cancel");
+    QTest::newRow("tree click, Discard switches") << QStringLiteral("tree") << QByteArray("discard");
+    QTest::newRow("tree click, Save writes and switches") << QStringLiteral("tree") << QByteArray("save");
+    QTest::newRow("File > Open, Cancel") << QStringLiteral("openPanelFile") << QByteArray("cancel");
+    QTest::newRow("Quit, Cancel") << QStringLiteral("quit") << QByteArray("cancel");
+    QTest::newRow("closing the window, Cancel") << QStringLiteral("close") << QByteArray("cancel");
 }
 
-void TestMainWindow::unsavedTypingAsksBeforeSwitching_data()
+// Unsaved typing, then something that would drop it: the author is asked.
+void TestMainWindow::unsavedTypingAsksFirst()
 {
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<bool>("switches");
-    QTest::addColumn<bool>("written");
-
-    QTest::newRow("Cancel keeps the typing and the file") << QStringLiteral("Cancel") << false << false;
-    QTest::newRow("Discard switches") << QStringLiteral("Discard") << true << false;
-    QTest::newRow("Save writes, then switches") << QStringLiteral("Save") << true << true;
-}
-
-// Unsaved typing in the editor, then a click on another file in the tree.
-void TestMainWindow::unsavedTypingAsksBeforeSwitching()
-{
-    QFETCH(QString, button);
-    QFETCH(bool, switches);
-    QFETCH(bool, written);
+    QFETCH(QString, trigger);
+    QFETCH(QByteArray, button);
     loadDemoCopy();
     QTRY_VERIFY(editorText().contains(QStringLiteral("[PANEL]")));
     const QByteArray bytes = TestFiles::readAll(mPanelFile);
     QVERIFY2(typeInEditor(QStringLiteral("; mine")), qPrintable(mFailure));
 
     const QString gen = mSkin + QStringLiteral("/port/gen.ini");
-    QQuickItem *tree = item("fileTree");
-    QVERIFY(QMetaObject::invokeMethod(tree, "accepted", Q_ARG(QUrl, QUrl::fromLocalFile(gen)),
-                                      Q_ARG(QString, QStringLiteral("ini"))));
-    QCOMPARE(mPanel->currentPanelFile(), mPanelFile);
-    QVERIFY(editorText().startsWith(QStringLiteral("; mine")));
-    QVERIFY2(answerEditor("unsavedChangesDialog", button), qPrintable(mFailure));
+    auto clickGen = [&] {
+        QMetaObject::invokeMethod(item("fileTree"), "accepted", Q_ARG(QUrl, QUrl::fromLocalFile(gen)),
+                                  Q_ARG(QString, QStringLiteral("ini")));
+    };
+    if (trigger == QLatin1String("tree"))
+        clickGen();
+    else if (trigger == QLatin1String("close"))
+        mWindow->close();
+    else if (trigger == QLatin1String("quit"))
+        QVERIFY(QMetaObject::invokeMethod(mRoot, "quit"));
+    else
+        QVERIFY(QMetaObject::invokeMethod(mRoot, "openPanelFile", Q_ARG(QVariant, gen)));
+    QObject *question = mRoot->findChild<QObject *>(QStringLiteral("unsavedChangesDialog"));
+    QVERIFY2(answer(question, button.constData()), qPrintable(mFailure));
 
+    const bool switches = button != "cancel";
+    QVERIFY(mWindow->isVisible());
     QCOMPARE(mPanel->currentPanelFile(), switches ? gen : mPanelFile);
+    QCOMPARE(TestFiles::readAll(mPanelFile), button == "save" ? QByteArray("; mine") + bytes : bytes);
     if (switches) {
         QTRY_VERIFY(editorText().contains(QStringLiteral("OFFSET")));
-        QCOMPARE(itemProperty("textEditor", "modified").toBool(), false);
         QCOMPARE(itemProperty("editorCaption", "text").toString(), QStringLiteral("port/gen.ini"));
     } else {
         QVERIFY(editorText().startsWith(QStringLiteral("; mine")));
-        QVERIFY(itemProperty("textEditor", "modified").toBool());
         QCOMPARE(itemProperty("editorCaption", "text").toString(), QStringLiteral("port/py_26.ini *"));
-        // leave the typing behind for the next test
-        QVERIFY(QMetaObject::invokeMethod(tree, "accepted", Q_ARG(QUrl, QUrl::fromLocalFile(gen)),
-                                          Q_ARG(QString, QStringLiteral("ini"))));
-        QVERIFY2(answerEditor("unsavedChangesDialog", QStringLiteral("Discard")), qPrintable(mFailure));
+        clickGen();
+        QVERIFY2(answer(question, "discard"), qPrintable(mFailure));
     }
-    const QByteArray now = TestFiles::readAll(mPanelFile);
-    QCOMPARE(now, written ? QByteArray("; mine") + bytes : bytes);
     QVERIFY(TestFiles::writeFile(mPanelFile, bytes));
     loadDemoCopy();
 }
 
-// Quit, File > Open and closing the window wait for an answer; Cancel keeps
-// the window, the panel and the typing.
-void TestMainWindow::unsavedTypingHoldsQuitOpenAndClose()
-{
-    loadDemoCopy();
-    QTRY_VERIFY(editorText().contains(QStringLiteral("[PANEL]")));
-    QVERIFY2(typeInEditor(QStringLiteral("; mine")), qPrintable(mFailure));
-
-    QVERIFY(QMetaObject::invokeMethod(mRoot, "quit"));
-    QVERIFY2(answerEditor("unsavedChangesDialog", QStringLiteral("Cancel")), qPrintable(mFailure));
-    QVERIFY(mWindow->isVisible());
-
-    const QString gen = mSkin + QStringLiteral("/port/gen.ini");
-    QVERIFY(QMetaObject::invokeMethod(mRoot, "openPanelFile", Q_ARG(QVariant, gen)));
-    QVERIFY2(answerEditor("unsavedChangesDialog", QStringLiteral("Cancel")), qPrintable(mFailure));
-    QCOMPARE(mPanel->currentPanelFile(), mPanelFile);
-
-    mWindow->close();
-    QVERIFY2(answerEditor("unsavedChangesDialog", QStringLiteral("Cancel")), qPrintable(mFailure));
-    QVERIFY(mWindow->isVisible());
-    QVERIFY(editorText().startsWith(QStringLiteral("; mine")));
-    QVERIFY(itemProperty("textEditor", "modified").toBool());
-
-    // Discard here takes the text on disk back
-    QVERIFY(QMetaObject::invokeMethod(mRoot, "openPanelFile", Q_ARG(QVariant, gen)));
-    QVERIFY2(answerEditor("unsavedChangesDialog", QStringLiteral("Discard")), qPrintable(mFailure));
-    QCOMPARE(mPanel->currentPanelFile(), gen);
-    loadDemoCopy();
-}
-
-// A clean editor takes what another program or a key edit wrote, keeping
-// its cursor on the same text and its scroll position.
+// A clean editor takes what another program or a key edit wrote; its cursor
+// stays on the same text and the view does not scroll.
 void TestMainWindow::cleanEditorFollowsTheDisk()
 {
     loadDemoCopy();
@@ -1055,64 +1000,55 @@ void TestMainWindow::cleanEditorFollowsTheDisk()
     const QByteArray bytes = TestFiles::readAll(mPanelFile);
     QQuickItem *area = item("editorTextArea");
     QQuickItem *flickable = item("editorFlickable");
-    QVERIFY(flickable->property("contentHeight").toReal() > flickable->height() + 100);
     flickable->setProperty("contentY", 100);
-    // where the author clicked, in view
-    int cursor = -1;
+    int cursor = -1; // where the author clicked, in view
     QVERIFY(QMetaObject::invokeMethod(area, "positionAt", Q_RETURN_ARG(int, cursor), Q_ARG(qreal, 20),
                                       Q_ARG(qreal, 130)));
-    QVERIFY(cursor > 0);
     area->setProperty("cursorPosition", cursor);
     const QString atCursor = editorText().mid(cursor, 20);
-    QCOMPARE(flickable->property("contentY").toReal(), 100.0);
+    auto stays = [&] {
+        return flickable->property("contentY").toReal() == 100.0
+            && editorText().mid(area->property("cursorPosition").toInt(), 20) == atCursor;
+    };
 
     // as sed -i does: a new file in place of the old one
-    const QString key12 = valueOf(mPanelFile, QStringLiteral("KEY12/VIEW_RECT"));
-    QByteArray changed = bytes;
-    changed.replace(QByteArray("[PANEL]"), QByteArray("[PANEL]\r\n; outside"));
-    const QString temporary = mPanelFile + QStringLiteral(".sed");
-    QVERIFY(TestFiles::writeFile(temporary, changed));
-    QVERIFY(QFile::remove(mPanelFile) && QFile::rename(temporary, mPanelFile));
+    QVERIFY(TestFiles::writeFile(mPanelFile + QStringLiteral(".sed"),
+                                 QByteArray(bytes).replace("[PANEL]", "[PANEL]\r\n; outside")));
+    QVERIFY(QFile::remove(mPanelFile) && QFile::rename(mPanelFile + QStringLiteral(".sed"), mPanelFile));
     QTRY_VERIFY(editorText().contains(QStringLiteral("; outside")));
-    QCOMPARE(editorText().mid(area->property("cursorPosition").toInt(), 20), atCursor);
-    QCOMPARE(flickable->property("contentY").toReal(), 100.0);
-    QCOMPARE(itemProperty("textEditor", "modified").toBool(), false);
+    QVERIFY(stays());
 
-    // a key edit: the new values are shown where the author was
+    const QRect view = ValueText::parseRect(valueOf(mPanelFile, QStringLiteral("KEY12/VIEW_RECT")));
+    const QString moved = QStringLiteral("VIEW_RECT=") + ValueText::formatRect(view.translated(3, 0));
     mPanel->moveKeys({ QStringLiteral("KEY12") }, 3, 0);
-    const QString moved = ValueText::formatRect(ValueText::parseRect(key12).translated(3, 0));
-    QTRY_VERIFY(editorText().contains(QStringLiteral("VIEW_RECT=") + moved));
-    QCOMPARE(flickable->property("contentY").toReal(), 100.0);
-    QCOMPARE(editorText().mid(area->property("cursorPosition").toInt(), 20), atCursor);
+    QTRY_VERIFY(editorText().contains(moved));
+    QVERIFY(stays());
+    QCOMPARE(itemProperty("textEditor", "modified").toBool(), false);
     mPanel->undo();
-    QTRY_VERIFY(!editorText().contains(QStringLiteral("VIEW_RECT=") + moved));
     QVERIFY(TestFiles::writeFile(mPanelFile, bytes));
     QTRY_VERIFY(!editorText().contains(QStringLiteral("; outside")));
 }
 
-// Typing in the panel file, then a click on the same file and a key edit:
-// the typing stays until the author takes the file's version.
+// Typing in the panel file: a click on that file keeps it; a key edit asks,
+// and Reload takes the key edit.
 void TestMainWindow::editedPanelFileAsksAfterAKeyEdit()
 {
     loadDemoCopy();
     QTRY_VERIFY(editorText().contains(QStringLiteral("[PANEL]")));
     QVERIFY2(typeInEditor(QStringLiteral("; mine")), qPrintable(mFailure));
-
-    // the file already open: nothing happens
     QVERIFY(QMetaObject::invokeMethod(item("fileTree"), "accepted", Q_ARG(QUrl, QUrl::fromLocalFile(mPanelFile)),
                                       Q_ARG(QString, QStringLiteral("ini"))));
-    QVERIFY(!dialog("unsavedChangesDialog")->property("visible").toBool());
+    QVERIFY(!mRoot->findChild<QObject *>(QStringLiteral("unsavedChangesDialog"))->property("visible").toBool());
     QVERIFY(editorText().startsWith(QStringLiteral("; mine")));
     QVERIFY(itemProperty("textEditor", "modified").toBool());
 
-    const QString key12 = valueOf(mPanelFile, QStringLiteral("KEY12/VIEW_RECT"));
+    const QRect view = ValueText::parseRect(valueOf(mPanelFile, QStringLiteral("KEY12/VIEW_RECT")));
+    const QString moved = ValueText::formatRect(view.translated(3, 0));
     mPanel->moveKeys({ QStringLiteral("KEY12") }, 3, 0);
     QVERIFY(editorText().startsWith(QStringLiteral("; mine")));
-    QVERIFY2(answerEditor("fileChangedDialog", QStringLiteral("reloadButton")), qPrintable(mFailure));
-    const QString moved = ValueText::formatRect(ValueText::parseRect(key12).translated(3, 0));
-    QTRY_VERIFY(editorText().contains(QStringLiteral("VIEW_RECT=") + moved));
+    QVERIFY2(answer(mRoot->findChild<QObject *>(QStringLiteral("fileChangedDialog")), "reload"), qPrintable(mFailure));
+    QVERIFY(editorText().contains(QStringLiteral("VIEW_RECT=") + moved));
     QVERIFY(!editorText().contains(QStringLiteral("; mine")));
-    QCOMPARE(itemProperty("textEditor", "modified").toBool(), false);
     QCOMPARE(valueOf(mPanelFile, QStringLiteral("KEY12/VIEW_RECT")), moved);
 }
 

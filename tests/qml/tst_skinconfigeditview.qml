@@ -92,17 +92,4 @@ TestCase {
         compare(view.modified, true)
         compare(findChild(view, "fileChangedDialog").visible, false)
     }
-
-    // The caption names the file below the skin directory, or in full.
-    function test_captionIsRelativeToTheSkin() {
-        var view = createView()
-        var caption = findChild(view, "editorCaption")
-        view.skinDirectory = testTempDir
-        compare(caption.text, "gen.ini")
-        view.skinDirectory = "/elsewhere"
-        compare(caption.text, testTempDir + "/gen.ini")
-        area(view).insert(0, "x")
-        compare(caption.text, testTempDir + "/gen.ini *")
-        compare(view.filePath, testTempDir + "/gen.ini")
-    }
 }
