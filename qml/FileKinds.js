@@ -37,6 +37,15 @@ function isInside(path, directory) {
     return String(path).startsWith(d)
 }
 
+// The path below the directory, or the whole path when it lies elsewhere.
+function relativePath(path, directory) {
+    var p = String(path)
+    if (!isInside(p, directory))
+        return p
+    var d = String(directory)
+    return p.substring(d.endsWith("/") ? d.length : d.length + 1)
+}
+
 // Suffixes that open in the text editor.
 var textSuffixes = ["ini", "cnd", "pop", "til", "css", "txt"]
 

@@ -1,6 +1,8 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
+import QtQuick.Layouts 1.15
 import Quillmark.Editor 1.0
+import "FileKinds.js" as FileKinds
 
 // The text editor for the skin's INI files, with search and replace.
 Item {
@@ -10,34 +12,40 @@ Item {
     readonly property alias canRedo: textArea.canRedo
     property alias searchBarVisible: searchBar.visible
     readonly property alias modified: handler.modified
-    // the file last loaded, for the caption
-    property url fileUrl
+    // the file shown, as a URL and as a local path
+    readonly property url fileUrl: handler.fileUrl
+    readonly property string filePath: handler.filePath
     readonly property alias text: textArea.text
+    // the caption shows paths below this directory relative to it
+    property string skinDirectory
 
     function load(url) {
-        fileUrl = url
         handler.load(url)
     }
 
-    // Reads the file again although it is the one shown (the handler skips a
-    // URL it has loaded already): a new fragment makes the URL new while the
-    // file stays the same.
-    property int reloadCount: 0
-
-    function reload(url) {
-        fileUrl = url
-        reloadCount += 1
-        handler.load(url + "#reload" + reloadCount)
+    function shows(url) {
+        return handler.fileUrl.toString() !== "" && handler.fileUrl.toString() === url.toString()
     }
 
-    // After the file changed on disk, unless the text holds unsaved edits.
-    function refresh(url) {
-        if (!handler.modified && fileUrl.toString() === url.toString())
-            reload(url)
+    // Looks for a new version of the file on disk (the editor also looks
+    // every second): a clean text takes it, edited text asks.
+    function checkFile() {
+        handler.checkFile()
     }
 
     function save() {
-        handler.save()
+        return handler.save()
+    }
+
+    // Runs `action` once the text holds no unsaved edits: at once when it
+    // holds none, else after the author saved or discarded them; Cancel
+    // drops it. Returns what the action returned when it ran at once.
+    function whenResolved(action) {
+        if (!handler.modified)
+            return action()
+        unsavedChangesDialog.pendingAction = action
+        unsavedChangesDialog.open()
+        return false
     }
 
     function undo() {
@@ -79,6 +87,16 @@ Item {
 
         onLoaded: function(text) { textArea.text = text }
         onSellect: function(start, end) { textArea.select(start, end) }
+        onFileChangedOnDisk: fileChangedDialog.open()
+        onReported: function(result) { messages.addResult(result) }
+    }
+
+    // Other programs and the key edits write the files the editor shows.
+    Timer {
+        interval: 1000
+        repeat: true
+        running: handler.filePath !== ""
+        onTriggered: handler.checkFile()
     }
 
     Shortcut {
@@ -119,20 +137,29 @@ Item {
         onClosed: visible = false
     }
 
+    // which file a save writes
     Label {
         id: caption
+        objectName: "editorCaption"
         anchors.left: parent.left
         anchors.right: parent.right
         anchors.top: searchBar.visible ? searchBar.bottom : parent.top
-        visible: view.fileUrl.toString() !== ""
+        visible: view.filePath !== ""
         leftPadding: 2
         bottomPadding: 2
-        text: {
-            var s = view.fileUrl.toString()
-            return decodeURIComponent(s.substring(s.lastIndexOf("/") + 1)) + (handler.modified ? " *" : "")
-        }
+        text: FileKinds.relativePath(view.filePath, view.skinDirectory) + (handler.modified ? " *" : "")
         color: "grey"
         elide: Text.ElideMiddle
+        ToolTip.text: view.filePath
+        ToolTip.visible: captionHover.containsMouse
+        ToolTip.delay: 500
+
+        MouseArea {
+            id: captionHover
+            anchors.fill: parent
+            acceptedButtons: Qt.NoButton
+            hoverEnabled: true
+        }
     }
 
     Flickable {
@@ -159,5 +186,118 @@ Item {
         }
 
         ScrollBar.vertical: ScrollBar {}
+    }
+
+    Dialog {
+        id: unsavedChangesDialog
+        objectName: "unsavedChangesDialog"
+
+        // what waits for the answer
+        property var pendingAction: null
+
+        function takeAction() {
+            var action = pendingAction
+            pendingAction = null
+            return action
+        }
+
+        title: qsTr("Unsaved changes")
+        parent: Overlay.overlay
+        anchors.centerIn: parent
+        modal: true
+        focus: true
+        closePolicy: Popup.CloseOnEscape
+
+        ColumnLayout {
+            spacing: 6
+            Label {
+                Layout.maximumWidth: 420
+                wrapMode: Text.Wrap
+                text: qsTr("The text editor holds changes that are not saved. Save them before going on?")
+            }
+            Label {
+                Layout.maximumWidth: 420
+                visible: text !== ""
+                wrapMode: Text.WrapAnywhere
+                text: view.filePath
+                color: "grey"
+            }
+        }
+
+        standardButtons: Dialog.Save | Dialog.Discard | Dialog.Cancel
+
+        // "save", "discard" or "cancel", for the tests that press it
+        function button(which) {
+            return standardButton(which === "save" ? Dialog.Save : which === "discard" ? Dialog.Discard
+                                                                                         : Dialog.Cancel)
+        }
+
+        // a save that fails keeps the text and goes no further
+        onAccepted: {
+            var action = takeAction()
+            if (handler.save() && action)
+                action()
+        }
+        // (Discard does not close the dialog by itself)
+        onDiscarded: {
+            close()
+            var action = takeAction()
+            handler.discard()
+            if (action)
+                action()
+        }
+        onRejected: pendingAction = null
+    }
+
+    Dialog {
+        id: fileChangedDialog
+        objectName: "fileChangedDialog"
+
+        title: qsTr("File changed on disk")
+        parent: Overlay.overlay
+        anchors.centerIn: parent
+        modal: true
+        focus: true
+        // no answer: the next save asks again
+        closePolicy: Popup.CloseOnEscape
+
+        ColumnLayout {
+            spacing: 6
+            Label {
+                Layout.maximumWidth: 420
+                wrapMode: Text.Wrap
+                text: qsTr("The file was changed on disk while the text editor holds changes that are not saved.")
+            }
+            Label {
+                Layout.maximumWidth: 420
+                wrapMode: Text.WrapAnywhere
+                text: view.filePath
+                color: "grey"
+            }
+        }
+
+        // "reload" or "keep", for the tests that press it
+        function button(which) {
+            return which === "reload" ? reloadButton : keepMineButton
+        }
+
+        footer: DialogButtonBox {
+            Button {
+                id: reloadButton
+                text: qsTr("Reload")
+                onClicked: {
+                    fileChangedDialog.close()
+                    handler.reloadFile()
+                }
+            }
+            Button {
+                id: keepMineButton
+                text: qsTr("Keep mine")
+                onClicked: {
+                    fileChangedDialog.close()
+                    handler.keepBuffer()
+                }
+            }
+        }
     }
 }

@@ -48,8 +48,7 @@ ApplicationWindow {
     // The text editor follows the edits and reloads of the panel file it
     // shows, so that a later save cannot write the old text back over them.
     function panelFileEdited() {
-        if (panel.currentPanelFile !== "")
-            textEditor.refresh(utils.localPathToUrl(panel.currentPanelFile))
+        textEditor.checkFile()
     }
 
     function undo() {
@@ -70,11 +69,43 @@ ApplicationWindow {
         panelFileEdited()
     }
 
+    // The text editor then shows the panel file: edits it holds of another
+    // file are saved or discarded first.
     function openPanelFile(path) {
-        panel.setPanelFile(path)
-        var skinDir = FileKinds.skinDirectoryOf(path)
-        rpSettings.skinDirectory = skinDir
-        console.debug("skinDir: " + skinDir)
+        var url = utils.localPathToUrl(path)
+        return resolveEditorFor(url, function() {
+            panel.setPanelFile(path)
+            var skinDir = FileKinds.skinDirectoryOf(path)
+            rpSettings.skinDirectory = skinDir
+            console.debug("skinDir: " + skinDir)
+            textEditor.load(url)
+            return true
+        })
+    }
+
+    // Runs `action`, which shows `fileUrl` in the text editor, once the
+    // editor's unsaved edits of another file are saved or discarded.
+    function resolveEditorFor(fileUrl, action) {
+        if (textEditor.shows(fileUrl))
+            return action()
+        return textEditor.whenResolved(action)
+    }
+
+    // A file clicked in the tree: a panel file opens, a text file goes to the
+    // text editor; clicking the file the editor shows keeps its text as it is.
+    function openFromTree(fileUrl, suffix, asPanel) {
+        var path = utils.urlToLocalPath(fileUrl.toString())
+        var isText = FileKinds.isTextFile(suffix)
+        var open = function() {
+            if (asPanel && suffix === "ini")
+                panel.setPanelFile(path)
+            if (isText)
+                textEditor.load(fileUrl)
+        }
+        if (isText)
+            resolveEditorFor(fileUrl, open)
+        else
+            open()
     }
 
     // Tells the author why an import did not happen; the log has it too.
@@ -89,6 +120,11 @@ ApplicationWindow {
     // author the working copy; a working directory that holds anything is
     // emptied only once the author has agreed to it.
     function importSkin(path) {
+        // the editor's edits are settled before anything is looked at or removed
+        return textEditor.whenResolved(function() { return importSkinNow(path) })
+    }
+
+    function importSkinNow(path) {
         var workingDirectory = rpSettings.skinWorkingDirectory
         if (workingDirectory === "")
             return refuseImport(qsTr("No skin working directory is set, so %1 was not imported. Choose one in the settings.").arg(path), path)
@@ -117,7 +153,8 @@ ApplicationWindow {
         var panelFile = FileKinds.importedPanelFile(path, workingDirectory)
         panel.setPanelFile(panelFile)
         // the editor may still show a file of the working copy just replaced
-        textEditor.reload(utils.localPathToUrl(panelFile))
+        textEditor.load(utils.localPathToUrl(panelFile))
+        textEditor.checkFile()
         console.debug(path.endsWith("bdi") ? "importing bdi" : "importing bds or zip")
         rpSettings.skinDirectory = workingDirectory
     }
@@ -134,9 +171,12 @@ ApplicationWindow {
             importSkin(path)
     }
 
-    function openTextFile(fileUrl, suffix) {
-        if (FileKinds.isTextFile(suffix))
-            textEditor.load(fileUrl)
+    // Quit and closing the window wait for the editor's unsaved edits.
+    function quit() {
+        textEditor.whenResolved(function() {
+            mainWindow.saveGeometry()
+            Qt.callLater(Qt.quit)
+        })
     }
 
     // A problem the author clicked: its file in the text editor at its line,
@@ -144,8 +184,12 @@ ApplicationWindow {
     function showProblem(file, line, key) {
         var suffix = file.substring(file.lastIndexOf(".") + 1)
         if (FileKinds.isTextFile(suffix)) {
-            openTextFile(utils.localPathToUrl(file), suffix)
-            textEditor.goToLine(line)
+            var url = utils.localPathToUrl(file)
+            resolveEditorFor(url, function() {
+                if (!textEditor.shows(url))
+                    textEditor.load(url)
+                textEditor.goToLine(line)
+            })
         }
         if (key !== "")
             KeyPick.run(function() { panel.currentKey = key })
@@ -198,7 +242,14 @@ ApplicationWindow {
            : Qt.Window
 
     Component.onCompleted: restoreGeometry()
-    onClosing: saveGeometry()
+    onClosing: function(close) {
+        if (textEditor.modified) {
+            close.accepted = false
+            textEditor.whenResolved(function() { mainWindow.close() })
+            return
+        }
+        saveGeometry()
+    }
 
     FontAwesomeLoader {}
 
@@ -222,7 +273,7 @@ ApplicationWindow {
     Action { id: importAction; text: qsTr("&Import Skin..."); onTriggered: importSkinDialog.open() }
     Action { id: exportAction; text: qsTr("&Export Skin..."); onTriggered: exportSkinDialog.open() }
     Action { id: exportImageAction; text: qsTr("E&xport As Image..."); onTriggered: exportImageDialog.open() }
-    Action { id: quitAction; text: qsTr("&Quit"); onTriggered: { mainWindow.saveGeometry(); Qt.callLater(Qt.quit) } }
+    Action { id: quitAction; text: qsTr("&Quit"); onTriggered: mainWindow.quit() }
     Action { id: reloadAction; text: qsTr("Reload"); onTriggered: mainWindow.reload() }
 
     Action { id: exchangeAction; text: qsTr("E&xchange Keys"); onTriggered: mainWindow.pushPage(exchangePage) }
@@ -388,9 +439,10 @@ ApplicationWindow {
     }
 
     // The text editor shows the panel file that was opened, unless it holds
-    // unsaved edits of another file. The current key of the file before
-    // means nothing in the new one: without it, the first click on a key of
-    // the same name shows that key's section.
+    // unsaved edits of another file (the ways of opening in the window ask
+    // about them first), and follows the files the panel reloads. The current
+    // key of the file before means nothing in the new one: without it, the
+    // first click on a key of the same name shows that key's section.
     Connections {
         target: panel
         function onCurrentPanelFileChanged() {
@@ -399,9 +451,11 @@ ApplicationWindow {
                 mainWindow.keysPanelFile = panel.currentPanelFile
                 panel.currentKey = ""
             }
-            var unsaved = textEditor.modified && textEditor.fileUrl.toString() !== ""
-            if (panel.currentPanelFile !== "" && !unsaved)
+            if (panel.currentPanelFile !== "" && !textEditor.modified)
                 textEditor.load(utils.localPathToUrl(panel.currentPanelFile))
+        }
+        function onPanelReloaded() {
+            textEditor.checkFile()
         }
     }
 
@@ -441,12 +495,8 @@ ApplicationWindow {
                         anchors.fill: parent
                         Component.onCompleted: setRoot(rpSettings.skinDirectory)
 
-                        onAccepted: {
-                            if (suffix === "ini")
-                                panel.setPanelFile(utils.urlToLocalPath(fileUrl.toString()))
-                            mainWindow.openTextFile(fileUrl, suffix)
-                        }
-                        onAcceptedAsTextFile: mainWindow.openTextFile(fileUrl, suffix)
+                        onAccepted: mainWindow.openFromTree(fileUrl, suffix, true)
+                        onAcceptedAsTextFile: mainWindow.openFromTree(fileUrl, suffix, false)
                     }
                 }
                 Frame {
@@ -496,6 +546,7 @@ ApplicationWindow {
                             id: textEditor
                             objectName: "textEditor"
                             anchors.fill: parent
+                            skinDirectory: rpSettings.skinDirectory
                         }
                     }
                     Frame {

@@ -137,6 +137,25 @@
     </message>
 </context>
 <context>
+    <name>DocumentHandler</name>
+    <message>
+        <source>Cannot save: </source>
+        <translation>无法保存：</translation>
+    </message>
+    <message>
+        <source>Not saved: the file changed on disk since it was loaded</source>
+        <translation>未保存：文件自载入后已在磁盘上被修改</translation>
+    </message>
+    <message>
+        <source>Saved %1</source>
+        <translation>已保存 %1</translation>
+    </message>
+    <message>
+        <source>Cannot read %1</source>
+        <translation>无法读取 %1</translation>
+    </message>
+</context>
+<context>
     <name>EditKeyPage</name>
     <message>
         <source>Edit Key</source>
@@ -1087,6 +1106,33 @@
     <message>
         <source>(The table&apos;s section %1 is not style %2: look-ups use the number as written, without leading zeros.)</source>
         <translation>（样式表中的节 %1 不是样式 %2：查找时使用不带前导零的编号。）</translation>
+    </message>
+</context>
+<context>
+    <name>SkinConfigEditView</name>
+    <message>
+        <source>Unsaved changes</source>
+        <translation>未保存的修改</translation>
+    </message>
+    <message>
+        <source>The text editor holds changes that are not saved. Save them before going on?</source>
+        <translation>文本编辑器中有尚未保存的修改。继续之前要保存吗？</translation>
+    </message>
+    <message>
+        <source>File changed on disk</source>
+        <translation>文件已在磁盘上被修改</translation>
+    </message>
+    <message>
+        <source>The file was changed on disk while the text editor holds changes that are not saved.</source>
+        <translation>文本编辑器中有尚未保存的修改时，该文件已在磁盘上被修改。</translation>
+    </message>
+    <message>
+        <source>Reload</source>
+        <translation>重新加载</translation>
+    </message>
+    <message>
+        <source>Keep mine</source>
+        <translation>保留我的修改</translation>
     </message>
 </context>
 <context>

@@ -1,6 +1,7 @@
 #include "documenthandler.h"
 
 #include "skinconfighighlighter.h"
+#include "textpatch.h"
 
 #include <QDebug>
 #include <QFile>
@@ -35,6 +36,10 @@ void DocumentHandler::setDocument(QQuickTextDocument *document)
     if (mConnectedTextDocument) {
         connect(
             mConnectedTextDocument, &QTextDocument::modificationChanged, this, &DocumentHandler::setModified);
+        // The text area marks its empty document modified while it sets
+        // itself up; no edit of a file can be in it yet.
+        if (mFileUrl.isEmpty())
+            mConnectedTextDocument->setModified(false);
         setModified(mConnectedTextDocument->isModified());
     }
     emit documentChanged();
@@ -73,6 +78,11 @@ void DocumentHandler::setModified(bool modified)
     qDebug() << "modified: " << (modified ? "true" : "false");
 }
 
+QString DocumentHandler::filePath() const
+{
+    return mFileUrl.isEmpty() ? QString() : QQmlFile::urlToLocalFileOrQrc(mFileUrl);
+}
+
 void DocumentHandler::load(const QUrl &fileUrl)
 {
     qDebug() << "loading " << fileUrl;
@@ -84,61 +94,86 @@ void DocumentHandler::load(const QUrl &fileUrl)
     }
 
     const QString fileName = QQmlFile::urlToLocalFileOrQrc(fileUrl);
-    QFile file(fileName);
-    if (!file.exists()) {
+    FileVersion version = FileVersion::identityOf(fileName);
+    QByteArray bytes;
+    if (!QFile::exists(fileName)) {
         qInfo() << fileName << " not exists!";
-    } else if (file.size() > MaximumFileSize) {
-        // No skin text comes near this; the text area would freeze on it.
-        qInfo() << fileName << " is too large to edit!";
-    } else if (!file.open(QIODevice::ReadOnly)) {
-        qInfo() << "can not open file: " << fileName;
-    } else {
-        const QByteArray bytes = file.readAll();
+    } else if (readBytes(fileName, &bytes)) {
         forgetSearch();
+        version.setContent(bytes);
+        const QString text = decode(bytes);
         if (QTextDocument *doc = textDocument())
             doc->setModified(false);
-        emit loaded(QString::fromUtf8(bytes));
+        emit loaded(text);
         // The view puts the text into the area while the signal is delivered;
         // a freshly loaded file is not a modified one.
         if (QTextDocument *doc = textDocument())
             doc->setModified(false);
     }
 
+    mDiskVersion = version;
+    mAskedVersion = FileVersion();
+    mSaveWhenKept = false;
     mFileUrl = fileUrl;
     emit fileUrlChanged();
 }
 
-void DocumentHandler::save()
+bool DocumentHandler::save()
 {
-    if (!mFileUrl.isEmpty())
-        saveAs(mFileUrl);
+    return !mFileUrl.isEmpty() && saveAs(mFileUrl);
 }
 
-void DocumentHandler::saveAs(const QUrl &fileUrl)
+bool DocumentHandler::saveAs(const QUrl &fileUrl)
 {
     QTextDocument *doc = textDocument();
     if (!mDocument || !doc)
-        return;
+        return false;
+
+    const QString fileName = QQmlFile::urlToLocalFileOrQrc(fileUrl);
+    if (fileUrl == mFileUrl) {
+        FileVersion now;
+        QByteArray found;
+        if (changedOnDisk(fileName, &now, &found)) {
+            if (!mModified) {
+                // Nothing to save, and the file has moved on.
+                takeDiskText(found, now);
+                return true;
+            }
+            // Writing now would undo a change the author has not seen.
+            qInfo() << fileName << " changed on disk, not saved";
+            mSaveWhenKept = true;
+            mAskedVersion = now;
+            emit reported(OperationResult::failure(
+                tr("Not saved: the file changed on disk since it was loaded"), { fileName }));
+            emit fileChangedOnDisk();
+            return false;
+        }
+    }
 
     // Through a temporary file and a rename, so that a failed save leaves the
-    // file on disk as it was.
-    const QString fileName = QQmlFile::urlToLocalFileOrQrc(fileUrl);
+    // file on disk as it was. No text mode: it would change nothing on Linux
+    // and the line endings are the file's own.
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
-        qInfo() << "Cannot save: " << fileName << file.errorString();
-        emit error(tr("Cannot save: ") + file.errorString());
-        return;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        reportSaveFailure(fileName, file.errorString());
+        return false;
     }
-    const QByteArray bytes = doc->toPlainText().toUtf8();
+    const QByteArray bytes = encode(plainText(*doc));
     const qint64 written = file.write(bytes);
-    if (written != bytes.size() || !file.commit()) {
+    if (written != bytes.size() || !file.flush() || !file.commit()) {
         const QString reason = file.errorString();
         file.cancelWriting();
-        qInfo() << "Cannot save: " << fileName << reason;
-        emit error(tr("Cannot save: ") + reason);
-        return;
+        reportSaveFailure(fileName, reason);
+        return false;
     }
 
+    if (written > 0 || fileUrl == mFileUrl) {
+        // The watcher must not take the editor's own save for a change.
+        mDiskVersion = FileVersion::identityOf(fileName);
+        mDiskVersion.setContent(bytes);
+        mAskedVersion = FileVersion();
+        mSaveWhenKept = false;
+    }
     if (written > 0) {
         doc->setModified(false);
         if (fileUrl != mFileUrl) {
@@ -146,6 +181,156 @@ void DocumentHandler::saveAs(const QUrl &fileUrl)
             emit fileUrlChanged();
         }
     }
+    emit reported(OperationResult::success(tr("Saved %1").arg(fileName), { fileName }));
+    return true;
+}
+
+void DocumentHandler::reportSaveFailure(const QString &fileName, const QString &reason)
+{
+    qInfo() << "Cannot save: " << fileName << reason;
+    emit error(tr("Cannot save: ") + reason);
+    emit reported(OperationResult::failure(tr("Cannot save: ") + reason, { fileName }));
+}
+
+void DocumentHandler::checkFile()
+{
+    const QString fileName = filePath();
+    if (fileName.isEmpty() || !textDocument())
+        return;
+    FileVersion now;
+    QByteArray bytes;
+    if (!changedOnDisk(fileName, &now, &bytes))
+        return;
+    if (!mModified) {
+        takeDiskText(bytes, now);
+        return;
+    }
+    if (now.sameContent(mAskedVersion))
+        return;
+    mAskedVersion = now;
+    emit fileChangedOnDisk();
+}
+
+bool DocumentHandler::reloadFile()
+{
+    const QString fileName = filePath();
+    if (fileName.isEmpty() || !textDocument())
+        return false;
+    FileVersion version = FileVersion::identityOf(fileName);
+    QByteArray bytes;
+    if (!version.exists() || !readBytes(fileName, &bytes)) {
+        emit reported(OperationResult::failure(tr("Cannot read %1").arg(fileName), { fileName }));
+        return false;
+    }
+    version.setContent(bytes);
+    takeDiskText(bytes, version);
+    return true;
+}
+
+void DocumentHandler::keepBuffer()
+{
+    if (mAskedVersion.exists())
+        mDiskVersion = mAskedVersion;
+    mAskedVersion = FileVersion();
+    if (mSaveWhenKept) {
+        mSaveWhenKept = false;
+        save();
+    }
+}
+
+void DocumentHandler::discard()
+{
+    if (!reloadFile()) {
+        if (QTextDocument *doc = textDocument())
+            doc->setModified(false);
+    }
+}
+
+bool DocumentHandler::changedOnDisk(const QString &path, FileVersion *now, QByteArray *bytes)
+{
+    *now = FileVersion::identityOf(path);
+    // A file that went away is written again by the next save.
+    if (!now->exists())
+        return false;
+    if (now->sameIdentity(mDiskVersion) && !mDiskVersion.isRacy())
+        return false;
+    if (!readBytes(path, bytes))
+        return false;
+    now->setContent(*bytes);
+    if (!now->sameContent(mDiskVersion))
+        return true;
+    mDiskVersion = *now; // touched, or looked at again once its time is safe
+    return false;
+}
+
+bool DocumentHandler::readBytes(const QString &path, QByteArray *bytes)
+{
+    QFile file(path);
+    if (file.size() > MaximumFileSize) {
+        // No skin text comes near this; the text area would freeze on it.
+        qInfo() << path << " is too large to edit!";
+        return false;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        qInfo() << "can not open file: " << path;
+        return false;
+    }
+    *bytes = file.readAll();
+    return true;
+}
+
+QString DocumentHandler::decode(const QByteArray &bytes)
+{
+    static const QByteArray byteOrderMark("\xef\xbb\xbf");
+    mByteOrderMark = bytes.startsWith(byteOrderMark);
+    // The first line decides; skin files written by the core use CR LF.
+    const int lineFeed = bytes.indexOf('\n');
+    mCrLf = lineFeed > 0 && bytes.at(lineFeed - 1) == '\r';
+    return QString::fromUtf8(mByteOrderMark ? bytes.mid(byteOrderMark.size()) : bytes);
+}
+
+QByteArray DocumentHandler::encode(const QString &text) const
+{
+    QByteArray bytes
+        = mCrLf ? QString(text).replace(QLatin1Char('\n'), QLatin1String("\r\n")).toUtf8() : text.toUtf8();
+    if (mByteOrderMark)
+        bytes.prepend("\xef\xbb\xbf");
+    return bytes;
+}
+
+QString DocumentHandler::plainText(const QTextDocument &document)
+{
+    QString text = document.toRawText();
+    for (QChar &c : text) {
+        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
+            c = QLatin1Char('\n');
+    }
+    return text;
+}
+
+void DocumentHandler::takeDiskText(const QByteArray &bytes, const FileVersion &version)
+{
+    QTextDocument *doc = textDocument();
+    if (!doc)
+        return;
+    const QString text = decode(bytes).replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    // Only the lines that differ are replaced, so that the cursor, the
+    // selection and the scroll position stay on the lines around them; one
+    // edit block, one step in the text area's undo.
+    const QVector<TextPatch::Hunk> hunks = TextPatch::hunks(plainText(*doc), text);
+    if (!hunks.isEmpty()) {
+        QTextCursor cursor(doc);
+        cursor.beginEditBlock();
+        for (int i = hunks.size() - 1; i >= 0; --i)
+            replaceRange(cursor, TextSearch::Range(hunks.at(i).start, hunks.at(i).end), hunks.at(i).text);
+        cursor.endEditBlock();
+    }
+    forgetSearch();
+    doc->setModified(false);
+    mDiskVersion = version;
+    mAskedVersion = FileVersion();
+    mSaveWhenKept = false;
+    qDebug() << "text follows the file on disk: " << filePath();
 }
 
 void DocumentHandler::search(const QString &pattern, bool useRegularExpression, bool caseSensitivity)

@@ -18,6 +18,8 @@ public:
     bool exists() const { return mExists; }
     bool isFile() const { return mIsFile; }
     qint64 size() const { return mSize; }
+    // nanoseconds since the epoch
+    qint64 modified() const { return mModified; }
 
     bool operator==(const FileStamp &other) const;
     bool operator!=(const FileStamp &other) const { return !(*this == other); }

@@ -15,6 +15,9 @@
 
 #include <memory>
 
+#include <csignal>
+#include <sys/resource.h>
+
 // The handler behind the configuration text editor, driven the way the
 // editor view drives it: a real text edit whose text document, cursor and
 // selection are bound to the handler, which selects what it finds through
@@ -59,6 +62,9 @@ private slots:
     void initTestCase()
     {
         QVERIFY(mDir.isValid());
+        qRegisterMetaType<OperationResult>();
+        // a write past the file size limit then fails as on a full disk
+        std::signal(SIGXFSZ, SIG_IGN);
         qmlRegisterType<DocumentHandler>("Quillmark.Editor", 1, 0, "DocumentHandler");
     }
 
@@ -84,6 +90,8 @@ private slots:
         mHandler = mEdit->property("handler").value<DocumentHandler *>();
         QVERIFY(mHandler);
         QVERIFY(mHandler->document());
+        // nothing typed yet, whatever the text edit did while it set itself up
+        QVERIFY(!mHandler->modified());
     }
 
     void cleanup()
@@ -394,7 +402,7 @@ private slots:
         QVERIFY(mHandler->modified());
         mHandler->save();
         QVERIFY(!mHandler->modified());
-        QCOMPARE(readBytes(path), QByteArray("[PANEL]\nNAME=\xe7\x94\xb2\nSIZE=1"));
+        QCOMPARE(readBytes(path), QByteArray("[PANEL]\r\nNAME=\xe7\x94\xb2\r\nSIZE=1"));
         QCOMPARE(urlChanged.count(), 1);
 
         // Loading the same URL again does nothing, even after a change on disk.
@@ -434,32 +442,171 @@ private slots:
     void saveFailure_data()
     {
         QTest::addColumn<QString>("target");
-        QTest::newRow("missing directory") << QStringLiteral("no-such-dir/file.ini");
-        QTest::newRow("target is a directory") << QStringLiteral("a-directory");
-        QTest::newRow("parent is a file") << QStringLiteral("plain-file/child.ini");
+        QTest::addColumn<qint64>("fileSizeLimit"); // 0: none
+        QTest::newRow("missing directory") << QStringLiteral("no-such-dir/file.ini") << qint64(0);
+        QTest::newRow("target is a directory") << QStringLiteral("a-directory") << qint64(0);
+        QTest::newRow("parent is a file") << QStringLiteral("plain-file/child.ini") << qint64(0);
+        // a full disk, as the file size limit makes it look
+        QTest::newRow("disk full, old file kept") << QStringLiteral("a-directory/kept.ini") << qint64(4096);
     }
 
     void saveFailure()
     {
         QFETCH(QString, target);
+        QFETCH(qint64, fileSizeLimit);
         QVERIFY(QDir(mDir.path()).mkpath(QStringLiteral("a-directory")));
         const QString kept = writeFile(QStringLiteral("a-directory/kept.ini"), QByteArray("[KEEP]\r\n"));
         writeFile(QStringLiteral("plain-file"), QByteArray("[FILE]\r\n"));
 
-        setText(QStringLiteral("[NEW]"));
+        const QString big = QStringLiteral("[NEW]\n") + QString(3 * fileSizeLimit, QLatin1Char('x'));
+        setText(big);
         textDocument()->setModified(true);
         QSignalSpy error(mHandler, &DocumentHandler::error);
+        QSignalSpy reported(mHandler, &DocumentHandler::reported);
         QSignalSpy urlChanged(mHandler, &DocumentHandler::fileUrlChanged);
         QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("^Cannot save: ")));
-        mHandler->saveAs(QUrl::fromLocalFile(mDir.filePath(target)));
+        struct rlimit old = {};
+        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &old), 0);
+        struct rlimit limit = old;
+        limit.rlim_cur = fileSizeLimit > 0 ? rlim_t(fileSizeLimit) : old.rlim_cur;
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+        const bool saved = mHandler->saveAs(QUrl::fromLocalFile(mDir.filePath(target)));
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        QVERIFY(!saved);
         QCOMPARE(error.count(), 1);
         QVERIFY2(error.first().first().toString().startsWith(QStringLiteral("Cannot save: ")),
             qPrintable(error.first().first().toString()));
+        QCOMPARE(reported.count(), 1);
+        const auto result = reported.first().first().value<OperationResult>();
+        QVERIFY(!result.ok && result.message.startsWith(QStringLiteral("Cannot save: ")));
+        QCOMPARE(result.file(), mDir.filePath(target));
         QVERIFY(mHandler->modified());
         QCOMPARE(urlChanged.count(), 0);
-        QCOMPARE(text(), QStringLiteral("[NEW]"));
+        QCOMPARE(text(), big);
         QCOMPARE(readBytes(kept), QByteArray("[KEEP]\r\n"));
         QCOMPARE(readBytes(mDir.filePath(QStringLiteral("plain-file"))), QByteArray("[FILE]\r\n"));
+        QCOMPARE(QDir(mDir.filePath(QStringLiteral("a-directory"))).entryList(QDir::Files | QDir::Hidden),
+            QStringList { QStringLiteral("kept.ini") });
+    }
+
+    // The bytes around the text survive an edit and a save: the file's line
+    // ending and its byte-order mark.
+    void saveKeepsTheFileFormat_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("after");
+
+        QTest::newRow("CR LF stays CR LF")
+            << QByteArray("[A]\r\nB=1\r\n") << QByteArray("[A]\r\nB=1\r\nC=2\r\n");
+        QTest::newRow("LF stays LF") << QByteArray("[A]\nB=1\n") << QByteArray("[A]\nB=1\nC=2\n");
+        QTest::newRow("byte-order mark kept")
+            << QByteArray("\xef\xbb\xbf[A]\r\nB=1\r\n") << QByteArray("\xef\xbb\xbf[A]\r\nB=1\r\nC=2\r\n");
+        QTest::newRow("non-breaking space kept")
+            << QByteArray("[A]\nB=\xc2\xa0\n") << QByteArray("[A]\nB=\xc2\xa0\nC=2\n");
+    }
+
+    void saveKeepsTheFileFormat()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, after);
+        const QString path = writeFile(QStringLiteral("format.ini"), before);
+        mHandler->load(QUrl::fromLocalFile(path));
+        QVERIFY(!text().startsWith(QChar(0xfeff)));
+        QTextCursor cursor(textDocument());
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(QStringLiteral("C=2\n"));
+        QSignalSpy reported(mHandler, &DocumentHandler::reported);
+        QVERIFY(mHandler->save());
+        QCOMPARE(readBytes(path), after);
+        QCOMPARE(reported.count(), 1);
+        QCOMPARE(reported.first().first().value<OperationResult>().message, QStringLiteral("Saved ") + path);
+    }
+
+    // Another program rewrites the file while the text is clean: the text
+    // takes the new version in place, the cursor stays on its text.
+    void cleanTextFollowsTheFile_data()
+    {
+        QTest::addColumn<QByteArray>("outside");
+        QTest::addColumn<bool>("rename");
+        QTest::addColumn<int>("cursorAfter");
+
+        // the text is "[A]\nB=1\nC=2\n" with the cursor at "C" (8)
+        QTest::newRow("replaced after the cursor") << QByteArray("[A]\r\nB=1\r\nC=9\r\n") << true << 8;
+        QTest::newRow("line added before the cursor")
+            << QByteArray("[A]\r\nB=1\r\nX=5\r\nC=2\r\n") << true << 12;
+        // same size, same inode, maybe the same time tick: only the content tells
+        QTest::newRow("same size rewritten in place") << QByteArray("[A]\r\nB=7\r\nC=2\r\n") << false << 8;
+        QTest::newRow("same bytes written again") << QByteArray("[A]\r\nB=1\r\nC=2\r\n") << true << 8;
+        QTest::newRow("line dropped above, line added below")
+            << QByteArray("[A]\r\nC=2\r\nD=4\r\n") << true << 4;
+    }
+
+    void cleanTextFollowsTheFile()
+    {
+        QFETCH(QByteArray, outside);
+        QFETCH(bool, rename);
+        QFETCH(int, cursorAfter);
+        const QByteArray original("[A]\r\nB=1\r\nC=2\r\n");
+        const QString path = writeFile(QStringLiteral("follow.ini"), original);
+        mHandler->load(QUrl::fromLocalFile(path));
+        select(8, 8);
+
+        if (rename) {
+            const QString other = writeFile(QStringLiteral("follow.ini.new"), outside);
+            QVERIFY(QFile::remove(path) && QFile::rename(other, path));
+        } else {
+            QVERIFY(TestFiles::writeFile(path, outside));
+        }
+        QSignalSpy asked(mHandler, &DocumentHandler::fileChangedOnDisk);
+        mHandler->checkFile();
+        QCOMPARE(asked.count(), 0);
+        QCOMPARE(textDocument()->toPlainText(), QString::fromUtf8(outside).remove(QLatin1Char('\r')));
+        QCOMPARE(selection(), qMakePair(cursorAfter, cursorAfter));
+        QVERIFY(!mHandler->modified());
+        // what the text now holds is what is on disk: a save writes it as it is
+        QVERIFY(mHandler->save());
+        QCOMPARE(readBytes(path), outside);
+    }
+
+    // Edited text whose file changed on disk: asked once per version; the
+    // outside change is never overwritten without an answer.
+    void editedTextAsksBeforeOverwriting()
+    {
+        const QString path = writeFile(QStringLiteral("edited.ini"), QByteArray("[A]\r\nB=1\r\n"));
+        mHandler->load(QUrl::fromLocalFile(path));
+        QTextCursor(textDocument()).insertText(QStringLiteral("; mine\n"));
+        QSignalSpy asked(mHandler, &DocumentHandler::fileChangedOnDisk);
+        QSignalSpy reported(mHandler, &DocumentHandler::reported);
+
+        QVERIFY(TestFiles::writeFile(path, QByteArray("[A]\r\nB=2\r\n")));
+        mHandler->checkFile();
+        mHandler->checkFile();
+        QCOMPARE(asked.count(), 1);
+        QVERIFY(text().startsWith(QStringLiteral("; mine")));
+        // a save before the answer writes nothing and asks again
+        QVERIFY(!mHandler->save());
+        QCOMPARE(readBytes(path), QByteArray("[A]\r\nB=2\r\n"));
+        QCOMPARE(asked.count(), 2);
+        QVERIFY(!reported.first().first().value<OperationResult>().ok);
+
+        // keep mine: the refused save goes through, and is no outside change
+        mHandler->keepBuffer();
+        QCOMPARE(readBytes(path), QByteArray("; mine\r\n[A]\r\nB=1\r\n"));
+        QVERIFY(!mHandler->modified());
+        mHandler->checkFile();
+        QCOMPARE(asked.count(), 2);
+
+        // reload: the disk wins, the typing is one undo step away
+        QTextCursor(textDocument()).insertText(QStringLiteral("; again\n"));
+        QVERIFY(TestFiles::writeFile(path, QByteArray("[A]\r\nB=3\r\n")));
+        mHandler->checkFile();
+        QCOMPARE(asked.count(), 3);
+        QVERIFY(mHandler->reloadFile());
+        QCOMPARE(textDocument()->toPlainText(), QStringLiteral("[A]\nB=3\n"));
+        QVERIFY(!mHandler->modified());
+        textDocument()->undo();
+        QVERIFY(text().startsWith(QStringLiteral("; again")));
+        QVERIFY(mHandler->modified());
     }
 
     void saveWithoutFileDoesNothing()

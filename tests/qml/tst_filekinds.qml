@@ -52,16 +52,19 @@ TestCase {
 
     function test_isInside_data() {
         return [
-            { tag: "file inside", path: "/w/a.zip", dir: "/w", inside: true },
-            { tag: "directory with slash", path: "/w/x/a.zip", dir: "/w/", inside: true },
-            { tag: "sibling with common prefix", path: "/work/a.zip", dir: "/w", inside: false },
-            { tag: "the directory itself", path: "/w", dir: "/w", inside: false },
-            { tag: "empty directory", path: "/a.zip", dir: "", inside: false },
+            { tag: "file inside", path: "/w/a.zip", dir: "/w", inside: true, relative: "a.zip" },
+            { tag: "directory with slash", path: "/w/x/a.zip", dir: "/w/", inside: true, relative: "x/a.zip" },
+            { tag: "sibling with common prefix", path: "/work/a.zip", dir: "/w", inside: false,
+              relative: "/work/a.zip" },
+            { tag: "the directory itself", path: "/w", dir: "/w", inside: false, relative: "/w" },
+            { tag: "empty directory", path: "/a.zip", dir: "", inside: false, relative: "/a.zip" },
         ]
     }
 
     function test_isInside(data) {
         compare(FileKinds.isInside(data.path, data.dir), data.inside)
+        // the text editor's caption: what lies elsewhere is named in full
+        compare(FileKinds.relativePath(data.path, data.dir), data.relative)
     }
 
     function test_textFiles_data() {

@@ -5,6 +5,7 @@
 // The program writes its settings and log next to its executable and its
 // working directory below the home directory, so the test first copies itself
 // into a temporary directory, points HOME there and runs the copy.
+#include "testfiles.h"
 #include "testpaths.h"
 #include "testfiles.h"
 
@@ -104,6 +105,10 @@ private slots:
     void toolRunsReportToTheWindow();
     void removeAllAsksFirst();
     void anotherPanelFileForgetsTheKey();
+    void unsavedTypingAsksFirst_data();
+    void unsavedTypingAsksFirst();
+    void cleanEditorFollowsTheDisk();
+    void editedPanelFileAsksAfterAKeyEdit();
 
 private:
     QQuickItem *item(const char *objectName) const;
@@ -119,6 +124,8 @@ private:
     bool selectOnly(const char *selectionName, const QStringList &keys);
     bool answer(QObject *dialog, const char *button);
     void loadDemoCopy();
+    bool typeInEditor(const QString &text);
+    QString editorText() const { return itemProperty("editorTextArea", "text").toString(); }
 
     QString mFailure;
     QTemporaryDir mDir;
@@ -365,6 +372,9 @@ void TestMainWindow::startsOnTheDemoSkin()
     QQuickItem *status = item("statusSelector");
     QCOMPARE(status->property("currentIndex").toInt(), 0);
     QCOMPARE(status->property("displayText").toString(), QStringLiteral("S0"));
+
+    // the caption names the file within the skin
+    QCOMPARE(itemProperty("editorCaption", "text").toString(), QStringLiteral("port/py_26.ini"));
 }
 
 void TestMainWindow::clickSelectsAKey()
@@ -953,6 +963,135 @@ void TestMainWindow::anotherPanelFileForgetsTheKey()
     QTRY_COMPARE(itemProperty("moveSelectedKeys", "text").toString(), QStringLiteral("KEY12"));
     loadDemoCopy();
     QFile::remove(other);
+}
+
+// Types at the start of the text editor, as the author would.
+bool TestMainWindow::typeInEditor(const QString &text)
+{
+    if (!clickItem(item("editorFlickable")))
+        return false;
+    QTest::keyClick(mWindow, Qt::Key_Home, Qt::ControlModifier);
+    for (const QChar c : text)
+        QTest::keyClick(mWindow, c.toLatin1());
+    mFailure = QStringLiteral("typing did not reach the editor");
+    return itemProperty("textEditor", "modified").toBool();
+}
+
+void TestMainWindow::unsavedTypingAsksFirst_data()
+{
+    QTest::addColumn<QString>("trigger");
+    QTest::addColumn<QByteArray>("button");
+
+    QTest::newRow("tree click, Cancel keeps typing and file") << QStringLiteral("tree") << QByteArray("cancel");
+    QTest::newRow("tree click, Discard switches") << QStringLiteral("tree") << QByteArray("discard");
+    QTest::newRow("tree click, Save writes and switches") << QStringLiteral("tree") << QByteArray("save");
+    QTest::newRow("File > Open, Cancel") << QStringLiteral("openPanelFile") << QByteArray("cancel");
+    QTest::newRow("Quit, Cancel") << QStringLiteral("quit") << QByteArray("cancel");
+    QTest::newRow("closing the window, Cancel") << QStringLiteral("close") << QByteArray("cancel");
+}
+
+// Unsaved typing, then something that would drop it: the author is asked.
+void TestMainWindow::unsavedTypingAsksFirst()
+{
+    QFETCH(QString, trigger);
+    QFETCH(QByteArray, button);
+    loadDemoCopy();
+    QTRY_VERIFY(editorText().contains(QStringLiteral("[PANEL]")));
+    const QByteArray bytes = TestFiles::readAll(mPanelFile);
+    QVERIFY2(typeInEditor(QStringLiteral("; mine")), qPrintable(mFailure));
+
+    const QString gen = mSkin + QStringLiteral("/port/gen.ini");
+    auto clickGen = [&] {
+        QMetaObject::invokeMethod(item("fileTree"), "accepted", Q_ARG(QUrl, QUrl::fromLocalFile(gen)),
+                                  Q_ARG(QString, QStringLiteral("ini")));
+    };
+    if (trigger == QLatin1String("tree"))
+        clickGen();
+    else if (trigger == QLatin1String("close"))
+        mWindow->close();
+    else if (trigger == QLatin1String("quit"))
+        QVERIFY(QMetaObject::invokeMethod(mRoot, "quit"));
+    else
+        QVERIFY(QMetaObject::invokeMethod(mRoot, "openPanelFile", Q_ARG(QVariant, gen)));
+    QObject *question = mRoot->findChild<QObject *>(QStringLiteral("unsavedChangesDialog"));
+    QVERIFY2(answer(question, button.constData()), qPrintable(mFailure));
+
+    const bool switches = button != "cancel";
+    QVERIFY(mWindow->isVisible());
+    QCOMPARE(mPanel->currentPanelFile(), switches ? gen : mPanelFile);
+    QCOMPARE(TestFiles::readAll(mPanelFile), button == "save" ? QByteArray("; mine") + bytes : bytes);
+    if (switches) {
+        QTRY_VERIFY(editorText().contains(QStringLiteral("OFFSET")));
+        QCOMPARE(itemProperty("editorCaption", "text").toString(), QStringLiteral("port/gen.ini"));
+    } else {
+        QVERIFY(editorText().startsWith(QStringLiteral("; mine")));
+        QCOMPARE(itemProperty("editorCaption", "text").toString(), QStringLiteral("port/py_26.ini *"));
+        clickGen();
+        QVERIFY2(answer(question, "discard"), qPrintable(mFailure));
+    }
+    QVERIFY(TestFiles::writeFile(mPanelFile, bytes));
+    loadDemoCopy();
+}
+
+// A clean editor takes what another program or a key edit wrote; its cursor
+// stays on the same text and the view does not scroll.
+void TestMainWindow::cleanEditorFollowsTheDisk()
+{
+    loadDemoCopy();
+    QTRY_VERIFY(editorText().contains(QStringLiteral("[PANEL]")));
+    const QByteArray bytes = TestFiles::readAll(mPanelFile);
+    QQuickItem *area = item("editorTextArea");
+    QQuickItem *flickable = item("editorFlickable");
+    flickable->setProperty("contentY", 100);
+    int cursor = -1; // where the author clicked, in view
+    QVERIFY(QMetaObject::invokeMethod(area, "positionAt", Q_RETURN_ARG(int, cursor), Q_ARG(qreal, 20),
+                                      Q_ARG(qreal, 130)));
+    area->setProperty("cursorPosition", cursor);
+    const QString atCursor = editorText().mid(cursor, 20);
+    auto stays = [&] {
+        return flickable->property("contentY").toReal() == 100.0
+            && editorText().mid(area->property("cursorPosition").toInt(), 20) == atCursor;
+    };
+
+    // as sed -i does: a new file in place of the old one
+    QVERIFY(TestFiles::writeFile(mPanelFile + QStringLiteral(".sed"),
+                                 QByteArray(bytes).replace("[PANEL]", "[PANEL]\r\n; outside")));
+    QVERIFY(QFile::remove(mPanelFile) && QFile::rename(mPanelFile + QStringLiteral(".sed"), mPanelFile));
+    QTRY_VERIFY(editorText().contains(QStringLiteral("; outside")));
+    QVERIFY(stays());
+
+    const QRect view = ValueText::parseRect(valueOf(mPanelFile, QStringLiteral("KEY12/VIEW_RECT")));
+    const QString moved = QStringLiteral("VIEW_RECT=") + ValueText::formatRect(view.translated(3, 0));
+    mPanel->moveKeys({ QStringLiteral("KEY12") }, 3, 0);
+    QTRY_VERIFY(editorText().contains(moved));
+    QVERIFY(stays());
+    QCOMPARE(itemProperty("textEditor", "modified").toBool(), false);
+    mPanel->undo();
+    QVERIFY(TestFiles::writeFile(mPanelFile, bytes));
+    QTRY_VERIFY(!editorText().contains(QStringLiteral("; outside")));
+}
+
+// Typing in the panel file: a click on that file keeps it; a key edit asks,
+// and Reload takes the key edit.
+void TestMainWindow::editedPanelFileAsksAfterAKeyEdit()
+{
+    loadDemoCopy();
+    QTRY_VERIFY(editorText().contains(QStringLiteral("[PANEL]")));
+    QVERIFY2(typeInEditor(QStringLiteral("; mine")), qPrintable(mFailure));
+    QVERIFY(QMetaObject::invokeMethod(item("fileTree"), "accepted", Q_ARG(QUrl, QUrl::fromLocalFile(mPanelFile)),
+                                      Q_ARG(QString, QStringLiteral("ini"))));
+    QVERIFY(!mRoot->findChild<QObject *>(QStringLiteral("unsavedChangesDialog"))->property("visible").toBool());
+    QVERIFY(editorText().startsWith(QStringLiteral("; mine")));
+    QVERIFY(itemProperty("textEditor", "modified").toBool());
+
+    const QRect view = ValueText::parseRect(valueOf(mPanelFile, QStringLiteral("KEY12/VIEW_RECT")));
+    const QString moved = ValueText::formatRect(view.translated(3, 0));
+    mPanel->moveKeys({ QStringLiteral("KEY12") }, 3, 0);
+    QVERIFY(editorText().startsWith(QStringLiteral("; mine")));
+    QVERIFY2(answer(mRoot->findChild<QObject *>(QStringLiteral("fileChangedDialog")), "reload"), qPrintable(mFailure));
+    QVERIFY(editorText().contains(QStringLiteral("VIEW_RECT=") + moved));
+    QVERIFY(!editorText().contains(QStringLiteral("; mine")));
+    QCOMPARE(valueOf(mPanelFile, QStringLiteral("KEY12/VIEW_RECT")), moved);
 }
 
 void TestMainWindow::loadDemoCopy()

@@ -1,5 +1,5 @@
 // Runs the tst_*.qml files of this folder. Every engine gets stand-ins for
-// the native objects the scene reaches (panel, rpSettings, utils) and small
+// the native objects the scene reaches (panel, rpSettings, utils, messages) and small
 // image providers, so that the components run without a skin.
 #include "testpaths.h"
 
@@ -70,6 +70,7 @@ public slots:
         publish(engine, QStringLiteral("panel"), dir + QStringLiteral("MockPanel.qml"));
         publish(engine, QStringLiteral("rpSettings"), dir + QStringLiteral("MockSettings.qml"));
         publish(engine, QStringLiteral("utils"), dir + QStringLiteral("MockUtils.qml"));
+        publish(engine, QStringLiteral("messages"), dir + QStringLiteral("MockMessages.qml"));
         engine->rootContext()->setContextProperty(QStringLiteral("testSourceDir"),
                                                   QStringLiteral(QUILLMARK_SOURCE_DIR));
         // where the tests may write files; removed when the runner ends

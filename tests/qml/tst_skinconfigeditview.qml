@@ -53,33 +53,43 @@ TestCase {
     }
 
     // After the file changed on disk the editor shows the new text, unless
-    // its own text holds unsaved edits.
-    function test_refreshFollowsTheFile() {
+    // its own text holds unsaved edits: then it asks.
+    function test_checkFileFollowsTheFile() {
         var shown = createView()
         var writer = createView()
+        messages.clear()
         area(writer).insert(0, "; changed\r\n")
         compare(writer.modified, true)
-        writer.save()
+        verify(writer.save())
         tryCompare(writer, "modified", false)
+        compare(messages.results.length, 1)
+        verify(messages.results[0].ok)
+        compare(messages.results[0].message, "Saved " + testTempDir + "/gen.ini")
 
-        shown.refresh(fileUrl)
+        shown.checkFile()
         tryVerify(function() { return shown.text.indexOf("; changed") === 0 })
         compare(shown.modified, false)
 
         area(shown).insert(0, "; mine\r\n")
         area(writer).insert(0, "; again\r\n")
-        writer.save()
+        verify(writer.save())
         tryCompare(writer, "modified", false)
-        shown.refresh(fileUrl)
+        shown.checkFile()
         verify(shown.text.indexOf("; mine") === 0, "unsaved edits are kept")
         verify(shown.text.indexOf("; again") < 0)
+        var asked = findChild(shown, "fileChangedDialog")
+        tryCompare(asked, "opened", true)
+        asked.close()
+        tryCompare(asked, "visible", false)
     }
 
-    function test_refreshOfAnotherFileDoesNothing() {
+    function test_checkFileWithoutChangeDoesNothing() {
         var view = createView()
         area(view).remove(0, 1)
         var text = view.text
-        view.refresh("file://" + testTempDir + "/other.ini")
+        view.checkFile()
         compare(view.text, text)
+        compare(view.modified, true)
+        compare(findChild(view, "fileChangedDialog").visible, false)
     }
 }
