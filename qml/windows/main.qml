@@ -5,7 +5,6 @@ import QtQuick.Window 2.15
 import QtQuick.Dialogs 1.3
 import ".."
 import "../FileKinds.js" as FileKinds
-import "../SectionRefresh.js" as SectionRefresh
 import "../fontawesome"
 import "../fontawesome/Icons.js" as Icons
 
@@ -51,19 +50,16 @@ ApplicationWindow {
 
     function undo() {
         panel.undo()
-        SectionRefresh.refresh(panel)
         panelFileEdited()
     }
 
     function redo() {
         panel.redo()
-        SectionRefresh.refresh(panel)
         panelFileEdited()
     }
 
     function reload() {
         panel.reload()
-        SectionRefresh.refresh(panel)
         panelFileEdited()
     }
 
