@@ -1,5 +1,6 @@
 #include "stylesmanager.h"
 
+#include "builtinfonts.h"
 #include "skin/imagelimits.h"
 #include "skin/skinconfig.h"
 
@@ -81,7 +82,6 @@ StylesManager *StylesManager::instance()
 
 StylesManager::StylesManager()
     : mDefaultInputFontResource(QStringLiteral(":/fonts/keymap.ttf"))
-    , mDefaultFontResource(QStringLiteral(":/fonts/NotoSansCJKsc-Regular.otf"))
 {
     const int inputId = QFontDatabase::addApplicationFont(mDefaultInputFontResource);
     if (inputId < 0)
@@ -89,11 +89,7 @@ StylesManager::StylesManager()
     else
         mDefaultInputFamily = firstFamily(inputId);
 
-    const int defaultId = QFontDatabase::addApplicationFont(mDefaultFontResource);
-    if (defaultId < 0)
-        qInfo() << "can not add default font: " << mDefaultFontResource << "!";
-    else
-        mDefaultFamily = firstFamily(defaultId);
+    mDefaultFamily = BuiltInFonts::cjkFamily();
 
     // Key labels in the input font still show CJK text.
     if (!mDefaultInputFamily.isEmpty() && !mDefaultFamily.isEmpty())

@@ -102,7 +102,6 @@ private:
     mutable QHash<TileImageKey, QImage> mTileCache;
     mutable qint64 mTileCacheBytes = 0;
     QString mDefaultInputFontResource;
-    QString mDefaultFontResource;
     QString mDefaultInputFamily;
     QString mDefaultFamily;
     QStringList mStyleNumbers;
