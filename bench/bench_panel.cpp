@@ -79,9 +79,11 @@ void floorOfDemo(benchmark::State &state, bool withKeys)
     if (withKeys) {
         const QStringList names = panel->orderedKeys();
         for (const QString &key : names) {
-            const QRect view = ValueText::parseRect(panel->panelConfig()->value(key + QStringLiteral("/VIEW_RECT")))
-                                   .translated(origin);
-            const int back = ValueText::parseInt(panel->panelConfig()->value(key + QStringLiteral("/BACK_STYLE")));
+            const QRect view
+                = ValueText::parseRect(panel->panelConfig()->value(key + QStringLiteral("/VIEW_RECT")))
+                      .translated(origin);
+            const int back
+                = ValueText::parseInt(panel->panelConfig()->value(key + QStringLiteral("/BACK_STYLE")));
             keys.append({ QPoint(qRound(view.x() * s), qRound(view.y() * s)),
                 styles->styleImage(back, view.size(), false, s) });
         }

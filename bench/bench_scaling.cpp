@@ -95,7 +95,8 @@ bool writePanel(const QString &path, int copies)
     return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) == text.toUtf8().size();
 }
 
-void dropMessages(QtMsgType, const QMessageLogContext &, const QString &) { }
+void dropMessages(QtMsgType, const QMessageLogContext &, const QString &)
+{ }
 
 // A copy of the demo skin with a panel of `keys` keys, loaded at device
 // resolution 1080.
@@ -159,7 +160,13 @@ void BM_EditOneKey(benchmark::State &state)
     perKey(state, keys);
     panel->clean();
 }
-BENCHMARK(BM_EditOneKey)->Arg(33)->Arg(330)->Arg(3300)->Arg(33000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_EditOneKey)
+    ->Arg(33)
+    ->Arg(330)
+    ->Arg(3300)
+    ->Arg(33000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 int writePanels(const QString &directory)
 {

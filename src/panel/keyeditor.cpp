@@ -347,7 +347,8 @@ KeyEditor::Outcome KeyEditor::undo()
         return Outcome();
     qDebug() << "undo!";
     const UndoRecord record = mHistory.nextUndo();
-    Outcome outcome = refusedAsChanged(record, Panel::tr("Cannot undo: %1 changed in the file since that edit."));
+    Outcome outcome
+        = refusedAsChanged(record, Panel::tr("Cannot undo: %1 changed in the file since that edit."));
     if (outcome.attempted)
         return outcome;
     outcome = apply(record.oldValues, true, record.createdSections, Panel::tr("Undone: saved %1"));
@@ -362,7 +363,8 @@ KeyEditor::Outcome KeyEditor::redo()
         return Outcome();
     qDebug() << "redo!";
     const UndoRecord record = mHistory.nextRedo();
-    Outcome outcome = refusedAsChanged(record, Panel::tr("Cannot redo: %1 changed in the file since that edit."));
+    Outcome outcome
+        = refusedAsChanged(record, Panel::tr("Cannot redo: %1 changed in the file since that edit."));
     if (outcome.attempted)
         return outcome;
     outcome = apply(record.newValues, false, QStringList(), Panel::tr("Redone: saved %1"));

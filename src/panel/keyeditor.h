@@ -66,8 +66,7 @@ private:
     // section stays, and then the sections the step created are dropped once
     // they are empty.
     // `done` is the success message, with %1 for the file name (empty: "Saved").
-    Outcome apply(const ChangeMap &kv, bool undoing, const QStringList &createdSections,
-        const QString &done);
+    Outcome apply(const ChangeMap &kv, bool undoing, const QStringList &createdSections, const QString &done);
     // The paths of a record whose values are neither what the step wrote nor
     // what it replaced: somebody else changed them since.
     QStringList changedSince(const UndoRecord &record) const;

@@ -368,7 +368,8 @@ PanelRenderer::Pick PanelRenderer::pick(const QPointF &relativePoint) const
         return result;
     result.done = true;
     const double s = l.scale;
-    const QPoint pixel(truncToInt(size.width() * relativePoint.x()), truncToInt(size.height() * relativePoint.y()));
+    const QPoint pixel(
+        truncToInt(size.width() * relativePoint.x()), truncToInt(size.height() * relativePoint.y()));
     const QPoint h(roundToInt(pixel.x() / s), roundToInt(pixel.y() / s));
 
     const SkinConfig *config = mPanel.panelConfig();
@@ -545,7 +546,8 @@ void PanelRenderer::renderList(QImage &image, const QPoint &offset)
     const qint64 startY = g.startY;
 
     QPainter painter(&image);
-    const QImage back = paintStyle(g.backStyle, QSize(boundedInt(g.backWidth), boundedInt(g.backHeight)), false, s);
+    const QImage back
+        = paintStyle(g.backStyle, QSize(boundedInt(g.backWidth), boundedInt(g.backHeight)), false, s);
     if (!back.isNull())
         painter.drawImage(backAt, back);
 

@@ -21,7 +21,8 @@ QStringList BuiltInFonts::cjkFontCandidates()
     if (QCoreApplication::instance()) {
         const QString programDirectory = QCoreApplication::applicationDirPath();
         candidates << programDirectory + QLatin1String("/fonts/") + cjkFileName()
-                   << QDir::cleanPath(programDirectory + QLatin1String("/../share/quillmark/fonts/") + cjkFileName());
+                   << QDir::cleanPath(
+                          programDirectory + QLatin1String("/../share/quillmark/fonts/") + cjkFileName());
     }
 #ifdef QUILLMARK_FONT_DIR
     candidates << QStringLiteral(QUILLMARK_FONT_DIR "/") + cjkFileName();

@@ -601,11 +601,15 @@ void TestPanelRenderer::pickWithoutRender_data()
 
     // KEY1 10..29 across and down; KEY2 50..59, 20..29 under the list
     // (50..69, 20..27).
-    QTest::newRow("one key") << QPointF(0.2, 0.4) << QStringList { "KEY1" } << "KEY1" << "KEY1";
+    QTest::newRow("one key") << QPointF(0.2, 0.4) << QStringList { "KEY1" } << "KEY1"
+                             << "KEY1";
     QTest::newRow("a key under the list shows the list")
-        << QPointF(0.55, 0.45) << QStringList { "KEY2" } << "KEY2" << "LIST";
-    QTest::newRow("the list alone") << QPointF(0.65, 0.45) << QStringList() << "" << "LIST";
-    QTest::newRow("nothing") << QPointF(0.9, 0.9) << QStringList() << "" << "";
+        << QPointF(0.55, 0.45) << QStringList { "KEY2" } << "KEY2"
+        << "LIST";
+    QTest::newRow("the list alone") << QPointF(0.65, 0.45) << QStringList() << ""
+                                    << "LIST";
+    QTest::newRow("nothing") << QPointF(0.9, 0.9) << QStringList() << ""
+                             << "";
 }
 
 void TestPanelRenderer::pickWithoutRender()

@@ -28,7 +28,8 @@ QString describe(const UndoHistory &history)
     QStringList redo;
     for (UndoHistory copy = history; copy.canRedo(); copy.redone())
         redo.prepend(nameOf(copy.nextRedo()));
-    return QStringLiteral("undo: %1 | redo: %2").arg(undo.join(QLatin1Char(' ')), redo.join(QLatin1Char(' ')));
+    return QStringLiteral("undo: %1 | redo: %2")
+        .arg(undo.join(QLatin1Char(' ')), redo.join(QLatin1Char(' ')));
 }
 
 } // namespace

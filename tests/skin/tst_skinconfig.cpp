@@ -185,7 +185,8 @@ private slots:
             else if (verb == QLatin1String("keep"))
                 config.remove(argument, SkinConfig::EmptySection::Keep);
             else if (verb == QLatin1String("set"))
-                config.setValue(argument.section(QLatin1Char('='), 0, 0), argument.section(QLatin1Char('='), 1));
+                config.setValue(
+                    argument.section(QLatin1Char('='), 0, 0), argument.section(QLatin1Char('='), 1));
             else if (verb == QLatin1String("add"))
                 config.addGroup(argument);
             else if (verb == QLatin1String("clear"))
