@@ -1,6 +1,8 @@
-# The fonts the program carries as resources. Debian ships the CJK face only
-# inside a collection, so the Simplified Chinese face is extracted at configure
-# time; the other fonts are copied under the names the code uses.
+# The fonts the program carries. Debian ships the CJK face only inside a
+# collection, so the Simplified Chinese face is extracted at configure time;
+# the other fonts are copied under the names the code uses. The CJK face
+# (16 MB) stays a file, registered from disk (BuiltInFonts): in the resources
+# it would be read whole at every start. The others are resources.
 set(QM_FONT_DIR ${CMAKE_BINARY_DIR}/fonts)
 file(MAKE_DIRECTORY ${QM_FONT_DIR})
 
@@ -31,7 +33,6 @@ configure_file(${CMAKE_SOURCE_DIR}/resources/fontawesome/fa-solid-900.ttf
 file(WRITE ${QM_FONT_DIR}/fonts.qrc.in
 "<RCC>
   <qresource prefix=\"/fonts\">
-    <file>NotoSansCJKsc-Regular.otf</file>
     <file>NotoMono-Regular.ttf</file>
     <file>keymap.ttf</file>
   </qresource>
@@ -50,3 +51,6 @@ set_target_properties(quillmark_fonts PROPERTIES LINKER_LANGUAGE CXX)
 # Objects made by rcc are not compiled sources, so linking the object library
 # alone leaves them out: hand them to every consumer's link line.
 target_link_libraries(quillmark_fonts INTERFACE ${QM_FONT_OBJECTS})
+
+include(GNUInstallDirs)
+install(FILES ${QM_FONT_DIR}/NotoSansCJKsc-Regular.otf DESTINATION ${CMAKE_INSTALL_DATADIR}/quillmark/fonts)

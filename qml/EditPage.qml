@@ -1,7 +1,6 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
 import "KeyPick.js" as KeyPick
-import "SectionRefresh.js" as SectionRefresh
 
 // The frame every key editing page is built on: a title, the page's fields
 // and the buttons Cancel, Apply and Reset.
@@ -29,9 +28,9 @@ Page {
     property string picksBelongTo
     Component.onCompleted: picksBelongTo = panel.currentPanelFile
 
-    // after a call that changed the panel file
+    // after a call that changed the panel file (the panel shows the section
+    // as the file now has it)
     function edited() {
-        SectionRefresh.refresh(panel)
         panelFileEdited()
     }
 

@@ -2,9 +2,8 @@
 
 // Tells the key editing pages whether a change of the panel's current key
 // comes from the author picking a key (a click on the preview or a choice in
-// the key menu). The panel repeats its current key on every render, also on
-// renders caused by a status change or a reload from disk; only a pick may
-// change a page's selection.
+// the key menu). The current key also changes when another panel file is
+// opened; only a pick may change a page's selection.
 
 var depth = 0
 

@@ -6,7 +6,6 @@ import QtQuick.Dialogs 1.3
 import ".."
 import "../FileKinds.js" as FileKinds
 import "../KeyPick.js" as KeyPick
-import "../SectionRefresh.js" as SectionRefresh
 import "../fontawesome"
 import "../fontawesome/Icons.js" as Icons
 
@@ -53,19 +52,16 @@ ApplicationWindow {
 
     function undo() {
         panel.undo()
-        SectionRefresh.refresh(panel)
         panelFileEdited()
     }
 
     function redo() {
         panel.redo()
-        SectionRefresh.refresh(panel)
         panelFileEdited()
     }
 
     function reload() {
         panel.reload()
-        SectionRefresh.refresh(panel)
         panelFileEdited()
     }
 

@@ -7,6 +7,7 @@
 #include "panel/panel.h"
 #include "panel/panelimageprovider.h"
 #include "settings.h"
+#include "styles/builtinfonts.h"
 #include "styles/stylesimageprovider.h"
 #include "styles/stylesmanager.h"
 #include "tools/fontresgenerator.h"
@@ -172,7 +173,11 @@ QString addFont(const QString &path)
 
 void Application::addFonts()
 {
-    const QString cjkFamily = addFont(QStringLiteral(":/fonts/NotoSansCJKsc-Regular.otf"));
+    // The CJK face comes from its file, not from the resources (see
+    // BuiltInFonts).
+    const QString cjkFamily = BuiltInFonts::cjkFamily();
+    if (!cjkFamily.isEmpty())
+        qDebug() << "font added: " << cjkFamily;
     const QString monoFamily = addFont(QStringLiteral(":/fonts/NotoMono-Regular.ttf"));
     // The text editor's mono font lacks Chinese characters.
     if (!monoFamily.isEmpty())

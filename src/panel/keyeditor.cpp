@@ -70,9 +70,9 @@ bool put(Panel::ChangeMap &map, const QString &path, const Box &box)
 
 } // namespace
 
-KeyEditor::KeyEditor(Panel *panel)
-    : mPanel(panel)
-    , mConfig(panel->panelConfig())
+KeyEditor::KeyEditor(SkinConfig *config, UndoHistory &history)
+    : mConfig(config)
+    , mHistory(history)
 { }
 
 QString KeyEditor::getNewKey() const
@@ -92,16 +92,17 @@ QString KeyEditor::getNewKey() const
     return QStringLiteral("KEY%1").arg(qint64(largest) + 1);
 }
 
-bool KeyEditor::edit(const ChangeMap &kv)
+KeyEditor::Outcome KeyEditor::edit(const ChangeMap &kv)
 {
     return apply(kv, false, QStringList(), QString());
 }
 
-bool KeyEditor::recordAndEdit(const ChangeMap &kv)
+KeyEditor::Outcome KeyEditor::recordAndEdit(const ChangeMap &kv)
 {
     if (!mConfig)
-        return false;
-    const QStringList sectionsBefore = mConfig->childGroups();
+        return Outcome();
+    const QStringList groupsBefore = mConfig->childGroups();
+    const QSet<QString> sectionsBefore(groupsBefore.cbegin(), groupsBefore.cend());
     // A property that is absent gets a null old value (still the empty text
     // to any reader): undo then removes it instead of leaving an empty
     // property behind, and the file returns to its bytes before the step.
@@ -115,28 +116,29 @@ bool KeyEditor::recordAndEdit(const ChangeMap &kv)
         }
         oldValues.insert(it.key(), old);
     }
-    if (!edit(kv))
-        return false;
+    const Outcome outcome = edit(kv);
+    if (!outcome.saved)
+        return outcome;
 
     // Undo drops only the sections this step created; a section that stood
     // in the file before, even an empty one, stays.
     QStringList createdSections;
+    QSet<QString> seen;
     const QStringList sectionsAfter = mConfig->childGroups();
     for (const QString &section : sectionsAfter) {
-        if (!sectionsBefore.contains(section) && !createdSections.contains(section))
+        if (!sectionsBefore.contains(section) && !seen.contains(section)) {
+            seen.insert(section);
             createdSections.append(section);
+        }
     }
-    mPanel->mRedoStack.clear();
-    mPanel->mUndoStack.append(Panel::UndoRecord { oldValues, kv, createdSections });
-    mPanel->setCanUndo(true);
-    mPanel->setCanRedo(false);
-    return true;
+    mHistory.record(UndoRecord { oldValues, kv, createdSections });
+    return outcome;
 }
 
-void KeyEditor::editSection(const QString &section, const QStringList &properties)
+KeyEditor::Outcome KeyEditor::editSection(const QString &section, const QStringList &properties)
 {
     if (!mConfig)
-        return;
+        return Outcome();
     ChangeMap kv;
     for (const QString &property : properties) {
         const int equals = property.indexOf(QLatin1Char('='));
@@ -144,13 +146,13 @@ void KeyEditor::editSection(const QString &section, const QStringList &propertie
             continue;
         kv.insert(section + QLatin1Char('/') + property.left(equals), property.mid(equals + 1));
     }
-    recordAndEdit(kv);
+    return recordAndEdit(kv);
 }
 
-void KeyEditor::exchangeKeys(const QString &key1, const QString &key2)
+KeyEditor::Outcome KeyEditor::exchangeKeys(const QString &key1, const QString &key2)
 {
     if (!mConfig)
-        return;
+        return Outcome();
     const QString view1 = value(key1 + viewRectKey());
     const QString touch1 = value(key1 + touchRectKey());
     const QString view2 = value(key2 + viewRectKey());
@@ -164,13 +166,13 @@ void KeyEditor::exchangeKeys(const QString &key1, const QString &key2)
         kv.insert(key1 + viewRectKey(), view2);
     if (!touch2.isEmpty())
         kv.insert(key1 + touchRectKey(), touch2);
-    recordAndEdit(kv);
+    return recordAndEdit(kv);
 }
 
-void KeyEditor::moveKeys(const QStringList &keys, int x, int y)
+KeyEditor::Outcome KeyEditor::moveKeys(const QStringList &keys, int x, int y)
 {
     if (!mConfig)
-        return;
+        return Outcome();
     qDebug() << "move: " << keys;
     ChangeMap kv;
     for (const QString &key : selectedKeys(keys)) {
@@ -183,14 +185,14 @@ void KeyEditor::moveKeys(const QStringList &keys, int x, int y)
             put(kv, key + rectKey, box);
         }
     }
-    recordAndEdit(kv);
+    return recordAndEdit(kv);
 }
 
-void KeyEditor::adjustKeys(
+KeyEditor::Outcome KeyEditor::adjustKeys(
     const QStringList &keys, int x, int y, int w, int h, int ax, int ay, int aw, int ah)
 {
     if (!mConfig)
-        return;
+        return Outcome();
     ChangeMap kv;
     for (const QString &key : selectedKeys(keys)) {
         const Box view = Box::fromText(value(key + viewRectKey()));
@@ -210,17 +212,17 @@ void KeyEditor::adjustKeys(
             Box { adjusted.x + touch.x - view.x, adjusted.y + touch.y - view.y,
                 adjusted.width + touch.width - view.width, adjusted.height + touch.height - view.height });
     }
-    recordAndEdit(kv);
+    return recordAndEdit(kv);
 }
 
-void KeyEditor::alignKeys(const QStringList &keys, Panel::KeyAlignType alignType)
+KeyEditor::Outcome KeyEditor::alignKeys(const QStringList &keys, Panel::KeyAlignType alignType)
 {
     if (!mConfig)
-        return;
+        return Outcome();
     const char *typeName = QMetaEnum::fromType<Panel::KeyAlignType>().valueToKey(alignType);
     if (!typeName) {
         qInfo() << "AlignType: " << int(alignType) << " is invalid!";
-        return;
+        return Outcome();
     }
     qDebug() << "AlignType: " << typeName;
 
@@ -320,67 +322,68 @@ void KeyEditor::alignKeys(const QStringList &keys, Panel::KeyAlignType alignType
             put(kv, r.key + touchRectKey(), touch);
         }
     }
-    recordAndEdit(kv);
+    return recordAndEdit(kv);
 }
 
-void KeyEditor::removeKeys(const QStringList &keys)
+KeyEditor::Outcome KeyEditor::removeKeys(const QStringList &keys)
 {
     if (!mConfig)
-        return;
+        return Outcome();
     // The sections stay, every property emptied: the key draws nothing, and
     // its number is still taken.
     ChangeMap kv;
-    const QStringList names = keys.isEmpty() ? mPanel->orderedKeys() : keys;
+    const QStringList names = keys.isEmpty() ? Panel::keyOrder(mConfig) : keys;
     for (const QString &key : names) {
         const auto properties = mConfig->sectionProperties(key);
         for (const SkinConfig::Property &property : properties)
             kv.insert(key + QLatin1Char('/') + property.first, QLatin1String(""));
     }
-    recordAndEdit(kv);
+    return recordAndEdit(kv);
 }
 
-void KeyEditor::undo()
+KeyEditor::Outcome KeyEditor::undo()
 {
-    if (!mConfig || mPanel->mUndoStack.isEmpty())
-        return;
+    if (!mConfig || !mHistory.canUndo())
+        return Outcome();
     qDebug() << "undo!";
-    const Panel::UndoRecord record = mPanel->mUndoStack.last();
-    if (refusedAsChanged(record, Panel::tr("Cannot undo: %1 changed in the file since that edit."))
-        || !apply(record.oldValues, true, record.createdSections, Panel::tr("Undone: saved %1")))
-        return;
-    mPanel->mUndoStack.removeLast();
-    mPanel->mRedoStack.append(record);
-    mPanel->setCanRedo(true);
-    mPanel->setCanUndo(!mPanel->mUndoStack.isEmpty());
+    const UndoRecord record = mHistory.nextUndo();
+    Outcome outcome
+        = refusedAsChanged(record, Panel::tr("Cannot undo: %1 changed in the file since that edit."));
+    if (outcome.attempted)
+        return outcome;
+    outcome = apply(record.oldValues, true, record.createdSections, Panel::tr("Undone: saved %1"));
+    if (outcome.saved)
+        mHistory.undone();
+    return outcome;
 }
 
-void KeyEditor::redo()
+KeyEditor::Outcome KeyEditor::redo()
 {
-    if (!mConfig || mPanel->mRedoStack.isEmpty())
-        return;
+    if (!mConfig || !mHistory.canRedo())
+        return Outcome();
     qDebug() << "redo!";
-    const Panel::UndoRecord record = mPanel->mRedoStack.last();
-    if (refusedAsChanged(record, Panel::tr("Cannot redo: %1 changed in the file since that edit."))
-        || !apply(record.newValues, false, QStringList(), Panel::tr("Redone: saved %1")))
-        return;
-    mPanel->mRedoStack.removeLast();
-    mPanel->mUndoStack.append(record);
-    mPanel->setCanUndo(true);
-    mPanel->setCanRedo(!mPanel->mRedoStack.isEmpty());
+    const UndoRecord record = mHistory.nextRedo();
+    Outcome outcome
+        = refusedAsChanged(record, Panel::tr("Cannot redo: %1 changed in the file since that edit."));
+    if (outcome.attempted)
+        return outcome;
+    outcome = apply(record.newValues, false, QStringList(), Panel::tr("Redone: saved %1"));
+    if (outcome.saved)
+        mHistory.redone();
+    return outcome;
 }
 
-bool KeyEditor::refusedAsChanged(const Panel::UndoRecord &record, const QString &message) const
+KeyEditor::Outcome KeyEditor::refusedAsChanged(const UndoRecord &record, const QString &message) const
 {
     const QStringList changed = changedSince(record);
     if (changed.isEmpty())
-        return false;
+        return Outcome();
     qInfo() << "undo or redo refused, changed since the step:" << changed;
-    emit mPanel->reported(OperationResult::failure(
-        message.arg(changed.join(QLatin1String(", "))), { mConfig->fileName() }));
-    return true;
+    return Outcome { true, false,
+        OperationResult::failure(message.arg(changed.join(QLatin1String(", "))), { mConfig->fileName() }) };
 }
 
-QStringList KeyEditor::changedSince(const Panel::UndoRecord &record) const
+QStringList KeyEditor::changedSince(const UndoRecord &record) const
 {
     // Null stands for a property that is absent.
     auto same = [](const QString &a, const QString &b) { return a.isNull() == b.isNull() && a == b; };
@@ -401,7 +404,7 @@ QStringList KeyEditor::changedSince(const Panel::UndoRecord &record) const
 
 QStringList KeyEditor::selectedKeys(const QStringList &keys) const
 {
-    const QStringList names = keys.isEmpty() ? mPanel->orderedKeys() : keys;
+    const QStringList names = keys.isEmpty() ? Panel::keyOrder(mConfig) : keys;
     QStringList distinct;
     QSet<QString> seen;
     for (const QString &name : names) {
@@ -418,11 +421,11 @@ QString KeyEditor::value(const QString &path) const
     return mConfig->value(path, QString());
 }
 
-bool KeyEditor::apply(
+KeyEditor::Outcome KeyEditor::apply(
     const ChangeMap &kv, bool undoing, const QStringList &createdSections, const QString &done)
 {
     if (!mConfig)
-        return false;
+        return Outcome();
     for (auto it = kv.cbegin(); it != kv.cend(); ++it) {
         if (undoing && it.value().isNull())
             mConfig->remove(it.key(), SkinConfig::EmptySection::Keep);
@@ -442,14 +445,10 @@ bool KeyEditor::apply(
         // the file holds, and the preview keeps showing that.
         const QString reason = mConfig->errorString();
         mConfig->revert();
-        emit mPanel->reported(OperationResult::failure(
-            Panel::tr("Could not save %1 (%2): the edit was not made.").arg(name, reason), { file }));
-        return false;
+        return Outcome { true, false,
+            OperationResult::failure(
+                Panel::tr("Could not save %1 (%2): the edit was not made.").arg(name, reason), { file }) };
     }
-    mPanel->recordPanelFileStamps();
-    mPanel->refreshCurrentSection();
-    emit mPanel->reported(
-        OperationResult::success((done.isEmpty() ? Panel::tr("Saved %1") : done).arg(name), { file }));
-    emit mPanel->panelReloaded();
-    return true;
+    return Outcome { true, true,
+        OperationResult::success((done.isEmpty() ? Panel::tr("Saved %1") : done).arg(name), { file }) };
 }

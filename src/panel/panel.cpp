@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QSaveFile>
+#include <QSet>
 #include <QTimer>
 
 #include <algorithm>
@@ -197,16 +198,22 @@ int Panel::keyNumber(const QString &keySection)
 
 QStringList Panel::orderedKeys() const
 {
-    if (!mPanelConfig)
+    return keyOrder(mPanelConfig.data());
+}
+
+QStringList Panel::keyOrder(const SkinConfig *config)
+{
+    if (!config)
         return {};
     QVector<QPair<int, QString>> plain;
     QVector<QPair<int, QString>> withStatus;
-    const QStringList sections = mPanelConfig->childGroups();
+    const QStringList sections = config->childGroups();
+    const QString statStyle = QStringLiteral("/STAT_STYLE");
     for (const QString &section : sections) {
         if (!section.startsWith(QLatin1String("KEY")))
             continue;
         const QPair<int, QString> entry(keyNumber(section), section);
-        if (mPanelConfig->contains(section + QLatin1String("/STAT_STYLE")))
+        if (config->contains(section + statStyle))
             withStatus.append(entry);
         else
             plain.append(entry);
@@ -277,7 +284,57 @@ void Panel::setTouchRectColor(QColor color)
 void Panel::setHighlightPointF(QPointF pointF)
 {
     mHighlightPointF = pointF;
+    pick();
+    // The pressed look of what lies under the point.
     emit panelReloaded();
+}
+
+QStringList Panel::keysAt(QPointF relativePoint) const
+{
+    return PanelRenderer(*this).pick(relativePoint).keys;
+}
+
+// The hit test a render once did on the way: a key picked by a click is
+// current before the preview is asked for again.
+void Panel::pick()
+{
+    const PanelRenderer::Pick picked = PanelRenderer(*this).pick(mHighlightPointF);
+    if (!picked.done)
+        return;
+    mHighlightedKeys = picked.keys;
+    if (mHighlightedKeys.size() == 1) {
+        setCurrentKey(mHighlightedKeys.first());
+    } else if (mHighlightedKeys.size() > 1) {
+        qDebug() << "highlightedKeys: " << mHighlightedKeys;
+        emit highlightedKeysChanged();
+    }
+    // The list lies over the keys: it is what the click shows.
+    if (picked.onList)
+        showListSection();
+}
+
+// The LIST properties of the panel file and gen.ini together, each name
+// once, with the value a look-up gives.
+void Panel::showListSection()
+{
+    const QString section = QStringLiteral("LIST");
+    QStringList names;
+    QSet<QString> seen;
+    for (const SkinConfig *config : { mPanelConfig.data(), mGenConfig.data() }) {
+        if (!config)
+            continue;
+        for (const SkinConfig::Property &property : config->sectionProperties(section)) {
+            if (!seen.contains(property.first)) {
+                seen.insert(property.first);
+                names.append(property.first);
+            }
+        }
+    }
+    QStringList properties;
+    for (const QString &name : qAsConst(names))
+        properties.append(name + QLatin1Char('=') + value(section + QLatin1Char('/') + name));
+    setCurrentSectionProperties(properties);
+    setCurrentSectionName(section);
 }
 
 void Panel::setPanelFile(QString panelFile)
@@ -329,8 +386,7 @@ void Panel::setPanelFile(QString panelFile)
 
 void Panel::clearUndoHistory()
 {
-    mUndoStack.clear();
-    mRedoStack.clear();
+    mHistory.clear();
     setCanUndo(false);
     setCanRedo(false);
 }
@@ -354,7 +410,13 @@ void Panel::clearCurrentKey()
 
 void Panel::refreshCurrentSection()
 {
-    if (!mPanelConfig || mCurrentKey.isEmpty())
+    if (!mPanelConfig)
+        return;
+    if (mCurrentSectionName == QLatin1String("LIST")) {
+        showListSection();
+        return;
+    }
+    if (mCurrentKey.isEmpty())
         return;
     QStringList properties;
     for (const SkinConfig::Property &p : mPanelConfig->sectionProperties(mCurrentKey))
@@ -630,7 +692,16 @@ void Panel::detectFilesUpdate()
 
 QImage Panel::renderPreview()
 {
-    return PanelRenderer(*this).renderPreview();
+    const PanelRenderer::Result result = PanelRenderer(*this).renderPreview();
+    const PanelRenderer::Layout &layout = result.layout;
+    if (layout.loaded) {
+        mPanelSize = layout.panelSize;
+        emit panelSizeChanged();
+        mScale = layout.scale;
+        mPanelOrigin = layout.panelOffset;
+        emit panelOriginChanged();
+    }
+    return result.image;
 }
 
 void Panel::renderPanel(QImage &image, const QPoint &offset)
@@ -679,69 +750,85 @@ bool Panel::writeImage(const QImage &image, const QString &path)
     return true;
 }
 
-// The key editing operations live in KeyEditor.
+// The key editing operations live in KeyEditor; the panel shows what they
+// came to.
+
+void Panel::apply(const EditOutcome &outcome)
+{
+    if (!outcome.attempted)
+        return;
+    if (outcome.saved) {
+        recordPanelFileStamps();
+        refreshCurrentSection();
+    }
+    emit reported(outcome.result);
+    if (outcome.saved)
+        emit panelReloaded();
+    setCanUndo(mHistory.canUndo());
+    setCanRedo(mHistory.canRedo());
+}
 
 QString Panel::getNewKey()
 {
-    return KeyEditor(this).getNewKey();
+    return KeyEditor(mPanelConfig.data(), mHistory).getNewKey();
 }
 
 void Panel::edit(QMap<QString, QString> kv)
 {
     if (prepareEdit())
-        KeyEditor(this).edit(kv);
+        apply(KeyEditor(mPanelConfig.data(), mHistory).edit(kv));
 }
 
 void Panel::recordAndEdit(QMap<QString, QString> kv)
 {
     if (prepareEdit())
-        KeyEditor(this).recordAndEdit(kv);
+        apply(KeyEditor(mPanelConfig.data(), mHistory).recordAndEdit(kv));
 }
 
 void Panel::exchangeKeys(QString key1, QString key2)
 {
     if (prepareEdit())
-        KeyEditor(this).exchangeKeys(key1, key2);
+        apply(KeyEditor(mPanelConfig.data(), mHistory).exchangeKeys(key1, key2));
 }
 
 void Panel::moveKeys(QStringList keys, int x, int y)
 {
     if (prepareEdit())
-        KeyEditor(this).moveKeys(keys, x, y);
+        apply(KeyEditor(mPanelConfig.data(), mHistory).moveKeys(keys, x, y));
 }
 
 void Panel::adjustKeys(QStringList keys, int x, int y, int w, int h, int ax, int ay, int aw, int ah)
 {
     if (prepareEdit())
-        KeyEditor(this).adjustKeys(keys, x, y, w, h, ax, ay, aw, ah);
+        apply(KeyEditor(mPanelConfig.data(), mHistory).adjustKeys(keys, x, y, w, h, ax, ay, aw, ah));
 }
 
 void Panel::editSection(QString section, QStringList properties)
 {
     if (prepareEdit())
-        KeyEditor(this).editSection(section, properties);
+        apply(KeyEditor(mPanelConfig.data(), mHistory).editSection(section, properties));
 }
 
 void Panel::removeKeys(QStringList keys)
 {
     if (prepareEdit())
-        KeyEditor(this).removeKeys(keys);
+        apply(KeyEditor(mPanelConfig.data(), mHistory).removeKeys(keys));
 }
 
 void Panel::alignKeys(QStringList keys, Panel::KeyAlignType alignType)
 {
     if (prepareEdit())
-        KeyEditor(this).alignKeys(keys, alignType);
+        apply(KeyEditor(mPanelConfig.data(), mHistory).alignKeys(keys, alignType));
 }
 
 void Panel::undo()
 {
     if (prepareEdit())
-        KeyEditor(this).undo();
+        apply(KeyEditor(mPanelConfig.data(), mHistory).undo());
 }
 
 void Panel::redo()
 {
     if (prepareEdit())
-        KeyEditor(this).redo();
+        apply(KeyEditor(mPanelConfig.data(), mHistory).redo());
 }

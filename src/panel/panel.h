@@ -16,10 +16,12 @@
 
 #include "skin/filestamp.h"
 #include "skin/operationresult.h"
+#include "undohistory.h"
 
 class QTimer;
 class SkinConfig;
 class StylesManager;
+struct EditOutcome;
 
 // The open panel file of a skin and everything it depends on.
 //
@@ -27,9 +29,8 @@ class StylesManager;
 // directories from the panel file's place in the skin, fills the style store,
 // keeps the panel document and its gen.ini open, renders the composite
 // preview (PanelRenderer) and reloads itself when the files change on disk.
-// The key editing operations work on the same documents through
-// `panelConfig()` and `orderedKeys()` and record their steps on the two undo
-// stacks.
+// The key editing operations (KeyEditor) work on the panel document and
+// the undo history and return what came of it, which the panel shows.
 class Panel : public QObject
 {
     Q_OBJECT
@@ -69,15 +70,7 @@ public:
 
     // A change map: property path ("SECTION/KEY") to value text.
     using ChangeMap = QMap<QString, QString>;
-    // One undoable step: the old values (null where the property was
-    // absent), the values applied, and the sections the step created. Undo
-    // drops only those sections; one that stood empty before the step stays.
-    struct UndoRecord
-    {
-        ChangeMap oldValues;
-        ChangeMap newValues;
-        QStringList createdSections;
-    };
+    using UndoRecord = ::UndoRecord;
 
     static Panel *instance();
     ~Panel() override;
@@ -112,6 +105,9 @@ public:
     QColor touchRectColor() const { return mTouchRectColor; }
     QPointF highlightPointF() const { return mHighlightPointF; }
     bool loadFailed() const { return mLoadFailed; }
+    bool candidateStatus() const { return mCandidateStatus; }
+    StylesManager *stylesManager() const { return mStylesManager; }
+    const UndoHistory &undoHistory() const { return mHistory; }
     QString styleTablePath() const { return mStyleTablePath; }
     QStringList resourceDirectories() const { return mResourceDirectories; }
     QMap<int, QPoint> offsetTable() const { return mOffsetTable; }
@@ -163,11 +159,19 @@ public:
     // ascending, then keys with it by number descending. Editing uses the
     // same order for "all keys".
     Q_INVOKABLE QStringList orderedKeys() const;
+    // The same order for any document; empty for none.
+    static QStringList keyOrder(const SkinConfig *config);
     static int keyNumber(const QString &keySection);
 
+    // The keys whose view rectangle holds the point of the composite preview
+    // at `relativePoint` (0..1 of its width and height), in key order. Asks
+    // for no render.
+    Q_INVOKABLE QStringList keysAt(QPointF relativePoint) const;
+
     // The composite preview (input area, list, candidate area, keys) at the
-    // device resolution; 1x1 transparent with no panel. Each stage draws into
-    // the image at its offset in panel units.
+    // device resolution; 1x1 transparent with no panel. Publishes the panel
+    // size, scale and origin of the composite. Each stage draws into the
+    // image at its offset in panel units.
     QImage renderPreview();
     void renderPanel(QImage &image, const QPoint &offset);
     void renderInput(QImage &image, const QPoint &offset);
@@ -229,10 +233,16 @@ private slots:
     void detectFilesUpdate();
 
 private:
-    friend class PanelRenderer;
-    friend class KeyEditor;
-
     Panel();
+
+    // Picks the keys under the highlight point as a click does: one key
+    // becomes current, several are offered (highlightedKeysChanged), and the
+    // list area shows the LIST section.
+    void pick();
+    void showListSection();
+    // Shows what an editing operation came to: a saved edit refreshes the
+    // section and the preview; the history sets canUndo and canRedo.
+    void apply(const EditOutcome &outcome);
 
     void searchStyleTableAndResources(const QString &panelDirectory);
     void loadResources();
@@ -286,6 +296,5 @@ private:
     QStringList mCurrentSectionProperties;
     bool mCanUndo = false;
     bool mCanRedo = false;
-    QVector<UndoRecord> mUndoStack;
-    QVector<UndoRecord> mRedoStack;
+    UndoHistory mHistory;
 };

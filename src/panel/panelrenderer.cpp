@@ -137,11 +137,55 @@ int centre(int low, int high)
     return int((qint64(low) + high) / 2);
 }
 
+// The composite fits the image bound; the preview is rebuilt on every
+// request, so a canvas near the bound would cost hundreds of megabytes per
+// click.
+bool fitsBound(double width, double height)
+{
+    return width <= ImageLimits::maxSide && height <= ImageLimits::maxSide
+        && width * height <= double(ImageLimits::maxPixels);
+}
+
+// A key's rectangles: VIEW_RECT, and TOUCH_RECT falling back to it for the
+// hit test and the pressed state.
+void readRects(const QVector<SkinConfig::Property> &properties, const QPoint &offset, KeyValues &k)
+{
+    const QString viewText = firstValue(properties, QStringLiteral("VIEW_RECT"));
+    bool hasTouch = false;
+    const QString touchText = firstValue(properties, QStringLiteral("TOUCH_RECT"), &hasTouch);
+    k.viewRect = moved(parseRect(viewText), offset);
+    k.touchRect = moved(parseRect(hasTouch ? touchText : viewText), offset);
+    k.touchOutline = moved(parseRect(touchText), offset);
+}
+
 } // namespace
 
-PanelRenderer::PanelRenderer(Panel &panel)
+// The LIST values and where the list lies, shared by drawing and picking.
+struct PanelRenderer::ListGeometry
+{
+    int type = 0;
+    int backStyle = 0;
+    int foreStyle = 0;
+    int cellStyle = 0;
+    QSize cell;
+    int count = 0;
+    QStringList names;
+    int padLeft = 0;
+    int padTop = 0;
+    qint64 startX = 0;
+    qint64 startY = 0;
+    bool vertical = false;
+    qint64 backWidth = 0;
+    qint64 backHeight = 0;
+    QPoint backAt; // pixels
+    QRect area; // pixels
+};
+
+PanelRenderer::PanelRenderer(const Panel &panel)
     : mPanel(panel)
-    , mStyles(panel.mStylesManager)
+    , mStyles(panel.stylesManager())
+    , mScale(panel.scale())
+    , mOffsets(panel.offsetTable())
 { }
 
 QString PanelRenderer::sampleInput()
@@ -179,30 +223,30 @@ QImage PanelRenderer::paintStyle(int number, const QSize &size, bool pressed, do
     return mStyles->styleImage(number, size, pressed, scale);
 }
 
-QPoint PanelRenderer::highlightPixel(const QImage &image) const
+QPoint PanelRenderer::highlightPixel(const QSize &imageSize) const
 {
-    const QPointF point = mPanel.mHighlightPointF;
-    return QPoint(truncToInt(image.width() * point.x()), truncToInt(image.height() * point.y()));
+    const QPointF point = mPanel.highlightPointF();
+    return QPoint(truncToInt(imageSize.width() * point.x()), truncToInt(imageSize.height() * point.y()));
 }
 
-QImage PanelRenderer::renderPreview()
+PanelRenderer::Layout PanelRenderer::layout() const
 {
-    QElapsedTimer timer;
-    timer.start();
-    Panel &p = mPanel;
-    if (p.mCurrentPanelFile.isEmpty() || p.mLoadFailed)
-        return transparentPixel();
+    Layout l;
+    const Panel &p = mPanel;
+    if (p.currentPanelFile().isEmpty() || p.loadFailed())
+        return l;
+    l.loaded = true;
 
     const QSize panelSize = parseSize(p.value(QStringLiteral("PANEL/SIZE")));
-    p.mPanelSize = panelSize;
-    emit p.panelSizeChanged();
+    l.panelSize = panelSize;
     const qint64 totalWidth = panelSize.width();
     qint64 totalHeight = panelSize.height();
 
     // A panel without a width has nothing to fit to the device.
-    p.mScale = (p.mDeviceResolution < 1 || totalWidth < 1) ? 1.0 : double(p.mDeviceResolution) / totalWidth;
-    const double s = p.mScale;
-    const bool candidateStatus = p.mCandidateStatus;
+    const int deviceResolution = p.deviceResolution();
+    l.scale = (deviceResolution < 1 || totalWidth < 1) ? 1.0 : double(deviceResolution) / totalWidth;
+    const double s = l.scale;
+    const bool candidateStatus = p.candidateStatus();
 
     qint64 inputY = 0;
     qint64 listY = 0;
@@ -223,7 +267,7 @@ QImage PanelRenderer::renderPreview()
 
     bool listDrawn = false;
     bool inputDrawn = false;
-    if (p.mPanelConfig && p.mPanelConfig->childGroups().contains(QStringLiteral("LIST"))) {
+    if (p.panelConfig() && p.panelConfig()->childGroups().contains(QStringLiteral("LIST"))) {
         const int listType = parseInt(p.value(QStringLiteral("LIST/TYPE")));
         if (listType == 2 || (listType == 3 && candidateStatus)) {
             const QList<int> padding = parseIntList(p.value(QStringLiteral("LIST/PADDING")));
@@ -248,60 +292,108 @@ QImage PanelRenderer::renderPreview()
         inputDrawn = true;
     }
 
-    const QPoint inputOffset(0, boundedInt(inputY));
-    const QPoint listOffset(0, boundedInt(listY));
-    const QPoint candOffset(0, boundedInt(candY));
-    const QPoint panelOffset(0, boundedInt(panelY));
-    qDebug() << "totalSize" << totalWidth << totalHeight;
-    qDebug() << "inputOffset" << inputOffset;
-    qDebug() << "listOffset" << listOffset;
-    qDebug() << "candOffset" << candOffset;
-    qDebug() << "panelOffset" << panelOffset;
-
-    p.mPanelOrigin = panelOffset;
-    emit p.panelOriginChanged();
+    l.inputOffset = QPoint(0, boundedInt(inputY));
+    l.listOffset = QPoint(0, boundedInt(listY));
+    l.candOffset = QPoint(0, boundedInt(candY));
+    l.panelOffset = QPoint(0, boundedInt(panelY));
+    l.inputDrawn = inputDrawn;
+    l.listDrawn = listDrawn;
+    l.candShown = candShown;
+    l.totalWidth = totalWidth;
+    l.totalHeight = totalHeight;
 
     const double width = std::round(double(totalWidth) * s);
     const double height = std::round(double(totalHeight) * s);
+    if (width >= 1 && height >= 1 && fitsBound(width, height))
+        l.compositeSize = QSize(int(width), int(height));
+    return l;
+}
+
+PanelRenderer::Result PanelRenderer::renderPreview()
+{
+    QElapsedTimer timer;
+    timer.start();
+    Result result;
+    result.layout = layout();
+    const Layout &l = result.layout;
+    result.image = transparentPixel();
+    if (!l.loaded)
+        return result;
+    mScale = l.scale;
+
+    qDebug() << "totalSize" << l.totalWidth << l.totalHeight;
+    qDebug() << "inputOffset" << l.inputOffset;
+    qDebug() << "listOffset" << l.listOffset;
+    qDebug() << "candOffset" << l.candOffset;
+    qDebug() << "panelOffset" << l.panelOffset;
+
+    const double width = std::round(double(l.totalWidth) * l.scale);
+    const double height = std::round(double(l.totalHeight) * l.scale);
     if (width < 1 || height < 1) {
-        qInfo() << "panel size" << totalWidth << "x" << totalHeight << " is invalid!";
-        return transparentPixel();
+        qInfo() << "panel size" << l.totalWidth << "x" << l.totalHeight << " is invalid!";
+        return result;
     }
-    // The preview is rebuilt on every request: a canvas near the bound would
-    // cost hundreds of megabytes per click, so a broken size shows nothing.
     if (!allowed(width, height, "panel image"))
-        return transparentPixel();
+        return result;
     QImage image
         = ImageLimits::create(QSize(int(width), int(height)), QImage::Format_ARGB32_Premultiplied, "panel");
     if (image.isNull())
-        return transparentPixel();
+        return result;
 
-    if (inputDrawn) {
-        renderInput(image, inputOffset);
+    if (l.inputDrawn) {
+        renderInput(image, l.inputOffset);
         qDebug() << "input rendered: " << timer.elapsed();
     }
-    renderPanel(image, panelOffset);
+    renderPanel(image, l.panelOffset);
     qInfo() << "panel rendered: " << timer.elapsed() << "ms";
-    if (listDrawn) {
-        renderList(image, listOffset);
+    if (l.listDrawn) {
+        renderList(image, l.listOffset);
         qDebug() << "list rendered: " << timer.elapsed() << "ms";
     }
-    if (candShown) {
-        renderCand(image, candOffset);
+    if (l.candShown) {
+        renderCand(image, l.candOffset);
         qDebug() << "cand rendered: " << timer.elapsed();
     }
     qInfo() << "rendered: " << timer.elapsed();
-    return image;
+    result.image = image;
+    return result;
+}
+
+PanelRenderer::Pick PanelRenderer::pick(const QPointF &relativePoint) const
+{
+    Pick result;
+    const Layout l = layout();
+    const QSize size = l.compositeSize;
+    if (!l.loaded || size.isEmpty() || !mPanel.panelConfig())
+        return result;
+    result.done = true;
+    const double s = l.scale;
+    const QPoint pixel(
+        truncToInt(size.width() * relativePoint.x()), truncToInt(size.height() * relativePoint.y()));
+    const QPoint h(roundToInt(pixel.x() / s), roundToInt(pixel.y() / s));
+
+    const SkinConfig *config = mPanel.panelConfig();
+    const QStringList keys = Panel::keyOrder(config);
+    for (const QString &key : keys) {
+        KeyValues k;
+        readRects(config->sectionProperties(key), l.panelOffset, k);
+        if (k.viewRect.contains(h)) {
+            qDebug() << "highlightPoint: " << h << key;
+            result.keys.append(key);
+        }
+    }
+    if (l.listDrawn)
+        result.onList = listGeometry(size.width(), l.listOffset, s).area.contains(pixel);
+    return result;
 }
 
 void PanelRenderer::renderPanel(QImage &image, const QPoint &offset)
 {
-    Panel &p = mPanel;
-    p.mHighlightedKeys.clear();
-    if (image.isNull())
+    const Panel &p = mPanel;
+    if (image.isNull() || !p.panelConfig())
         return;
-    const double s = p.mScale;
-    const QPoint pixel = highlightPixel(image);
+    const double s = mScale;
+    const QPoint pixel = highlightPixel(image.size());
     const QPoint h(roundToInt(pixel.x() / s), roundToInt(pixel.y() / s));
 
     QPainter painter(&image);
@@ -311,34 +403,25 @@ void PanelRenderer::renderPanel(QImage &image, const QPoint &offset)
     if (!background.isNull())
         painter.drawImage(truncToInt(offset.x() * s), truncToInt(offset.y() * s), background);
 
-    const QStringList keys = p.orderedKeys();
+    const SkinConfig *config = p.panelConfig();
+    const QStringList keys = Panel::keyOrder(config);
     QVector<KeyValues> drawn;
     drawn.reserve(keys.size());
     for (const QString &key : keys) {
-        const QVector<SkinConfig::Property> properties = p.mPanelConfig->sectionProperties(key);
+        const QVector<SkinConfig::Property> properties = config->sectionProperties(key);
         KeyValues k;
         k.name = key;
         k.backStyle = parseInt(firstValue(properties, QStringLiteral("BACK_STYLE")));
         k.foreStyles = parseIntList(firstValue(properties, QStringLiteral("FORE_STYLE")));
         k.posTypes = parseIntList(firstValue(properties, QStringLiteral("POS_TYPE")));
-        const QString viewText = firstValue(properties, QStringLiteral("VIEW_RECT"));
-        bool hasTouch = false;
-        const QString touchText = firstValue(properties, QStringLiteral("TOUCH_RECT"), &hasTouch);
-        k.viewRect = moved(parseRect(viewText), offset);
-        k.touchRect = moved(parseRect(hasTouch ? touchText : viewText), offset);
-        k.touchOutline = moved(parseRect(touchText), offset);
-
-        if (k.viewRect.contains(h)) {
-            qDebug() << "highlightPoint: " << h << key;
-            p.mHighlightedKeys.append(key);
-        }
+        readRects(properties, offset, k);
 
         bool hasStatStyle = false;
         const QString statStyle = firstValue(properties, QStringLiteral("STAT_STYLE"), &hasStatStyle);
         if (hasStatStyle) {
-            for (int tip : tipsForStatus(statStyle, p.mCurrentStatus)) {
+            for (int tip : tipsForStatus(statStyle, p.currentStatus())) {
                 const QVector<SkinConfig::Property> tipProperties
-                    = p.mPanelConfig->sectionProperties(QStringLiteral("TIP%1").arg(tip));
+                    = config->sectionProperties(QStringLiteral("TIP%1").arg(tip));
                 bool found = false;
                 const QString back = firstValue(tipProperties, QStringLiteral("BACK_STYLE"), &found);
                 if (found)
@@ -363,7 +446,7 @@ void PanelRenderer::renderPanel(QImage &image, const QPoint &offset)
             const QImage fore = mStyles->styleImage(k.foreStyles.at(i), QSize(-1, -1), pressed, s);
             if (fore.isNull())
                 continue;
-            const QPoint o = p.mOffsetTable.value(k.posTypes.value(i, 0), QPoint(0, 0));
+            const QPoint o = mOffsets.value(k.posTypes.value(i, 0), QPoint(0, 0));
             const int x = truncToInt(cx * s - (fore.width() / 2) + o.x() * s);
             const int y = truncToInt(cy * s - (fore.height() / 2) + o.y() * s);
             painter.drawImage(x, y, fore);
@@ -375,27 +458,20 @@ void PanelRenderer::renderPanel(QImage &image, const QPoint &offset)
     for (const KeyValues &k : qAsConst(drawn)) {
         const QRect view = scaledTruncated(k.viewRect, s);
         const QRect touch = scaledTruncated(k.touchOutline, s);
-        drawOutline(painter, view, p.mViewRectColor);
+        drawOutline(painter, view, p.viewRectColor());
         painter.drawText(QRectF(view), k.name, QTextOption());
-        drawOutline(painter, touch, p.mTouchRectColor);
+        drawOutline(painter, touch, p.touchRectColor());
         painter.drawText(QRectF(touch), k.name, topRight);
     }
     painter.end();
-
-    if (p.mHighlightedKeys.size() == 1) {
-        p.setCurrentKey(p.mHighlightedKeys.first());
-    } else if (p.mHighlightedKeys.size() > 1) {
-        qDebug() << "highlightedKeys: " << p.mHighlightedKeys;
-        emit p.highlightedKeysChanged();
-    }
 }
 
 void PanelRenderer::renderInput(QImage &image, const QPoint &offset)
 {
-    Panel &p = mPanel;
+    const Panel &p = mPanel;
     if (image.isNull())
         return;
-    const double s = p.mScale;
+    const double s = mScale;
     const int foreStyle = parseInt(p.value(QStringLiteral("INPUT/FORE_STYLE")));
     const int backStyle = parseInt(p.value(QStringLiteral("INPUT/BACK_STYLE")));
     const QImage text = mStyles->textImage(foreStyle, sampleInput(), 0, false, s);
@@ -409,52 +485,69 @@ void PanelRenderer::renderInput(QImage &image, const QPoint &offset)
         painter.drawImage(at, text);
 }
 
-void PanelRenderer::renderList(QImage &image, const QPoint &offset)
+PanelRenderer::ListGeometry PanelRenderer::listGeometry(int imageWidth, const QPoint &offset, double s) const
 {
-    Panel &p = mPanel;
-    if (image.isNull())
-        return;
-    const double s = p.mScale;
-    const QPoint pixel = highlightPixel(image);
-
-    const int type = parseInt(p.value(QStringLiteral("LIST/TYPE")));
-    const int backStyle = parseInt(p.value(QStringLiteral("LIST/BACK_STYLE")));
-    const int foreStyle = parseInt(p.value(QStringLiteral("LIST/FORE_STYLE")));
-    const int cellStyle = parseInt(p.value(QStringLiteral("LIST/CELL_STYLE")));
-    const QSize cell = parseSize(p.value(QStringLiteral("LIST/CELL_SIZE")));
+    const Panel &p = mPanel;
+    ListGeometry g;
+    g.type = parseInt(p.value(QStringLiteral("LIST/TYPE")));
+    g.backStyle = parseInt(p.value(QStringLiteral("LIST/BACK_STYLE")));
+    g.foreStyle = parseInt(p.value(QStringLiteral("LIST/FORE_STYLE")));
+    g.cellStyle = parseInt(p.value(QStringLiteral("LIST/CELL_STYLE")));
+    g.cell = parseSize(p.value(QStringLiteral("LIST/CELL_SIZE")));
     const QPoint pos = parsePoint(p.value(QStringLiteral("LIST/POS")));
-    const int count = parseInt(p.value(QStringLiteral("LIST/LIST_NUM")));
+    g.count = parseInt(p.value(QStringLiteral("LIST/LIST_NUM")));
     const int order = parseInt(p.value(QStringLiteral("LIST/LIST_ORDER")));
     const QString namesText = p.value(QStringLiteral("LIST/NAMES"));
-    const QStringList names = namesText.isEmpty() ? QStringList() : namesText.split(QLatin1Char(' '));
+    g.names = namesText.isEmpty() ? QStringList() : namesText.split(QLatin1Char(' '));
     QList<int> padding = parseIntList(p.value(QStringLiteral("LIST/PADDING")));
     if (padding.size() != 4)
         padding = { 0, 0, 0, 0 };
-    const int padLeft = padding.at(0);
-    const int padTop = padding.at(1);
+    g.padLeft = padding.at(0);
+    g.padTop = padding.at(1);
     const int padRight = padding.at(2);
     const int padBottom = padding.at(3);
 
-    const bool ownStrip = type == 2 || type == 3;
-    const qint64 startX = ownStrip ? offset.x() : qint64(offset.x()) + pos.x();
-    const qint64 startY = ownStrip ? offset.y() : qint64(offset.y()) + pos.y();
-    const bool vertical = !ownStrip && order == 0;
+    const bool ownStrip = g.type == 2 || g.type == 3;
+    g.startX = ownStrip ? offset.x() : qint64(offset.x()) + pos.x();
+    g.startY = ownStrip ? offset.y() : qint64(offset.y()) + pos.y();
+    g.vertical = !ownStrip && order == 0;
 
-    qint64 backWidth;
-    qint64 backHeight;
-    if (vertical) {
-        backWidth = qint64(cell.width()) + padLeft + padRight;
-        backHeight = qint64(cell.height()) * count + padTop + padBottom;
+    if (g.vertical) {
+        g.backWidth = qint64(g.cell.width()) + g.padLeft + padRight;
+        g.backHeight = qint64(g.cell.height()) * g.count + g.padTop + padBottom;
     } else {
-        backWidth = qint64(cell.width()) * count + padLeft + padRight;
-        backHeight = qint64(cell.height()) + padTop + padBottom;
+        g.backWidth = qint64(g.cell.width()) * g.count + g.padLeft + padRight;
+        g.backHeight = qint64(g.cell.height()) + g.padTop + padBottom;
     }
     if (ownStrip)
-        backWidth = image.width();
+        g.backWidth = imageWidth;
 
-    const QPoint backAt(roundToInt((startX - padLeft) * s), roundToInt((startY - padTop) * s));
+    g.backAt = QPoint(roundToInt((g.startX - g.padLeft) * s), roundToInt((g.startY - g.padTop) * s));
+    g.area = QRect(g.backAt, QSize(roundToInt(g.backWidth * s), roundToInt(g.backHeight * s)));
+    return g;
+}
+
+void PanelRenderer::renderList(QImage &image, const QPoint &offset)
+{
+    const Panel &p = mPanel;
+    if (image.isNull())
+        return;
+    const double s = mScale;
+    const QPoint pixel = highlightPixel(image.size());
+    const ListGeometry g = listGeometry(image.width(), offset, s);
+    const QSize cell = g.cell;
+    const int count = g.count;
+    const QStringList &names = g.names;
+    const bool vertical = g.vertical;
+    const int cellStyle = g.cellStyle;
+    const int foreStyle = g.foreStyle;
+    const QPoint backAt = g.backAt;
+    const qint64 startX = g.startX;
+    const qint64 startY = g.startY;
+
     QPainter painter(&image);
-    const QImage back = paintStyle(backStyle, QSize(boundedInt(backWidth), boundedInt(backHeight)), false, s);
+    const QImage back
+        = paintStyle(g.backStyle, QSize(boundedInt(g.backWidth), boundedInt(g.backHeight)), false, s);
     if (!back.isNull())
         painter.drawImage(backAt, back);
 
@@ -527,40 +620,18 @@ void PanelRenderer::renderList(QImage &image, const QPoint &offset)
             x += step;
     }
 
-    const QRect listRect(backAt, QSize(roundToInt(backWidth * s), roundToInt(backHeight * s)));
-    if (listRect.contains(pixel))
-        selectListSection();
-    drawOutline(painter, listRect, p.mViewRectColor);
+    const QRect listRect = g.area;
+    drawOutline(painter, listRect, p.viewRectColor());
     painter.drawText(QRectF(listRect), QStringLiteral("LIST"), QTextOption());
-}
-
-void PanelRenderer::selectListSection()
-{
-    Panel &p = mPanel;
-    const QString section = QStringLiteral("LIST");
-    QStringList names;
-    for (const SkinConfig *config : { p.mPanelConfig.data(), p.mGenConfig.data() }) {
-        if (!config)
-            continue;
-        for (const SkinConfig::Property &property : config->sectionProperties(section)) {
-            if (!names.contains(property.first))
-                names.append(property.first);
-        }
-    }
-    QStringList properties;
-    for (const QString &name : qAsConst(names))
-        properties.append(name + QLatin1Char('=') + p.value(section + QLatin1Char('/') + name));
-    p.setCurrentSectionProperties(properties);
-    p.setCurrentSectionName(section);
 }
 
 void PanelRenderer::renderCand(QImage &image, const QPoint &offset)
 {
-    Panel &p = mPanel;
+    const Panel &p = mPanel;
     if (image.isNull())
         return;
-    const double s = p.mScale;
-    const QPoint pixel = highlightPixel(image);
+    const double s = mScale;
+    const QPoint pixel = highlightPixel(image.size());
 
     qDebug() << "candOffset: " << offset;
     QRect r = parseRect(p.value(QStringLiteral("CAND/VIEW_RECT")));
@@ -578,7 +649,7 @@ void PanelRenderer::renderCand(QImage &image, const QPoint &offset)
     const QString layoutName = p.value(QStringLiteral("CAND/LAYOUT_NAME"));
     if (layoutName.isEmpty())
         return;
-    const QString layoutFile = QFileInfo(p.mCurrentPanelFile).absolutePath() + QLatin1Char('/') + layoutName
+    const QString layoutFile = QFileInfo(p.currentPanelFile()).absolutePath() + QLatin1Char('/') + layoutName
         + QLatin1String(".cnd");
     if (!QFileInfo(layoutFile).isFile())
         return;
@@ -605,7 +676,7 @@ void PanelRenderer::renderCand(QImage &image, const QPoint &offset)
     if (!back.isNull())
         painter.drawImage(left, top, back);
 
-    const bool candidateStatus = p.mCandidateStatus;
+    const bool candidateStatus = p.candidateStatus();
     const QStringList sections = layout.childGroups();
     for (const QString &section : sections) {
         if (!section.startsWith(QLatin1String("ICON")))
@@ -620,7 +691,7 @@ void PanelRenderer::renderCand(QImage &image, const QPoint &offset)
         bool hasStatStyle = false;
         const QString statStyle = firstValue(properties, QStringLiteral("STAT_STYLE"), &hasStatStyle);
         if (hasStatStyle) {
-            for (int tip : tipsForStatus(statStyle, p.mCurrentStatus)) {
+            for (int tip : tipsForStatus(statStyle, p.currentStatus())) {
                 const QVector<SkinConfig::Property> tipProperties
                     = layout.sectionProperties(QStringLiteral("TIP%1").arg(tip));
                 bool found = false;
@@ -651,7 +722,7 @@ void PanelRenderer::renderCand(QImage &image, const QPoint &offset)
         if (!fore.isNull())
             painter.drawImage(centre(icon.left(), icon.right()) - fore.width() / 2,
                 centre(icon.top(), icon.bottom()) - fore.height() / 2, fore);
-        drawOutline(painter, icon, p.mViewRectColor);
+        drawOutline(painter, icon, p.viewRectColor());
         painter.drawText(QRectF(icon), section, QTextOption());
     }
 
@@ -692,5 +763,5 @@ void PanelRenderer::renderCand(QImage &image, const QPoint &offset)
         }
     }
 
-    drawOutline(painter, r, p.mViewRectColor);
+    drawOutline(painter, r, p.viewRectColor());
 }

@@ -1,15 +1,21 @@
 #pragma once
 
 #include <QImage>
+#include <QMap>
 #include <QPoint>
+#include <QPointF>
+#include <QRect>
 #include <QSize>
+#include <QStringList>
 
 class Panel;
 class StylesManager;
 
 // Draws the composite preview of a Panel from its state: the input-code area,
-// the option list, the candidate area and the keys, and performs the click
-// hit test on the way. Short-lived: one per render request.
+// the option list, the candidate area and the keys. It only reads the panel
+// and returns what a render produces (the image and the geometry the panel
+// publishes); the panel applies that. Picking the keys under a point is done
+// apart from drawing, on the same geometry. Short-lived: one per request.
 //
 // Every size that comes from the panel files is checked against the image
 // bound before anything is painted, so a broken file costs one log line per
@@ -17,9 +23,52 @@ class StylesManager;
 class PanelRenderer
 {
 public:
-    explicit PanelRenderer(Panel &panel);
+    // Where the parts of the composite go, in panel units, and its size.
+    struct Layout
+    {
+        // False with no panel: then nothing is drawn and nothing published.
+        bool loaded = false;
+        QSize panelSize;
+        double scale = 1.0;
+        QPoint inputOffset;
+        QPoint listOffset;
+        QPoint candOffset;
+        QPoint panelOffset;
+        bool inputDrawn = false;
+        bool listDrawn = false;
+        bool candShown = false;
+        qint64 totalWidth = 0;
+        qint64 totalHeight = 0;
+        // The composite in pixels; empty when it cannot be drawn.
+        QSize compositeSize;
+    };
 
-    QImage renderPreview();
+    // What a render produces.
+    struct Result
+    {
+        QImage image;
+        Layout layout;
+    };
+
+    // The keys under a point, and whether the point lies on the list area.
+    struct Pick
+    {
+        // False when there is no composite to point into.
+        bool done = false;
+        QStringList keys;
+        bool onList = false;
+    };
+
+    explicit PanelRenderer(const Panel &panel);
+
+    Layout layout() const;
+    Result renderPreview();
+    // The hit test of a click at `relativePoint` (0..1 of the composite):
+    // the keys whose view rectangle holds it, in key order, and the list.
+    Pick pick(const QPointF &relativePoint) const;
+
+    // The stages, at the panel's last scale; each draws into the image at its
+    // offset in panel units.
     void renderPanel(QImage &image, const QPoint &offset);
     void renderInput(QImage &image, const QPoint &offset);
     void renderList(QImage &image, const QPoint &offset);
@@ -33,14 +82,18 @@ public:
     static constexpr int maxListCells = 4096;
 
 private:
+    struct ListGeometry;
+
     // styleImage of a style at `size` panel units, or null (logged once per
     // render) when the painted image would be over the image bound.
     QImage paintStyle(int number, const QSize &size, bool pressed, double scale);
     bool allowed(double width, double height, const char *what);
-    QPoint highlightPixel(const QImage &image) const;
-    void selectListSection();
+    QPoint highlightPixel(const QSize &imageSize) const;
+    ListGeometry listGeometry(int imageWidth, const QPoint &offset, double scale) const;
 
-    Panel &mPanel;
+    const Panel &mPanel;
     StylesManager *mStyles;
+    double mScale;
+    QMap<int, QPoint> mOffsets;
     bool mBoundLogged = false;
 };

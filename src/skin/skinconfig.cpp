@@ -126,8 +126,7 @@ void SkinConfig::setValue(const QString &path, const QString &value)
 
     const int index = indexOfSection(section);
     if (index < 0) {
-        mSectionNames.append(section);
-        mSections.append(Section{Property(key, value)});
+        appendSection(section, Section { Property(key, value) });
         mModified = true;
         return;
     }
@@ -156,8 +155,7 @@ void SkinConfig::remove(const QString &path, EmptySection emptySection)
     Section &properties = mSections[index];
     if (properties.isEmpty()) {
         if (drop) {
-            mSectionNames.removeAt(index);
-            mSections.removeAt(index);
+            removeSectionAt(index);
             mModified = true;
         }
         return;
@@ -165,10 +163,8 @@ void SkinConfig::remove(const QString &path, EmptySection emptySection)
     for (int i = 0; i < properties.size(); ++i) {
         if (properties.at(i).first == key) {
             properties.removeAt(i);
-            if (drop && properties.isEmpty()) {
-                mSectionNames.removeAt(index);
-                mSections.removeAt(index);
-            }
+            if (drop && properties.isEmpty())
+                removeSectionAt(index);
             mModified = true;
             return;
         }
@@ -179,14 +175,14 @@ void SkinConfig::addGroup(const QString &section)
 {
     if (indexOfSection(section) >= 0)
         return;
-    mSectionNames.append(section);
-    mSections.append(Section());
+    appendSection(section, Section());
 }
 
 void SkinConfig::clear()
 {
     mSectionNames.clear();
     mSections.clear();
+    mIndexStale = true;
 }
 
 bool SkinConfig::save()
@@ -209,6 +205,7 @@ void SkinConfig::revert()
 {
     mSectionNames.clear();
     mSections.clear();
+    mIndexStale = true;
     mDiskHash.clear();
     mModified = false;
     read();
@@ -244,7 +241,35 @@ void SkinConfig::splitKey(const QString &path, QString &section, QString &key) c
 
 int SkinConfig::indexOfSection(const QString &section) const
 {
-    return mSectionNames.indexOf(section);
+    if (mIndexStale) {
+        mFirstSection.clear();
+        mFirstSection.reserve(mSectionNames.size());
+        for (int i = 0; i < mSectionNames.size(); ++i) {
+            if (!mFirstSection.contains(mSectionNames.at(i)))
+                mFirstSection.insert(mSectionNames.at(i), i);
+        }
+        mIndexStale = false;
+    }
+    return mFirstSection.value(section, -1);
+}
+
+void SkinConfig::appendSection(const QString &name, const Section &properties)
+{
+    mSectionNames.append(name);
+    mSections.append(properties);
+    // An appended section is the first of its name only when none stood
+    // before it.
+    if (!mIndexStale && !mFirstSection.contains(name))
+        mFirstSection.insert(name, mSectionNames.size() - 1);
+}
+
+// Every later section moves up by one, and a duplicate may become the first
+// of its name: the index is rebuilt at the next look-up.
+void SkinConfig::removeSectionAt(int index)
+{
+    mSectionNames.removeAt(index);
+    mSections.removeAt(index);
+    mIndexStale = true;
 }
 
 void SkinConfig::read()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QObject>
 #include <QPair>
 #include <QString>
@@ -98,11 +99,18 @@ public:
 private:
     void splitKey(const QString &path, QString &section, QString &key) const;
     int indexOfSection(const QString &section) const;
+    void appendSection(const QString &name, const Section &properties);
+    void removeSectionAt(int index);
     void read();
     bool write();
 
     QStringList mSectionNames;
     QVector<Section> mSections;
+    // Where the first section of each name stands: look-ups by name stay
+    // constant-time on panels with tens of thousands of keys. Rebuilt from
+    // the names when stale (after a read, a removal or a clear).
+    mutable QHash<QString, int> mFirstSection;
+    mutable bool mIndexStale = true;
     QString mFileName;
     QString mGroup;
     QString mErrorString;

@@ -1,5 +1,6 @@
 #include "stylesmanager.h"
 
+#include "builtinfonts.h"
 #include "skin/imagelimits.h"
 #include "skin/skinconfig.h"
 
@@ -61,7 +62,17 @@ QMap<QString, QString> sectionMap(const SkinConfig &config, const QString &secti
     return map;
 }
 
+// The stretched tiles kept at most, in bytes: far more than a skin's keys
+// need at their few sizes, and a bound for a panel of many odd sizes.
+constexpr qint64 kTileCacheBytes = qint64(64) * 1024 * 1024;
+
 } // namespace
+
+uint qHash(const StylesManager::TileImageKey &key, uint seed)
+{
+    return qHash(key.tile, seed) ^ qHash(key.size.width(), seed) ^ qHash(key.size.height() * 31, seed)
+        ^ qHash(key.scale, seed);
+}
 
 StylesManager *StylesManager::instance()
 {
@@ -71,7 +82,6 @@ StylesManager *StylesManager::instance()
 
 StylesManager::StylesManager()
     : mDefaultInputFontResource(QStringLiteral(":/fonts/keymap.ttf"))
-    , mDefaultFontResource(QStringLiteral(":/fonts/NotoSansCJKsc-Regular.otf"))
 {
     const int inputId = QFontDatabase::addApplicationFont(mDefaultInputFontResource);
     if (inputId < 0)
@@ -79,11 +89,7 @@ StylesManager::StylesManager()
     else
         mDefaultInputFamily = firstFamily(inputId);
 
-    const int defaultId = QFontDatabase::addApplicationFont(mDefaultFontResource);
-    if (defaultId < 0)
-        qInfo() << "can not add default font: " << mDefaultFontResource << "!";
-    else
-        mDefaultFamily = firstFamily(defaultId);
+    mDefaultFamily = BuiltInFonts::cjkFamily();
 
     // Key labels in the input font still show CJK text.
     if (!mDefaultInputFamily.isEmpty() && !mDefaultFamily.isEmpty())
@@ -100,6 +106,8 @@ void StylesManager::clear()
     mStyles.clear();
     mTiles.clear();
     mLabelCache.clear();
+    mTileCache.clear();
+    mTileCacheBytes = 0;
     mStyleNumbers.clear();
 }
 
@@ -123,6 +131,9 @@ void StylesManager::addStyle(const Style &style)
 void StylesManager::addTile(const Tile &tile)
 {
     mTiles.insert(tile.key(), tile);
+    // A tile of the same key may have been drawn before.
+    mTileCache.clear();
+    mTileCacheBytes = 0;
 }
 
 void StylesManager::addFont(const QString &absolutePath, const QString &relativePath)
@@ -204,7 +215,21 @@ QImage StylesManager::tileImage(const QString &key, const QSize &size, double sc
 {
     if (key.isEmpty())
         return QImage();
-    return tile(key).render(size, scale);
+    const TileImageKey cacheKey { key, size, scale };
+    const auto cached = mTileCache.constFind(cacheKey);
+    if (cached != mTileCache.constEnd())
+        return cached.value();
+    const QImage image = tile(key).render(size, scale);
+    const qint64 bytes = image.sizeInBytes();
+    if (mTileCacheBytes + bytes > kTileCacheBytes) {
+        mTileCache.clear();
+        mTileCacheBytes = 0;
+    }
+    if (bytes <= kTileCacheBytes) {
+        mTileCache.insert(cacheKey, image);
+        mTileCacheBytes += bytes;
+    }
+    return image;
 }
 
 QImage StylesManager::paintLabel(const QString &text, int pixelSize, const QColor &color,

@@ -20,9 +20,10 @@
 //
 // The panel loader fills it on every load and resource reload: `clear`, then
 // `addTile` and `addFont` for the skin's res tree, then `readStyleTable` on
-// the style table. Painted labels are cached per (style number, state) until
-// the next `clear`, because the panel renderer repaints every key on every
-// request.
+// the style table. Painted labels are cached per (style number, state) and
+// stretched tiles per (tile, size, scale) until the next `clear`, because the
+// panel renderer repaints every key on every request and most keys share a
+// few tiles at a few sizes.
 class StylesManager : public QObject
 {
     Q_OBJECT
@@ -69,6 +70,8 @@ public:
     // The tile under `key` rendered at `size` times `scale`; null for an
     // empty key or an unknown tile.
     QImage tileImage(const QString &key, const QSize &size, double scale) const;
+    // How many stretched tiles are kept; for tests.
+    int cachedTileCount() const { return mTileCache.size(); }
     // One line of text as wide as its advance and as high as the font's line,
     // with an optional copy in `borderColor` drawn `borderSize` pixels lower
     // underneath it (a shadow).
@@ -81,12 +84,24 @@ private:
     StylesManager();
 
     using LabelKey = QPair<int, bool>;
+    struct TileImageKey
+    {
+        QString tile;
+        QSize size;
+        double scale;
+        bool operator==(const TileImageKey &other) const
+        {
+            return tile == other.tile && size == other.size && scale == other.scale;
+        }
+    };
+    friend uint qHash(const TileImageKey &key, uint seed);
 
     QMap<QString, Style> mStyles;
     QMap<QString, Tile> mTiles;
     QHash<LabelKey, QImage> mLabelCache;
+    mutable QHash<TileImageKey, QImage> mTileCache;
+    mutable qint64 mTileCacheBytes = 0;
     QString mDefaultInputFontResource;
-    QString mDefaultFontResource;
     QString mDefaultInputFamily;
     QString mDefaultFamily;
     QStringList mStyleNumbers;

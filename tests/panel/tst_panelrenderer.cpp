@@ -75,6 +75,8 @@ private slots:
     void list_data();
     void list();
     void listSelection();
+    void pickWithoutRender_data();
+    void pickWithoutRender();
     void candidateArea_data();
     void candidateArea();
     void candidateStrip();
@@ -363,9 +365,11 @@ void TestPanelRenderer::hitTest()
                                 "[KEY2]\nVIEW_RECT=32,0,64,96\n"
                                 "[KEY1]\nVIEW_RECT=0,0,64,64\n")));
     mPanel->setDeviceResolution(deviceResolution);
-    mPanel->setHighlightPointF(point);
     QSignalSpy highlighted(mPanel, &Panel::highlightedKeysChanged);
     QSignalSpy current(mPanel, &Panel::currentKeyChanged);
+    // The click picks; the render it asks for only draws the pressed look.
+    mPanel->setHighlightPointF(point);
+    QCOMPARE(mPanel->keysAt(point), keys);
     mPanel->renderPreview();
     QCOMPARE(mPanel->highlightedKeys(), keys);
     QCOMPARE(highlighted.count(), listSignals);
@@ -586,6 +590,47 @@ void TestPanelRenderer::listSelection()
     QCOMPARE(mPanel->currentSectionName(), QStringLiteral("LIST"));
     QCOMPARE(mPanel->currentSectionProperties(),
         (QStringList { "TYPE=0", "POS=50,20", "LIST_NUM=2", "LIST_ORDER=1", "CELL_SIZE=10,8" }));
+}
+
+void TestPanelRenderer::pickWithoutRender_data()
+{
+    QTest::addColumn<QPointF>("point");
+    QTest::addColumn<QStringList>("keys");
+    QTest::addColumn<QString>("currentKey");
+    QTest::addColumn<QString>("section");
+
+    // KEY1 10..29 across and down; KEY2 50..59, 20..29 under the list
+    // (50..69, 20..27).
+    QTest::newRow("one key") << QPointF(0.2, 0.4) << QStringList { "KEY1" } << "KEY1"
+                             << "KEY1";
+    QTest::newRow("a key under the list shows the list")
+        << QPointF(0.55, 0.45) << QStringList { "KEY2" } << "KEY2"
+        << "LIST";
+    QTest::newRow("the list alone") << QPointF(0.65, 0.45) << QStringList() << ""
+                                    << "LIST";
+    QTest::newRow("nothing") << QPointF(0.9, 0.9) << QStringList() << ""
+                             << "";
+}
+
+void TestPanelRenderer::pickWithoutRender()
+{
+    QFETCH(QPointF, point);
+    QFETCH(QStringList, keys);
+    QFETCH(QString, currentKey);
+    QFETCH(QString, section);
+
+    QVERIFY(load(QStringLiteral("[PANEL]\nSIZE=100,50\n[LIST]\nTYPE=0\nPOS=50,20\nLIST_NUM=2\nLIST_ORDER=1\n"
+                                "[KEY1]\nVIEW_RECT=10,10,20,20\n[KEY2]\nVIEW_RECT=50,20,10,10\n")));
+    QSignalSpy rendered(mPanel, &Panel::panelSizeChanged);
+    QSignalSpy reloaded(mPanel, &Panel::panelReloaded);
+    mPanel->setHighlightPointF(point);
+    QCOMPARE(rendered.count(), 0);
+    QCOMPARE(reloaded.count(), 1);
+    QCOMPARE(mPanel->highlightedKeys(), keys);
+    QCOMPARE(mPanel->currentKey(), currentKey);
+    QCOMPARE(mPanel->currentSectionName(), section);
+    if (section == QLatin1String("LIST"))
+        QCOMPARE(mPanel->currentSectionProperties().first(), QStringLiteral("TYPE=0"));
 }
 
 void TestPanelRenderer::candidateArea_data()

@@ -193,6 +193,66 @@ private slots:
         QVERIFY(!config.contains(QStringLiteral("A/B")));
     }
 
+    // The first section of a name is found however sections come and go
+    // around it; later duplicates take over once the first one is removed.
+    void firstSectionAfterChanges_data()
+    {
+        QTest::addColumn<QStringList>("operations");
+        QTest::addColumn<QString>("expected");
+
+        QTest::newRow("as read") << QStringList() << "A=1 B=2 C=-";
+        QTest::newRow("removed first, the duplicate is found")
+            << QStringList { "remove A/ID" } << "A=3 B=2 C=-";
+        QTest::newRow("both removed") << QStringList { "remove A/ID", "remove A/ID" } << "A=- B=2 C=-";
+        QTest::newRow("removal before a section moves it up")
+            << QStringList { "remove A/ID", "set B/ID=7" } << "A=3 B=7 C=-";
+        QTest::newRow("appended after a removal")
+            << QStringList { "remove A/ID", "set C/ID=5", "remove B/ID" } << "A=3 B=4 C=5";
+        QTest::newRow("added group of a present name appends nothing")
+            << QStringList { "add A", "set A/ID=8" } << "A=8 B=2 C=-";
+        QTest::newRow("added group filled") << QStringList { "add C", "set C/ID=6" } << "A=1 B=2 C=6";
+        QTest::newRow("empty first section dropped, the duplicate found")
+            << QStringList { "keep A/ID", "remove A/" } << "A=3 B=2 C=-";
+        QTest::newRow("cleared and refilled")
+            << QStringList { "clear", "set B/ID=9", "add A" } << "A=- B=9 C=-";
+        QTest::newRow("reverted") << QStringList { "remove A/ID", "set C/ID=5", "revert" } << "A=1 B=2 C=-";
+    }
+
+    void firstSectionAfterChanges()
+    {
+        QFETCH(QStringList, operations);
+        QFETCH(QString, expected);
+        const QString path
+            = writeFile(QStringLiteral("index.ini"), "[A]\nID=1\n[B]\nID=2\n[A]\nID=3\n[B]\nID=4\n");
+        SkinConfig config(path);
+        for (const QString &operation : qAsConst(operations)) {
+            const QString verb = operation.section(QLatin1Char(' '), 0, 0);
+            const QString argument = operation.section(QLatin1Char(' '), 1);
+            if (verb == QLatin1String("remove"))
+                config.remove(argument);
+            else if (verb == QLatin1String("keep"))
+                config.remove(argument, SkinConfig::EmptySection::Keep);
+            else if (verb == QLatin1String("set"))
+                config.setValue(
+                    argument.section(QLatin1Char('='), 0, 0), argument.section(QLatin1Char('='), 1));
+            else if (verb == QLatin1String("add"))
+                config.addGroup(argument);
+            else if (verb == QLatin1String("clear"))
+                config.clear();
+            else if (verb == QLatin1String("revert"))
+                config.revert();
+            else
+                QFAIL(qPrintable(operation));
+        }
+        QStringList found;
+        for (const QString &name : { QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C") })
+            found << name + QLatin1Char('=') + config.value(name + QLatin1String("/ID"), QStringLiteral("-"));
+        QCOMPARE(found.join(QLatin1Char(' ')), expected);
+        // Section look-ups agree with value look-ups.
+        QCOMPARE(config.sectionProperties(QStringLiteral("A")).value(0).second,
+            config.value(QStringLiteral("A/ID")));
+    }
+
     void setValueAndRemove()
     {
         const QString path = writeFile(QStringLiteral("edit.ini"), "[A]\nX=1\n[B]\nY=2\n");

@@ -238,6 +238,30 @@ private slots:
         QVERIFY(mManager->styleImage(number == 0 ? 3 : 0, QSize(-1, -1), false, 1.0) != normal);
     }
 
+    // One stretched tile per (tile, size, scale); a tile added again is drawn
+    // afresh, and a reload starts empty.
+    void tileCache()
+    {
+        QCOMPARE(mManager->cachedTileCount(), 0);
+        const QImage first = mManager->styleImage(1, QSize(60, 40), false, 1.0);
+        QCOMPARE(mManager->styleImage(1, QSize(60, 40), false, 1.0), first);
+        QCOMPARE(mManager->cachedTileCount(), 1);
+        QCOMPARE(mManager->styleImage(1, QSize(60, 40), false, 2.0).size(), QSize(120, 80));
+        QCOMPARE(mManager->styleImage(1, QSize(61, 40), false, 1.0).size(), QSize(61, 40));
+        QCOMPARE(mManager->styleImage(1, QSize(60, 40), true, 1.0).pixel(0, 0), Yellow);
+        QCOMPARE(mManager->cachedTileCount(), 4);
+
+        const Tile old = mManager->tile(QStringLiteral("keys,1"));
+        QImage cyan(old.image().size(), QImage::Format_ARGB32_Premultiplied);
+        cyan.fill(QColor(0, 255, 255));
+        mManager->addTile(Tile(old.name(), old.number(), old.innerRect(), cyan));
+        QCOMPARE(mManager->styleImage(1, QSize(60, 40), false, 1.0).pixel(30, 20), QColor(0, 255, 255).rgb());
+
+        loadTable(mManager, mDir);
+        QCOMPARE(mManager->cachedTileCount(), 0);
+        QCOMPARE(mManager->styleImage(1, QSize(60, 40), false, 1.0), first);
+    }
+
     void clearEmptiesEverything()
     {
         QVERIFY(!mManager->styleImage(3, QSize(-1, -1), false, 1.0).isNull());
