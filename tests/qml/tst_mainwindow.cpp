@@ -931,6 +931,11 @@ int main(int argc, char *argv[])
             qWarning("cannot copy the test into %s", qPrintable(dir.path()));
             return 1;
         }
+        // a portable copy, as the build tree is: settings and log next to it
+        QFile marker(dir.filePath(QStringLiteral("quillmark.portable")));
+        if (!marker.open(QIODevice::WriteOnly))
+            return 1;
+        marker.close();
         QDir().mkpath(dir.filePath(QStringLiteral("home")));
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QLatin1String(relocatedVariable), dir.path());
