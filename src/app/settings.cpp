@@ -375,7 +375,7 @@ void Settings::addRecentPanelFile(const QString &path)
         return;
     files.removeAll(path);
     files.prepend(path);
-    mSettings->setValue(kRecentPanelFiles, files.mid(0, maxRecentPanelFiles()));
+    mSettings->setValue(kRecentPanelFiles, QVariant(files.mid(0, maxRecentPanelFiles())));
     emit recentPanelFilesChanged();
 }
 
