@@ -20,7 +20,9 @@ _quillmark_cli()
 
     if [[ $cur == -* ]]; then
         local options
-        options=$(grep -E "^  ${words[1]}( |$)" <<<"$help" | grep -oE -- '--[a-z][a-z-]*' | sort -u)
+        # the options of the command's synopsis line (not the hyphen of its name)
+        options=$(grep -E "^  ${words[1]}( |$)" <<<"$help" | sed "s/^  ${words[1]}//" \
+            | grep -oE -- '(^|[^a-zA-Z0-9-])--?[a-z][a-z-]*' | sed 's/^[^-]*//' | sort -u)
         COMPREPLY=($(compgen -W "$options" -- "$cur"))
         return
     fi
