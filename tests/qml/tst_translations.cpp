@@ -212,8 +212,9 @@ void TestTranslations::everyQmlTextIsTranslated()
 // What the archives and the tools report to the window is translated too.
 void TestTranslations::everyReportIsTranslated()
 {
-    const QStringList contexts{QStringLiteral("Tools"), QStringLiteral("Utils"), QStringLiteral("SkinArchive"),
-                               QStringLiteral("Panel"), QStringLiteral("DocumentHandler")};
+    const QStringList contexts{QStringLiteral("Tools"), QStringLiteral("Utils"), QStringLiteral("SkinArchive")};
+    // (the panel's sample candidates, translate("Panel", ...), are no reports)
+    const QStringList classes{QStringLiteral("Panel"), QStringLiteral("DocumentHandler")};
     QStringList problems;
     int count = 0;
     QDirIterator files(QStringLiteral(QUILLMARK_SOURCE_DIR "/src"), {QStringLiteral("*.cpp")}, QDir::Files,
@@ -223,7 +224,7 @@ void TestTranslations::everyReportIsTranslated()
         QFile file(path);
         QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(path));
         const QString code = QString::fromUtf8(file.readAll());
-        for (const auto &text : translateTexts(code, contexts) + trTexts(code, contexts)) {
+        for (const auto &text : translateTexts(code, contexts) + trTexts(code, classes)) {
             ++count;
             const Entry entry = mCatalogue.value(text.first).value(text.second);
             if (!mCatalogue.value(text.first).contains(text.second))
