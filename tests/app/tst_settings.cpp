@@ -450,7 +450,7 @@ void TestSettings::language_data()
     QTest::addColumn<QString>("stored"); // "-": absent
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<QString>("language");
-    QTest::addColumn<int>("signals");
+    QTest::addColumn<int>("emitted");
 
     QTest::newRow("default is Chinese") << "-" << "" << "zh" << 0;
     QTest::newRow("English") << "-" << "en" << "en" << 1;
@@ -465,15 +465,15 @@ void TestSettings::language()
     QFETCH(QString, stored);
     QFETCH(QString, chosen);
     QFETCH(QString, language);
-    QFETCH(int, signals);
+    QFETCH(int, emitted);
     if (stored != QLatin1String("-"))
         QSettings(mFile, QSettings::IniFormat).setValue(QStringLiteral("Language"), stored);
     QSignalSpy spy(mSettings.get(), &Settings::languageChanged);
     if (!chosen.isEmpty())
         mSettings->setLanguage(chosen);
     QCOMPARE(mSettings->language(), language);
-    QCOMPARE(spy.count(), signals);
-    if (signals)
+    QCOMPARE(spy.count(), emitted);
+    if (emitted)
         QCOMPARE(storedText(QStringLiteral("Language")), language);
 }
 
