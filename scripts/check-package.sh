@@ -62,6 +62,14 @@ fi
 run "$cli" render "$work/skin/port/py_26.ini" -o "$out/panel.png"
 [ -s "$out/panel.png" ] || { echo "check-package: render wrote nothing" >&2; exit 1; }
 run "$root/usr/bin/quillmark" --version
+# the window, headless, on a panel file for a few seconds: its settings and
+# log directory appear below the user's home
+run QT_QPA_PLATFORM=offscreen timeout 15 "$root/usr/bin/quillmark" "$work/skin/port/py_26.ini" \
+  > "$work/editor.txt" 2>&1 || [ $? -eq 124 ] || { cat "$work/editor.txt" >&2; exit 1; }
+[ -f "$home/.config/Quillmark/Quillmark/quillmark_settings.ini" ] \
+  || { echo "check-package: no settings below the home" >&2; cat "$work/editor.txt" >&2; exit 1; }
+[ -d "$home/.local/state/quillmark" ] \
+  || { echo "check-package: no log directory below the home" >&2; exit 1; }
 # nothing is written next to the installed programs
 if [ -n "$(ls "$root/usr/bin" | grep -v '^quillmark\(-cli\)\?$')" ]; then
   echo "check-package: the programs wrote into their directory:" >&2
