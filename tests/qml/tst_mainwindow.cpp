@@ -108,6 +108,8 @@ private slots:
     void recentMenuListsTenAndGreysMissing();
     void mnemonicsAreUniquePerMenu_data();
     void mnemonicsAreUniquePerMenu();
+    void toolTipsCarryNoMnemonics_data();
+    void toolTipsCarryNoMnemonics();
 
 private:
     QQuickItem *item(const char *objectName) const;
@@ -1044,6 +1046,33 @@ void TestMainWindow::mnemonicsAreUniquePerMenu()
     QCOMPARE(titles.removeDuplicates(), 0);
     settings()->setProperty("language", QStringLiteral("zh"));
     QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
+}
+
+void TestMainWindow::toolTipsCarryNoMnemonics_data()
+{
+    mnemonicsAreUniquePerMenu_data();
+}
+
+// "设置(&S)" is "设置" on its tool button, "&Settings" is "Settings".
+void TestMainWindow::toolTipsCarryNoMnemonics()
+{
+    QFETCH(QString, language);
+    settings()->setProperty("language", language);
+    QStringList tips;
+    QList<QQuickItem *> queue{mWindow->contentItem()};
+    while (!queue.isEmpty()) {
+        QQuickItem *candidate = queue.takeFirst();
+        const QVariant tip = candidate->property("toolTipText");
+        if (tip.isValid() && !tip.toString().isEmpty())
+            tips << tip.toString();
+        queue += candidate->childItems();
+    }
+    settings()->setProperty("language", QStringLiteral("zh"));
+    QVERIFY2(tips.size() >= 10, qPrintable(tips.join(QLatin1Char('|'))));
+    static const QRegularExpression leftover(QStringLiteral("[&()（）]|\\.\\.\\.$"));
+    for (const QString &tip : qAsConst(tips))
+        QVERIFY2(!tip.contains(leftover), qPrintable(tip));
+    QVERIFY(tips.contains(language == QLatin1String("zh") ? QStringLiteral("设置") : QStringLiteral("Settings")));
 }
 
 void TestMainWindow::loadDemoCopy()
