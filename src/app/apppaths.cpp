@@ -42,7 +42,8 @@ QString AppPaths::settingsFile(const QString &applicationDir)
 {
     if (isPortable(applicationDir))
         return applicationDir + QLatin1Char('/') + kSettingsName;
-    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + QLatin1Char('/') + kSettingsName;
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + QLatin1Char('/')
+        + kSettingsName;
 }
 
 QString AppPaths::logFile(const QString &applicationDir)

@@ -54,16 +54,21 @@ void TestAppPaths::places_data()
 {
     QTest::addColumn<bool>("marker");
     QTest::addColumn<QString>("stateHome"); // "-": unset
-    QTest::addColumn<QString>("settings");  // "@" the temporary dir, "~" home, "config" the configuration dir
+    QTest::addColumn<QString>("settings"); // "@" the temporary dir, "~" home, "config" the configuration dir
     QTest::addColumn<QString>("log");
 
-    QTest::newRow("portable") << true << "@/state" << "@/bin/quillmark_settings.ini" << "@/bin/quillmark.log";
-    QTest::newRow("installed") << false << "-" << "config/quillmark_settings.ini"
+    QTest::newRow("portable") << true << "@/state"
+                              << "@/bin/quillmark_settings.ini"
+                              << "@/bin/quillmark.log";
+    QTest::newRow("installed") << false << "-"
+                               << "config/quillmark_settings.ini"
                                << "~/.local/state/quillmark/quillmark.log";
-    QTest::newRow("installed, state home set")
-        << false << "@/state" << "config/quillmark_settings.ini" << "@/state/quillmark/quillmark.log";
-    QTest::newRow("installed, relative state home is ignored")
-        << false << "state" << "config/quillmark_settings.ini" << "~/.local/state/quillmark/quillmark.log";
+    QTest::newRow("installed, state home set") << false << "@/state"
+                                               << "config/quillmark_settings.ini"
+                                               << "@/state/quillmark/quillmark.log";
+    QTest::newRow("installed, relative state home is ignored") << false << "state"
+                                                               << "config/quillmark_settings.ini"
+                                                               << "~/.local/state/quillmark/quillmark.log";
 }
 
 void TestAppPaths::places()
@@ -104,7 +109,8 @@ void TestAppPaths::places()
 void TestAppPaths::buildTreeIsPortable()
 {
     QVERIFY(AppPaths::isPortable(QCoreApplication::applicationDirPath()));
-    QCOMPARE(AppPaths::settingsFile(), QCoreApplication::applicationDirPath() + QStringLiteral("/quillmark_settings.ini"));
+    QCOMPARE(AppPaths::settingsFile(),
+        QCoreApplication::applicationDirPath() + QStringLiteral("/quillmark_settings.ini"));
 }
 
 QTEST_GUILESS_MAIN(TestAppPaths)

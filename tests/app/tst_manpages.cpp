@@ -58,7 +58,7 @@ void TestManPages::pageHoldsTheHelp()
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     process.setProcessEnvironment(environment);
-    process.start(executable, {QStringLiteral("--help")});
+    process.start(executable, { QStringLiteral("--help") });
     QVERIFY2(process.waitForFinished(60000), qPrintable(executable));
     QCOMPARE(process.exitCode(), 0);
     QString help = QString::fromLocal8Bit(process.readAllStandardOutput());
@@ -70,7 +70,8 @@ void TestManPages::pageHoldsTheHelp()
     QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
     const QString page = QString::fromUtf8(file.readAll());
     QVERIFY(page.startsWith(QStringLiteral(".TH ")));
-    QVERIFY(page.contains(QStringLiteral("\n.SH NAME\n") + QString(program).replace(QLatin1String("-"), QLatin1String("\\-"))));
+    QVERIFY(page.contains(
+        QStringLiteral("\n.SH NAME\n") + QString(program).replace(QLatin1String("-"), QLatin1String("\\-"))));
     QVERIFY(!page.contains(QLatin1Char('@')));
     QCOMPARE(helpBlock(page), helpLines);
 }
@@ -78,7 +79,7 @@ void TestManPages::pageHoldsTheHelp()
 void TestManPages::blockScannerUndoesEscapes()
 {
     const QString page = QStringLiteral(".SH X\n.nf\n\\&.hidden \\-\\-all\nC:\\eskin\n.fi\ntext\n");
-    QCOMPARE(helpBlock(page), (QStringList{QStringLiteral(".hidden --all"), QStringLiteral("C:\\skin")}));
+    QCOMPARE(helpBlock(page), (QStringList { QStringLiteral(".hidden --all"), QStringLiteral("C:\\skin") }));
 }
 
 QTEST_GUILESS_MAIN(TestManPages)
