@@ -228,12 +228,18 @@ void TestApplication::commandLineHandsBackArchives_data()
     QTest::addColumn<QString>("argument");
     QTest::addColumn<QString>("archive");
 
-    QTest::newRow("bds") << "@/down/skin.bds" << "@/down/skin.bds";
-    QTest::newRow("bdi") << "@/down/skin.bdi" << "@/down/skin.bdi";
-    QTest::newRow("zip") << "@/down/skin.zip" << "@/down/skin.zip";
-    QTest::newRow("ending in capitals") << "@/down/skin.BDS" << "@/down/skin.BDS";
-    QTest::newRow("panel file") << "@/skins/mine/port/py_26.ini" << "";
-    QTest::newRow("other file") << "@/down/notes.txt" << "";
+    QTest::newRow("bds") << "@/down/skin.bds"
+                         << "@/down/skin.bds";
+    QTest::newRow("bdi") << "@/down/skin.bdi"
+                         << "@/down/skin.bdi";
+    QTest::newRow("zip") << "@/down/skin.zip"
+                         << "@/down/skin.zip";
+    QTest::newRow("ending in capitals") << "@/down/skin.BDS"
+                                        << "@/down/skin.BDS";
+    QTest::newRow("panel file") << "@/skins/mine/port/py_26.ini"
+                                << "";
+    QTest::newRow("other file") << "@/down/notes.txt"
+                                << "";
 }
 
 // A skin archive is not imported by the command line itself: the window
@@ -295,12 +301,24 @@ void TestApplication::catalogueForLanguage_data()
     QTest::addColumn<QString>("system");
     QTest::addColumn<QString>("catalogue");
 
-    QTest::newRow("Chinese anywhere") << "zh" << "de_DE" << "zh";
-    QTest::newRow("English on a Chinese system") << "en" << "zh_CN" << "";
-    QTest::newRow("system: Chinese") << "system" << "zh_CN" << "zh";
-    QTest::newRow("system: Taiwanese Chinese") << "system" << "zh_TW" << "zh";
-    QTest::newRow("system: German") << "system" << "de_DE" << "";
-    QTest::newRow("system: C") << "system" << "C" << "";
+    QTest::newRow("Chinese anywhere") << "zh"
+                                      << "de_DE"
+                                      << "zh";
+    QTest::newRow("English on a Chinese system") << "en"
+                                                 << "zh_CN"
+                                                 << "";
+    QTest::newRow("system: Chinese") << "system"
+                                     << "zh_CN"
+                                     << "zh";
+    QTest::newRow("system: Taiwanese Chinese") << "system"
+                                               << "zh_TW"
+                                               << "zh";
+    QTest::newRow("system: German") << "system"
+                                    << "de_DE"
+                                    << "";
+    QTest::newRow("system: C") << "system"
+                               << "C"
+                               << "";
 }
 
 void TestApplication::catalogueForLanguage()

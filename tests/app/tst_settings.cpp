@@ -452,12 +452,24 @@ void TestSettings::language_data()
     QTest::addColumn<QString>("language");
     QTest::addColumn<int>("emitted");
 
-    QTest::newRow("default is Chinese") << "-" << "" << "zh" << 0;
-    QTest::newRow("English") << "-" << "en" << "en" << 1;
-    QTest::newRow("the system's") << "-" << "system" << "system" << 1;
-    QTest::newRow("the same again") << "en" << "en" << "en" << 0;
-    QTest::newRow("unknown choice changes nothing") << "en" << "fr" << "en" << 0;
-    QTest::newRow("unknown stored word reads as Chinese") << "klingon" << "" << "zh" << 0;
+    QTest::newRow("default is Chinese") << "-"
+                                        << ""
+                                        << "zh" << 0;
+    QTest::newRow("English") << "-"
+                             << "en"
+                             << "en" << 1;
+    QTest::newRow("the system's") << "-"
+                                  << "system"
+                                  << "system" << 1;
+    QTest::newRow("the same again") << "en"
+                                    << "en"
+                                    << "en" << 0;
+    QTest::newRow("unknown choice changes nothing") << "en"
+                                                    << "fr"
+                                                    << "en" << 0;
+    QTest::newRow("unknown stored word reads as Chinese") << "klingon"
+                                                          << ""
+                                                          << "zh" << 0;
 }
 
 void TestSettings::language()

@@ -980,7 +980,8 @@ void TestMainWindow::recentMenuListsTenAndGreysMissing()
         QVERIFY(QMetaObject::invokeMethod(menu, "itemAt", Q_RETURN_ARG(QQuickItem *, entry), Q_ARG(int, i)));
         QVERIFY(entry);
         const QString text = entry->property("text").toString();
-        const bool missing = std::any_of(gone.cbegin(), gone.cend(), [&](const QString &path) { return text.endsWith(path); });
+        const bool missing = std::any_of(
+            gone.cbegin(), gone.cend(), [&](const QString &path) { return text.endsWith(path); });
         QVERIFY2(entry->property("enabled").toBool() != missing, qPrintable(text));
     }
     QQuickItem *first = nullptr;
@@ -1020,7 +1021,7 @@ void TestMainWindow::mnemonicsAreUniquePerMenu()
 
     QStringList problems;
     QStringList titles;
-    const char *const menus[] = {"fileMenu", "editMenu", "toolMenu", "textEditorMenu", "aboutMenu"};
+    const char *const menus[] = { "fileMenu", "editMenu", "toolMenu", "textEditorMenu", "aboutMenu" };
     for (const char *name : menus) {
         QObject *menu = mRoot->findChild<QObject *>(QLatin1String(name));
         QVERIFY2(menu, name);
@@ -1037,7 +1038,8 @@ void TestMainWindow::mnemonicsAreUniquePerMenu()
             if (letter.isEmpty())
                 problems << QLatin1String(name) + QStringLiteral(": no mnemonic in ") + text;
             else if (letters.contains(letter))
-                problems << QLatin1String(name) + QStringLiteral(": ") + letter + QStringLiteral(" twice, in ") + text;
+                problems << QLatin1String(name) + QStringLiteral(": ") + letter
+                        + QStringLiteral(" twice, in ") + text;
             letters << letter;
         }
         if (letters.size() < 2)
@@ -1059,7 +1061,7 @@ void TestMainWindow::toolTipsCarryNoMnemonics()
     QFETCH(QString, language);
     settings()->setProperty("language", language);
     QStringList tips;
-    QList<QQuickItem *> queue{mWindow->contentItem()};
+    QList<QQuickItem *> queue { mWindow->contentItem() };
     while (!queue.isEmpty()) {
         QQuickItem *candidate = queue.takeFirst();
         const QVariant tip = candidate->property("toolTipText");
@@ -1072,7 +1074,8 @@ void TestMainWindow::toolTipsCarryNoMnemonics()
     static const QRegularExpression leftover(QStringLiteral("[&()（）]|\\.\\.\\.$"));
     for (const QString &tip : qAsConst(tips))
         QVERIFY2(!tip.contains(leftover), qPrintable(tip));
-    QVERIFY(tips.contains(language == QLatin1String("zh") ? QStringLiteral("设置") : QStringLiteral("Settings")));
+    QVERIFY(
+        tips.contains(language == QLatin1String("zh") ? QStringLiteral("设置") : QStringLiteral("Settings")));
 }
 
 void TestMainWindow::loadDemoCopy()
