@@ -110,6 +110,7 @@ private slots:
     void mnemonicsAreUniquePerMenu();
     void toolTipsCarryNoMnemonics_data();
     void toolTipsCarryNoMnemonics();
+    void archiveFromTheCommandLineIsOffered();
 
 private:
     QQuickItem *item(const char *objectName) const;
@@ -1076,6 +1077,32 @@ void TestMainWindow::toolTipsCarryNoMnemonics()
         QVERIFY2(!tip.contains(leftover), qPrintable(tip));
     QVERIFY(
         tips.contains(language == QLatin1String("zh") ? QStringLiteral("设置") : QStringLiteral("Settings")));
+}
+
+// The file manager hands a skin archive over on the command line: the window
+// asks, Cancel keeps everything as it was, Import imports.
+void TestMainWindow::archiveFromTheCommandLineIsOffered()
+{
+    loadDemoCopy();
+    const QString workingDirectory = settings()->property("skinWorkingDirectory").toString();
+    QVERIFY(QDir(workingDirectory).removeRecursively());
+    QVERIFY(QDir().mkpath(workingDirectory));
+    const QString archive = mDir.filePath(QStringLiteral("offered.bds"));
+    QVERIFY(Utils::instance()->zip(mSkin, archive));
+    QObject *offer = mRoot->findChild<QObject *>(QStringLiteral("offerImportDialog"));
+    QVERIFY(offer);
+
+    QVERIFY(QMetaObject::invokeMethod(mRoot, "offerImport", Q_ARG(QVariant, archive)));
+    QVERIFY2(answer(offer, "cancel"), qPrintable(mFailure));
+    QCOMPARE(mPanel->currentPanelFile(), mPanelFile);
+    QVERIFY(QDir(workingDirectory).isEmpty());
+
+    QVERIFY(QMetaObject::invokeMethod(mRoot, "offerImport", Q_ARG(QVariant, archive)));
+    const QString asked = offer->findChild<QObject *>(QStringLiteral("confirmText"))->property("text").toString();
+    QVERIFY2(asked.contains(archive), qPrintable(asked));
+    QVERIFY2(answer(offer, "ok"), qPrintable(mFailure));
+    QTRY_COMPARE(mPanel->currentPanelFile(), workingDirectory + QStringLiteral("/port/py_26.ini"));
+    loadDemoCopy();
 }
 
 void TestMainWindow::loadDemoCopy()
