@@ -939,9 +939,15 @@ void TestMainWindow::languageSwitchRetranslatesTheWindow()
     QCOMPARE(recentMenu->property("title").toString(), QStringLiteral("Open &Recent"));
     QCOMPARE(mWindow->title(), mPanelFile + QStringLiteral(" — Quillmark Studio"));
 
+    // the standard buttons of the pages and dialogs too
+    QVERIFY(showPage("movePage"));
+    QVERIFY2(pressButton(page("movePage"), QStringLiteral("Cancel")), qPrintable(mFailure));
+
     rpSettings->setProperty("language", QStringLiteral("zh"));
     QCOMPARE(fileMenu->property("title").toString(), QStringLiteral("文件(&F)"));
     QCOMPARE(recentMenu->property("title").toString(), QStringLiteral("最近打开(&R)"));
+    QVERIFY(showPage("movePage"));
+    QVERIFY2(pressButton(page("movePage"), QStringLiteral("Cancel")), qPrintable(mFailure));
 }
 
 // The desktop's order, and the product named once: X11 appends nothing to a
