@@ -17,7 +17,6 @@ private slots:
     void init();
     void places_data();
     void places();
-    void buildTreeIsPortable();
 
 private:
     QTemporaryDir mDir;
@@ -102,15 +101,6 @@ void TestAppPaths::places()
         QVERIFY(!AppPaths::settingsFile(bin).startsWith(bin));
         QVERIFY(AppPaths::settingsFile(bin).startsWith(mDir.filePath(QStringLiteral("home"))));
     }
-}
-
-// The build tree is configured with the marker, so the editor and the tests
-// run from it keep everything next to themselves.
-void TestAppPaths::buildTreeIsPortable()
-{
-    QVERIFY(AppPaths::isPortable(QCoreApplication::applicationDirPath()));
-    QCOMPARE(AppPaths::settingsFile(),
-        QCoreApplication::applicationDirPath() + QStringLiteral("/quillmark_settings.ini"));
 }
 
 QTEST_GUILESS_MAIN(TestAppPaths)
