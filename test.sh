@@ -15,3 +15,7 @@ bash scripts/install-deps.sh
 cmake --preset "$preset"
 cmake --build --preset "$preset"
 ctest --preset "$preset" --output-on-failure -j2
+# the Debian package, installed into a scratch root and run as an ordinary user
+if [ "$preset" = dev ]; then
+  bash scripts/check-package.sh build
+fi

@@ -69,6 +69,19 @@ Dialog {
                 objectName: "versionLabel"
                 text: qsTr("Version: %1").arg(utils.getVersion())
             }
+            // an installed editor keeps them below the home directory
+            Label {
+                objectName: "settingsFileLabel"
+                Layout.fillWidth: true
+                wrapMode: Text.WrapAnywhere
+                text: qsTr("Settings: %1").arg(rpSettings.fileName())
+            }
+            Label {
+                objectName: "logFileLabel"
+                Layout.fillWidth: true
+                wrapMode: Text.WrapAnywhere
+                text: qsTr("Log: %1").arg(utils.logFilePath())
+            }
             Label {
                 Layout.topMargin: 8
                 text: qsTr("Open Source Licenses")

@@ -8,7 +8,10 @@ ToolButton {
     id: button
 
     property string glyph
-    property string toolTipText: action ? action.text.replace(/&(?!&)/g, "").replace(/\.\.\.$/, "") : ""
+    // the action's text without its mnemonic: a Chinese text carries it as
+    // "(&S)" after the words, an English one as "&" inside them
+    property string toolTipText: action ? action.text.replace(/\s*[(（]&[^&][)）]/g, "")
+                                                      .replace(/&(.)/g, "$1").replace(/(\.\.\.|…)$/, "") : ""
 
     text: glyph
     font.family: Icons.family

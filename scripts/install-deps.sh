@@ -15,6 +15,7 @@ packages=(
   fonts-noto-cjk fonts-noto-mono fonts-dejavu-core
   python3 python3-fonttools python3-pil
   xvfb xauth imagemagick
+  appstream dpkg-dev desktop-file-utils libxml2-utils file bash-completion
 )
 
 missing=()

@@ -85,6 +85,30 @@ ToolDialog {
                     font.pixelSize: dialog.basePixelSize * 1.8
                 }
 
+                RowLabel { text: qsTr("Language") }
+                ComboBox {
+                    id: languageBox
+                    objectName: "languageBox"
+                    Layout.preferredWidth: 300
+                    textRole: "text"
+                    valueRole: "value"
+                    // each language named in itself; the choice applies at once
+                    model: [
+                        { value: "zh", text: "简体中文" },
+                        { value: "en", text: "English" },
+                        { value: "system", text: qsTr("The system's language") }
+                    ]
+                    currentIndex: indexOfValue(rpSettings.language)
+                    onActivated: rpSettings.language = currentValue
+                }
+
+                RowLabel { text: qsTr("reopen the last panel file at start") }
+                OnOffSwitch {
+                    objectName: "reopenLastPanelSwitch"
+                    checked: rpSettings.reopenLastPanel
+                    onToggled: rpSettings.reopenLastPanel = checked
+                }
+
                 RowLabel { text: qsTr("ui font") }
                 ComboBox {
                     id: fontBox

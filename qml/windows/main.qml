@@ -225,7 +225,9 @@ ApplicationWindow {
         y = top >= 0 && top < screenHeight - 50 ? top : 100
     }
 
-    title: panel.currentPanelFile === "" ? baseTitle : baseTitle + " - " + panel.currentPanelFile
+    // the desktop's order: the document first, the program after " — "
+    // (a window title that ends so gets nothing more appended by X11)
+    title: panel.currentPanelFile === "" ? baseTitle : panel.currentPanelFile + " — " + baseTitle
     visible: true
     minimumWidth: 640
     minimumHeight: 420
@@ -265,11 +267,11 @@ ApplicationWindow {
     }
 
     Action { id: newPanelAction; objectName: "newPanelAction"; text: qsTr("&New Panel File..."); onTriggered: panelCreateDialog.chooseTarget() }
-    Action { id: openAction; text: qsTr("&Open Panel File..."); onTriggered: mainWindow.showPanelFileDialog() }
+    Action { id: openAction; text: qsTr("&Open Panel File..."); shortcut: StandardKey.Open; onTriggered: mainWindow.showPanelFileDialog() }
     Action { id: importAction; text: qsTr("&Import Skin..."); onTriggered: importSkinDialog.open() }
     Action { id: exportAction; text: qsTr("&Export Skin..."); onTriggered: exportSkinDialog.open() }
     Action { id: exportImageAction; text: qsTr("E&xport As Image..."); onTriggered: exportImageDialog.open() }
-    Action { id: quitAction; text: qsTr("&Quit"); onTriggered: mainWindow.quit() }
+    Action { id: quitAction; text: qsTr("&Quit"); shortcut: StandardKey.Quit; onTriggered: mainWindow.quit() }
     Action { id: reloadAction; text: qsTr("Reload"); onTriggered: mainWindow.reload() }
 
     Action { id: exchangeAction; text: qsTr("E&xchange Keys"); onTriggered: mainWindow.pushPage(exchangePage) }
@@ -278,25 +280,57 @@ ApplicationWindow {
     Action { id: alignAction; text: qsTr("A&lign Keys"); onTriggered: mainWindow.pushPage(alignPage) }
     Action { id: editKeyAction; text: qsTr("&Edit Key"); onTriggered: mainWindow.pushPage(editKeyPage) }
     Action { id: addKeyAction; text: qsTr("A&dd key"); onTriggered: mainWindow.pushPage(addKeyPage) }
-    Action { id: removeAction; text: qsTr("&Remove Key"); onTriggered: mainWindow.pushPage(removePage) }
+    Action { id: removeAction; text: qsTr("Remo&ve Key"); onTriggered: mainWindow.pushPage(removePage) }
     Action { id: undoAction; text: qsTr("&Undo"); enabled: panel.canUndo; onTriggered: mainWindow.undo() }
     Action { id: redoAction; text: qsTr("&Redo"); enabled: panel.canRedo; onTriggered: mainWindow.redo() }
     Action { id: settingsAction; objectName: "settingsAction"; text: qsTr("&Settings"); onTriggered: settingsDialog.open() }
 
     Action { id: aboutAction; objectName: "aboutAction"; text: qsTr("&About"); onTriggered: aboutDialog.open() }
 
+    // A skin archive named on the command line (as the file manager does)
+    // is imported only once the author says so.
+    function offerImport(path) {
+        offerImportDialog.path = path
+        offerImportDialog.text = qsTr("Import the skin archive %1 into the skin working directory?").arg(path)
+        offerImportDialog.open()
+    }
+
     menuBar: MenuBar {
-        Menu {
+        FittingMenu {
+            objectName: "fileMenu"
             title: qsTr("&File")
             MenuItem { action: newPanelAction }
-            MenuItem { action: openAction }
+            ShortcutMenuItem { action: openAction; sequence: StandardKey.Open }
+            FittingMenu {
+                id: recentMenu
+                objectName: "recentMenu"
+                title: qsTr("Open &Recent")
+                enabled: rpSettings.recentPanelFiles.length > 0
+                // files come and go while the editor runs: looked at on every opening
+                property int looks: 0
+                onAboutToShow: ++looks
+
+                Instantiator {
+                    model: rpSettings.recentPanelFiles
+                    delegate: MenuItem {
+                        objectName: "recentItem" + index
+                        // a digit to choose it by; a "&" in the path is no mnemonic
+                        text: (index < 9 ? "&" + (index + 1) : "1&0") + "  " + modelData.replace(/&/g, "&&")
+                        enabled: recentMenu.looks >= 0 && utils.isFile(modelData)
+                        onTriggered: mainWindow.openPanelFile(modelData)
+                    }
+                    onObjectAdded: recentMenu.insertItem(index, object)
+                    onObjectRemoved: recentMenu.removeItem(object)
+                }
+            }
             MenuItem { action: importAction }
             MenuItem { action: exportAction }
             MenuItem { action: exportImageAction }
             MenuSeparator {}
-            MenuItem { action: quitAction }
+            ShortcutMenuItem { action: quitAction; sequence: StandardKey.Quit }
         }
-        Menu {
+        FittingMenu {
+            objectName: "editMenu"
             title: qsTr("&Edit")
             MenuItem { action: exchangeAction }
             MenuItem { action: moveAction }
@@ -306,12 +340,13 @@ ApplicationWindow {
             MenuItem { action: addKeyAction }
             MenuItem { action: removeAction }
             MenuSeparator {}
-            MenuItem { action: undoAction }
-            MenuItem { action: redoAction }
+            ShortcutMenuItem { action: undoAction; sequence: StandardKey.Undo }
+            ShortcutMenuItem { action: redoAction; sequence: StandardKey.Redo }
             MenuSeparator {}
             MenuItem { action: settingsAction }
         }
-        Menu {
+        FittingMenu {
+            objectName: "toolMenu"
             title: qsTr("&Tool")
             MenuItem { objectName: "fontResourceMenuItem"; text: qsTr("&Generate Font Resources"); onTriggered: fontResourceDialog.open() }
             MenuItem { objectName: "resolutionConvertMenuItem"; text: qsTr("&Resolution Convert"); onTriggered: resolutionConvertDialog.open() }
@@ -319,14 +354,16 @@ ApplicationWindow {
             MenuItem { objectName: "tileToolMenuItem"; text: qsTr("&Tile Tool"); onTriggered: tileToolDialog.open() }
             MenuItem { objectName: "innerRectMenuItem"; text: qsTr("&Inner Rect Tool"); onTriggered: innerRectDialog.open() }
         }
-        Menu {
+        FittingMenu {
+            objectName: "textEditorMenu"
             title: qsTr("Te&xt editor")
-            MenuItem { text: qsTr("&Save"); onTriggered: textEditor.save() }
-            MenuItem { text: qsTr("S&earch && Replace"); onTriggered: textEditor.showSearchBar() }
+            ShortcutMenuItem { text: qsTr("&Save"); sequence: StandardKey.Save; onTriggered: textEditor.save() }
+            ShortcutMenuItem { text: qsTr("S&earch && Replace"); sequence: StandardKey.Find; onTriggered: textEditor.showSearchBar() }
             MenuItem { text: qsTr("&Undo"); enabled: textEditor.canUndo; onTriggered: textEditor.undo() }
             MenuItem { text: qsTr("&Redo"); enabled: textEditor.canRedo; onTriggered: textEditor.redo() }
         }
-        Menu {
+        FittingMenu {
+            objectName: "aboutMenu"
             title: qsTr("&About")
             MenuItem { action: aboutAction }
             MenuItem { objectName: "helpMenuItem"; text: qsTr("&Help"); onTriggered: mainWindow.openHelp() }
@@ -390,6 +427,15 @@ ApplicationWindow {
         title: qsTr("Import Skin")
         acceptText: qsTr("Delete and Import")
         onAccepted: mainWindow.replaceWorkingCopy(path)
+    }
+
+    ConfirmDialog {
+        id: offerImportDialog
+        objectName: "offerImportDialog"
+        property string path
+        title: qsTr("Import Skin")
+        acceptText: qsTr("Import")
+        onAccepted: mainWindow.importSkin(path)
     }
 
     MessageHistory {

@@ -47,6 +47,14 @@
         <source> OpenSSL and SSLeay license </source>
         <translation> OpenSSL 与 SSLeay 许可证 </translation>
     </message>
+    <message>
+        <source>Settings: %1</source>
+        <translation>设置文件：%1</translation>
+    </message>
+    <message>
+        <source>Log: %1</source>
+        <translation>日志：%1</translation>
+    </message>
 </context>
 <context>
     <name>AddKeyPage</name>
@@ -216,19 +224,19 @@
     </message>
     <message>
         <source>Color: </source>
-        <translation>颜色: </translation>
+        <translation>颜色：</translation>
     </message>
     <message>
         <source>Size: </source>
-        <translation>大小: </translation>
+        <translation>大小：</translation>
     </message>
     <message>
         <source>Tight mode: </source>
-        <translation>紧凑模式: </translation>
+        <translation>紧凑模式：</translation>
     </message>
     <message>
         <source>Order: </source>
-        <translation>排列: </translation>
+        <translation>排列：</translation>
     </message>
     <message>
         <source>Vertical</source>
@@ -299,7 +307,7 @@
     </message>
     <message>
         <source>Choose a til file: </source>
-        <translation>选择 til 文件: </translation>
+        <translation>选择 til 文件：</translation>
     </message>
     <message>
         <source>til file (*.til)</source>
@@ -314,11 +322,11 @@
     </message>
     <message>
         <source>IMG size: %1x%2</source>
-        <translation>IMG 尺寸: %1x%2</translation>
+        <translation>IMG 尺寸：%1x%2</translation>
     </message>
     <message>
         <source>Inner Rect: </source>
-        <translation>内切区域: </translation>
+        <translation>内切区域：</translation>
     </message>
     <message>
         <source>x: </source>
@@ -338,7 +346,7 @@
     </message>
     <message>
         <source>Strech preview: </source>
-        <translation>拉伸预览: </translation>
+        <translation>拉伸预览：</translation>
     </message>
     <message>
         <source>Reset</source>
@@ -513,23 +521,23 @@
     </message>
     <message>
         <source>Row height: </source>
-        <translation>行高: </translation>
+        <translation>行高：</translation>
     </message>
     <message>
         <source>Keys number: </source>
-        <translation>按键数: </translation>
+        <translation>按键数：</translation>
     </message>
     <message>
         <source>Key width: </source>
-        <translation>键宽: </translation>
+        <translation>键宽：</translation>
     </message>
     <message>
         <source>Key spacing: </source>
-        <translation>键间距: </translation>
+        <translation>键间距：</translation>
     </message>
     <message>
         <source>Alignment: </source>
-        <translation>对齐: </translation>
+        <translation>对齐：</translation>
     </message>
     <message>
         <source>Add a row of keys</source>
@@ -587,7 +595,7 @@
     </message>
     <message>
         <source>horizontal: </source>
-        <translation>水平: </translation>
+        <translation>水平：</translation>
     </message>
     <message>
         <source>source resolution</source>
@@ -599,7 +607,7 @@
     </message>
     <message>
         <source>vertical: </source>
-        <translation>垂直: </translation>
+        <translation>垂直：</translation>
     </message>
     <message>
         <source>Scale</source>
@@ -872,6 +880,18 @@
     <message>
         <source>It holds %1 files and folders now; each import will ask before deleting them.</source>
         <translation>它现在有 %1 个文件和文件夹；每次导入都会在删除它们之前询问。</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>语言</translation>
+    </message>
+    <message>
+        <source>The system&apos;s language</source>
+        <translation>系统语言</translation>
+    </message>
+    <message>
+        <source>reopen the last panel file at start</source>
+        <translation>启动时重新打开上次的面板文件</translation>
     </message>
 </context>
 <context>
@@ -1146,15 +1166,15 @@
     <name>StatusBar</name>
     <message>
         <source>Resolution: </source>
-        <translation>分辨率: </translation>
+        <translation>分辨率：</translation>
     </message>
     <message>
         <source>Device Resolution: </source>
-        <translation>设备分辨率: </translation>
+        <translation>设备分辨率：</translation>
     </message>
     <message>
         <source>Panel Size: %1, %2</source>
-        <translation>面板尺寸: %1, %2</translation>
+        <translation>面板尺寸：%1, %2</translation>
     </message>
     <message>
         <source>Messages</source>
@@ -1176,7 +1196,7 @@
     <name>StylesList</name>
     <message>
         <source>Scale: </source>
-        <translation>缩放: </translation>
+        <translation>缩放：</translation>
     </message>
     <message>
         <source>No.</source>
@@ -1192,7 +1212,7 @@
     </message>
     <message>
         <source>Position at: </source>
-        <translation>定位到: </translation>
+        <translation>定位到：</translation>
     </message>
 </context>
 <context>
@@ -1286,7 +1306,7 @@
     </message>
     <message>
         <source>A&amp;lign Keys</source>
-        <translation>对齐按键（&amp;L）</translation>
+        <translation>对齐按键(&amp;L)</translation>
     </message>
     <message>
         <source>&amp;Edit Key</source>
@@ -1294,11 +1314,11 @@
     </message>
     <message>
         <source>A&amp;dd key</source>
-        <translation>添加按键(&amp;A)</translation>
+        <translation>添加按键(&amp;D)</translation>
     </message>
     <message>
-        <source>&amp;Remove Key</source>
-        <translation>移除按键(&amp;R)</translation>
+        <source>Remo&amp;ve Key</source>
+        <translation>移除按键(&amp;V)</translation>
     </message>
     <message>
         <source>&amp;Undo</source>
@@ -1306,7 +1326,7 @@
     </message>
     <message>
         <source>&amp;Redo</source>
-        <translation>重做(&amp;U)</translation>
+        <translation>重做(&amp;R)</translation>
     </message>
     <message>
         <source>&amp;Settings</source>
@@ -1334,7 +1354,7 @@
     </message>
     <message>
         <source>&amp;Resolution Convert</source>
-        <translation>资源分辨率转换（&amp;R）</translation>
+        <translation>资源分辨率转换(&amp;R)</translation>
     </message>
     <message>
         <source>&amp;Panel Scale</source>
@@ -1342,11 +1362,11 @@
     </message>
     <message>
         <source>&amp;Tile Tool</source>
-        <translation>切片工具（&amp;T）</translation>
+        <translation>切片工具(&amp;T)</translation>
     </message>
     <message>
         <source>&amp;Inner Rect Tool</source>
-        <translation>内切工具（&amp;I）</translation>
+        <translation>内切工具(&amp;I)</translation>
     </message>
     <message>
         <source>Te&amp;xt editor</source>
@@ -1362,7 +1382,7 @@
     </message>
     <message>
         <source>&amp;Help</source>
-        <translation>帮助（&amp;H）</translation>
+        <translation>帮助(&amp;H)</translation>
     </message>
     <message>
         <source>Open Panel File</source>
@@ -1435,6 +1455,18 @@
     <message>
         <source>Delete and Import</source>
         <translation>删除并导入</translation>
+    </message>
+    <message>
+        <source>Open &amp;Recent</source>
+        <translation>最近打开(&amp;R)</translation>
+    </message>
+    <message>
+        <source>Import the skin archive %1 into the skin working directory?</source>
+        <translation>将皮肤压缩包 %1 导入到皮肤工作目录吗？</translation>
+    </message>
+    <message>
+        <source>Import</source>
+        <translation>导入</translation>
     </message>
 </context>
 <context>

@@ -52,6 +52,7 @@ Application::Application(int &argc, char **argv)
 
 Application::~Application()
 {
+    QObject::disconnect(mLanguageConnection);
     // The engine goes first, then the translators, then the application.
     mEngine.reset();
     mProblems.reset();
@@ -75,6 +76,8 @@ void Application::setIdentity()
     QCoreApplication::setOrganizationDomain(QStringLiteral("quillmark.org"));
     QCoreApplication::setOrganizationName(QStringLiteral("Quillmark"));
     QCoreApplication::setApplicationVersion(Utils::instance()->getVersion());
+    // the installed desktop file, for the window's icon and name on Wayland
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.quillmark.Studio"));
 }
 
 bool Application::start(const QStringList &arguments)
@@ -103,11 +106,21 @@ bool Application::start(const QStringList &arguments)
     }
 
     int code = 0;
-    if (!applyCommandLine(arguments, &code)) {
+    QString archive;
+    if (!applyCommandLine(arguments, &code, &archive)) {
         mExitCode = code;
         mEngine.reset();
         return false;
     }
+    if (!archive.isEmpty())
+        QMetaObject::invokeMethod(rootObject(), "offerImport", Q_ARG(QVariant, archive));
+    else if (Panel::instance()->currentPanelFile().isEmpty())
+        reopenLastPanel();
+
+    // File › Recent: every panel file the editor shows
+    QObject::connect(Panel::instance(), &Panel::currentPanelFileChanged, mEngine.get(),
+        [] { Settings::instance()->addRecentPanelFile(Panel::instance()->currentPanelFile()); });
+    Settings::instance()->addRecentPanelFile(Panel::instance()->currentPanelFile());
 
     // The scene reacts as to any change: preview, window title, file tree.
     emit Panel::instance()->panelReloaded();
@@ -187,15 +200,43 @@ void Application::addFonts()
 
 void Application::installTranslators()
 {
-    // Installed whatever the locale; a missing catalogue leaves the English
-    // source texts.
-    mTranslator = std::make_unique<QTranslator>();
-    mTranslator->load(QStringLiteral(":/translations/tr_zh.qm"));
-    QCoreApplication::installTranslator(mTranslator.get());
-    mDialogTranslator = std::make_unique<QTranslator>();
-    mDialogTranslator->load(QStringLiteral(":/translations/qt_base_dialog_zh_CN.qm"));
-    QCoreApplication::installTranslator(mDialogTranslator.get());
+    applyLanguage(Settings::instance()->language());
+    // a new choice in the settings applies at once
+    mLanguageConnection = QObject::connect(Settings::instance(), &Settings::languageChanged,
+        [this] { applyLanguage(Settings::instance()->language()); });
     qDebug() << "translations installed!";
+}
+
+QString Application::catalogueFor(const QString &language, const QLocale &system)
+{
+    if (language == QLatin1String("en"))
+        return QString();
+    if (language == QLatin1String("system"))
+        return system.language() == QLocale::Chinese ? QStringLiteral("zh") : QString();
+    return QStringLiteral("zh");
+}
+
+void Application::applyLanguage(const QString &language)
+{
+    if (mTranslator)
+        QCoreApplication::removeTranslator(mTranslator.get());
+    if (mDialogTranslator)
+        QCoreApplication::removeTranslator(mDialogTranslator.get());
+    mTranslator.reset();
+    mDialogTranslator.reset();
+
+    // English needs no catalogue: its texts are the source texts. A missing
+    // catalogue leaves them too.
+    if (catalogueFor(language, QLocale::system()) == QLatin1String("zh")) {
+        mTranslator = std::make_unique<QTranslator>();
+        mTranslator->load(QStringLiteral(":/translations/tr_zh.qm"));
+        QCoreApplication::installTranslator(mTranslator.get());
+        mDialogTranslator = std::make_unique<QTranslator>();
+        mDialogTranslator->load(QStringLiteral(":/translations/qt_base_dialog_zh_CN.qm"));
+        QCoreApplication::installTranslator(mDialogTranslator.get());
+    }
+    if (mEngine)
+        mEngine->retranslate();
 }
 
 void Application::publishContextProperties()
@@ -248,13 +289,63 @@ void Application::addImageProviders()
     qDebug() << "til res image provider added!";
 }
 
-bool Application::applyCommandLine(const QStringList &arguments, int *exitCode)
+namespace {
+
+// The editor's command line, shared by the parser and the help text.
+void describeCommandLine(QCommandLineParser &parser)
+{
+    // (English: it is printed before any catalogue is installed, and the
+    // manual page is made from it)
+    parser.setApplicationDescription(
+        QStringLiteral("Quillmark Studio previews and edits the keyboard panels of input-method skins."));
+    parser.addPositionalArgument(QStringLiteral("file"),
+        QStringLiteral("A panel file (.ini) to open, or a skin archive (.bds, .bdi, .zip) to import."),
+        QStringLiteral("[file]"));
+}
+
+bool isSkinArchive(const QFileInfo &info)
+{
+    const QString suffix = info.suffix().toLower();
+    return suffix == QLatin1String("bds") || suffix == QLatin1String("bdi") || suffix == QLatin1String("zip");
+}
+
+void openPanelFile(const QString &path)
+{
+    const QString absolutePath = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    Panel::instance()->setPanelFile(absolutePath);
+    const QString skinDirectory = QFileInfo(QFileInfo(absolutePath).absolutePath()).absolutePath();
+    qDebug() << absolutePath << skinDirectory;
+    Settings::instance()->setProperty("skinDirectory", skinDirectory);
+}
+
+} // namespace
+
+QString Application::helpText()
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Quillmark"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    describeCommandLine(parser);
+    return parser.helpText();
+}
+
+bool Application::reopenLastPanel()
+{
+    Settings *settings = Settings::instance();
+    const QStringList recent = settings->recentPanelFiles();
+    if (!settings->reopenLastPanel() || recent.isEmpty() || !QFileInfo(recent.first()).isFile())
+        return false;
+    qDebug() << "reopening " << recent.first();
+    openPanelFile(recent.first());
+    return true;
+}
+
+bool Application::applyCommandLine(const QStringList &arguments, int *exitCode, QString *archive)
+{
+    QCommandLineParser parser;
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("panelFile"), QStringLiteral("panel file to be loaded."));
+    describeCommandLine(parser);
 
     // What the standard parser prints, without its exit() from inside
     // start-up, which would tear the objects down under the live scene.
@@ -284,14 +375,15 @@ bool Application::applyCommandLine(const QStringList &arguments, int *exitCode)
     const QString panelFile = positional.first();
     qDebug() << "panelFile: " << panelFile;
     const QFileInfo info(panelFile);
+    if (isSkinArchive(info)) {
+        if (archive)
+            *archive = QDir::cleanPath(info.absoluteFilePath());
+        return true;
+    }
     if (info.suffix() != QLatin1String("ini")) {
         qDebug() << "invalid file type! only *.ini file supported!";
         return true;
     }
-    const QString absolutePath = QDir::cleanPath(info.absoluteFilePath());
-    Panel::instance()->setPanelFile(absolutePath);
-    const QString skinDirectory = QFileInfo(QFileInfo(absolutePath).absolutePath()).absolutePath();
-    qDebug() << absolutePath << skinDirectory;
-    Settings::instance()->setProperty("skinDirectory", skinDirectory);
+    openPanelFile(panelFile);
     return true;
 }

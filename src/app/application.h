@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QLocale>
+#include <QMetaObject>
 #include <QStringList>
 #include <QUrl>
 
@@ -48,11 +50,26 @@ public:
     static void chooseSceneGraphBackend();
     static void addFonts();
     // Opens the panel file named on the command line, if any, and moves the
-    // skin directory to its skin. False, with the code to exit with, when the
-    // command line asked for the help or the version (printed here) or could
-    // not be parsed: the caller ends the process in order rather than exiting
-    // from inside start-up.
-    static bool applyCommandLine(const QStringList &arguments, int *exitCode = nullptr);
+    // skin directory to its skin; a skin archive named there is handed back
+    // in `archive` (the window offers to import it). False, with the code to
+    // exit with, when the command line asked for the help or the version
+    // (printed here) or could not be parsed: the caller ends the process in
+    // order rather than exiting from inside start-up.
+    static bool applyCommandLine(
+        const QStringList &arguments, int *exitCode = nullptr, QString *archive = nullptr);
+    // The editor's --help text.
+    static QString helpText();
+    // Opens the latest recent panel file when the settings ask for it and it
+    // still exists; true when it did.
+    static bool reopenLastPanel();
+
+    // The catalogue locale for a language setting ("zh", "en", "system") on a
+    // system of locale `system`: "zh" for Chinese, empty for the English
+    // source texts.
+    static QString catalogueFor(const QString &language, const QLocale &system);
+
+    // Swaps the translators for the language and retranslates the scene.
+    void applyLanguage(const QString &language);
 
 private:
     void installTranslators();
@@ -65,6 +82,7 @@ private:
     std::unique_ptr<MessageModel> mMessages;
     std::unique_ptr<ProblemModel> mProblems;
     std::unique_ptr<QQmlApplicationEngine> mEngine;
+    QMetaObject::Connection mLanguageConnection;
     QUrl mMainUrl;
     int mExitCode = -1;
 };

@@ -24,20 +24,25 @@ bool asksOnlyForText(int argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
+    // The help and the version need neither a window nor the settings: the
+    // manual page is made from this help at build time.
+    if (asksOnlyForText(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        Application::setIdentity();
+        int code = 0;
+        Application::applyCommandLine(QCoreApplication::arguments(), &code);
+        return code;
+    }
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
     // Without a display the windowing system would abort the process.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
         && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
-        if (asksOnlyForText(argc, argv)) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        } else {
-            std::fprintf(stderr,
-                "quillmark: no display available (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
-                "Run it under a virtual display (xvfb-run -a %s ...), set DISPLAY, or set "
-                "QT_QPA_PLATFORM=offscreen to run without a window.\n",
-                argv[0]);
-            return 1;
-        }
+        std::fprintf(stderr,
+            "quillmark: no display available (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
+            "Run it under a virtual display (xvfb-run -a %s ...), set DISPLAY, or set "
+            "QT_QPA_PLATFORM=offscreen to run without a window.\n",
+            argv[0]);
+        return 1;
     }
 #endif
     Application application(argc, argv);

@@ -1,7 +1,11 @@
 #include "messagehandler.h"
 
+#include "apppaths.h"
+
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTextStream>
 
 #include <cstdio>
@@ -16,6 +20,8 @@ QString logFile;
 void MessageHandler::install(int threshold)
 {
     logThreshold = threshold;
+    // an installed program's log directory does not exist before its first start
+    QDir().mkpath(QFileInfo(logFilePath()).absolutePath());
     qInstallMessageHandler(messageHandler);
 }
 
@@ -32,7 +38,7 @@ void MessageHandler::setThreshold(int threshold)
 QString MessageHandler::logFilePath()
 {
     if (logFile.isEmpty())
-        return QCoreApplication::applicationDirPath() + QStringLiteral("/quillmark.log");
+        return AppPaths::logFile();
     return logFile;
 }
 

@@ -4,8 +4,8 @@
 #include <QtGlobal>
 
 // The process-wide log handler: drops messages below the threshold read from
-// the settings at start-up, and appends "[Level] text" to "quillmark.log" in
-// the application directory and to standard output.
+// the settings at start-up, and appends "[Level] text" to "quillmark.log" (where
+// AppPaths says) and to standard output.
 class MessageHandler
 {
 public:
@@ -15,7 +15,7 @@ public:
     static int threshold();
     static void setThreshold(int threshold);
 
-    // "quillmark.log" next to the executable unless set otherwise.
+    // AppPaths::logFile() unless set otherwise.
     static QString logFilePath();
     static void setLogFilePath(const QString &path);
 

@@ -1,5 +1,6 @@
 #include "settings.h"
 
+#include "apppaths.h"
 #include "utils.h"
 
 #include <QCoreApplication>
@@ -27,6 +28,9 @@ const QString kTransparentBackgroudColor1 = QStringLiteral("TransparentBackgroud
 const QString kTransparentBackgroudColor2 = QStringLiteral("TransparentBackgroudColor2");
 const QString kTransparentBackgroudGridSize = QStringLiteral("TransparentBackgroudGridSize");
 const QString kUiFont = QStringLiteral("UiFont");
+const QString kLanguage = QStringLiteral("Language");
+const QString kRecentPanelFiles = QStringLiteral("RecentPanelFiles");
+const QString kReopenLastPanel = QStringLiteral("ReopenLastPanel");
 
 // Indexed by the message type numbers of the log handler.
 const QStringList &logLevelWords()
@@ -46,7 +50,7 @@ Settings *Settings::instance()
 
 QString Settings::defaultFileName()
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/quillmark_settings.ini");
+    return AppPaths::settingsFile();
 }
 
 Settings::Settings(const QString &fileName, QObject *parent)
@@ -336,4 +340,52 @@ void Settings::setSkinDirectory(const QString &path)
         return;
     mSkinDirectory = path;
     emit skinDirectoryChanged();
+}
+
+QStringList Settings::languages()
+{
+    return { QStringLiteral("zh"), QStringLiteral("en"), QStringLiteral("system") };
+}
+
+QString Settings::language() const
+{
+    const QString stored = mSettings->value(kLanguage).toString();
+    return languages().contains(stored) ? stored : languages().first();
+}
+
+void Settings::setLanguage(const QString &language)
+{
+    if (!languages().contains(language) || language == this->language())
+        return;
+    mSettings->setValue(kLanguage, language);
+    emit languageChanged();
+}
+
+QStringList Settings::recentPanelFiles() const
+{
+    return mSettings->value(kRecentPanelFiles).toStringList().mid(0, maxRecentPanelFiles());
+}
+
+void Settings::addRecentPanelFile(const QString &path)
+{
+    if (path.isEmpty())
+        return;
+    QStringList files = recentPanelFiles();
+    if (!files.isEmpty() && files.first() == path)
+        return;
+    files.removeAll(path);
+    files.prepend(path);
+    mSettings->setValue(kRecentPanelFiles, QVariant(files.mid(0, maxRecentPanelFiles())));
+    emit recentPanelFilesChanged();
+}
+
+bool Settings::reopenLastPanel() const
+{
+    return mSettings->value(kReopenLastPanel, false).toBool();
+}
+
+void Settings::setReopenLastPanel(bool value)
+{
+    if (storeIfChanged(kReopenLastPanel, value))
+        emit reopenLastPanelChanged();
 }

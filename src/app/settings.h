@@ -3,11 +3,13 @@
 #include <QColor>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class QSettings;
 
-// The user's preferences, kept in "quillmark_settings.ini" next to the
-// executable and read from the file on every access, so that the QML scene and
+// The user's preferences, kept in "quillmark_settings.ini" (next to the
+// executable of a portable copy, else in the user's configuration directory;
+// see AppPaths) and read from the file on every access, so that the QML scene and
 // native code always see what is stored. `skinDirectory` (the folder the file
 // tree shows) lives in memory only.
 class Settings : public QObject
@@ -40,6 +42,10 @@ class Settings : public QObject
             setTransparentBackgroudGridSize NOTIFY transparentBackgroudGridSizeChanged)
     Q_PROPERTY(QString uiFont READ uiFont WRITE setUiFont NOTIFY uiFontChanged)
     Q_PROPERTY(QString skinDirectory READ skinDirectory WRITE setSkinDirectory NOTIFY skinDirectoryChanged)
+    Q_PROPERTY(QString language READ language WRITE setLanguage NOTIFY languageChanged)
+    Q_PROPERTY(QStringList recentPanelFiles READ recentPanelFiles NOTIFY recentPanelFilesChanged)
+    Q_PROPERTY(
+        bool reopenLastPanel READ reopenLastPanel WRITE setReopenLastPanel NOTIFY reopenLastPanelChanged)
 
 public:
     // The store of the running program, on the file next to the executable.
@@ -50,7 +56,7 @@ public:
     explicit Settings(const QString &fileName, QObject *parent = nullptr);
     ~Settings() override;
 
-    QString fileName() const;
+    Q_INVOKABLE QString fileName() const;
 
     bool stayOnTop() const;
     void setStayOnTop(bool value);
@@ -91,6 +97,18 @@ public:
     QString skinDirectory() const;
     void setSkinDirectory(const QString &path);
 
+    // The interface language: "zh" (the default), "en" or "system".
+    QString language() const;
+    void setLanguage(const QString &language);
+    static QStringList languages();
+
+    // The panel files opened last, the latest first, at most maxRecentPanelFiles.
+    QStringList recentPanelFiles() const;
+    Q_INVOKABLE void addRecentPanelFile(const QString &path);
+    static int maxRecentPanelFiles() { return 10; }
+    bool reopenLastPanel() const;
+    void setReopenLastPanel(bool value);
+
     static QString defaultSkinWorkingDirectory();
     static QString defaultUiFont();
 
@@ -114,6 +132,9 @@ signals:
     void transparentBackgroudGridSizeChanged();
     void uiFontChanged();
     void skinDirectoryChanged();
+    void languageChanged();
+    void recentPanelFilesChanged();
+    void reopenLastPanelChanged();
 
 private:
     // Stores `value` under `key` unless the stored value (an absent key

@@ -1,5 +1,6 @@
 #include "utils.h"
 
+#include "messagehandler.h"
 #include "skin/skinconfig.h"
 #include "skinarchive.h"
 
@@ -251,4 +252,14 @@ QString Utils::userGuideUrl()
         return QString();
     }
     return QUrl::fromLocalFile(target).toString();
+}
+
+bool Utils::isFile(const QString &path)
+{
+    return !path.isEmpty() && QFileInfo(path).isFile();
+}
+
+QString Utils::logFilePath()
+{
+    return MessageHandler::logFilePath();
 }

@@ -40,6 +40,11 @@ public:
     // browser can show it offline; its file URL, or an empty text when it
     // could not be written.
     Q_INVOKABLE QString userGuideUrl();
+    // Whether a regular file exists at the path (File › Recent greys out the
+    // ones that went away).
+    Q_INVOKABLE bool isFile(const QString &path);
+    // Where the log is written (the About dialog names it).
+    Q_INVOKABLE QString logFilePath();
 
     // The files and directories that clearDirectory(path) would delete,
     // counted all the way down (links count once, as the links they are);

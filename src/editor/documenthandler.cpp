@@ -106,9 +106,13 @@ void DocumentHandler::load(const QUrl &fileUrl)
             doc->setModified(false);
         emit loaded(text);
         // The view puts the text into the area while the signal is delivered;
-        // a freshly loaded file is not a modified one.
-        if (QTextDocument *doc = textDocument())
+        // a freshly loaded file is not a modified one. Emptying the area
+        // reports a modification that the document does not keep, so the
+        // flag is taken over from the document, not from its signal.
+        if (QTextDocument *doc = textDocument()) {
             doc->setModified(false);
+            setModified(false);
+        }
     }
 
     mDiskVersion = version;

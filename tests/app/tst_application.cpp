@@ -29,6 +29,12 @@ private slots:
     void commandLineEndsProcess_data();
     void commandLineEndsProcess();
     void versionEndsStartInOrder();
+    void commandLineHandsBackArchives_data();
+    void commandLineHandsBackArchives();
+    void reopensTheLastPanel_data();
+    void reopensTheLastPanel();
+    void catalogueForLanguage_data();
+    void catalogueForLanguage();
 
 private:
     QString writeQml(const QString &name, const QByteArray &text);
@@ -215,6 +221,112 @@ void TestApplication::versionEndsStartInOrder()
     QVERIFY(!startOn(application, qml, { QStringLiteral("quillmark"), QStringLiteral("--version") }));
     QCOMPARE(application.exitCode(), 0);
     QVERIFY(!application.engine());
+}
+
+void TestApplication::commandLineHandsBackArchives_data()
+{
+    QTest::addColumn<QString>("argument");
+    QTest::addColumn<QString>("archive");
+
+    QTest::newRow("bds") << "@/down/skin.bds"
+                         << "@/down/skin.bds";
+    QTest::newRow("bdi") << "@/down/skin.bdi"
+                         << "@/down/skin.bdi";
+    QTest::newRow("zip") << "@/down/skin.zip"
+                         << "@/down/skin.zip";
+    QTest::newRow("ending in capitals") << "@/down/skin.BDS"
+                                        << "@/down/skin.BDS";
+    QTest::newRow("panel file") << "@/skins/mine/port/py_26.ini"
+                                << "";
+    QTest::newRow("other file") << "@/down/notes.txt"
+                                << "";
+}
+
+// A skin archive is not imported by the command line itself: the window
+// asks first, and the skin directory stays where it was until then.
+void TestApplication::commandLineHandsBackArchives()
+{
+    QFETCH(QString, argument);
+    QFETCH(QString, archive);
+    argument.replace(QLatin1Char('@'), mDir.path());
+    archive.replace(QLatin1Char('@'), mDir.path());
+    QVERIFY(QDir().mkpath(mDir.filePath(QStringLiteral("skins/mine/port"))));
+
+    const QString before = QStringLiteral("/untouched");
+    Settings::instance()->setSkinDirectory(before);
+    QString handedBack = QStringLiteral("-");
+    QVERIFY(Application::applyCommandLine({ QStringLiteral("quillmark"), argument }, nullptr, &handedBack));
+    QCOMPARE(handedBack == QLatin1String("-") ? QString() : handedBack, archive);
+    if (!archive.isEmpty())
+        QCOMPARE(Settings::instance()->skinDirectory(), before);
+}
+
+void TestApplication::reopensTheLastPanel_data()
+{
+    QTest::addColumn<bool>("option");
+    QTest::addColumn<bool>("exists");
+    QTest::addColumn<bool>("reopened");
+
+    QTest::newRow("asked, there") << true << true << true;
+    QTest::newRow("asked, gone") << true << false << false;
+    QTest::newRow("not asked") << false << true << false;
+}
+
+void TestApplication::reopensTheLastPanel()
+{
+    QFETCH(bool, option);
+    QFETCH(bool, exists);
+    QFETCH(bool, reopened);
+    const QString skin = mDir.filePath(QStringLiteral("recent/%1").arg(QTest::currentDataTag()));
+    const QString panelFile = skin + QStringLiteral("/port/py_26.ini");
+    QVERIFY(QDir().mkpath(skin + QStringLiteral("/port")));
+    if (exists) {
+        QFile file(panelFile);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[KEY1]\r\n");
+    }
+    Settings *settings = Settings::instance();
+    settings->setSkinDirectory(QStringLiteral("/untouched"));
+    settings->addRecentPanelFile(panelFile);
+    settings->setReopenLastPanel(option);
+
+    QCOMPARE(Application::reopenLastPanel(), reopened);
+    QCOMPARE(settings->skinDirectory(), reopened ? skin : QStringLiteral("/untouched"));
+    settings->setReopenLastPanel(false);
+}
+
+void TestApplication::catalogueForLanguage_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("system");
+    QTest::addColumn<QString>("catalogue");
+
+    QTest::newRow("Chinese anywhere") << "zh"
+                                      << "de_DE"
+                                      << "zh";
+    QTest::newRow("English on a Chinese system") << "en"
+                                                 << "zh_CN"
+                                                 << "";
+    QTest::newRow("system: Chinese") << "system"
+                                     << "zh_CN"
+                                     << "zh";
+    QTest::newRow("system: Taiwanese Chinese") << "system"
+                                               << "zh_TW"
+                                               << "zh";
+    QTest::newRow("system: German") << "system"
+                                    << "de_DE"
+                                    << "";
+    QTest::newRow("system: C") << "system"
+                               << "C"
+                               << "";
+}
+
+void TestApplication::catalogueForLanguage()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, system);
+    QFETCH(QString, catalogue);
+    QCOMPARE(Application::catalogueFor(language, QLocale(system)), catalogue);
 }
 
 QTEST_MAIN(TestApplication)

@@ -39,6 +39,10 @@ private slots:
     void skinDirectoryIsNotStored();
     void fileContents();
     void unreadableFileGivesDefaults();
+    void language_data();
+    void language();
+    void recentPanelFiles();
+    void reopenLastPanel();
 
 private:
     QString storedText(const QString &key);
@@ -439,6 +443,94 @@ void TestSettings::unreadableFileGivesDefaults()
     QCOMPARE(mSettings->windowWidth(), 800);
     QCOMPARE(mSettings->logLevel(), 4);
     QVERIFY(mSettings->autoReload());
+}
+
+void TestSettings::language_data()
+{
+    QTest::addColumn<QString>("stored"); // "-": absent
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<int>("emitted");
+
+    QTest::newRow("default is Chinese") << "-"
+                                        << ""
+                                        << "zh" << 0;
+    QTest::newRow("English") << "-"
+                             << "en"
+                             << "en" << 1;
+    QTest::newRow("the system's") << "-"
+                                  << "system"
+                                  << "system" << 1;
+    QTest::newRow("the same again") << "en"
+                                    << "en"
+                                    << "en" << 0;
+    QTest::newRow("unknown choice changes nothing") << "en"
+                                                    << "fr"
+                                                    << "en" << 0;
+    QTest::newRow("unknown stored word reads as Chinese") << "klingon"
+                                                          << ""
+                                                          << "zh" << 0;
+}
+
+void TestSettings::language()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, chosen);
+    QFETCH(QString, language);
+    QFETCH(int, emitted);
+    if (stored != QLatin1String("-"))
+        QSettings(mFile, QSettings::IniFormat).setValue(QStringLiteral("Language"), stored);
+    QSignalSpy spy(mSettings.get(), &Settings::languageChanged);
+    if (!chosen.isEmpty())
+        mSettings->setLanguage(chosen);
+    QCOMPARE(mSettings->language(), language);
+    QCOMPARE(spy.count(), emitted);
+    if (emitted)
+        QCOMPARE(storedText(QStringLiteral("Language")), language);
+}
+
+// The latest first, each file once, at most ten.
+void TestSettings::recentPanelFiles()
+{
+    QSignalSpy spy(mSettings.get(), &Settings::recentPanelFilesChanged);
+    QCOMPARE(mSettings->recentPanelFiles(), QStringList());
+    for (int i = 1; i <= 12; ++i)
+        mSettings->addRecentPanelFile(QStringLiteral("/skins/%1/port/py_26.ini").arg(i));
+    QStringList files = mSettings->recentPanelFiles();
+    QCOMPARE(files.size(), 10);
+    QCOMPARE(files.first(), QStringLiteral("/skins/12/port/py_26.ini"));
+    QCOMPARE(files.last(), QStringLiteral("/skins/3/port/py_26.ini"));
+    QCOMPARE(spy.count(), 12);
+
+    // opening one again moves it to the top instead of adding it twice
+    mSettings->addRecentPanelFile(QStringLiteral("/skins/5/port/py_26.ini"));
+    files = mSettings->recentPanelFiles();
+    QCOMPARE(files.size(), 10);
+    QCOMPARE(files.first(), QStringLiteral("/skins/5/port/py_26.ini"));
+    QCOMPARE(files.count(QStringLiteral("/skins/5/port/py_26.ini")), 1);
+    QCOMPARE(files.at(1), QStringLiteral("/skins/12/port/py_26.ini"));
+
+    // the latest again, or no file: nothing changes
+    spy.clear();
+    mSettings->addRecentPanelFile(QStringLiteral("/skins/5/port/py_26.ini"));
+    mSettings->addRecentPanelFile(QString());
+    QCOMPARE(spy.count(), 0);
+    QCOMPARE(mSettings->recentPanelFiles(), files);
+
+    // kept in the file
+    mSettings.reset();
+    QCOMPARE(Settings(mFile).recentPanelFiles(), files);
+}
+
+void TestSettings::reopenLastPanel()
+{
+    QSignalSpy spy(mSettings.get(), &Settings::reopenLastPanelChanged);
+    QCOMPARE(mSettings->reopenLastPanel(), false);
+    mSettings->setReopenLastPanel(true);
+    QCOMPARE(mSettings->reopenLastPanel(), true);
+    QCOMPARE(storedText(QStringLiteral("ReopenLastPanel")), QStringLiteral("true"));
+    mSettings->setReopenLastPanel(true);
+    QCOMPARE(spy.count(), 1);
 }
 
 QTEST_MAIN(TestSettings)

@@ -22,6 +22,8 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/bin" "$work/home"
 cp "$exe" "$work/bin/quillmark"
+# a portable copy: settings and log next to the executable
+touch "$work/bin/quillmark.portable"
 cp -r "$source_dir/skins/demo" "$work/skin"
 cat > "$work/bin/quillmark_settings.ini" <<'INI'
 [General]

@@ -31,6 +31,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
+
 namespace {
 
 const char relocatedVariable[] = "QUILLMARK_MAINWINDOW_TEST_HOME";
@@ -109,6 +111,14 @@ private slots:
     void unsavedTypingAsksFirst();
     void cleanEditorFollowsTheDisk();
     void editedPanelFileAsksAfterAKeyEdit();
+    void languageSwitchRetranslatesTheWindow();
+    void titleNamesTheFileFirst();
+    void recentMenuListsTenAndGreysMissing();
+    void mnemonicsAreUniquePerMenu_data();
+    void mnemonicsAreUniquePerMenu();
+    void toolTipsCarryNoMnemonics_data();
+    void toolTipsCarryNoMnemonics();
+    void archiveFromTheCommandLineIsOffered();
 
 private:
     QQuickItem *item(const char *objectName) const;
@@ -352,7 +362,7 @@ bool TestMainWindow::answer(QObject *dialog, const char *button)
 
 void TestMainWindow::startsOnTheDemoSkin()
 {
-    QVERIFY(mRoot->property("title").toString().endsWith(QStringLiteral(" - ") + mPanelFile));
+    QCOMPARE(mRoot->property("title").toString(), mPanelFile + QStringLiteral(" — Quillmark Studio"));
     QCOMPARE(mPanel->currentPanelFile(), mPanelFile);
 
     QQuickItem *tree = item("fileTree");
@@ -1094,6 +1104,194 @@ void TestMainWindow::editedPanelFileAsksAfterAKeyEdit()
     QCOMPARE(valueOf(mPanelFile, QStringLiteral("KEY12/VIEW_RECT")), moved);
 }
 
+// The choice in the settings applies at once, to the menus of the running
+// window.
+void TestMainWindow::languageSwitchRetranslatesTheWindow()
+{
+    QObject *fileMenu = mRoot->findChild<QObject *>(QStringLiteral("fileMenu"));
+    QObject *recentMenu = mRoot->findChild<QObject *>(QStringLiteral("recentMenu"));
+    QVERIFY(fileMenu && recentMenu);
+    QObject *rpSettings = settings();
+    QCOMPARE(rpSettings->property("language").toString(), QStringLiteral("zh"));
+    QCOMPARE(fileMenu->property("title").toString(), QStringLiteral("文件(&F)"));
+
+    rpSettings->setProperty("language", QStringLiteral("en"));
+    QCOMPARE(fileMenu->property("title").toString(), QStringLiteral("&File"));
+    QCOMPARE(recentMenu->property("title").toString(), QStringLiteral("Open &Recent"));
+    QCOMPARE(mWindow->title(), mPanelFile + QStringLiteral(" — Quillmark Studio"));
+
+    // the standard buttons of the pages and dialogs too
+    QVERIFY(showPage("movePage"));
+    QVERIFY2(pressButton(page("movePage"), QStringLiteral("Cancel")), qPrintable(mFailure));
+
+    rpSettings->setProperty("language", QStringLiteral("zh"));
+    QCOMPARE(fileMenu->property("title").toString(), QStringLiteral("文件(&F)"));
+    QCOMPARE(recentMenu->property("title").toString(), QStringLiteral("最近打开(&R)"));
+    QVERIFY(showPage("movePage"));
+    QVERIFY2(pressButton(page("movePage"), QStringLiteral("Cancel")), qPrintable(mFailure));
+}
+
+// The desktop's order, and the product named once: X11 appends nothing to a
+// title that already ends with " — " and the display name.
+void TestMainWindow::titleNamesTheFileFirst()
+{
+    loadDemoCopy();
+    const QString ending = QStringLiteral(" — ") + QGuiApplication::applicationDisplayName();
+    QCOMPARE(mWindow->title(), mPanelFile + ending);
+    QCOMPARE(mWindow->title().count(QStringLiteral("Quillmark Studio")), 1);
+}
+
+void TestMainWindow::recentMenuListsTenAndGreysMissing()
+{
+    loadDemoCopy();
+    QObject *rpSettings = settings();
+    // eleven files opened, every other one gone since, the demo copy the latest
+    QStringList gone;
+    for (int i = 0; i < 11; ++i) {
+        const QString path = mDir.filePath(QStringLiteral("recent%1.ini").arg(i));
+        if (i % 2) {
+            gone << path;
+        } else {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        QVERIFY(QMetaObject::invokeMethod(rpSettings, "addRecentPanelFile", Q_ARG(QString, path)));
+    }
+    QVERIFY(QMetaObject::invokeMethod(rpSettings, "addRecentPanelFile", Q_ARG(QString, mPanelFile)));
+
+    QObject *menu = mRoot->findChild<QObject *>(QStringLiteral("recentMenu"));
+    QVERIFY(menu);
+    QVERIFY(QMetaObject::invokeMethod(menu, "aboutToShow"));
+    QTRY_COMPARE(menu->property("count").toInt(), 10);
+    for (int i = 0; i < 10; ++i) {
+        QQuickItem *entry = nullptr;
+        QVERIFY(QMetaObject::invokeMethod(menu, "itemAt", Q_RETURN_ARG(QQuickItem *, entry), Q_ARG(int, i)));
+        QVERIFY(entry);
+        const QString text = entry->property("text").toString();
+        const bool missing = std::any_of(
+            gone.cbegin(), gone.cend(), [&](const QString &path) { return text.endsWith(path); });
+        QVERIFY2(entry->property("enabled").toBool() != missing, qPrintable(text));
+    }
+    QQuickItem *first = nullptr;
+    QMetaObject::invokeMethod(menu, "itemAt", Q_RETURN_ARG(QQuickItem *, first), Q_ARG(int, 0));
+    QVERIFY(first->property("text").toString().endsWith(mPanelFile));
+    QVERIFY(first->property("text").toString().startsWith(QStringLiteral("&1")));
+
+    // choosing an entry opens it
+    QQuickItem *second = nullptr;
+    QMetaObject::invokeMethod(menu, "itemAt", Q_RETURN_ARG(QQuickItem *, second), Q_ARG(int, 1));
+    QVERIFY(second->property("enabled").toBool());
+    QVERIFY(QMetaObject::invokeMethod(second, "triggered"));
+    QCOMPARE(mPanel->currentPanelFile(), mDir.filePath(QStringLiteral("recent10.ini")));
+    loadDemoCopy();
+}
+
+void TestMainWindow::mnemonicsAreUniquePerMenu_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::newRow("Chinese") << "zh";
+    QTest::newRow("English") << "en";
+}
+
+// Every menu entry has a mnemonic, and no two entries of one menu (nor two
+// menus of the bar) share one.
+void TestMainWindow::mnemonicsAreUniquePerMenu()
+{
+    QFETCH(QString, language);
+    settings()->setProperty("language", language);
+    static const QRegularExpression mnemonic(QStringLiteral("&([^&])"));
+    auto letterOf = [](const QString &text) {
+        QString plain = text;
+        plain.replace(QStringLiteral("&&"), QString());
+        const QRegularExpressionMatch match = mnemonic.match(plain);
+        return match.hasMatch() ? match.captured(1).toUpper() : QString();
+    };
+
+    QStringList problems;
+    QStringList titles;
+    const char *const menus[] = { "fileMenu", "editMenu", "toolMenu", "textEditorMenu", "aboutMenu" };
+    for (const char *name : menus) {
+        QObject *menu = mRoot->findChild<QObject *>(QLatin1String(name));
+        QVERIFY2(menu, name);
+        titles << letterOf(menu->property("title").toString());
+        QStringList letters;
+        for (int i = 0; i < menu->property("count").toInt(); ++i) {
+            QQuickItem *entry = nullptr;
+            QMetaObject::invokeMethod(menu, "itemAt", Q_RETURN_ARG(QQuickItem *, entry), Q_ARG(int, i));
+            // separators carry no text; File › Recent's entries are numbered
+            if (!entry || !entry->property("text").isValid())
+                continue;
+            const QString text = entry->property("text").toString();
+            const QString letter = letterOf(text);
+            if (letter.isEmpty())
+                problems << QLatin1String(name) + QStringLiteral(": no mnemonic in ") + text;
+            else if (letters.contains(letter))
+                problems << QLatin1String(name) + QStringLiteral(": ") + letter
+                        + QStringLiteral(" twice, in ") + text;
+            letters << letter;
+        }
+        if (letters.size() < 2)
+            problems << QLatin1String(name) + QStringLiteral(": no entries found");
+    }
+    QCOMPARE(titles.removeDuplicates(), 0);
+    settings()->setProperty("language", QStringLiteral("zh"));
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
+}
+
+void TestMainWindow::toolTipsCarryNoMnemonics_data()
+{
+    mnemonicsAreUniquePerMenu_data();
+}
+
+// "设置(&S)" is "设置" on its tool button, "&Settings" is "Settings".
+void TestMainWindow::toolTipsCarryNoMnemonics()
+{
+    QFETCH(QString, language);
+    settings()->setProperty("language", language);
+    QStringList tips;
+    QList<QQuickItem *> queue { mWindow->contentItem() };
+    while (!queue.isEmpty()) {
+        QQuickItem *candidate = queue.takeFirst();
+        const QVariant tip = candidate->property("toolTipText");
+        if (tip.isValid() && !tip.toString().isEmpty())
+            tips << tip.toString();
+        queue += candidate->childItems();
+    }
+    settings()->setProperty("language", QStringLiteral("zh"));
+    QVERIFY2(tips.size() >= 10, qPrintable(tips.join(QLatin1Char('|'))));
+    static const QRegularExpression leftover(QStringLiteral("[&()（）]|\\.\\.\\.$"));
+    for (const QString &tip : qAsConst(tips))
+        QVERIFY2(!tip.contains(leftover), qPrintable(tip));
+    QVERIFY(
+        tips.contains(language == QLatin1String("zh") ? QStringLiteral("设置") : QStringLiteral("Settings")));
+}
+
+// The file manager hands a skin archive over on the command line: the window
+// asks, Cancel keeps everything as it was, Import imports.
+void TestMainWindow::archiveFromTheCommandLineIsOffered()
+{
+    loadDemoCopy();
+    const QString workingDirectory = settings()->property("skinWorkingDirectory").toString();
+    QVERIFY(QDir(workingDirectory).removeRecursively());
+    QVERIFY(QDir().mkpath(workingDirectory));
+    const QString archive = mDir.filePath(QStringLiteral("offered.bds"));
+    QVERIFY(Utils::instance()->zip(mSkin, archive));
+    QObject *offer = mRoot->findChild<QObject *>(QStringLiteral("offerImportDialog"));
+    QVERIFY(offer);
+
+    QVERIFY(QMetaObject::invokeMethod(mRoot, "offerImport", Q_ARG(QVariant, archive)));
+    QVERIFY2(answer(offer, "cancel"), qPrintable(mFailure));
+    QCOMPARE(mPanel->currentPanelFile(), mPanelFile);
+    QVERIFY(QDir(workingDirectory).isEmpty());
+
+    QVERIFY(QMetaObject::invokeMethod(mRoot, "offerImport", Q_ARG(QVariant, archive)));
+    const QString asked = offer->findChild<QObject *>(QStringLiteral("confirmText"))->property("text").toString();
+    QVERIFY2(asked.contains(archive), qPrintable(asked));
+    QVERIFY2(answer(offer, "ok"), qPrintable(mFailure));
+    QTRY_COMPARE(mPanel->currentPanelFile(), workingDirectory + QStringLiteral("/port/py_26.ini"));
+    loadDemoCopy();
+}
+
 void TestMainWindow::loadDemoCopy()
 {
     QMetaObject::invokeMethod(mRoot, "openPanelFile", Q_ARG(QVariant, mPanelFile));
@@ -1112,6 +1310,11 @@ int main(int argc, char *argv[])
             qWarning("cannot copy the test into %s", qPrintable(dir.path()));
             return 1;
         }
+        // a portable copy, as the build tree is: settings and log next to it
+        QFile marker(dir.filePath(QStringLiteral("quillmark.portable")));
+        if (!marker.open(QIODevice::WriteOnly))
+            return 1;
+        marker.close();
         QDir().mkpath(dir.filePath(QStringLiteral("home")));
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QLatin1String(relocatedVariable), dir.path());

@@ -111,6 +111,31 @@ QVector<QPair<QString, QString>> translateTexts(const QString &code, const QStri
     return texts;
 }
 
+// The tr() calls of C++ code: "Class::tr(...)" in the context of that class,
+// a bare "tr(...)" in the context of the class whose members the file defines.
+QVector<QPair<QString, QString>> trTexts(const QString &code, const QStringList &contexts)
+{
+    static const QRegularExpression call(
+        QStringLiteral("(?:\\b(\\w+)::|[^\\w:.>])tr\\(\\s*((?:\"(?:[^\"\\\\]|\\\\.)*\"\\s*)+)[,)]"));
+    static const QRegularExpression member(QStringLiteral("\\b(\\w+)::\\1\\("));
+    static const QRegularExpression piece(QStringLiteral("\"((?:[^\"\\\\]|\\\\.)*)\""));
+    const QString fileClass = member.match(code).captured(1);
+    QVector<QPair<QString, QString>> texts;
+    auto matches = call.globalMatch(code);
+    while (matches.hasNext()) {
+        const QRegularExpressionMatch match = matches.next();
+        const QString context = match.captured(1).isEmpty() ? fileClass : match.captured(1);
+        if (!contexts.contains(context))
+            continue;
+        QString text;
+        auto pieces = piece.globalMatch(match.captured(2));
+        while (pieces.hasNext())
+            text += unescape(pieces.next().captured(1));
+        texts.append({ context, text });
+    }
+    return texts;
+}
+
 QString tsPath(const char *name)
 {
     return QStringLiteral(QUILLMARK_SOURCE_DIR "/resources/translations/") + QLatin1String(name);
@@ -138,6 +163,7 @@ private slots:
     void everyQmlTextIsTranslated();
     void everyReportIsTranslated();
     void placeholdersSurvive();
+    void oneBracketAndColonStyle();
     void sourceScannerFindsLiterals_data();
     void sourceScannerFindsLiterals();
     void reportScannerFindsLiterals_data();
@@ -187,6 +213,8 @@ void TestTranslations::everyQmlTextIsTranslated()
 void TestTranslations::everyReportIsTranslated()
 {
     const QStringList contexts{QStringLiteral("Tools"), QStringLiteral("Utils"), QStringLiteral("SkinArchive")};
+    // (the panel's sample candidates, translate("Panel", ...), are no reports)
+    const QStringList classes { QStringLiteral("Panel"), QStringLiteral("DocumentHandler") };
     QStringList problems;
     int count = 0;
     QDirIterator files(QStringLiteral(QUILLMARK_SOURCE_DIR "/src"), {QStringLiteral("*.cpp")}, QDir::Files,
@@ -195,7 +223,8 @@ void TestTranslations::everyReportIsTranslated()
         const QString path = files.next();
         QFile file(path);
         QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(path));
-        for (const auto &text : translateTexts(QString::fromUtf8(file.readAll()), contexts)) {
+        const QString code = QString::fromUtf8(file.readAll());
+        for (const auto &text : translateTexts(code, contexts) + trTexts(code, classes)) {
             ++count;
             const Entry entry = mCatalogue.value(text.first).value(text.second);
             if (!mCatalogue.value(text.first).contains(text.second))
@@ -224,6 +253,28 @@ void TestTranslations::placeholdersSurvive()
     QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
 }
 
+// A mnemonic sits in ASCII brackets after the words, "(&S)"; a colon after
+// Chinese words is the full-width one, without a blank.
+void TestTranslations::oneBracketAndColonStyle()
+{
+    static const QRegularExpression wideMnemonic(QStringLiteral("（&[^&]）"));
+    static const QRegularExpression asciiColonAfterHan(QStringLiteral("\\p{Han}\\s*:"));
+    static const QRegularExpression blankAfterWideColon(QStringLiteral("： "));
+    static const QRegularExpression misplacedMnemonic(QStringLiteral("\\p{Han}&[^&\\s]"));
+    QStringList problems;
+    for (auto context = mCatalogue.cbegin(); context != mCatalogue.cend(); ++context) {
+        for (auto entry = context->cbegin(); entry != context->cend(); ++entry) {
+            const QString &text = entry->translation;
+            for (const QRegularExpression *style :
+                { &wideMnemonic, &asciiColonAfterHan, &blankAfterWideColon, &misplacedMnemonic }) {
+                if (text.contains(*style))
+                    problems.append(context.key() + QStringLiteral(": ") + text);
+            }
+        }
+    }
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
+}
+
 void TestTranslations::sourceScannerFindsLiterals_data()
 {
     QTest::addColumn<QString>("code");
@@ -247,6 +298,12 @@ void TestTranslations::reportScannerFindsLiterals_data()
     QTest::newRow("split by the formatter") << "translate(\n    \"Utils\", \"a \"\n    \"b\")"
                                             << QStringList{QStringLiteral("Utils|a b")};
     QTest::newRow("another context") << "translate(\"Panel\", \"bai\")" << QStringList{};
+    QTest::newRow("class tr") << "Utils::tr(\"Saved %1\")"
+                              << QStringList { QStringLiteral("Utils|Saved %1") };
+    QTest::newRow("bare tr in a member")
+        << "Utils::Utils() {}\nvoid Utils::f() { emit error(tr(\"Cannot save: \") + e); }"
+        << QStringList { QStringLiteral("Utils|Cannot save: ") };
+    QTest::newRow("not tr") << "Utils::Utils() {}\nfoo.attr(\"x\"); x->tr(\"y\")" << QStringList {};
 }
 
 void TestTranslations::reportScannerFindsLiterals()
@@ -254,7 +311,8 @@ void TestTranslations::reportScannerFindsLiterals()
     QFETCH(QString, code);
     QFETCH(QStringList, texts);
     QStringList found;
-    for (const auto &text : translateTexts(code, {QStringLiteral("Tools"), QStringLiteral("Utils")}))
+    const QStringList contexts { QStringLiteral("Tools"), QStringLiteral("Utils") };
+    for (const auto &text : translateTexts(code, contexts) + trTexts(code, contexts))
         found.append(text.first + QLatin1Char('|') + text.second);
     QCOMPARE(found, texts);
 }
@@ -271,17 +329,36 @@ void TestTranslations::menuTexts_data()
     QTest::addColumn<QString>("source");
     QTest::addColumn<QString>("chinese");
     const char *const menus[][2] = {
-        {"&File", "文件(&F)"}, {"&New Panel File...", "新建面板文件(&N)..."},
-        {"&Open Panel File...", "打开面板文件(&O)..."}, {"&Import Skin...", "导入皮肤(&I)..."},
-        {"&Export Skin...", "导出皮肤(&E)..."}, {"E&xport As Image...", "导出为图片(&X)..."},
-        {"&Quit", "退出(&Q)"}, {"&Edit", "编辑(&E)"}, {"E&xchange Keys", "交换按键(&X)"},
-        {"&Move Keys", "移动按键(&M)"}, {"&Adjust Keys", "调整按键(&A)"}, {"A&lign Keys", "对齐按键（&L）"},
-        {"&Edit Key", "编辑按键(&E)"}, {"A&dd key", "添加按键(&A)"}, {"&Remove Key", "移除按键(&R)"},
-        {"&Undo", "撤销(&U)"}, {"&Redo", "重做(&U)"}, {"&Settings", "设置(&S)"}, {"&Tool", "工具(&T)"},
-        {"&Generate Font Resources", "字体资源生成(&G)"}, {"&Resolution Convert", "资源分辨率转换（&R）"},
-        {"&Panel Scale", "面板缩放(&P)"}, {"&Tile Tool", "切片工具（&T）"}, {"&Inner Rect Tool", "内切工具（&I）"},
-        {"Te&xt editor", "文本编辑器(&X)"}, {"&Save", "保存(&S)"}, {"S&earch && Replace", "查找 && 替换(&E)"},
-        {"&About", "关于(&A)"}, {"&Help", "帮助（&H）"},
+        { "&File", "文件(&F)" },
+        { "&New Panel File...", "新建面板文件(&N)..." },
+        { "&Open Panel File...", "打开面板文件(&O)..." },
+        { "&Import Skin...", "导入皮肤(&I)..." },
+        { "&Export Skin...", "导出皮肤(&E)..." },
+        { "E&xport As Image...", "导出为图片(&X)..." },
+        { "&Quit", "退出(&Q)" },
+        { "&Edit", "编辑(&E)" },
+        { "E&xchange Keys", "交换按键(&X)" },
+        { "&Move Keys", "移动按键(&M)" },
+        { "&Adjust Keys", "调整按键(&A)" },
+        { "A&lign Keys", "对齐按键(&L)" },
+        { "&Edit Key", "编辑按键(&E)" },
+        { "A&dd key", "添加按键(&D)" },
+        { "Remo&ve Key", "移除按键(&V)" },
+        { "&Undo", "撤销(&U)" },
+        { "&Redo", "重做(&R)" },
+        { "&Settings", "设置(&S)" },
+        { "&Tool", "工具(&T)" },
+        { "&Generate Font Resources", "字体资源生成(&G)" },
+        { "&Resolution Convert", "资源分辨率转换(&R)" },
+        { "&Panel Scale", "面板缩放(&P)" },
+        { "&Tile Tool", "切片工具(&T)" },
+        { "&Inner Rect Tool", "内切工具(&I)" },
+        { "Te&xt editor", "文本编辑器(&X)" },
+        { "&Save", "保存(&S)" },
+        { "S&earch && Replace", "查找 && 替换(&E)" },
+        { "&About", "关于(&A)" },
+        { "&Help", "帮助(&H)" },
+        { "Open &Recent", "最近打开(&R)" },
     };
     for (const auto &menu : menus)
         QTest::newRow(menu[0]) << QString::fromUtf8(menu[0]) << QString::fromUtf8(menu[1]);
