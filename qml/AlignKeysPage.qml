@@ -6,6 +6,7 @@ import QtQuick.Layouts 1.15
 // aligns at once.
 EditPage {
     id: page
+    selection: selectedKeys
 
     title: qsTr("Align Keys")
 
@@ -66,6 +67,7 @@ EditPage {
     // cleared first, then the current key is preselected (as on the adjust page)
     StackView.onActivating: {
         reset()
-        selectedKeys.newSelectedKey(panel.currentKey)
+        if (!takePreviewSelection())
+            selectedKeys.newSelectedKey(panel.currentKey)
     }
 }

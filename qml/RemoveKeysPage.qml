@@ -5,6 +5,7 @@ import QtQuick.Layouts 1.15
 // Removes the selected keys (all keys when none is selected).
 EditPage {
     id: page
+    selection: selectedKeys
 
     title: qsTr("Remove Keys")
 
@@ -66,6 +67,7 @@ EditPage {
     // cleared first, then the current key is preselected (as on the adjust page)
     StackView.onActivating: {
         reset()
-        selectedKeys.newSelectedKey(panel.currentKey)
+        if (!takePreviewSelection())
+            selectedKeys.newSelectedKey(panel.currentKey)
     }
 }

@@ -12,6 +12,8 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
+#include <QVariantMap>
 #include <QVector>
 
 #include "skin/filestamp.h"
@@ -137,6 +139,15 @@ public:
     // ascending, then keys with it by number descending. Editing uses the
     // same order for "all keys".
     Q_INVOKABLE QStringList orderedKeys() const;
+    // Where the keys are drawn, for editing on the preview: one map per key
+    // in key order with "name", "x", "y", "width" and "height" (VIEW_RECT
+    // moved by panelOrigin, so in the units of the composite image divided
+    // by `scale`). Keys without a valid view rectangle are left out.
+    Q_INVOKABLE QVariantList keyRects() const;
+    // recordAndEdit for the scene, whose change maps come as script objects
+    Q_INVOKABLE void recordChanges(const QVariantMap &changes);
+    // A key section's lines "NAME=value" in file order (duplicating a key).
+    Q_INVOKABLE QStringList keyProperties(const QString &key) const;
     static int keyNumber(const QString &keySection);
 
     // The composite preview (input area, list, candidate area, keys) at the
