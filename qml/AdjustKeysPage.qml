@@ -98,7 +98,8 @@ EditPage {
     // before opening the page is preselected.
     StackView.onActivating: {
         reset()
-        if (!takePreviewSelection())
+        // the preview's selection; else the key clicked last
+        if (!takePreviewSelection() || selectedKeys.count === 0)
             selectedKeys.newSelectedKey(panel.currentKey)
     }
 }

@@ -67,7 +67,8 @@ EditPage {
     // cleared first, then the current key is preselected (as on the adjust page)
     StackView.onActivating: {
         reset()
-        if (!takePreviewSelection())
+        // the preview's selection; else the key clicked last
+        if (!takePreviewSelection() || selectedKeys.count === 0)
             selectedKeys.newSelectedKey(panel.currentKey)
     }
 }

@@ -17,7 +17,8 @@ Item {
     id: root
 
     readonly property real dpr: Screen.devicePixelRatio > 0 ? Screen.devicePixelRatio : 1
-    property real zoom: 1 / dpr
+    // one image pixel per physical pixel at 1 / dpr, set on completion
+    property real zoom: 1
     // Until the author zooms or pans, the whole image is fitted into the
     // pane and follows its size, a new panel file and a status change.
     property bool followsPane: true
@@ -51,6 +52,8 @@ Item {
     property int nudgeDx: 0
     property int nudgeDy: 0
     property bool spaceHeld: false
+    // the panel file the selection belongs to
+    property string shownFile
 
     readonly property var selectedRects: DirectEdit.rectsOf(keyRects, selectedKeys)
     readonly property var singleRect: selectedRects.length === 1 ? selectedRects[0] : null
@@ -92,8 +95,18 @@ Item {
     }
 
     // any other change of the zoom or the image's place ends following
+    // (not those made while the preview is being created)
     property bool fitting: false
-    onZoomChanged: if (!fitting) followsPane = false
+    property bool created: false
+    Component.onCompleted: {
+        fitting = true
+        zoom = 1 / dpr
+        fitting = false
+        created = true
+        if (followsPane)
+            fitAll()
+    }
+    onZoomChanged: if (created && !fitting) followsPane = false
 
     onWidthChanged: if (followsPane) fitAll()
     onHeightChanged: if (followsPane) fitAll()
@@ -281,8 +294,8 @@ Item {
         scale: root.zoom
         smooth: root.zoom < 1
         onStatusChanged: if (status === Image.Ready && root.followsPane) root.fitAll()
-        onXChanged: if (!root.fitting) root.followsPane = false
-        onYChanged: if (!root.fitting) root.followsPane = false
+        onXChanged: if (root.created && !root.fitting) root.followsPane = false
+        onYChanged: if (root.created && !root.fitting) root.followsPane = false
     }
 
     // The selection drawn over the image: outlines move during a drag
@@ -380,10 +393,14 @@ Item {
             if (KeyPick.active() && !root.selectionOwner && panel.currentKey !== "")
                 root.setSelection([panel.currentKey])
         }
-        // a new file is seen whole
+        // a new file is seen whole (a reload announces the same file again)
         function onCurrentPanelFileChanged() {
+            if (panel.currentPanelFile === root.shownFile)
+                return
+            root.shownFile = panel.currentPanelFile
             root.followsPane = true
-            root.setSelection([])
+            // the pages let go of their picks themselves
+            root.selectedKeys = []
         }
         function onCurrentStatusChanged() {
             root.refreshKeyRects()

@@ -174,6 +174,8 @@ void TestMainWindow::init()
     while (mPanel->canUndo())
         mPanel->undo();
     QCOMPARE(snapshot(mPanelFile), mOriginal);
+    // and nothing selected on the preview, which the pages start with
+    QVERIFY(QMetaObject::invokeMethod(item("panelImage"), "clearSelection"));
 }
 
 void TestMainWindow::cleanupTestCase()
