@@ -15,6 +15,7 @@ ToolDialog {
     }
 
     title: qsTr("Tile Tool")
+    standardButtons: Dialog.Close
 
     ScrollView {
         id: scroll
