@@ -603,14 +603,16 @@ Item {
                     if (adds && pressKey !== "") {
                         root.toggleKey(pressKey)
                     } else {
-                        if (was === "band" && !root.selectionOwner)
-                            root.setSelection([])
+                        // a click beside the keys keeps the selection, so
+                        // that a double-click there only resets the zoom
                         root.pickAt(mouse.x, mouse.y)
                     }
                 }
             }
 
             onDoubleClicked: {
+                // the release that follows is no click of its own
+                mode = ""
                 var p = root.toUnits(mouse.x, mouse.y)
                 if (DirectEdit.keysAt(root.keyRects, p.x, p.y).length === 0)
                     root.resetZoom()

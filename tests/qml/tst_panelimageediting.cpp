@@ -73,6 +73,7 @@ private slots:
 
     void fitsTheWholeCompositeOnOpen();
     void ctrlClickAddsAndRemoves();
+    void doubleClickBesideTheKeysKeepsTheSelection();
     void rubberBandSelectsTouchedKeys();
     void dragMovesByTheUnitsUnderThePointer_data();
     void dragMovesByTheUnitsUnderThePointer();
@@ -253,6 +254,17 @@ void TestPanelImageEditing::ctrlClickAddsAndRemoves()
     QTest::keyClick(mWindow, Qt::Key_A, Qt::ControlModifier);
     QCOMPARE(selection().size(), 33);
     QVERIFY(!mPanel->canUndo());
+}
+
+void TestPanelImageEditing::doubleClickBesideTheKeysKeepsTheSelection()
+{
+    QTest::mouseClick(mWindow, Qt::LeftButton, Qt::NoModifier, mPreview->mapToScene(paneAt(QStringLiteral("KEY1"), 0.5, 0.5)).toPoint());
+    mPreview->setProperty("zoom", 2.0);
+    // the gap above the first row
+    const QPointF beside = paneAt(QStringLiteral("KEY1"), 0.5, 0) - QPointF(0, 6 * mPreview->property("unit").toDouble());
+    QTest::mouseDClick(mWindow, Qt::LeftButton, Qt::NoModifier, mPreview->mapToScene(beside).toPoint());
+    QCOMPARE(mPreview->property("zoom").toDouble(), 1.0 / mPreview->property("dpr").toDouble());
+    QCOMPARE(selection(), QStringList { QStringLiteral("KEY1") });
 }
 
 void TestPanelImageEditing::rubberBandSelectsTouchedKeys()
