@@ -91,8 +91,10 @@ struct Fixture
         // the press lands on the first key
         const QVariantMap first = preview->property("keyRects").toList().value(0).toMap();
         const double unit = preview->property("unit").toDouble();
-        pressAt = QPointF(preview->property("imageX").toDouble() + (first.value(QStringLiteral("x")).toDouble() + 5) * unit,
-            preview->property("imageY").toDouble() + (first.value(QStringLiteral("y")).toDouble() + 5) * unit);
+        pressAt = QPointF(
+            preview->property("imageX").toDouble() + (first.value(QStringLiteral("x")).toDouble() + 5) * unit,
+            preview->property("imageY").toDouble()
+                + (first.value(QStringLiteral("y")).toDouble() + 5) * unit);
         return true;
     }
 

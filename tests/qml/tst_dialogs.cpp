@@ -206,7 +206,8 @@ static bool scrollBarsShown(QQuickItem *root)
     for (QQuickItem *flickable : qAsConst(overflowing)) {
         const QRectF area(flickable->mapToScene(QPointF(0, 0)), flickable->size());
         const bool shown = std::any_of(bars.cbegin(), bars.cend(), [&area](QQuickItem *bar) {
-            return area.adjusted(-20, -1, 20, 1).contains(QRectF(bar->mapToScene(QPointF(0, 0)), bar->size()));
+            return area.adjusted(-20, -1, 20, 1)
+                .contains(QRectF(bar->mapToScene(QPointF(0, 0)), bar->size()));
         });
         if (!shown)
             return false;
@@ -452,8 +453,9 @@ void TestDialogs::everyDialogFitsAndSaysNothing()
         for (int i = 0; i < count; ++i) {
             QQuickItem *button = nullptr;
             QMetaObject::invokeMethod(footer, "itemAt", Q_RETURN_ARG(QQuickItem *, button), Q_ARG(int, i));
-            found = found || (button && button->isVisible()
-                                 && button->property("text").toString().remove(QLatin1Char('&')) == close);
+            found = found
+                || (button && button->isVisible()
+                    && button->property("text").toString().remove(QLatin1Char('&')) == close);
         }
         QVERIFY2(found, "no Close button");
     }

@@ -946,10 +946,14 @@ void TestMainWindow::pagesShareThePreviewSelection_data()
 {
     QTest::addColumn<QString>("page");
     QTest::addColumn<QString>("selection");
-    QTest::newRow("move") << "movePage" << "moveSelectedKeys";
-    QTest::newRow("adjust") << "adjustPage" << "adjustSelectedKeys";
-    QTest::newRow("align") << "alignPage" << "alignSelectedKeys";
-    QTest::newRow("remove") << "removePage" << "removeSelectedKeys";
+    QTest::newRow("move") << "movePage"
+                          << "moveSelectedKeys";
+    QTest::newRow("adjust") << "adjustPage"
+                            << "adjustSelectedKeys";
+    QTest::newRow("align") << "alignPage"
+                           << "alignSelectedKeys";
+    QTest::newRow("remove") << "removePage"
+                            << "removeSelectedKeys";
 }
 
 // A page opens with the keys selected on the preview, and what is picked

@@ -111,7 +111,8 @@ void TestPanelImageEditing::initTestCase()
     // headless machines have no OpenGL
     QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
     QVERIFY(mDir.isValid());
-    QVERIFY(copyTree(QStringLiteral(QUILLMARK_SOURCE_DIR "/skins/demo"), mDir.filePath(QStringLiteral("skin"))));
+    QVERIFY(
+        copyTree(QStringLiteral(QUILLMARK_SOURCE_DIR "/skins/demo"), mDir.filePath(QStringLiteral("skin"))));
     mSettings = std::make_unique<Settings>(mDir.filePath(QStringLiteral("settings.ini")));
     mPanel = Panel::instance();
     mPanel->autoReloadTimer()->stop();
@@ -202,7 +203,8 @@ void TestPanelImageEditing::setView(double zoom, const QString &centredKey)
     mPreview->setProperty("zoom", zoom);
     const QPointF at = paneAt(centredKey, 0.5, 0.5);
     mPreview->setProperty("imageX", mPreview->property("imageX").toDouble() + mPreview->width() / 2 - at.x());
-    mPreview->setProperty("imageY", mPreview->property("imageY").toDouble() + mPreview->height() / 2 - at.y());
+    mPreview->setProperty(
+        "imageY", mPreview->property("imageY").toDouble() + mPreview->height() / 2 - at.y());
 }
 
 void TestPanelImageEditing::fitsTheWholeCompositeOnOpen()
@@ -240,14 +242,18 @@ void TestPanelImageEditing::fitsTheWholeCompositeOnOpen()
 
 void TestPanelImageEditing::ctrlClickAddsAndRemoves()
 {
-    QTest::mouseClick(mWindow, Qt::LeftButton, Qt::NoModifier, mPreview->mapToScene(paneAt(QStringLiteral("KEY1"), 0.5, 0.5)).toPoint());
+    QTest::mouseClick(mWindow, Qt::LeftButton, Qt::NoModifier,
+        mPreview->mapToScene(paneAt(QStringLiteral("KEY1"), 0.5, 0.5)).toPoint());
     QCOMPARE(selection(), QStringList { QStringLiteral("KEY1") });
-    QTest::mouseClick(mWindow, Qt::LeftButton, Qt::ControlModifier, mPreview->mapToScene(paneAt(QStringLiteral("KEY2"), 0.5, 0.5)).toPoint());
+    QTest::mouseClick(mWindow, Qt::LeftButton, Qt::ControlModifier,
+        mPreview->mapToScene(paneAt(QStringLiteral("KEY2"), 0.5, 0.5)).toPoint());
     QCOMPARE(selection(), (QStringList { QStringLiteral("KEY1"), QStringLiteral("KEY2") }));
-    QTest::mouseClick(mWindow, Qt::LeftButton, Qt::ShiftModifier, mPreview->mapToScene(paneAt(QStringLiteral("KEY1"), 0.5, 0.5)).toPoint());
+    QTest::mouseClick(mWindow, Qt::LeftButton, Qt::ShiftModifier,
+        mPreview->mapToScene(paneAt(QStringLiteral("KEY1"), 0.5, 0.5)).toPoint());
     QCOMPARE(selection(), QStringList { QStringLiteral("KEY2") });
     // a plain click replaces the selection; Esc clears it
-    QTest::mouseClick(mWindow, Qt::LeftButton, Qt::NoModifier, mPreview->mapToScene(paneAt(QStringLiteral("KEY3"), 0.5, 0.5)).toPoint());
+    QTest::mouseClick(mWindow, Qt::LeftButton, Qt::NoModifier,
+        mPreview->mapToScene(paneAt(QStringLiteral("KEY3"), 0.5, 0.5)).toPoint());
     QCOMPARE(selection(), QStringList { QStringLiteral("KEY3") });
     QTest::keyClick(mWindow, Qt::Key_Escape);
     QVERIFY(selection().isEmpty());
@@ -258,10 +264,12 @@ void TestPanelImageEditing::ctrlClickAddsAndRemoves()
 
 void TestPanelImageEditing::doubleClickBesideTheKeysKeepsTheSelection()
 {
-    QTest::mouseClick(mWindow, Qt::LeftButton, Qt::NoModifier, mPreview->mapToScene(paneAt(QStringLiteral("KEY1"), 0.5, 0.5)).toPoint());
+    QTest::mouseClick(mWindow, Qt::LeftButton, Qt::NoModifier,
+        mPreview->mapToScene(paneAt(QStringLiteral("KEY1"), 0.5, 0.5)).toPoint());
     mPreview->setProperty("zoom", 2.0);
     // the gap above the first row
-    const QPointF beside = paneAt(QStringLiteral("KEY1"), 0.5, 0) - QPointF(0, 6 * mPreview->property("unit").toDouble());
+    const QPointF beside
+        = paneAt(QStringLiteral("KEY1"), 0.5, 0) - QPointF(0, 6 * mPreview->property("unit").toDouble());
     QTest::mouseDClick(mWindow, Qt::LeftButton, Qt::NoModifier, mPreview->mapToScene(beside).toPoint());
     QCOMPARE(mPreview->property("zoom").toDouble(), 1.0 / mPreview->property("dpr").toDouble());
     QCOMPARE(selection(), QStringList { QStringLiteral("KEY1") });
@@ -273,7 +281,8 @@ void TestPanelImageEditing::rubberBandSelectsTouchedKeys()
     // middle of KEY2: KEY1 lies inside the band, KEY2 is touched
     const QRect key1 = viewRect(QStringLiteral("KEY1"));
     QVERIFY(key1.y() >= 8);
-    const QPointF from = paneAt(QStringLiteral("KEY1"), 0, 0) - QPointF(0, 6 * mPreview->property("unit").toDouble());
+    const QPointF from
+        = paneAt(QStringLiteral("KEY1"), 0, 0) - QPointF(0, 6 * mPreview->property("unit").toDouble());
     drag(from, paneAt(QStringLiteral("KEY2"), 0.5, 0.5));
     QStringList selected = selection();
     selected.sort();
@@ -298,7 +307,8 @@ void TestPanelImageEditing::dragMovesByTheUnitsUnderThePointer()
     setView(zoom, key);
     const QRect before = viewRect(key);
     const QRect neighbour = viewRect(QStringLiteral("KEY13"));
-    QTest::mouseClick(mWindow, Qt::LeftButton, Qt::NoModifier, mPreview->mapToScene(paneAt(key, 0.5, 0.5)).toPoint());
+    QTest::mouseClick(
+        mWindow, Qt::LeftButton, Qt::NoModifier, mPreview->mapToScene(paneAt(key, 0.5, 0.5)).toPoint());
     QCOMPARE(selection(), QStringList { key });
 
     const QPointF from = paneAt(key, 0.5, 0.5);
@@ -312,7 +322,8 @@ void TestPanelImageEditing::dragMovesByTheUnitsUnderThePointer()
 
     // pixels in the scene are whole: the distance is what the pointer
     // covered, in panel units
-    const QPointF covered = QPointF(mPreview->mapToScene(from + pixels).toPoint() - mPreview->mapToScene(from).toPoint());
+    const QPointF covered
+        = QPointF(mPreview->mapToScene(from + pixels).toPoint() - mPreview->mapToScene(from).toPoint());
     const double unit = mPreview->property("unit").toDouble();
     const QPoint expected(std::lround(covered.x() / unit), std::lround(covered.y() / unit));
     QCOMPARE(viewRect(key), before.translated(expected));
@@ -341,7 +352,8 @@ void TestPanelImageEditing::dragSnapsToANeighbourUnlessAlt()
     const QRect before = viewRect(key);
     const QRect below = viewRect(QStringLiteral("KEY22"));
     QVERIFY(below.y() > before.y());
-    QTest::mouseClick(mWindow, Qt::LeftButton, Qt::NoModifier, mPreview->mapToScene(paneAt(key, 0.5, 0.5)).toPoint());
+    QTest::mouseClick(
+        mWindow, Qt::LeftButton, Qt::NoModifier, mPreview->mapToScene(paneAt(key, 0.5, 0.5)).toPoint());
     const QPointF from = paneAt(key, 0.5, 0.5);
     const double dy = (below.y() - before.y()) * unit - 3;
     const Qt::KeyboardModifiers modifiers = free ? Qt::AltModifier : Qt::NoModifier;
@@ -372,7 +384,8 @@ void TestPanelImageEditing::handleResizes()
     const QRect before = viewRect(key);
     setView(1.0 / mPanel->scale(), key);
     QCOMPARE(mPreview->property("unit").toDouble(), 1.0);
-    QTest::mouseClick(mWindow, Qt::LeftButton, Qt::NoModifier, mPreview->mapToScene(paneAt(key, 0.5, 0.5)).toPoint());
+    QTest::mouseClick(
+        mWindow, Qt::LeftButton, Qt::NoModifier, mPreview->mapToScene(paneAt(key, 0.5, 0.5)).toPoint());
     // the handles are made by a repeater: search the visual tree
     QQuickItem *grip = nullptr;
     QList<QQuickItem *> queue { mPreview };
@@ -385,7 +398,8 @@ void TestPanelImageEditing::handleResizes()
     QVERIFY(grip);
     const QPointF from = grip->mapToItem(mPreview, QPointF(grip->width() / 2, grip->height() / 2));
     // Alt: nothing snaps, so the change is the pointer's
-    const Qt::KeyboardModifiers modifiers = Qt::AltModifier | (keepAspect ? Qt::ShiftModifier : Qt::NoModifier);
+    const Qt::KeyboardModifiers modifiers
+        = Qt::AltModifier | (keepAspect ? Qt::ShiftModifier : Qt::NoModifier);
     drag(from, from + pixels, modifiers);
     const QRect after = viewRect(key);
     if (keepAspect) {
@@ -393,8 +407,9 @@ void TestPanelImageEditing::handleResizes()
         QCOMPARE(after.width(), int(std::lround(double(after.height()) * before.width() / before.height())));
         QCOMPARE(after.bottom(), before.bottom());
     } else {
-        QCOMPARE(after, QRect(before.x() + change.x(), before.y() + change.y(), before.width() + change.width(),
-                            before.height() + change.height()));
+        QCOMPARE(after,
+            QRect(before.x() + change.x(), before.y() + change.y(), before.width() + change.width(),
+                before.height() + change.height()));
     }
     mPanel->undo();
     QVERIFY(!mPanel->canUndo());
@@ -407,7 +422,8 @@ void TestPanelImageEditing::nudgesBecomeOneUndoStep()
     const QRect before = viewRect(key);
     const QRect touchBefore
         = ValueText::parseRect(SkinConfig(mPanelFile).value(key + QStringLiteral("/TOUCH_RECT")));
-    QTest::mouseClick(mWindow, Qt::LeftButton, Qt::NoModifier, mPreview->mapToScene(paneAt(key, 0.5, 0.5)).toPoint());
+    QTest::mouseClick(
+        mWindow, Qt::LeftButton, Qt::NoModifier, mPreview->mapToScene(paneAt(key, 0.5, 0.5)).toPoint());
     QSignalSpy reloads(mPanel, &Panel::panelReloaded);
     for (int i = 0; i < 3; ++i)
         QTest::keyClick(mWindow, Qt::Key_Right);
@@ -436,8 +452,10 @@ void TestPanelImageEditing::deleteAndDuplicateAreOneStepEach()
     const QString key = QStringLiteral("KEY5");
     const QRect before = viewRect(key);
     const QString next = mPanel->getNewKey();
-    QTest::mouseClick(mWindow, Qt::LeftButton, Qt::NoModifier, mPreview->mapToScene(paneAt(key, 0.5, 0.5)).toPoint());
-    QTest::mouseClick(mWindow, Qt::LeftButton, Qt::ControlModifier, mPreview->mapToScene(paneAt(QStringLiteral("KEY6"), 0.5, 0.5)).toPoint());
+    QTest::mouseClick(
+        mWindow, Qt::LeftButton, Qt::NoModifier, mPreview->mapToScene(paneAt(key, 0.5, 0.5)).toPoint());
+    QTest::mouseClick(mWindow, Qt::LeftButton, Qt::ControlModifier,
+        mPreview->mapToScene(paneAt(QStringLiteral("KEY6"), 0.5, 0.5)).toPoint());
 
     QTest::keyClick(mWindow, Qt::Key_D, Qt::ControlModifier);
     const int first = Panel::keyNumber(next);
@@ -445,13 +463,15 @@ void TestPanelImageEditing::deleteAndDuplicateAreOneStepEach()
     QCOMPARE(selection(), copies);
     QCOMPARE(viewRect(copies.first()), before.translated(10, 10));
     SkinConfig written(mPanelFile);
-    QCOMPARE(written.value(copies.first() + QStringLiteral("/BACK_STYLE")), written.value(key + QStringLiteral("/BACK_STYLE")));
+    QCOMPARE(written.value(copies.first() + QStringLiteral("/BACK_STYLE")),
+        written.value(key + QStringLiteral("/BACK_STYLE")));
     QCOMPARE(mPreview->property("keyRects").toList().size(), 35);
     mPanel->undo();
     QVERIFY(!mPanel->canUndo());
     QVERIFY(viewRect(copies.first()).isEmpty());
 
-    QTest::mouseClick(mWindow, Qt::LeftButton, Qt::NoModifier, mPreview->mapToScene(paneAt(key, 0.5, 0.5)).toPoint());
+    QTest::mouseClick(
+        mWindow, Qt::LeftButton, Qt::NoModifier, mPreview->mapToScene(paneAt(key, 0.5, 0.5)).toPoint());
     QCOMPARE(selection(), QStringList { key });
     QTest::keyClick(mWindow, Qt::Key_Delete);
     QVERIFY(viewRect(key).isEmpty());
