@@ -344,7 +344,7 @@ Item {
                 y: -overlay.y
                 width: 1
                 height: root.height
-                color: "#e91e63"
+                color: "#ff6d00"
             }
         }
         Repeater {
@@ -354,7 +354,7 @@ Item {
                 y: modelData * root.unit
                 width: root.width
                 height: 1
-                color: "#e91e63"
+                color: "#ff6d00"
             }
         }
     }

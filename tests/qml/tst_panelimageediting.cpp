@@ -95,6 +95,7 @@ private:
     // a drag in small steps, as a hand makes it
     void drag(QPointF from, QPointF to, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     void setView(double zoom, const QString &centredKey);
+    void screenshot(const QString &name);
 
     QTemporaryDir mDir;
     QString mPanelFile;
@@ -207,6 +208,17 @@ void TestPanelImageEditing::setView(double zoom, const QString &centredKey)
         "imageY", mPreview->property("imageY").toDouble() + mPreview->height() / 2 - at.y());
 }
 
+// On request (QUILLMARK_PREVIEW_SCREENSHOTS names a folder), a picture of the
+// preview for the documentation; nothing is written otherwise.
+void TestPanelImageEditing::screenshot(const QString &name)
+{
+    const QString folder = qEnvironmentVariable("QUILLMARK_PREVIEW_SCREENSHOTS");
+    if (folder.isEmpty())
+        return;
+    QTest::qWait(100);
+    QVERIFY(mWindow->grabWindow().save(folder + QLatin1Char('/') + name + QStringLiteral(".png")));
+}
+
 void TestPanelImageEditing::fitsTheWholeCompositeOnOpen()
 {
     QVERIFY(mPreview->property("followsPane").toBool());
@@ -248,6 +260,7 @@ void TestPanelImageEditing::ctrlClickAddsAndRemoves()
     QTest::mouseClick(mWindow, Qt::LeftButton, Qt::ControlModifier,
         mPreview->mapToScene(paneAt(QStringLiteral("KEY2"), 0.5, 0.5)).toPoint());
     QCOMPARE(selection(), (QStringList { QStringLiteral("KEY1"), QStringLiteral("KEY2") }));
+    screenshot(QStringLiteral("two-keys"));
     QTest::mouseClick(mWindow, Qt::LeftButton, Qt::ShiftModifier,
         mPreview->mapToScene(paneAt(QStringLiteral("KEY1"), 0.5, 0.5)).toPoint());
     QCOMPARE(selection(), QStringList { QStringLiteral("KEY2") });
@@ -255,6 +268,7 @@ void TestPanelImageEditing::ctrlClickAddsAndRemoves()
     QTest::mouseClick(mWindow, Qt::LeftButton, Qt::NoModifier,
         mPreview->mapToScene(paneAt(QStringLiteral("KEY3"), 0.5, 0.5)).toPoint());
     QCOMPARE(selection(), QStringList { QStringLiteral("KEY3") });
+    screenshot(QStringLiteral("one-key"));
     QTest::keyClick(mWindow, Qt::Key_Escape);
     QVERIFY(selection().isEmpty());
     QTest::keyClick(mWindow, Qt::Key_A, Qt::ControlModifier);
@@ -357,7 +371,11 @@ void TestPanelImageEditing::dragSnapsToANeighbourUnlessAlt()
     const QPointF from = paneAt(key, 0.5, 0.5);
     const double dy = (below.y() - before.y()) * unit - 3;
     const Qt::KeyboardModifiers modifiers = free ? Qt::AltModifier : Qt::NoModifier;
-    drag(from, from + QPointF(0, dy), modifiers);
+    press(from, modifiers);
+    for (int i = 1; i <= 8; ++i)
+        moveTo(from + QPointF(0, dy) * i / 8.0, modifiers);
+    screenshot(free ? QStringLiteral("drag-free") : QStringLiteral("drag-snapped"));
+    release(from + QPointF(0, dy), modifiers);
     const int expected = free ? int(std::lround(std::round(dy) / unit)) : below.y() - before.y();
     QCOMPARE(viewRect(key).y(), before.y() + expected);
     QCOMPARE(viewRect(key).x(), before.x());
