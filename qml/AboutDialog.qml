@@ -46,10 +46,15 @@ Dialog {
         }
     }
 
+    // never taller than the window: the text scrolls instead
+    height: parent ? Math.min(implicitHeight, parent.height - 20) : implicitHeight
+
     ScrollView {
+        anchors.fill: parent
         implicitWidth: 300
         implicitHeight: Math.min(aboutColumn.implicitHeight, 400)
         clip: true
+        ScrollBar.vertical.policy: contentHeight > height ? ScrollBar.AlwaysOn : ScrollBar.AsNeeded
 
         ColumnLayout {
             id: aboutColumn

@@ -8,6 +8,7 @@ import "KeyFields.js" as KeyFields
 // is empty) plus the relative field.
 EditPage {
     id: page
+    selection: selectedKeys
 
     title: qsTr("Adjust Keys")
 
@@ -97,6 +98,8 @@ EditPage {
     // before opening the page is preselected.
     StackView.onActivating: {
         reset()
-        selectedKeys.newSelectedKey(panel.currentKey)
+        // the preview's selection; else the key clicked last
+        if (!takePreviewSelection() || selectedKeys.count === 0)
+            selectedKeys.newSelectedKey(panel.currentKey)
     }
 }

@@ -6,6 +6,7 @@ import QtQuick.Layouts 1.15
 // aligns at once.
 EditPage {
     id: page
+    selection: selectedKeys
 
     title: qsTr("Align Keys")
 
@@ -66,6 +67,8 @@ EditPage {
     // cleared first, then the current key is preselected (as on the adjust page)
     StackView.onActivating: {
         reset()
-        selectedKeys.newSelectedKey(panel.currentKey)
+        // the preview's selection; else the key clicked last
+        if (!takePreviewSelection() || selectedKeys.count === 0)
+            selectedKeys.newSelectedKey(panel.currentKey)
     }
 }

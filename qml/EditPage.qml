@@ -28,6 +28,47 @@ Page {
     property string picksBelongTo
     Component.onCompleted: picksBelongTo = panel.currentPanelFile
 
+    // The preview whose key selection the page shares, and the page's own
+    // selection field (on the pages that have one). While the page is shown,
+    // each follows the other; on opening, the page starts with the
+    // preview's selection.
+    property var preview: null
+    property var selection: null
+
+    // false when there is no preview to take the selection from
+    function takePreviewSelection() {
+        if (!preview || !selection)
+            return false
+        selection.keys = preview.selectedKeys.slice()
+        return true
+    }
+
+    onShownChanged: {
+        if (!preview || !selection)
+            return
+        if (shown)
+            preview.selectionOwner = page
+        else if (preview.selectionOwner === page)
+            preview.selectionOwner = null
+    }
+
+    Connections {
+        target: page.selection
+        ignoreUnknownSignals: true
+        function onKeysChanged() {
+            if (page.shown && page.preview)
+                page.preview.selectedKeys = page.selection.keys.slice()
+        }
+    }
+    Connections {
+        target: page.preview
+        ignoreUnknownSignals: true
+        function onSelectionEdited() {
+            if (page.shown && page.selection)
+                page.selection.keys = page.preview.selectedKeys.slice()
+        }
+    }
+
     // after a call that changed the panel file (the panel shows the section
     // as the file now has it)
     function edited() {

@@ -6,6 +6,7 @@ import "KeyFields.js" as KeyFields
 // Moves the selected keys (all keys when none is selected) by a distance.
 EditPage {
     id: page
+    selection: selectedKeys
 
     title: qsTr("Move Keys")
 
@@ -66,5 +67,8 @@ EditPage {
         yField.text = ""
     }
 
-    StackView.onActivating: reset()
+    StackView.onActivating: {
+        reset()
+        takePreviewSelection()
+    }
 }

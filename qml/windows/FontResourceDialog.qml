@@ -5,6 +5,7 @@ import QtQuick.Layouts 1.15
 import "FontPresets.js" as FontPresets
 import "FieldRules.js" as FieldRules
 import "../FileKinds.js" as FileKinds
+import ".."
 import "../fontawesome/Icons.js" as Icons
 
 // Renders lines of text in a chosen font into numbered resource images.
@@ -43,14 +44,6 @@ ToolDialog {
     Component.onCompleted: {
         fontResGenerator.color = colorButton.color
         fontResGenerator.size = sizeField.number
-    }
-
-    component GlyphToggle: ToolButton {
-        checkable: true
-        font.family: Icons.family
-        font.styleName: Icons.styleName
-        implicitWidth: 35
-        implicitHeight: 35
     }
 
     ColumnLayout {
@@ -131,19 +124,27 @@ ToolDialog {
 
         RowLayout {
             spacing: 2
-            GlyphToggle {
+            // the toggles are a file component: an inline one cannot see
+            // the icon import
+            IconToolButton {
                 objectName: "boldButton"
-                text: Icons.fa_bold
+                checkable: true
+                glyph: Icons.fa_bold
+                toolTipText: qsTr("Bold")
                 onToggled: fontResGenerator.bold = checked
             }
-            GlyphToggle {
+            IconToolButton {
                 objectName: "italicButton"
-                text: Icons.fa_italic
+                checkable: true
+                glyph: Icons.fa_italic
+                toolTipText: qsTr("Italic")
                 onToggled: fontResGenerator.italic = checked
             }
-            GlyphToggle {
+            IconToolButton {
                 objectName: "underlineButton"
-                text: Icons.fa_underline
+                checkable: true
+                glyph: Icons.fa_underline
+                toolTipText: qsTr("Underline")
                 onToggled: fontResGenerator.underLine = checked
             }
             Label { text: qsTr("Order: "); Layout.leftMargin: 10 }
@@ -239,6 +240,10 @@ ToolDialog {
                     saveTilDialog.folder = folder
                 saveTilDialog.open()
             }
+        }
+        Button {
+            text: qsTr("Close")
+            DialogButtonBox.buttonRole: DialogButtonBox.RejectRole
         }
     }
 

@@ -15,6 +15,7 @@ ToolDialog {
     }
 
     title: qsTr("Inner Rect Tool")
+    standardButtons: Dialog.Close
 
     ColumnLayout {
         anchors.fill: parent

@@ -13,7 +13,8 @@ ToolDialog {
     signal rowStored(int index, var row)
     signal rowDeleted(int index)
 
-    title: qsTr("Add a row of key")
+    // rows are added with the defaults; the editor changes one of them
+    title: qsTr("Edit row %1").arg(rowIndex + 1)
     preferredHeight: 700
 
     function checks() {
@@ -143,6 +144,11 @@ ToolDialog {
             text: qsTr("Delete")
             DialogButtonBox.buttonRole: DialogButtonBox.ActionRole
             onClicked: editor.remove()
+        }
+        Button {
+            objectName: "rowCancelButton"
+            text: qsTr("Cancel")
+            DialogButtonBox.buttonRole: DialogButtonBox.RejectRole
         }
     }
 }

@@ -189,6 +189,17 @@ ToolDialog {
                     onTextChanged: stored = dialog.intervalEdited(text)
                 }
 
+                // 0: moved and resized keys snap to the other keys instead
+                RowLabel { text: qsTr("Snap grid (panel units, 0 snaps to keys)") }
+                SpinBox {
+                    objectName: "snapGridBox"
+                    from: 0
+                    to: 1000
+                    editable: true
+                    value: rpSettings.snapGridSize
+                    onValueModified: rpSettings.snapGridSize = value
+                }
+
                 RowLabel { text: qsTr("display panel information") }
                 OnOffSwitch {
                     objectName: "displayPanelInfoSwitch"

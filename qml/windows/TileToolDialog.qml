@@ -39,6 +39,7 @@ ToolDialog {
     }
 
     title: qsTr("Tile Tool")
+    standardButtons: Dialog.Close
 
     ScrollView {
         id: scroll

@@ -20,12 +20,12 @@ ApplicationWindow {
 
     // the key editing pages, made once so that they keep their fields
     property EditPage exchangePage: ExchangeKeysPage { objectName: "exchangePage"; onPanelFileEdited: mainWindow.panelFileEdited() }
-    property EditPage movePage: MoveKeysPage { objectName: "movePage"; onPanelFileEdited: mainWindow.panelFileEdited() }
-    property EditPage adjustPage: AdjustKeysPage { objectName: "adjustPage"; onPanelFileEdited: mainWindow.panelFileEdited() }
-    property EditPage alignPage: AlignKeysPage { objectName: "alignPage"; onPanelFileEdited: mainWindow.panelFileEdited() }
+    property EditPage movePage: MoveKeysPage { objectName: "movePage"; preview: panelImage; onPanelFileEdited: mainWindow.panelFileEdited() }
+    property EditPage adjustPage: AdjustKeysPage { objectName: "adjustPage"; preview: panelImage; onPanelFileEdited: mainWindow.panelFileEdited() }
+    property EditPage alignPage: AlignKeysPage { objectName: "alignPage"; preview: panelImage; onPanelFileEdited: mainWindow.panelFileEdited() }
     property EditPage editKeyPage: EditKeyPage { objectName: "editKeyPage"; onPanelFileEdited: mainWindow.panelFileEdited() }
     property EditPage addKeyPage: AddKeyPage { objectName: "addKeyPage"; onPanelFileEdited: mainWindow.panelFileEdited() }
-    property EditPage removePage: RemoveKeysPage { objectName: "removePage"; onPanelFileEdited: mainWindow.panelFileEdited() }
+    property EditPage removePage: RemoveKeysPage { objectName: "removePage"; preview: panelImage; onPanelFileEdited: mainWindow.panelFileEdited() }
 
     // the panel file that the panel's current key was picked in
     property string keysPanelFile
@@ -211,10 +211,23 @@ ApplicationWindow {
         rpSettings.windowHeight = height
     }
 
+    // 80% of the screen's side, at least `least` where the screen allows
+    function firstStartSize(screenSide, least) {
+        if (!(screenSide > 0))
+            return least
+        return Math.round(Math.min(screenSide, Math.max(least, screenSide * 0.8)))
+    }
+
     function restoreGeometry() {
         // a size or place that would hide the window falls back to the defaults
         var w = rpSettings.windowWidth
         var h = rpSettings.windowHeight
+        if (!rpSettings.windowSizeStored()) {
+            // first start: most of the screen, so that the preview, the
+            // style list and the editor are usable at once
+            w = firstStartSize(Screen.desktopAvailableWidth, 1024)
+            h = firstStartSize(Screen.desktopAvailableHeight, 700)
+        }
         width = w >= minimumWidth && w <= 16384 ? w : 800
         height = h >= minimumHeight && h <= 16384 ? h : 600
         var left = rpSettings.windowX
@@ -223,6 +236,10 @@ ApplicationWindow {
         var screenHeight = Screen.desktopAvailableHeight > 0 ? Screen.desktopAvailableHeight : 16384
         x = left > -width + 50 && left < screenWidth - 50 ? left : 100
         y = top >= 0 && top < screenHeight - 50 ? top : 100
+        if (!rpSettings.windowSizeStored() && Screen.desktopAvailableWidth > 0) {
+            x = Math.max(0, (Screen.desktopAvailableWidth - width) / 2)
+            y = Math.max(0, (Screen.desktopAvailableHeight - height) / 2)
+        }
     }
 
     // the desktop's order: the document first, the program after " — "
@@ -283,6 +300,11 @@ ApplicationWindow {
     Action { id: removeAction; text: qsTr("Remo&ve Key"); onTriggered: mainWindow.pushPage(removePage) }
     Action { id: undoAction; text: qsTr("&Undo"); enabled: panel.canUndo; onTriggered: mainWindow.undo() }
     Action { id: redoAction; text: qsTr("&Redo"); enabled: panel.canRedo; onTriggered: mainWindow.redo() }
+    // editing on the preview; the keys work while the preview has focus
+    Action { id: selectAllAction; objectName: "selectAllAction"; text: qsTr("Select All &Keys") + "\tCtrl+A"; onTriggered: panelImage.selectAll() }
+    Action { id: clearSelectionAction; text: qsTr("&Clear Selection") + "\tEsc"; enabled: panelImage.selectedKeys.length > 0; onTriggered: panelImage.clearSelection() }
+    Action { id: duplicateAction; objectName: "duplicateAction"; text: qsTr("Duplicate Ke&ys") + "\tCtrl+D"; enabled: panelImage.selectedKeys.length > 0; onTriggered: panelImage.duplicateSelection() }
+    Action { id: deleteAction; objectName: "deleteAction"; text: qsTr("Dele&te Keys") + "\tDel"; enabled: panelImage.selectedKeys.length > 0; onTriggered: panelImage.deleteSelection() }
     Action { id: settingsAction; objectName: "settingsAction"; text: qsTr("&Settings"); onTriggered: settingsDialog.open() }
 
     Action { id: aboutAction; objectName: "aboutAction"; text: qsTr("&About"); onTriggered: aboutDialog.open() }
@@ -343,6 +365,11 @@ ApplicationWindow {
             ShortcutMenuItem { action: undoAction; sequence: StandardKey.Undo }
             ShortcutMenuItem { action: redoAction; sequence: StandardKey.Redo }
             MenuSeparator {}
+            MenuItem { action: selectAllAction }
+            MenuItem { action: clearSelectionAction }
+            MenuItem { action: duplicateAction }
+            MenuItem { action: deleteAction }
+            MenuSeparator {}
             MenuItem { action: settingsAction }
         }
         FittingMenu {
@@ -366,6 +393,7 @@ ApplicationWindow {
             objectName: "aboutMenu"
             title: qsTr("&About")
             MenuItem { action: aboutAction }
+            MenuItem { objectName: "shortcutsMenuItem"; text: qsTr("&Keyboard Shortcuts"); onTriggered: shortcutsDialog.open() }
             MenuItem { objectName: "helpMenuItem"; text: qsTr("&Help"); onTriggered: mainWindow.openHelp() }
         }
     }
@@ -412,6 +440,7 @@ ApplicationWindow {
 
     SettingsDialog { id: settingsDialog; objectName: "settingsDialog" }
     AboutDialog { id: aboutDialog; objectName: "aboutDialog" }
+    ShortcutsDialog { id: shortcutsDialog; objectName: "shortcutsDialog" }
     PanelCreateDialog { id: panelCreateDialog; objectName: "panelCreateDialog" }
     FontResourceDialog { id: fontResourceDialog; objectName: "fontResourceDialog" }
     ResolutionConvertDialog { id: resolutionConvertDialog; objectName: "resolutionConvertDialog" }
@@ -570,6 +599,7 @@ ApplicationWindow {
                         objectName: "panelImage"
                         anchors.fill: parent
                         panelDrawable: problems.panelDrawable
+                        onEdited: mainWindow.panelFileEdited()
                     }
                 }
                 RowLayout {

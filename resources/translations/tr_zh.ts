@@ -211,6 +211,22 @@
 <context>
     <name>FontResourceDialog</name>
     <message>
+        <source>Bold</source>
+        <translation>粗体</translation>
+    </message>
+    <message>
+        <source>Italic</source>
+        <translation>斜体</translation>
+    </message>
+    <message>
+        <source>Underline</source>
+        <translation>下划线</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
         <source>Font Resource Generate</source>
         <translation>字体资源生成</translation>
     </message>
@@ -705,8 +721,12 @@
 <context>
     <name>RowEditorDialog</name>
     <message>
-        <source>Add a row of key</source>
-        <translation>添加一行按键</translation>
+        <source>Edit row %1</source>
+        <translation>编辑第 %1 行</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
     </message>
     <message>
         <source>Keys number:</source>
@@ -801,6 +821,10 @@
 </context>
 <context>
     <name>SettingsDialog</name>
+    <message>
+        <source>Snap grid (panel units, 0 snaps to keys)</source>
+        <translation>吸附网格（面板单位，0 表示吸附到按键）</translation>
+    </message>
     <message>
         <source>Settings</source>
         <translation>设置</translation>
@@ -1261,6 +1285,26 @@
 <context>
     <name>main</name>
     <message>
+        <source>Select All &amp;Keys</source>
+        <translation>全选按键(&amp;K)</translation>
+    </message>
+    <message>
+        <source>&amp;Clear Selection</source>
+        <translation>取消选择(&amp;C)</translation>
+    </message>
+    <message>
+        <source>Duplicate Ke&amp;ys</source>
+        <translation>复制按键(&amp;Y)</translation>
+    </message>
+    <message>
+        <source>Dele&amp;te Keys</source>
+        <translation>删除按键(&amp;T)</translation>
+    </message>
+    <message>
+        <source>&amp;Keyboard Shortcuts</source>
+        <translation>快捷键(&amp;K)</translation>
+    </message>
+    <message>
         <source>Quillmark Studio</source>
         <translation>Quillmark Studio</translation>
     </message>
@@ -1693,6 +1737,129 @@
     <message>
         <source>The skin was not imported completely: %1</source>
         <translation>皮肤没有完整导入：%1</translation>
+    </message>
+</context>
+<context>
+    <name>ShortcutsDialog</name>
+    <message>
+        <source>Click</source>
+        <translation>单击</translation>
+    </message>
+    <message>
+        <source>select the key under the pointer</source>
+        <translation>选中指针下的按键</translation>
+    </message>
+    <message>
+        <source>Ctrl+click, Shift+click</source>
+        <translation>Ctrl+单击、Shift+单击</translation>
+    </message>
+    <message>
+        <source>add or remove a key</source>
+        <translation>添加或移除一个按键</translation>
+    </message>
+    <message>
+        <source>Drag on an empty area</source>
+        <translation>在空白处拖动</translation>
+    </message>
+    <message>
+        <source>select the keys the band touches</source>
+        <translation>选中选框触及的按键</translation>
+    </message>
+    <message>
+        <source>Drag a selected key</source>
+        <translation>拖动选中的按键</translation>
+    </message>
+    <message>
+        <source>move the selection</source>
+        <translation>移动所选按键</translation>
+    </message>
+    <message>
+        <source>Drag a handle</source>
+        <translation>拖动控制点</translation>
+    </message>
+    <message>
+        <source>resize a single key (Shift keeps the aspect)</source>
+        <translation>调整单个按键的大小（按住 Shift 保持比例）</translation>
+    </message>
+    <message>
+        <source>Alt while dragging</source>
+        <translation>拖动时按住 Alt</translation>
+    </message>
+    <message>
+        <source>move or resize without snapping</source>
+        <translation>移动或调整大小时不吸附</translation>
+    </message>
+    <message>
+        <source>Arrow keys</source>
+        <translation>方向键</translation>
+    </message>
+    <message>
+        <source>nudge the selection by 1 unit</source>
+        <translation>将所选按键移动 1 个单位</translation>
+    </message>
+    <message>
+        <source>Shift+arrow keys</source>
+        <translation>Shift+方向键</translation>
+    </message>
+    <message>
+        <source>nudge the selection by 10 units</source>
+        <translation>将所选按键移动 10 个单位</translation>
+    </message>
+    <message>
+        <source>select all keys</source>
+        <translation>选中全部按键</translation>
+    </message>
+    <message>
+        <source>clear the selection</source>
+        <translation>取消选择</translation>
+    </message>
+    <message>
+        <source>remove the selected keys</source>
+        <translation>删除所选按键</translation>
+    </message>
+    <message>
+        <source>duplicate the selected keys</source>
+        <translation>复制所选按键</translation>
+    </message>
+    <message>
+        <source>Middle button drag, Space+drag</source>
+        <translation>中键拖动、空格+拖动</translation>
+    </message>
+    <message>
+        <source>pan the preview</source>
+        <translation>平移预览</translation>
+    </message>
+    <message>
+        <source>Wheel</source>
+        <translation>滚轮</translation>
+    </message>
+    <message>
+        <source>zoom around the pointer</source>
+        <translation>以指针为中心缩放</translation>
+    </message>
+    <message>
+        <source>Double-click on an empty area</source>
+        <translation>双击空白处</translation>
+    </message>
+    <message>
+        <source>actual size</source>
+        <translation>实际大小</translation>
+    </message>
+    <message>
+        <source>Ctrl+Z, Ctrl+Shift+Z</source>
+        <translation>Ctrl+Z、Ctrl+Shift+Z</translation>
+    </message>
+    <message>
+        <source>undo, redo</source>
+        <translation>撤销、重做</translation>
+    </message>
+    <message>
+        <source>reload the panel</source>
+        <translation>重新加载面板</translation>
+    </message>
+    <message>
+        <source>Keyboard Shortcuts</source>
+        <translation>快捷键</translation>
     </message>
 </context>
 </TS>

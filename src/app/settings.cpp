@@ -8,6 +8,8 @@
 #include <QSettings>
 #include <QStringList>
 
+#include <algorithm>
+
 namespace {
 
 const QString kStayOnTop = QStringLiteral("StayOnTop");
@@ -27,6 +29,7 @@ const QString kLogLevel = QStringLiteral("LogLevel");
 const QString kTransparentBackgroudColor1 = QStringLiteral("TransparentBackgroudColor1");
 const QString kTransparentBackgroudColor2 = QStringLiteral("TransparentBackgroudColor2");
 const QString kTransparentBackgroudGridSize = QStringLiteral("TransparentBackgroudGridSize");
+const QString kSnapGridSize = QStringLiteral("SnapGridSize");
 const QString kUiFont = QStringLiteral("UiFont");
 const QString kLanguage = QStringLiteral("Language");
 const QString kRecentPanelFiles = QStringLiteral("RecentPanelFiles");
@@ -129,6 +132,11 @@ void Settings::setWindowY(int value)
 int Settings::windowWidth() const
 {
     return mSettings->value(kWindowWidth, 800).toInt();
+}
+
+bool Settings::windowSizeStored() const
+{
+    return mSettings->contains(kWindowWidth) && mSettings->contains(kWindowHeight);
 }
 
 void Settings::setWindowWidth(int value)
@@ -306,6 +314,18 @@ void Settings::setTransparentBackgroudGridSize(int size)
 {
     mSettings->setValue(kTransparentBackgroudGridSize, size);
     emit transparentBackgroudGridSizeChanged();
+}
+
+int Settings::snapGridSize() const
+{
+    return std::max(0, mSettings->value(kSnapGridSize, 0).toInt());
+}
+
+void Settings::setSnapGridSize(int size)
+{
+    // a negative size means no grid, stored as such
+    if (storeIfChanged(kSnapGridSize, std::max(0, size)))
+        emit snapGridSizeChanged();
 }
 
 QString Settings::uiFont() const

@@ -40,6 +40,9 @@ class Settings : public QObject
             setTransparentBackgroudColor2 NOTIFY transparentBackgroudColor2Changed)
     Q_PROPERTY(int transparentBackgroudGridSize READ transparentBackgroudGridSize WRITE
             setTransparentBackgroudGridSize NOTIFY transparentBackgroudGridSizeChanged)
+    // Snapping grid of the preview's direct edits in panel units; 0 snaps to
+    // the other keys and the panel's edges instead.
+    Q_PROPERTY(int snapGridSize READ snapGridSize WRITE setSnapGridSize NOTIFY snapGridSizeChanged)
     Q_PROPERTY(QString uiFont READ uiFont WRITE setUiFont NOTIFY uiFontChanged)
     Q_PROPERTY(QString skinDirectory READ skinDirectory WRITE setSkinDirectory NOTIFY skinDirectoryChanged)
     Q_PROPERTY(QString language READ language WRITE setLanguage NOTIFY languageChanged)
@@ -68,6 +71,9 @@ public:
     void setWindowWidth(int value);
     int windowHeight() const;
     void setWindowHeight(int value);
+    // false before the window was ever closed: the first start chooses a
+    // size from the screen instead of the defaults
+    Q_INVOKABLE bool windowSizeStored() const;
     bool displayPanelInfo() const;
     void setDisplayPanelInfo(bool value);
     bool displayFileTree() const;
@@ -92,6 +98,8 @@ public:
     void setTransparentBackgroudColor2(const QColor &color);
     int transparentBackgroudGridSize() const;
     void setTransparentBackgroudGridSize(int size);
+    int snapGridSize() const;
+    void setSnapGridSize(int size);
     QString uiFont() const;
     void setUiFont(const QString &family);
     QString skinDirectory() const;
@@ -130,6 +138,7 @@ signals:
     void transparentBackgroudColor1Changed();
     void transparentBackgroudColor2Changed();
     void transparentBackgroudGridSizeChanged();
+    void snapGridSizeChanged();
     void uiFontChanged();
     void skinDirectoryChanged();
     void languageChanged();

@@ -13,9 +13,11 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QImageWriter>
+#include <QRect>
 #include <QSaveFile>
 #include <QSet>
 #include <QTimer>
+#include <QVariantMap>
 
 #include <algorithm>
 
@@ -767,6 +769,38 @@ void Panel::apply(const EditOutcome &outcome)
     setCanUndo(mHistory.canUndo());
     setCanRedo(mHistory.canRedo());
 }
+QVariantList Panel::keyRects() const
+{
+    QVariantList rects;
+    if (!mPanelConfig)
+        return rects;
+    const QStringList keys = orderedKeys();
+    for (const QString &key : keys) {
+        const QRect rect = ValueText::parseRect(mPanelConfig->value(key + QStringLiteral("/VIEW_RECT")));
+        if (rect.width() < 1 || rect.height() < 1)
+            continue;
+        QVariantMap entry;
+        entry.insert(QStringLiteral("name"), key);
+        entry.insert(QStringLiteral("x"), qint64(rect.x()) + mPanelOrigin.x());
+        entry.insert(QStringLiteral("y"), qint64(rect.y()) + mPanelOrigin.y());
+        entry.insert(QStringLiteral("width"), rect.width());
+        entry.insert(QStringLiteral("height"), rect.height());
+        rects.append(entry);
+    }
+    return rects;
+}
+
+QStringList Panel::keyProperties(const QString &key) const
+{
+    QStringList lines;
+    if (!mPanelConfig || key.isEmpty())
+        return lines;
+    for (const SkinConfig::Property &property : mPanelConfig->sectionProperties(key))
+        lines.append(property.first + QLatin1Char('=') + property.second);
+    return lines;
+}
+
+// The key editing operations live in KeyEditor.
 
 QString Panel::getNewKey()
 {
@@ -783,6 +817,14 @@ void Panel::recordAndEdit(QMap<QString, QString> kv)
 {
     if (prepareEdit())
         apply(KeyEditor(mPanelConfig.data(), mHistory).recordAndEdit(kv));
+}
+
+void Panel::recordChanges(const QVariantMap &changes)
+{
+    ChangeMap map;
+    for (auto it = changes.cbegin(); it != changes.cend(); ++it)
+        map.insert(it.key(), it.value().toString());
+    recordAndEdit(map);
 }
 
 void Panel::exchangeKeys(QString key1, QString key2)

@@ -12,6 +12,8 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
+#include <QVariantMap>
 #include <QVector>
 
 #include "skin/filestamp.h"
@@ -161,6 +163,15 @@ public:
     Q_INVOKABLE QStringList orderedKeys() const;
     // The same order for any document; empty for none.
     static QStringList keyOrder(const SkinConfig *config);
+    // Where the keys are drawn, for editing on the preview: one map per key
+    // in key order with "name", "x", "y", "width" and "height" (VIEW_RECT
+    // moved by panelOrigin, so in the units of the composite image divided
+    // by `scale`). Keys without a valid view rectangle are left out.
+    Q_INVOKABLE QVariantList keyRects() const;
+    // recordAndEdit for the scene, whose change maps come as script objects
+    Q_INVOKABLE void recordChanges(const QVariantMap &changes);
+    // A key section's lines "NAME=value" in file order (duplicating a key).
+    Q_INVOKABLE QStringList keyProperties(const QString &key) const;
     static int keyNumber(const QString &keySection);
 
     // The keys whose view rectangle holds the point of the composite preview

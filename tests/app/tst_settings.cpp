@@ -30,6 +30,8 @@ private slots:
     void rectColorsStoreAlphaFirst();
     void transparentColorsDropAlphaAndAlwaysEmit();
     void gridSizeAlwaysEmits();
+    void snapGridSizeNeverNegative();
+    void windowSizeStoredOnceWritten();
     void logLevelWords_data();
     void logLevelWords();
     void logLevelSetter_data();
@@ -127,6 +129,7 @@ void TestSettings::defaults_data()
     QTest::newRow("transparentBackgroudColor2")
         << "transparentBackgroudColor2" << QVariant(QColor(0xcc, 0xcc, 0xcc));
     QTest::newRow("transparentBackgroudGridSize") << "transparentBackgroudGridSize" << QVariant(5);
+    QTest::newRow("snapGridSize") << "snapGridSize" << QVariant(0);
     QTest::newRow("uiFont") << "uiFont" << QVariant(QStringLiteral("Noto Sans CJK SC Regular"));
 }
 
@@ -301,6 +304,27 @@ void TestSettings::gridSizeAlwaysEmits()
     mSettings->setTransparentBackgroudGridSize(5);
     QCOMPARE(spy.count(), 2);
     QCOMPARE(storedText(QStringLiteral("TransparentBackgroudGridSize")), QStringLiteral("5"));
+}
+
+void TestSettings::windowSizeStoredOnceWritten()
+{
+    QVERIFY(!mSettings->windowSizeStored());
+    mSettings->setWindowWidth(1200);
+    QVERIFY(!mSettings->windowSizeStored());
+    mSettings->setWindowHeight(800);
+    QVERIFY(mSettings->windowSizeStored());
+}
+
+void TestSettings::snapGridSizeNeverNegative()
+{
+    QSignalSpy spy(mSettings.get(), &Settings::snapGridSizeChanged);
+    mSettings->setSnapGridSize(8);
+    mSettings->setSnapGridSize(8);
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(storedText(QStringLiteral("SnapGridSize")), QStringLiteral("8"));
+    mSettings->setSnapGridSize(-3);
+    QCOMPARE(mSettings->snapGridSize(), 0);
+    QCOMPARE(spy.count(), 2);
 }
 
 void TestSettings::logLevelWords_data()

@@ -57,6 +57,11 @@ QtObject {
             currentKeyChanged()
     }
 
+    // where the keys are, as Panel::keyRects gives them
+    property var rects: []
+    function keyRects() { return rects }
+    function keyProperties(key) { record("keyProperties", arguments); return [] }
+    function recordChanges(changes) { record("recordChanges", arguments) }
     function clean() { record("clean", arguments) }
     function reload() { record("reload", arguments) }
     function getNewKey() { record("getNewKey", arguments); return newKey }

@@ -32,6 +32,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
 #include <memory>
 
 // Takes the addresses the program hands to the desktop.
@@ -54,6 +55,10 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
 
+    void startsWithoutQmlMessages();
+    void everyDialogFitsAndSaysNothing_data();
+    void everyDialogFitsAndSaysNothing();
+    void rowEditorTitleSaysWhichRow();
     void menuItemOpensDialog_data();
     void menuItemOpensDialog();
     void newPanelFileAsksForTheTarget();
@@ -139,7 +144,78 @@ QObject *search(QObject *object, const QString &name, QSet<QObject *> &seen)
     return nullptr;
 }
 
+// Warnings and errors from the QML scene, gathered while the tests run.
+QStringList qmlMessages;
+QtMessageHandler previousHandler = nullptr;
+
+void catchQmlMessages(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    const bool fromQml = qstrcmp(context.category, "qml") == 0 || qstrcmp(context.category, "js") == 0
+        || message.contains(QLatin1String("qrc:/")) || QByteArray(context.file).startsWith("qrc:/");
+    if ((type == QtWarningMsg || type == QtCriticalMsg) && fromQml)
+        qmlMessages.append(message);
+    if (previousHandler)
+        previousHandler(type, context, message);
+}
+
 } // namespace
+
+// The visible controls and texts below `content` that reach outside it,
+// except those inside something that scrolls.
+static QStringList cutOff(QQuickItem *content)
+{
+    QStringList found;
+    const QRectF area = QRectF(content->mapToScene(QPointF(0, 0)), content->size()).adjusted(-1, -1, 1, 1);
+    QList<QQuickItem *> queue = content->childItems();
+    while (!queue.isEmpty()) {
+        QQuickItem *item = queue.takeFirst();
+        if (!item->isVisible() || item->inherits("QQuickFlickable"))
+            continue;
+        if ((item->inherits("QQuickControl") || item->inherits("QQuickText")) && item->width() > 0
+            && item->height() > 0) {
+            const QRectF rect(item->mapToScene(QPointF(0, 0)), item->size());
+            if (!area.contains(rect)) {
+                found.append(QStringLiteral("%1 \"%2\"")
+                                 .arg(QLatin1String(item->metaObject()->className()),
+                                     item->property("text").toString().left(30)));
+                continue;
+            }
+        }
+        queue += item->childItems();
+    }
+    return found;
+}
+
+// Every flickable below `root` whose content is taller than itself shows a
+// vertical scroll bar.
+static bool scrollBarsShown(QQuickItem *root)
+{
+    QList<QQuickItem *> queue { root };
+    QList<QQuickItem *> overflowing;
+    QList<QQuickItem *> bars;
+    while (!queue.isEmpty()) {
+        QQuickItem *item = queue.takeFirst();
+        if (!item->isVisible())
+            continue;
+        if (item->inherits("QQuickFlickable")
+            && item->property("contentHeight").toReal() > item->height() + 1)
+            overflowing.append(item);
+        if (item->inherits("QQuickScrollBar") && item->property("orientation").toInt() == Qt::Vertical
+            && item->opacity() > 0 && item->property("size").toReal() < 1)
+            bars.append(item);
+        queue += item->childItems();
+    }
+    for (QQuickItem *flickable : qAsConst(overflowing)) {
+        const QRectF area(flickable->mapToScene(QPointF(0, 0)), flickable->size());
+        const bool shown = std::any_of(bars.cbegin(), bars.cend(), [&area](QQuickItem *bar) {
+            return area.adjusted(-20, -1, 20, 1)
+                .contains(QRectF(bar->mapToScene(QPointF(0, 0)), bar->size()));
+        });
+        if (!shown)
+            return false;
+    }
+    return true;
+}
 
 QObject *TestDialogs::find(const char *name, QObject *in) const
 {
@@ -287,11 +363,133 @@ void TestDialogs::initTestCase()
         QMetaObject::invokeMethod(mWindow, "openPanelFile", Q_ARG(QVariant, demo));
     }
     QVERIFY(QTest::qWaitForWindowExposed(mWindow));
+    previousHandler = qInstallMessageHandler(catchQmlMessages);
 }
 
 void TestDialogs::cleanupTestCase()
 {
     mApp.reset();
+}
+
+// The start-up went to the log before the test could listen.
+void TestDialogs::startsWithoutQmlMessages()
+{
+    QFile log(path(QStringLiteral("quillmark.log")));
+    QVERIFY(log.open(QIODevice::ReadOnly | QIODevice::Text));
+    QStringList found;
+    for (const QString &line : QString::fromUtf8(log.readAll()).split(QLatin1Char('\n'))) {
+        if (line.contains(QLatin1String("qrc:/"))
+            && (line.startsWith(QLatin1String("[Warning]")) || line.startsWith(QLatin1String("[Critical]"))))
+            found.append(line);
+    }
+    QVERIFY2(found.isEmpty(), qPrintable(found.join(QLatin1Char('\n'))));
+}
+
+void TestDialogs::everyDialogFitsAndSaysNothing_data()
+{
+    QTest::addColumn<QString>("dialog");
+    QTest::addColumn<bool>("hasClose");
+    QTest::addColumn<int>("windowHeight");
+    for (const int height : { 420, 800 }) {
+        const QByteArray at = " at " + QByteArray::number(height);
+        QTest::newRow("settings" + at) << "settingsDialog" << false << height;
+        QTest::newRow("about" + at) << "aboutDialog" << false << height;
+        QTest::newRow("shortcuts" + at) << "shortcutsDialog" << true << height;
+        QTest::newRow("panel create" + at) << "panelCreateDialog" << true << height;
+        QTest::newRow("row editor" + at) << "rowEditor" << false << height;
+        QTest::newRow("font resources" + at) << "fontResourceDialog" << true << height;
+        QTest::newRow("resolution convert" + at) << "resolutionConvertDialog" << true << height;
+        QTest::newRow("panel scale" + at) << "panelScaleDialog" << true << height;
+        QTest::newRow("tile tool" + at) << "tileToolDialog" << true << height;
+        QTest::newRow("inner rect" + at) << "innerRectDialog" << true << height;
+        QTest::newRow("message history" + at) << "messageHistory" << false << height;
+        Q_UNUSED(at)
+    }
+}
+
+// Each dialog opens without a word from QML, and its buttons stay inside
+// the window however low the window is.
+void TestDialogs::everyDialogFitsAndSaysNothing()
+{
+    QFETCH(QString, dialog);
+    QFETCH(bool, hasClose);
+    QFETCH(int, windowHeight);
+    const QSize size = mWindow->size();
+    const auto restore = qScopeGuard([this, size] { mWindow->resize(size); });
+    mWindow->resize(900, windowHeight);
+    QTRY_COMPARE(mWindow->height(), windowHeight);
+    qmlMessages.clear();
+
+    QObject *popup = find(dialog.toLatin1().constData());
+    QVERIFY2(popup, qPrintable(dialog));
+    QVERIFY(openDialog(dialog.toLatin1().constData()));
+    // a failed check leaves no dialog open for the next one
+    const auto closeAnyway = qScopeGuard([popup] { QMetaObject::invokeMethod(popup, "close"); });
+    QVERIFY(waitForFrame());
+    QVERIFY(waitForFrame());
+
+    // nothing is cut off: what does not fit scrolls
+    auto *content = popup->property("contentItem").value<QQuickItem *>();
+    QVERIFY(content);
+    const QStringList cut = cutOff(content);
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral(", "))));
+    QVERIFY2(scrollBarsShown(content), "content scrolls without a visible scroll bar");
+
+    auto *footer = popup->property("footer").value<QQuickItem *>();
+    if (!footer) {
+        closeDialog(popup);
+        QVERIFY2(qmlMessages.isEmpty(), qPrintable(qmlMessages.join(QLatin1Char('\n'))));
+        return;
+    }
+    QVERIFY(footer->isVisible());
+    const QRectF inWindow = QRectF(footer->mapToScene(QPointF(0, 0)), footer->size());
+    QVERIFY2(inWindow.top() >= 0 && inWindow.bottom() <= mWindow->height() + 0.5,
+        qPrintable(QStringLiteral("buttons at %1..%2 in a window %3 high")
+                       .arg(inWindow.top())
+                       .arg(inWindow.bottom())
+                       .arg(mWindow->height())));
+    if (hasClose) {
+        const QString close = QCoreApplication::translate("QPlatformTheme", "Close");
+        bool found = false;
+        const int count = footer->property("count").toInt();
+        for (int i = 0; i < count; ++i) {
+            QQuickItem *button = nullptr;
+            QMetaObject::invokeMethod(footer, "itemAt", Q_RETURN_ARG(QQuickItem *, button), Q_ARG(int, i));
+            found = found
+                || (button && button->isVisible()
+                    && button->property("text").toString().remove(QLatin1Char('&')) == close);
+        }
+        QVERIFY2(found, "no Close button");
+    }
+    closeDialog(popup);
+    QVERIFY2(qmlMessages.isEmpty(), qPrintable(qmlMessages.join(QLatin1Char('\n'))));
+}
+
+// The add button appends a row at once; the editor then edits a row, says
+// which, and can be left without a change.
+void TestDialogs::rowEditorTitleSaysWhichRow()
+{
+    QObject *dialog = find("panelCreateDialog");
+    QVERIFY(openDialog("panelCreateDialog"));
+    QObject *editor = find("rowEditor", dialog);
+    QVERIFY(editor);
+    const auto closeAnyway = qScopeGuard([dialog, editor] {
+        QMetaObject::invokeMethod(editor, "close");
+        QMetaObject::invokeMethod(dialog, "close");
+    });
+    const int rows = dialog->property("rows").toList().size();
+    QVERIFY(rows >= 2);
+    const QVariant second = dialog->property("rows").toList().at(1);
+    QVERIFY(click(item("row1", dialog)));
+    QVERIFY(QTest::qWaitFor([editor] { return editor->property("opened").toBool(); }, 3000));
+    QCOMPARE(editor->property("title").toString(),
+        QCoreApplication::translate("RowEditorDialog", "Edit row %1").arg(2));
+    QVERIFY(typeInto(item("rowKeysNumber", editor), QStringLiteral("7")));
+    QVERIFY(click(item("rowCancelButton", editor)));
+    QVERIFY(QTest::qWaitFor([editor] { return !editor->property("visible").toBool(); }, 3000));
+    QCOMPARE(dialog->property("rows").toList().at(1), second);
+    QCOMPARE(dialog->property("rows").toList().size(), rows);
+    closeDialog(dialog);
 }
 
 void TestDialogs::menuItemOpensDialog_data()

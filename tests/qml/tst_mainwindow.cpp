@@ -95,6 +95,8 @@ private slots:
     void pageTitlesAreShownInFull();
     void undoAndRedoFollowThePanel();
     void windowFollowsTheSettings();
+    void firstStartSize_data();
+    void firstStartSize();
     void statusAndResolutionReachThePanel();
     void fileTreeOpensFiles();
     void problemsPaneLeadsToTheFault();
@@ -119,6 +121,8 @@ private slots:
     void toolTipsCarryNoMnemonics_data();
     void toolTipsCarryNoMnemonics();
     void archiveFromTheCommandLineIsOffered();
+    void pagesShareThePreviewSelection_data();
+    void pagesShareThePreviewSelection();
 
 private:
     QQuickItem *item(const char *objectName) const;
@@ -126,7 +130,7 @@ private:
     QObject *settings() const;
     QVariant itemProperty(const char *objectName, const char *property) const;
     bool clickItem(QQuickItem *target);
-    bool pickKey(const QString &key);
+    bool pickKey(const QString &key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     bool showPage(const char *property);
     bool pressButton(QObject *page, const QString &text);
     bool typeInto(QQuickItem *field, const QString &text);
@@ -194,6 +198,8 @@ void TestMainWindow::init()
     while (mPanel->canUndo())
         mPanel->undo();
     QCOMPARE(snapshot(mPanelFile), mOriginal);
+    // and nothing selected on the preview, which the pages start with
+    QVERIFY(QMetaObject::invokeMethod(item("panelImage"), "clearSelection"));
 }
 
 void TestMainWindow::cleanupTestCase()
@@ -244,7 +250,7 @@ bool TestMainWindow::clickItem(QQuickItem *target)
 }
 
 // Clicks the middle of the key's view rectangle on the preview.
-bool TestMainWindow::pickKey(const QString &key)
+bool TestMainWindow::pickKey(const QString &key, Qt::KeyboardModifiers modifiers)
 {
     const QRect rect = ValueText::parseRect(valueOf(mPanelFile, key + QStringLiteral("/VIEW_RECT")));
     if (rect.isEmpty()) {
@@ -260,7 +266,7 @@ bool TestMainWindow::pickKey(const QString &key)
         mFailure = key + QStringLiteral(" is outside the preview");
         return false;
     }
-    QTest::mouseClick(mWindow, Qt::LeftButton, Qt::NoModifier, inScene.toPoint());
+    QTest::mouseClick(mWindow, Qt::LeftButton, modifiers, inScene.toPoint());
     return true;
 }
 
@@ -640,6 +646,29 @@ void TestMainWindow::windowFollowsTheSettings()
     QVERIFY(QMetaObject::invokeMethod(mRoot, "saveGeometry"));
     QCOMPARE(rpSettings->property("windowWidth").toInt(), 1200);
     QCOMPARE(rpSettings->property("windowHeight").toInt(), 820);
+}
+
+void TestMainWindow::firstStartSize_data()
+{
+    QTest::addColumn<int>("screen");
+    QTest::addColumn<int>("least");
+    QTest::addColumn<int>("size");
+    QTest::newRow("80% of a large screen") << 1920 << 1024 << 1536;
+    QTest::newRow("at least the least") << 1200 << 1024 << 1024;
+    QTest::newRow("never more than the screen") << 900 << 1024 << 900;
+    QTest::newRow("no screen known") << 0 << 700 << 700;
+}
+
+// Without a stored size the window takes most of the screen.
+void TestMainWindow::firstStartSize()
+{
+    QFETCH(int, screen);
+    QFETCH(int, least);
+    QFETCH(int, size);
+    QVariant result;
+    QVERIFY(QMetaObject::invokeMethod(mRoot, "firstStartSize", Q_RETURN_ARG(QVariant, result),
+        Q_ARG(QVariant, screen), Q_ARG(QVariant, least)));
+    QCOMPARE(result.toInt(), size);
 }
 
 void TestMainWindow::statusAndResolutionReachThePanel()
@@ -1290,6 +1319,49 @@ void TestMainWindow::archiveFromTheCommandLineIsOffered()
     QVERIFY2(answer(offer, "ok"), qPrintable(mFailure));
     QTRY_COMPARE(mPanel->currentPanelFile(), workingDirectory + QStringLiteral("/port/py_26.ini"));
     loadDemoCopy();
+}
+
+void TestMainWindow::pagesShareThePreviewSelection_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("selection");
+    QTest::newRow("move") << "movePage"
+                          << "moveSelectedKeys";
+    QTest::newRow("adjust") << "adjustPage"
+                            << "adjustSelectedKeys";
+    QTest::newRow("align") << "alignPage"
+                           << "alignSelectedKeys";
+    QTest::newRow("remove") << "removePage"
+                            << "removeSelectedKeys";
+}
+
+// A page opens with the keys selected on the preview, and what is picked
+// for the page shows selected on the preview.
+void TestMainWindow::pagesShareThePreviewSelection()
+{
+    QFETCH(QString, page);
+    QFETCH(QString, selection);
+    QQuickItem *preview = item("panelImage");
+    QVERIFY2(pickKey(QStringLiteral("KEY11")), qPrintable(mFailure));
+    QVERIFY2(pickKey(QStringLiteral("KEY21"), Qt::ControlModifier), qPrintable(mFailure));
+    QTRY_COMPARE(preview->property("selectedKeys").toStringList(),
+        (QStringList { QStringLiteral("KEY11"), QStringLiteral("KEY21") }));
+
+    QVERIFY2(showPage(page.toLatin1().constData()), qPrintable(mFailure));
+    const QByteArray name = selection.toLatin1();
+    QCOMPARE(itemProperty(name.constData(), "text").toString(), QStringLiteral("KEY11 KEY21"));
+
+    // a click while the page is shown toggles, on the page and the preview
+    QVERIFY2(pickKey(QStringLiteral("KEY12")), qPrintable(mFailure));
+    QTRY_COMPARE(itemProperty(name.constData(), "text").toString(), QStringLiteral("KEY11 KEY21 KEY12"));
+    QCOMPARE(preview->property("selectedKeys").toStringList(),
+        (QStringList { QStringLiteral("KEY11"), QStringLiteral("KEY21"), QStringLiteral("KEY12") }));
+    QVERIFY2(pickKey(QStringLiteral("KEY11")), qPrintable(mFailure));
+    QTRY_COMPARE(preview->property("selectedKeys").toStringList(),
+        (QStringList { QStringLiteral("KEY21"), QStringLiteral("KEY12") }));
+    // and Esc on the preview empties the page's selection too
+    QTest::keyClick(mWindow, Qt::Key_Escape);
+    QTRY_COMPARE(itemProperty(name.constData(), "text").toString(), QString());
 }
 
 void TestMainWindow::loadDemoCopy()

@@ -123,11 +123,11 @@ TestCase {
         fuzzyCompare(preview.zoom, 1 / Screen.devicePixelRatio, 1e-9)
     }
 
-    function test_dragMovesTheImage() {
+    function test_middleDragMovesTheImage() {
         var preview = createPreview()
         preview.imageX = 0
         preview.imageY = 0
-        mouseDrag(preview, 100, 100, 60, -30)
+        mouseDrag(preview, 100, 100, 60, -30, Qt.MiddleButton)
         // the image follows the pointer once it has left the drag threshold
         verify(preview.imageX > 30 && preview.imageX <= 60, "x follows the drag: " + preview.imageX)
         verify(preview.imageY < -10 && preview.imageY >= -30, "y follows the drag: " + preview.imageY)
