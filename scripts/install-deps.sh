@@ -15,6 +15,7 @@ packages=(
   fonts-noto-cjk fonts-noto-mono fonts-dejavu-core
   python3 python3-fonttools python3-pil
   xvfb xauth imagemagick
+  clang clang-14 libclang-rt-14-dev
 )
 
 missing=()

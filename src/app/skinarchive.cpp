@@ -1,20 +1,28 @@
 #include "skinarchive.h"
 
+#include "skin/atomicfile.h"
+#include "skin/syncbatch.h"
+
 #include <QDateTime>
 #include <QDebug>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringList>
-#include <QTemporaryFile>
 
 #include <archive.h>
 #include <archive_entry.h>
 
+#include <QHash>
+#include <QTemporaryDir>
+
 #include <climits>
 #include <cstdio>
+#include <fcntl.h>
+#include <memory>
+#include <stdio.h>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -41,7 +49,7 @@ QString errorText(struct archive *archive)
 // it is complete; a failed write is remembered so the archive is not kept.
 struct ZipOutput
 {
-    QSaveFile file;
+    AtomicFile file;
     bool failed = false;
     explicit ZipOutput(const QString &name)
         : file(name)
@@ -51,13 +59,12 @@ struct ZipOutput
 la_ssize_t writeToOutput(struct archive *archive, void *data, const void *buffer, size_t length)
 {
     auto *output = static_cast<ZipOutput *>(data);
-    const qint64 written = output->file.write(static_cast<const char *>(buffer), qint64(length));
-    if (written != qint64(length)) {
+    if (!output->file.write(static_cast<const char *>(buffer), qint64(length))) {
         output->failed = true;
         archive_set_error(archive, EIO, "write error");
         return -1;
     }
-    return la_ssize_t(written);
+    return la_ssize_t(length);
 }
 
 qint64 secondsOf(const QDateTime &time, const QDateTime &fallback)
@@ -153,7 +160,7 @@ bool isOnlyDots(const QString &name)
 
 struct Unpacker
 {
-    struct archive *reader;
+    struct archive *reader = nullptr;
     SkinArchive::Limits limits;
     QString outDir; // absolute, as given
     QString base; // canonical, once created
@@ -161,6 +168,34 @@ struct Unpacker
     int entries = 0;
     bool stopped = false;
     bool refused = false;
+    qint64 archiveSize = 0;
+    SkinArchive::Progress progress;
+    bool writeFailed = false;
+    bool cancelled = false;
+    QString error;
+    // Complete files waiting to be put in place together at the end.
+    std::vector<std::unique_ptr<AtomicFile>> prepared;
+    // Each name in Unicode normal form C, with the name it first came as.
+    QHash<QString, QString> normalNames;
+
+    bool cancelRequested()
+    {
+        if (progress.cancel && progress.cancel->load()) {
+            cancelled = true;
+            stopped = true;
+        }
+        return cancelled;
+    }
+
+    void writeError(const QString &reason)
+    {
+        qInfo() << "unzip: " << reason;
+        if (error.isEmpty())
+            error = reason;
+        writeFailed = true;
+        refused = true;
+        stopped = true;
+    }
 
     bool ensureBase()
     {
@@ -179,6 +214,8 @@ struct Unpacker
     {
         qInfo() << "unzip: "
                 << "refusing " << name << ": " << why;
+        if (error.isEmpty())
+            error = QStringLiteral("refused %1: %2").arg(name, why);
         refused = true;
     }
 
@@ -190,20 +227,22 @@ struct Unpacker
     }
 
     // The entry is written to a temporary file beside its target, which
-    // replaces the target only once complete: a refused or broken entry never
-    // leaves a truncated file behind. No sync per file, so a skin of
-    // thousands of files unpacks quickly.
+    // replaces the target only once every entry is complete: a refused or
+    // broken entry never leaves a truncated file behind, and a failed write
+    // leaves the target as it was. No sync per file, so a skin of thousands
+    // of files unpacks quickly; they are synced together at the end.
     void extractFile(const QString &name, const QString &target)
     {
         const QString parent = QFileInfo(target).absolutePath();
         if (!QDir(parent).exists())
             QDir().mkpath(parent);
-        QTemporaryFile file(parent + QStringLiteral("/.unzip-XXXXXX"));
+        auto output = std::make_unique<AtomicFile>(target);
+        AtomicFile &file = *output;
         if (!file.open()) {
-            qDebug() << "unzip: "
-                     << "can not open " << target;
+            writeError(file.errorString());
             return;
         }
+        const qint64 archiveAllowance = limits.freeBytes + qint64(limits.maxArchiveRatio) * archiveSize;
         const qint64 startRead = archive_filter_bytes(reader, -1);
         qint64 written = 0;
         char buffer[kBlockSize];
@@ -216,6 +255,15 @@ struct Unpacker
                 refused = true;
                 return;
             }
+            if (cancelRequested())
+                return;
+            if (totalBytes + length > archiveAllowance) {
+                refuse(name,
+                    QStringLiteral("the archive inflates more than %1:1 as a whole; the rest is refused")
+                        .arg(limits.maxArchiveRatio));
+                stopped = true;
+                return;
+            }
             if (totalBytes + length > limits.maxTotalBytes) {
                 refuse(name,
                     QStringLiteral("the archive unpacks to more than %1 bytes; the rest is refused")
@@ -223,10 +271,8 @@ struct Unpacker
                 stopped = true;
                 return;
             }
-            if (file.write(buffer, length) != length) {
-                qInfo() << "unzip: "
-                        << "write error on " << target;
-                refused = true;
+            if (!file.write(buffer, length)) {
+                writeError(file.errorString());
                 return;
             }
             written += length;
@@ -241,16 +287,11 @@ struct Unpacker
         }
         file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
             | QFileDevice::ReadOther);
-        if (!file.flush()
-            || std::rename(
-                   QFile::encodeName(file.fileName()).constData(), QFile::encodeName(target).constData())
-                != 0) {
-            qInfo() << "unzip: "
-                    << "write error on " << target;
-            refused = true;
+        if (!file.finish()) {
+            writeError(file.errorString());
             return;
         }
-        file.setAutoRemove(false);
+        prepared.push_back(std::move(output));
     }
 
     void extract(struct archive_entry *entry, const QString &rawName)
@@ -266,8 +307,7 @@ struct Unpacker
         }
         const auto type = archive_entry_filetype(entry);
         if (type != AE_IFREG && type != AE_IFDIR) {
-            qInfo() << "unzip: "
-                    << "skipping " << rawName << ": not a file or directory";
+            refuse(rawName, QStringLiteral("it is a link, a device or a fifo, not a file or directory"));
             return;
         }
         if (type == AE_IFDIR && isOnlyDots(rawName))
@@ -295,6 +335,16 @@ struct Unpacker
             refuse(rawName, QStringLiteral("it would be written through a link"));
             return;
         }
+        // Some file systems store names normalised: two names that differ
+        // only in their Unicode form would land in one file.
+        const QString normal = name.normalized(QString::NormalizationForm_C);
+        const auto seen = normalNames.constFind(normal);
+        if (seen != normalNames.constEnd() && seen.value() != name) {
+            refuse(rawName,
+                QStringLiteral("its name equals the earlier %1 under Unicode normalisation").arg(seen.value()));
+            return;
+        }
+        normalNames.insert(normal, name);
         if (type == AE_IFDIR)
             extractDirectory(rawName, target);
         else
@@ -340,7 +390,71 @@ QString SkinArchive::checkedEntryName(const QString &name, QString *why)
     return result;
 }
 
-bool SkinArchive::zip(const QString &inDir, const QString &outFile)
+namespace {
+
+// Walks a skin tree for packing: every regular file, hidden ones included,
+// and every directory, version-control directories aside. Links are
+// followed only while they stay inside the tree and do not loop.
+struct PackWalker
+{
+    struct archive *writer;
+    QString root; // canonical
+    QString ownPath;
+    QStringList leftOut;
+    QStringList openDirectories; // canonical paths on the way down
+
+    bool isInsideRoot(const QString &canonical) const
+    {
+        return canonical == root || canonical.startsWith(root + QLatin1Char('/'));
+    }
+
+    void walk(const QString &directory, const QString &prefix)
+    {
+        const QFileInfoList entries = QDir(directory).entryInfoList(
+            QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
+        for (const QFileInfo &info : entries) {
+            const QString name = prefix + info.fileName();
+            if (isOwnOutput(info.absoluteFilePath(), ownPath))
+                continue;
+            QFileInfo real = info;
+            if (info.isSymLink()) {
+                const QString canonical = info.canonicalFilePath();
+                if (canonical.isEmpty() || !isInsideRoot(canonical) || isOwnOutput(canonical, ownPath)
+                    || (QFileInfo(canonical).isDir() && openDirectories.contains(canonical))) {
+                    qDebug() << "zip: "
+                             << "leaving out " << info.absoluteFilePath() << ": a link leading outside the skin";
+                    leftOut.append(name);
+                    continue;
+                }
+                real = QFileInfo(canonical);
+            }
+            if (real.isDir()) {
+                if (!info.isSymLink() && isVersionControl(info.fileName()))
+                    continue;
+                writeEntry(writer, real, name);
+                const QString canonical = real.canonicalFilePath();
+                openDirectories.append(canonical);
+                walk(real.absoluteFilePath(), name + QLatin1Char('/'));
+                openDirectories.removeLast();
+            } else if (real.isFile()) {
+                writeEntry(writer, real, name);
+            } else {
+                qDebug() << "zip: "
+                         << "leaving out " << info.absoluteFilePath() << ": not a regular file";
+                leftOut.append(name);
+            }
+        }
+    }
+
+    static bool isVersionControl(const QString &name)
+    {
+        return name == QLatin1String(".git") || name == QLatin1String(".svn") || name == QLatin1String(".hg");
+    }
+};
+
+} // namespace
+
+bool SkinArchive::zip(const QString &inDir, const QString &outFile, QStringList *leftOut)
 {
     qDebug() << "zip: " << inDir << ", " << outFile;
 
@@ -349,9 +463,9 @@ bool SkinArchive::zip(const QString &inDir, const QString &outFile)
     archive_write_set_bytes_in_last_block(writer, 1);
 
     ZipOutput output(outFile);
-    if (!output.file.open(QIODevice::WriteOnly)) {
+    if (!output.file.open()) {
         qInfo() << "zip: "
-                << "can not create " << outFile;
+                << "can not create " << outFile << output.file.errorString();
         archive_write_free(writer);
         return false;
     }
@@ -360,7 +474,7 @@ bool SkinArchive::zip(const QString &inDir, const QString &outFile)
         qInfo() << "zip: " << errorText(writer);
         if (opened < ARCHIVE_WARN) {
             archive_write_free(writer);
-            output.file.cancelWriting();
+            output.file.cancel();
             return false;
         }
     }
@@ -369,41 +483,32 @@ bool SkinArchive::zip(const QString &inDir, const QString &outFile)
     if (inDir.isEmpty() || !dirInfo.isDir()) {
         qInfo() << "zip: " << dirInfo.absoluteFilePath() << "not exists!";
         archive_write_free(writer);
-        output.file.cancelWriting();
+        output.file.cancel();
         return false;
     }
 
-    const QDir root(dirInfo.absoluteFilePath());
     // The archive being written may lie inside the packed tree: it and its
     // temporary file are not packed into themselves.
-    const QString ownPath = QFileInfo(outFile).absoluteFilePath();
-    QDirIterator it(root.absolutePath(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System,
-        QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        it.next();
-        const QFileInfo info = it.fileInfo();
-        if (isOwnOutput(info.absoluteFilePath(), ownPath))
-            continue;
-        // Links are not packed: their targets may lie outside the skin.
-        if (info.isSymLink() || !(info.isFile() || info.isDir())) {
-            qDebug() << "zip: "
-                     << "skipping " << info.absoluteFilePath();
-            continue;
-        }
-        writeEntry(writer, info, root.relativeFilePath(info.absoluteFilePath()));
-    }
+    const QFileInfo outInfo(outFile);
+    const QString outDir = QFileInfo(outInfo.absolutePath()).canonicalFilePath();
+    PackWalker walker { writer, dirInfo.canonicalFilePath(),
+        outDir.isEmpty() ? outInfo.absoluteFilePath() : outDir + QLatin1Char('/') + outInfo.fileName(), {}, {} };
+    walker.openDirectories.append(walker.root);
+    walker.walk(walker.root, QString());
+    if (leftOut)
+        *leftOut = walker.leftOut;
 
     const int closed = archive_write_close(writer);
     archive_write_free(writer);
     if (closed < ARCHIVE_OK || output.failed) {
         qInfo() << "zip: "
-                << "write error on " << outFile;
-        output.file.cancelWriting();
+                << "write error on " << outFile << output.file.errorString();
+        output.file.cancel();
         return false;
     }
     if (!output.file.commit()) {
         qInfo() << "zip: "
-                << "write error on " << outFile;
+                << "write error on " << outFile << output.file.errorString();
         return false;
     }
     return true;
@@ -416,24 +521,45 @@ bool SkinArchive::unzip(const QString &inFile, const QString &outDir)
 
 bool SkinArchive::unzip(const QString &inFile, const QString &outDir, const Limits &limits)
 {
+    return unzip(inFile, outDir, limits, Progress(), nullptr);
+}
+
+bool SkinArchive::unzip(const QString &inFile, const QString &outDir, const Limits &limits,
+    const Progress &progress, QString *error)
+{
     qDebug() << "unzip: " << inFile << ", " << outDir;
+    auto fail = [error](const QString &reason) {
+        if (error)
+            *error = reason;
+        return false;
+    };
     if (outDir.isEmpty()) {
         qInfo() << "unzip: "
                 << "no output directory given";
-        return false;
+        return fail(QStringLiteral("no output directory given"));
     }
 
     struct archive *reader = archive_read_new();
     archive_read_support_format_zip(reader);
     const QByteArray path = QFileInfo(inFile).absoluteFilePath().toLocal8Bit();
     if (archive_read_open_filename(reader, path.constData(), 10240) != ARCHIVE_OK) {
-        qInfo() << "unzip: " << inFile << ": " << errorText(reader);
+        const QString reason = inFile + QStringLiteral(": ") + errorText(reader);
+        qInfo() << "unzip: " << reason;
         archive_read_free(reader);
-        return false;
+        return fail(reason);
     }
 
-    Unpacker unpacker { reader, limits, QFileInfo(outDir).absoluteFilePath(), QString() };
+    // Every file is put in place at once and synced with the others at the end.
+    SyncBatch batch;
+    Unpacker unpacker;
+    unpacker.reader = reader;
+    unpacker.limits = limits;
+    unpacker.outDir = QFileInfo(outDir).absoluteFilePath();
+    unpacker.archiveSize = QFileInfo(inFile).size();
+    unpacker.progress = progress;
     for (;;) {
+        if (unpacker.cancelRequested() || unpacker.writeFailed)
+            break;
         struct archive_entry *entry = nullptr;
         const int result = archive_read_next_header(reader, &entry);
         if (result == ARCHIVE_EOF)
@@ -441,16 +567,91 @@ bool SkinArchive::unzip(const QString &inFile, const QString &outDir, const Limi
         if (result < ARCHIVE_OK)
             qInfo() << "unzip: " << errorText(reader);
         if (result < ARCHIVE_WARN) {
+            const QString reason = inFile + QStringLiteral(": ") + errorText(reader);
             archive_read_free(reader);
-            return false;
+            return fail(reason);
         }
         const char *name = archive_entry_pathname(entry);
         const QString rawName
             = name ? QString::fromLocal8Bit(name) : QString::fromUtf8(archive_entry_pathname_utf8(entry));
         unpacker.extract(entry, rawName);
+        if (progress.report)
+            progress.report(archive_filter_bytes(reader, -1), unpacker.archiveSize);
     }
     archive_read_free(reader);
-    return !unpacker.refused;
+    if (unpacker.cancelled)
+        return fail(QStringLiteral("unpacking was cancelled; nothing was changed"));
+    if (unpacker.writeFailed)
+        return fail(unpacker.error + QStringLiteral("; nothing was changed"));
+    // Every file is complete: they go in place back to back.
+    for (const auto &file : unpacker.prepared) {
+        if (!file->commit()) {
+            qInfo() << "unzip: " << file->errorString();
+            return fail(file->errorString());
+        }
+    }
+    if (unpacker.refused)
+        return fail(unpacker.error);
+    return true;
+}
+
+bool SkinArchive::unzipReplacing(const QString &inFile, const QString &outDir, const Limits &limits,
+    const Progress &progress, QString *error)
+{
+    auto fail = [error](const QString &reason) {
+        qInfo() << "unzip: " << reason;
+        if (error)
+            *error = reason;
+        return false;
+    };
+    if (outDir.isEmpty())
+        return fail(QStringLiteral("no output directory given"));
+    const QFileInfo outInfo(outDir);
+    const QString target = outInfo.absoluteFilePath();
+    const QString parent = outInfo.absolutePath();
+    if (!QDir().mkpath(parent))
+        return fail(QStringLiteral("can not create %1").arg(parent));
+    if (outInfo.exists() && (!outInfo.isDir() || outInfo.isSymLink()))
+        return fail(QStringLiteral("%1 is not a directory").arg(target));
+
+    QTemporaryDir fresh(parent + QStringLiteral("/.") + outInfo.fileName() + QStringLiteral(".unpack-XXXXXX"));
+    if (!fresh.isValid())
+        return fail(QStringLiteral("can not create a directory beside %1").arg(target));
+    if (!unzip(inFile, fresh.path(), limits, progress, error))
+        return false;
+    QFile::setPermissions(fresh.path(),
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup
+            | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther);
+    if (progress.cancel && progress.cancel->load())
+        return fail(QStringLiteral("unpacking was cancelled; nothing was changed"));
+
+    const QByteArray from = QFile::encodeName(fresh.path());
+    const QByteArray to = QFile::encodeName(target);
+    if (!outInfo.exists()) {
+        if (std::rename(from.constData(), to.constData()) != 0)
+            return fail(QStringLiteral("can not move the unpacked skin to %1").arg(target));
+        fresh.setAutoRemove(false);
+    } else if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_EXCHANGE) != 0) {
+        // Without an exchange the old directory steps aside first; it comes
+        // back if the new one cannot take its place.
+        QTemporaryDir aside(parent + QStringLiteral("/.") + outInfo.fileName() + QStringLiteral(".old-XXXXXX"));
+        if (!aside.isValid())
+            return fail(QStringLiteral("can not create a directory beside %1").arg(target));
+        const QByteArray old = QFile::encodeName(aside.path());
+        ::rmdir(old.constData());
+        if (std::rename(to.constData(), old.constData()) != 0)
+            return fail(QStringLiteral("can not move %1 aside").arg(target));
+        if (std::rename(from.constData(), to.constData()) != 0) {
+            std::rename(old.constData(), to.constData());
+            return fail(QStringLiteral("can not move the unpacked skin to %1").arg(target));
+        }
+        fresh.setAutoRemove(false);
+    }
+    // After an exchange the temporary name holds the old contents, which go
+    // with it.
+    SyncBatch batch;
+    batch.add(target);
+    return true;
 }
 
 bool SkinArchive::isZipArchive(const QString &path)

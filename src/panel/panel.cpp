@@ -4,6 +4,7 @@
 #include "app/valuetext.h"
 #include "keyeditor.h"
 #include "panelrenderer.h"
+#include "skin/atomicfile.h"
 #include "skin/skinconfig.h"
 #include "skin/tile.h"
 #include "styles/stylesmanager.h"
@@ -13,7 +14,6 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QImageWriter>
-#include <QSaveFile>
 #include <QTimer>
 
 #include <algorithm>
@@ -565,9 +565,9 @@ bool Panel::writeImage(const QImage &image, const QString &path)
         qInfo() << path << " can not be written!";
         return false;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, format.constData()) || !file.commit()) {
-        qInfo() << path << " can not be written!";
+    AtomicFile file(path);
+    if (!file.open() || !image.save(file.device(), format.constData()) || !file.commit()) {
+        qInfo() << path << " can not be written!" << file.errorString();
         return false;
     }
     return true;

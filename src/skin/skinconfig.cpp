@@ -1,8 +1,9 @@
 #include "skinconfig.h"
 
+#include "atomicfile.h"
+
 #include <QDebug>
 #include <QFile>
-#include <QSaveFile>
 #include <QTextCodec>
 
 namespace {
@@ -293,39 +294,42 @@ void SkinConfig::read()
     closeSection();
 }
 
-bool SkinConfig::write()
+QByteArray SkinConfig::toBytes() const
 {
-    qDebug() << "writing " << mFileName;
-
     QString text;
     for (int i = 0; i < mSectionNames.size(); ++i) {
         text += QLatin1Char('[') + mSectionNames.at(i) + QLatin1String("]\r\n");
         for (const Property &p : mSections.at(i)) {
             if (p.first.isEmpty())
                 continue;
+            // A key that starts with "[" would read back as a section
+            // header; behind one blank it reads back as the same key.
+            if (p.first.startsWith(QLatin1Char('[')))
+                text += QLatin1Char(' ');
             text += p.first + QLatin1Char('=') + p.second + QLatin1String("\r\n");
         }
         text += QLatin1String("\r\n");
     }
-    const QByteArray bytes = text.toUtf8();
+    return text.toUtf8();
+}
+
+bool SkinConfig::write()
+{
+    qDebug() << "writing " << mFileName;
 
     // The new text goes to a temporary file beside the old one, which is
-    // replaced only once every byte is written. A short write (full disk,
-    // file-size limit) is not an error to QSaveFile, so it is checked here.
-    QSaveFile file(mFileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        qInfo() << "can not open file: " << mFileName;
+    // replaced only once every byte is written and flushed.
+    AtomicFile file(mFileName);
+    if (!file.open()) {
+        mLastError = file.errorString();
+        qInfo() << "can not open file: " << mFileName << mLastError;
         return false;
     }
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        qInfo() << QString(QStringLiteral("Write ") + mFileName + QStringLiteral(" error!"));
-        file.cancelWriting();
-        file.commit();
+    if (!file.write(toBytes()) || !file.commit()) {
+        mLastError = file.errorString();
+        qInfo() << QString(QStringLiteral("Write ") + mFileName + QStringLiteral(" error!")) << mLastError;
         return false;
     }
-    if (!file.commit()) {
-        qInfo() << QString(QStringLiteral("Write ") + mFileName + QStringLiteral(" error!"));
-        return false;
-    }
+    mLastError.clear();
     return true;
 }

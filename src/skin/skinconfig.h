@@ -50,6 +50,12 @@ public:
     bool isModified() const { return mModified; }
     bool save();
 
+    // The document as save() writes it, for callers that write several files
+    // together and then mark it saved; and why the last save failed.
+    QByteArray toBytes() const;
+    void markSaved() { mModified = false; }
+    QString lastError() const { return mLastError; }
+
     // The pairs of the first section of that name, in document order (empty
     // if there is none); for readers that look at many keys of one section.
     QVector<Property> sectionProperties(const QString &section) const;
@@ -65,4 +71,5 @@ private:
     QString mFileName;
     QString mGroup;
     bool mModified = false;
+    QString mLastError;
 };

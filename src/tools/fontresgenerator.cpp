@@ -2,6 +2,8 @@
 
 #include "app/valuetext.h"
 #include "skin/imagelimits.h"
+#include "skin/atomicfile.h"
+#include "skin/syncbatch.h"
 #include "tilesheet.h"
 
 #include <QDebug>
@@ -12,6 +14,8 @@
 #include <QPen>
 
 #include <cmath>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -161,19 +165,32 @@ int FontResGenerator::save(const QString &dirName)
         return 0;
     }
     const QString path = dir.absoluteFilePath();
-    int written = 0;
+    SyncBatch batch;
+    // Every image is made complete before any is put in place, so a run
+    // that cannot write them all changes nothing.
+    std::vector<std::unique_ptr<AtomicFile>> prepared;
+    QVector<AtomicFile *> files;
     for (auto it = mImages.cbegin(); it != mImages.cend(); ++it) {
         if (it.value().isNull())
             continue;
         const QString file = QStringLiteral("%1/%2.png").arg(path).arg(it.key(), 3, 10, QLatin1Char('0'));
-        if (TileSheet::savePng(it.value(), file))
-            ++written;
+        auto output = std::make_unique<AtomicFile>(file);
+        if (!TileSheet::encodeImage(*output, it.value(), "PNG"))
+            return 0;
+        files.append(output.get());
+        prepared.push_back(std::move(output));
     }
-    return written;
+    QString error;
+    if (!AtomicFile::commitAll(files, &error)) {
+        qInfo() << error;
+        return 0;
+    }
+    return files.size();
 }
 
 bool FontResGenerator::saveAsTil(const QString &tilFileName)
 {
+    SyncBatch batch;
     QVector<TileSheet::Entry> entries;
     entries.reserve(mImages.size());
     for (auto it = mImages.cbegin(); it != mImages.cend(); ++it)

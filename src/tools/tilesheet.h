@@ -4,6 +4,8 @@
 #include <QString>
 #include <QVector>
 
+class AtomicFile;
+
 // Helpers shared by the tools that write sheets and tile files: packing
 // numbered images into one sheet recorded in a tile file (the tile tool's
 // join and the font resource generator's tile output) and writing PNG files
@@ -21,6 +23,11 @@ struct Entry
 // ARGB. A null image, with one log line naming the missing tile file, the
 // missing sheet or the sheet that "is invalid!", when it cannot be had.
 QImage loadSheet(const QString &tilFile);
+
+// Encodes `image` in `format` into `file` (opened here when it is not yet)
+// and finishes it, without putting it in place; false (with one log line)
+// and the file cancelled on failure.
+bool encodeImage(AtomicFile &file, const QImage &image, const char *format);
 
 // Writes `image` as PNG to `path` through a temporary file and an atomic
 // rename. A null image writes nothing. False (with one log line) on failure;

@@ -242,7 +242,8 @@ void TestSkinArchive::symlinkEntriesAreSkipped()
         .file("escape/written-through.txt", "evil")
         .symlink("passwd", "/etc/passwd")
         .file("good.txt", "good");
-    QVERIFY(unpack(builder, root));
+    // Links are refused, which makes the whole unpacking fail.
+    QVERIFY(!unpack(builder, root));
 
     // No link was made, so the file "through" it landed inside the target.
     QCOMPARE(FileTree::list(root.filePath(QStringLiteral("out"))),

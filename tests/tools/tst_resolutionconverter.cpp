@@ -478,7 +478,7 @@ void TestResolutionConverter::failedSheetPutsTileFileBack()
 
     QTest::ignoreMessage(QtInfoMsg, logLine(out + QStringLiteral("/k.png"), QString()));
     if (targetTilExists)
-        QTest::ignoreMessage(QtInfoMsg, logLine(out + QStringLiteral("/k.til"), QStringLiteral("put back")));
+        QTest::ignoreMessage(QtInfoMsg, logLine(out + QStringLiteral("/k.til"), QStringLiteral("kept as it was")));
     const ResolutionConverter::Result result
         = ResolutionConverter::instance()->convertDirectory(dir.path(), out, 1080, 720);
     QCOMPARE(result.attempted, 1);
