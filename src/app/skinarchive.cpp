@@ -14,6 +14,7 @@
 #include <archive_entry.h>
 
 #include <QHash>
+#include <QSet>
 #include <QTemporaryDir>
 
 #include <climits>
@@ -158,6 +159,52 @@ bool isOnlyDots(const QString &name)
     return true;
 }
 
+quint32 little(const QByteArray &bytes, int at, int size)
+{
+    quint32 value = 0;
+    for (int i = size - 1; i >= 0; --i)
+        value = (value << 8) | uchar(bytes.at(at + i));
+    return value;
+}
+
+// The names of the entries whose central directory record gives them a Unix
+// file type other than a regular file, a directory or a link: the zip reader
+// hands fifos and devices over as regular files. Archives whose directory
+// cannot be found this way (zip64) are left to the reader.
+QSet<QByteArray> specialEntryNames(const QString &path)
+{
+    QSet<QByteArray> names;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return names;
+    const qint64 size = file.size();
+    const qint64 tailSize = qMin<qint64>(size, 65536 + 22);
+    file.seek(size - tailSize);
+    const QByteArray tail = file.read(tailSize);
+    const int end = tail.lastIndexOf(QByteArray("PK\x05\x06", 4));
+    if (end < 0 || end + 22 > tail.size())
+        return names;
+    const quint32 directorySize = little(tail, end + 12, 4);
+    const quint32 directoryOffset = little(tail, end + 16, 4);
+    if (directoryOffset == 0xffffffffu || qint64(directoryOffset) + directorySize > size
+        || directorySize > (64u << 20))
+        return names;
+    file.seek(directoryOffset);
+    const QByteArray directory = file.read(directorySize);
+    int at = 0;
+    while (at + 46 <= directory.size() && directory.mid(at, 4) == QByteArray("PK\x01\x02", 4)) {
+        const int system = uchar(directory.at(at + 5));
+        const int nameLength = int(little(directory, at + 28, 2));
+        const int extraLength = int(little(directory, at + 30, 2));
+        const int commentLength = int(little(directory, at + 32, 2));
+        const quint32 type = (little(directory, at + 38, 4) >> 16) & 0170000;
+        if (system == 3 && type != 0 && type != 0100000 && type != 0040000 && type != 0120000)
+            names.insert(directory.mid(at + 46, nameLength));
+        at += 46 + nameLength + extraLength + commentLength;
+    }
+    return names;
+}
+
 struct Unpacker
 {
     struct archive *reader = nullptr;
@@ -177,6 +224,7 @@ struct Unpacker
     std::vector<std::unique_ptr<AtomicFile>> prepared;
     // Each name in Unicode normal form C, with the name it first came as.
     QHash<QString, QString> normalNames;
+    QSet<QByteArray> specialNames;
 
     bool cancelRequested()
     {
@@ -294,7 +342,7 @@ struct Unpacker
         prepared.push_back(std::move(output));
     }
 
-    void extract(struct archive_entry *entry, const QString &rawName)
+    void extract(struct archive_entry *entry, const QByteArray &rawBytes, const QString &rawName)
     {
         ++entries;
         if (stopped) {
@@ -306,7 +354,7 @@ struct Unpacker
             return;
         }
         const auto type = archive_entry_filetype(entry);
-        if (type != AE_IFREG && type != AE_IFDIR) {
+        if ((type != AE_IFREG && type != AE_IFDIR) || specialNames.contains(rawBytes)) {
             refuse(rawName, QStringLiteral("it is a link, a device or a fifo, not a file or directory"));
             return;
         }
@@ -335,16 +383,24 @@ struct Unpacker
             refuse(rawName, QStringLiteral("it would be written through a link"));
             return;
         }
-        // Some file systems store names normalised: two names that differ
-        // only in their Unicode form would land in one file.
-        const QString normal = name.normalized(QString::NormalizationForm_C);
-        const auto seen = normalNames.constFind(normal);
-        if (seen != normalNames.constEnd() && seen.value() != name) {
+        // Two names that differ only in their Unicode form reach us alike
+        // (the reader composes them) and would land in one file: the later
+        // one is refused. The bytes are read as UTF-8 whatever the locale.
+        const QString utf8Name = QString::fromUtf8(rawBytes);
+        const QString keys[] = { utf8Name.normalized(QString::NormalizationForm_C), QStringLiteral("\x01") + name };
+        for (const QString &key : keys) {
+            const auto seen = normalNames.constFind(key);
+            if (seen == normalNames.constEnd())
+                continue;
+            // A directory named twice is harmless.
+            if (type == AE_IFDIR && seen.value() == utf8Name)
+                return;
             refuse(rawName,
                 QStringLiteral("its name equals the earlier %1 under Unicode normalisation").arg(seen.value()));
             return;
         }
-        normalNames.insert(normal, name);
+        for (const QString &key : keys)
+            normalNames.insert(key, utf8Name);
         if (type == AE_IFDIR)
             extractDirectory(rawName, target);
         else
@@ -556,6 +612,7 @@ bool SkinArchive::unzip(const QString &inFile, const QString &outDir, const Limi
     unpacker.limits = limits;
     unpacker.outDir = QFileInfo(outDir).absoluteFilePath();
     unpacker.archiveSize = QFileInfo(inFile).size();
+    unpacker.specialNames = specialEntryNames(inFile);
     unpacker.progress = progress;
     for (;;) {
         if (unpacker.cancelRequested() || unpacker.writeFailed)
@@ -574,7 +631,10 @@ bool SkinArchive::unzip(const QString &inFile, const QString &outDir, const Limi
         const char *name = archive_entry_pathname(entry);
         const QString rawName
             = name ? QString::fromLocal8Bit(name) : QString::fromUtf8(archive_entry_pathname_utf8(entry));
-        unpacker.extract(entry, rawName);
+        // The stored bytes as UTF-8 where the reader can give them: the name
+        // in the local encoding may have lost what tells two names apart.
+        const char *utf8 = archive_entry_pathname_utf8(entry);
+        unpacker.extract(entry, utf8 ? QByteArray(utf8) : QByteArray(name), rawName);
         if (progress.report)
             progress.report(archive_filter_bytes(reader, -1), unpacker.archiveSize);
     }

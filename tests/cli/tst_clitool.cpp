@@ -91,6 +91,10 @@ class TestCliTool : public QObject
 private slots:
     void fullDiskChangesNothing_data();
     void fullDiskChangesNothing();
+    void debugLinesOnlyWhenVerbose_data();
+    void debugLinesOnlyWhenVerbose();
+    void renderRefusesPanelSize_data();
+    void renderRefusesPanelSize();
 };
 
 void TestCliTool::fullDiskChangesNothing_data()
@@ -170,6 +174,59 @@ void TestCliTool::fullDiskChangesNothing()
     for (auto it = after.cbegin(); it != after.cend(); ++it)
         QVERIFY2(before.contains(it.key()) || it.key().endsWith(QLatin1Char('/')),
             qPrintable(it.key() + QStringLiteral(" left behind")));
+}
+
+void TestCliTool::debugLinesOnlyWhenVerbose_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("debugLine");
+
+    QTest::newRow("scale") << QStringList { "scale", "skin/port", "scaled", "--from", "1080", "--to", "720" }
+                           << QByteArray("sourceDir");
+    QTest::newRow("pack") << QStringList { "pack", "skin", "out.zip" } << QByteArray("zip: ");
+    QTest::newRow("split") << QStringList { "split", "skin/res/keys.til", "." } << QByteArray("reading ");
+    QTest::newRow("create-panel") << QStringList { "create-panel", "new.ini", "--size", "200,100", "--row",
+        "1,-1,-1,-1,0" } << QByteArray("writing ");
+}
+
+void TestCliTool::debugLinesOnlyWhenVerbose()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, debugLine);
+
+    for (const bool verbose : { false, true }) {
+        QTemporaryDir dir;
+        QVERIFY(copyTree(
+            QStringLiteral(QUILLMARK_SOURCE_DIR "/skins/demo"), dir.filePath(QStringLiteral("skin"))));
+        const Run run = runLimited(
+            dir.path(), verbose ? QStringList { QStringLiteral("--verbose") } + arguments : arguments, -1);
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.err.contains(debugLine) == verbose, run.err.constData());
+    }
+}
+
+void TestCliTool::renderRefusesPanelSize_data()
+{
+    QTest::addColumn<QByteArray>("size");
+
+    QTest::newRow("negative") << QByteArray("-5,10");
+    QTest::newRow("zero") << QByteArray("0,0");
+    QTest::newRow("over the bound") << QByteArray("100000,100000");
+}
+
+void TestCliTool::renderRefusesPanelSize()
+{
+    QFETCH(QByteArray, size);
+
+    QTemporaryDir dir;
+    QVERIFY(write(dir.filePath(QStringLiteral("panel.ini")), "[PANEL]\r\nSIZE=" + size + "\r\n"));
+    const Run run = runLimited(dir.path(),
+        { QStringLiteral("render"), QStringLiteral("panel.ini"), QStringLiteral("-o"),
+            QStringLiteral("shot.png") },
+        -1);
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains("invalid or over the image size bound"), run.err.constData());
+    QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("shot.png"))));
 }
 
 QTEST_GUILESS_MAIN(TestCliTool)

@@ -162,6 +162,10 @@ void TestResolutionConverter::rectangles_data()
     QTest::newRow("empty") << 1080 << 720 << ""
                            << "0,0,0,0"
                            << "0,0,0,0";
+    // 100 × 828 / 720 is exactly 115, which a double factor misses.
+    QTest::newRow("exact product") << 720 << 828 << "100,100,100,100"
+                                   << "115,115,115,115"
+                                   << "115,115,115,115";
     QTest::newRow("large values") << 1080 << 720 << "1000000000,0,1000000000,5"
                                   << "666666666,0,666666666,3"
                                   << "666666667,0,666666666,3";
