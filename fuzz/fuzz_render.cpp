@@ -30,10 +30,15 @@ void copyTree(const QString &from, const QString &to)
 
 } // namespace
 
+namespace {
+QGuiApplication *app = nullptr;
+} // namespace
+
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication app(*argc, *argv);
+    // Never destroyed: the platform plugin's objects stay reachable.
+    app = new QGuiApplication(*argc, *argv);
     QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false"));
     ImageLimits::setPixelBudget(qint64(1) << 20);
     copyTree(QStringLiteral(QUILLMARK_DEMO_SKIN), fuzzDirectory() + QStringLiteral("/skin"));

@@ -7,10 +7,15 @@
 #include <QGuiApplication>
 #include <QLoggingCategory>
 
+namespace {
+QGuiApplication *app = nullptr;
+} // namespace
+
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication app(*argc, *argv);
+    // Never destroyed: the platform plugin's objects stay reachable.
+    app = new QGuiApplication(*argc, *argv);
     QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false"));
     ImageLimits::setPixelBudget(qint64(1) << 20);
     return 0;

@@ -8,10 +8,15 @@
 #include <QImage>
 #include <QLoggingCategory>
 
+namespace {
+QGuiApplication *app = nullptr;
+} // namespace
+
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication app(*argc, *argv);
+    // Never destroyed: the platform plugin's objects stay reachable.
+    app = new QGuiApplication(*argc, *argv);
     QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false"));
     ImageLimits::setPixelBudget(qint64(1) << 20);
     QImage sheet(64, 48, QImage::Format_ARGB32_Premultiplied);

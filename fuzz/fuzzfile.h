@@ -12,7 +12,10 @@
 // directory per process, one file name per role, rewritten for every input.
 inline QString fuzzDirectory()
 {
-    static QTemporaryDir dir;
+    // In memory where the system offers it: every input is written once.
+    static QTemporaryDir dir(QDir(QStringLiteral("/dev/shm")).exists()
+            ? QStringLiteral("/dev/shm/quillmark-fuzz-XXXXXX")
+            : QDir::tempPath() + QStringLiteral("/quillmark-fuzz-XXXXXX"));
     return dir.path();
 }
 

@@ -14,7 +14,18 @@ QString decode(const QByteArray &bytes)
     // UTF-8. The codec drops the mark itself.
     QTextCodec *utf8 = QTextCodec::codecForName("UTF-8");
     QTextCodec *codec = QTextCodec::codecForUtfText(bytes, utf8);
-    return codec->toUnicode(bytes);
+    QString text = codec->toUnicode(bytes);
+    // A broken UTF-16 file leaves halves of surrogate pairs, which UTF-8
+    // cannot hold: they become replacement characters now rather than on
+    // the first save, so that the document reads back as it was written.
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        else if (c.isSurrogate())
+            text[i] = QChar::ReplacementCharacter;
+    }
+    return text;
 }
 
 bool hasLineBreak(const QString &text)
