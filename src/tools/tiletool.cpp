@@ -139,7 +139,7 @@ int TileTool::join(const QString &sourceDir, const QString &tilPath, bool vertic
     qint64 width = 0;
     qint64 height = 0;
     for (const QString &path : qAsConst(paths)) {
-        // Undecodable images and images over the bound load as 0 x 0.
+        // Undecodable images load as 0 x 0 and take their place.
         const QSize size = QImageReader(path).size();
         if (!size.isValid())
             continue;
