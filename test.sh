@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs whatever is missing, builds every target and runs every test.
-#   ./test.sh                the dev build in build/, then a short smoke run of
-#                            each fuzzer on its seeds when clang is present
+#   ./test.sh                the dev build in build/ and its tests, with a
+#                            short smoke run of each fuzzer on its seeds first
+#                            when clang is present
 #   ./test.sh asan           address, leak and undefined-behaviour sanitizers
 #                            in build-asan/
 #   ./test.sh fuzz [SECONDS] builds the fuzzers in build-fuzz/ and runs each
@@ -49,8 +50,11 @@ fi
 
 cmake --preset "$preset"
 cmake --build --preset "$preset"
-ctest --preset "$preset" --output-on-failure -j2
 
+# A few seconds of each fuzzer on its seeds, before the tests so that the
+# test runner's summary stays the last line.
 if [ "$preset" = dev ] && command -v clang++ >/dev/null; then
   run_fuzzers 4
 fi
+
+ctest --preset "$preset" --output-on-failure -j2
