@@ -9,6 +9,7 @@
 #include "skin/tile.h"
 #include "styles/stylesmanager.h"
 
+#include <QBuffer>
 #include <QDebug>
 #include <QDir>
 #include <QElapsedTimer>
@@ -565,8 +566,12 @@ bool Panel::writeImage(const QImage &image, const QString &path)
         qInfo() << path << " can not be written!";
         return false;
     }
+    // Encoded in memory first, then written in one checked write.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
     AtomicFile file(path);
-    if (!file.open() || !image.save(file.device(), format.constData()) || !file.commit()) {
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, format.constData()) || !file.open()
+        || !file.write(bytes) || !file.commit()) {
         qInfo() << path << " can not be written!" << file.errorString();
         return false;
     }

@@ -5,6 +5,7 @@
 #include "skin/skinconfig.h"
 #include "skin/tile.h"
 
+#include <QBuffer>
 #include <QDebug>
 #include <QFileInfo>
 #include <QPainter>
@@ -37,7 +38,17 @@ bool encodeImage(AtomicFile &file, const QImage &image, const char *format)
         qInfo() << "can not open file: " << file.fileName() << file.errorString();
         return false;
     }
-    if (!image.save(file.device(), format) || !file.finish()) {
+    // Encoded in memory first: an encoder that fails half-way through a write
+    // may leave its own buffers behind, and the file gets the whole image in
+    // one checked write.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, format)) {
+        qInfo() << file.fileName() << " can not be encoded!";
+        file.cancel();
+        return false;
+    }
+    if (!file.write(bytes) || !file.finish()) {
         qInfo() << file.fileName() << " can not be written!" << file.errorString();
         file.cancel();
         return false;

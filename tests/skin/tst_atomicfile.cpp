@@ -93,8 +93,9 @@ void TestAtomicFile::replacesOnlyWhenComplete()
 
 void TestAtomicFile::streamedWriteFailureKeepsOldFile()
 {
-    // An image encoder writes through the device and learns nothing of a
-    // failed flush; the writer must still refuse to put the file in place.
+    // A writer that streams through the device learns nothing of a failed
+    // flush; the file must still not be put in place. (PPM: Qt's PNG writer
+    // leaks a row when its output fails.)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("keys.png"));
     QVERIFY(writePlain(path, "old sheet"));
@@ -108,7 +109,7 @@ void TestAtomicFile::streamedWriteFailureKeepsOldFile()
     QVERIFY(file.open());
     {
         FileSizeLimit guard(4096);
-        image.save(file.device(), "PNG");
+        image.save(file.device(), "PPM");
         QVERIFY(!file.commit());
     }
     QCOMPARE(readAll(path), QByteArray("old sheet"));
