@@ -59,12 +59,13 @@ struct ZipOutput
 
 la_ssize_t writeToOutput(struct archive *archive, void *data, const void *buffer, size_t length)
 {
+    // A failure is remembered, not reported: the archive library in its
+    // failed state no longer frees the compressor of the entry it was
+    // writing. The packing stops at the next entry and the file is dropped.
+    Q_UNUSED(archive)
     auto *output = static_cast<ZipOutput *>(data);
-    if (!output->file.write(static_cast<const char *>(buffer), qint64(length))) {
+    if (!output->failed && !output->file.write(static_cast<const char *>(buffer), qint64(length)))
         output->failed = true;
-        archive_set_error(archive, EIO, "write error");
-        return -1;
-    }
     return la_ssize_t(length);
 }
 
@@ -458,6 +459,7 @@ struct PackWalker
     QString ownPath;
     QStringList leftOut;
     QStringList openDirectories; // canonical paths on the way down
+    const bool *stop = nullptr; // set once the output failed
 
     bool isInsideRoot(const QString &canonical) const
     {
@@ -469,6 +471,8 @@ struct PackWalker
         const QFileInfoList entries = QDir(directory).entryInfoList(
             QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
         for (const QFileInfo &info : entries) {
+            if (stop && *stop)
+                return;
             const QString name = prefix + info.fileName();
             if (isOwnOutput(info.absoluteFilePath(), ownPath))
                 continue;
@@ -550,6 +554,7 @@ bool SkinArchive::zip(const QString &inDir, const QString &outFile, QStringList 
     PackWalker walker { writer, dirInfo.canonicalFilePath(),
         outDir.isEmpty() ? outInfo.absoluteFilePath() : outDir + QLatin1Char('/') + outInfo.fileName(), {}, {} };
     walker.openDirectories.append(walker.root);
+    walker.stop = &output.failed;
     walker.walk(walker.root, QString());
     if (leftOut)
         *leftOut = walker.leftOut;
