@@ -16,6 +16,7 @@ packages=(
   python3 python3-fonttools python3-pil
   xvfb xauth imagemagick
   appstream dpkg-dev desktop-file-utils libxml2-utils file bash-completion
+  clang clang-14 libclang-rt-14-dev
 )
 
 missing=()

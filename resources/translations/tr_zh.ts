@@ -921,6 +921,10 @@
 <context>
     <name>SkinArchive</name>
     <message>
+        <source>%1 can not be written.</source>
+        <translation>无法写入 %1。</translation>
+    </message>
+    <message>
         <source>%1 can not be created.</source>
         <translation>无法创建 %1。</translation>
     </message>
@@ -1515,6 +1519,26 @@
 </context>
 <context>
     <name>Tools</name>
+    <message>
+        <source>Nothing was scaled into %1: %2 could not be written.</source>
+        <translation>未缩放任何文件到 %1：无法写入 %2。</translation>
+    </message>
+    <message>
+        <source>No image was saved into %1: %2</source>
+        <translation>未保存任何图片到 %1：%2</translation>
+    </message>
+    <message>
+        <source>the sheet %1 can not be written: %2</source>
+        <translation>无法写入图片 %1：%2</translation>
+    </message>
+    <message>
+        <source>%1 can not be written: %2</source>
+        <translation>无法写入 %1：%2</translation>
+    </message>
+    <message>
+        <source>%1 and its sheet can not be written: %2</source>
+        <translation>无法写入 %1 及其图片：%2</translation>
+    </message>
     <message>
         <source>The rows ask for more than %1 keys; %2 was not written.</source>
         <translation>各行要求的按键超过 %1 个；没有写入 %2。</translation>

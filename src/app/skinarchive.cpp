@@ -1,21 +1,30 @@
 #include "skinarchive.h"
 
+#include "skin/atomicfile.h"
+#include "skin/syncbatch.h"
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDebug>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringList>
-#include <QTemporaryFile>
 
 #include <archive.h>
 #include <archive_entry.h>
 
+#include <QHash>
+#include <QSet>
+#include <QTemporaryDir>
+
 #include <climits>
 #include <cstdio>
+#include <fcntl.h>
+#include <memory>
+#include <stdio.h>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -42,7 +51,7 @@ QString errorText(struct archive *archive)
 // it is complete; a failed write is remembered so the archive is not kept.
 struct ZipOutput
 {
-    QSaveFile file;
+    AtomicFile file;
     bool failed = false;
     explicit ZipOutput(const QString &name)
         : file(name)
@@ -51,14 +60,14 @@ struct ZipOutput
 
 la_ssize_t writeToOutput(struct archive *archive, void *data, const void *buffer, size_t length)
 {
+    // A failure is remembered, not reported: the archive library in its
+    // failed state no longer frees the compressor of the entry it was
+    // writing. The packing stops at the next entry and the file is dropped.
+    Q_UNUSED(archive)
     auto *output = static_cast<ZipOutput *>(data);
-    const qint64 written = output->file.write(static_cast<const char *>(buffer), qint64(length));
-    if (written != qint64(length)) {
+    if (!output->failed && !output->file.write(static_cast<const char *>(buffer), qint64(length)))
         output->failed = true;
-        archive_set_error(archive, EIO, "write error");
-        return -1;
-    }
-    return la_ssize_t(written);
+    return la_ssize_t(length);
 }
 
 qint64 secondsOf(const QDateTime &time, const QDateTime &fallback)
@@ -66,8 +75,7 @@ qint64 secondsOf(const QDateTime &time, const QDateTime &fallback)
     return time.isValid() ? time.toSecsSinceEpoch() : fallback.toSecsSinceEpoch();
 }
 
-// True when a file's contents were packed.
-bool writeEntry(struct archive *writer, const QFileInfo &info, const QString &name)
+void writeEntry(struct archive *writer, const QFileInfo &info, const QString &name)
 {
     struct archive_entry *entry = archive_entry_new();
     archive_entry_set_pathname(entry, name.toLocal8Bit().constData());
@@ -85,7 +93,7 @@ bool writeEntry(struct archive *writer, const QFileInfo &info, const QString &na
         if (result < ARCHIVE_OK)
             qInfo() << "zip: " << errorText(writer);
         archive_entry_free(entry);
-        return false;
+        return;
     }
 
     archive_entry_set_size(entry, info.size());
@@ -96,27 +104,18 @@ bool writeEntry(struct archive *writer, const QFileInfo &info, const QString &na
     if (result < ARCHIVE_OK) {
         qInfo() << "zip: " << errorText(writer);
         if (result < ARCHIVE_WARN)
-            return false;
+            return;
     }
     QFile file(info.absoluteFilePath());
     if (!file.open(QIODevice::ReadOnly)) {
         qInfo() << "zip: "
                 << "can't open file " << info.absoluteFilePath();
-        return false;
+        return;
     }
     char buffer[kBlockSize];
     qint64 length;
     while ((length = file.read(buffer, sizeof buffer)) > 0)
         archive_write_data(writer, buffer, size_t(length));
-    return true;
-}
-
-// Fills the report's reason, when the caller asked for one.
-bool fail(SkinArchive::Report *report, const QString &problem)
-{
-    if (report)
-        report->problem = problem;
-    return false;
 }
 
 // True when an existing component of base/relative below base is a link:
@@ -162,18 +161,91 @@ bool isOnlyDots(const QString &name)
     return true;
 }
 
+quint32 little(const QByteArray &bytes, int at, int size)
+{
+    quint32 value = 0;
+    for (int i = size - 1; i >= 0; --i)
+        value = (value << 8) | uchar(bytes.at(at + i));
+    return value;
+}
+
+// The names of the entries whose central directory record gives them a Unix
+// file type other than a regular file, a directory or a link: the zip reader
+// hands fifos and devices over as regular files. Archives whose directory
+// cannot be found this way (zip64) are left to the reader.
+QSet<QByteArray> specialEntryNames(const QString &path)
+{
+    QSet<QByteArray> names;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return names;
+    const qint64 size = file.size();
+    const qint64 tailSize = qMin<qint64>(size, 65536 + 22);
+    file.seek(size - tailSize);
+    const QByteArray tail = file.read(tailSize);
+    const int end = tail.lastIndexOf(QByteArray("PK\x05\x06", 4));
+    if (end < 0 || end + 22 > tail.size())
+        return names;
+    const quint32 directorySize = little(tail, end + 12, 4);
+    const quint32 directoryOffset = little(tail, end + 16, 4);
+    if (directoryOffset == 0xffffffffu || qint64(directoryOffset) + directorySize > size
+        || directorySize > (64u << 20))
+        return names;
+    file.seek(directoryOffset);
+    const QByteArray directory = file.read(directorySize);
+    int at = 0;
+    while (at + 46 <= directory.size() && directory.mid(at, 4) == QByteArray("PK\x01\x02", 4)) {
+        const int system = uchar(directory.at(at + 5));
+        const int nameLength = int(little(directory, at + 28, 2));
+        const int extraLength = int(little(directory, at + 30, 2));
+        const int commentLength = int(little(directory, at + 32, 2));
+        const quint32 type = (little(directory, at + 38, 4) >> 16) & 0170000;
+        if (system == 3 && type != 0 && type != 0100000 && type != 0040000 && type != 0120000)
+            names.insert(directory.mid(at + 46, nameLength));
+        at += 46 + nameLength + extraLength + commentLength;
+    }
+    return names;
+}
+
 struct Unpacker
 {
-    struct archive *reader;
+    struct archive *reader = nullptr;
     SkinArchive::Limits limits;
     QString outDir; // absolute, as given
     QString base; // canonical, once created
     qint64 totalBytes = 0;
     int entries = 0;
-    int files = 0;
-    int refusedEntries = 0;
     bool stopped = false;
     bool refused = false;
+    qint64 archiveSize = 0;
+    SkinArchive::Progress progress;
+    bool writeFailed = false;
+    bool cancelled = false;
+    QString error;
+    // Complete files waiting to be put in place together at the end.
+    std::vector<std::unique_ptr<AtomicFile>> prepared;
+    // Each name in Unicode normal form C, with the name it first came as.
+    QHash<QString, QString> normalNames;
+    QSet<QByteArray> specialNames;
+
+    bool cancelRequested()
+    {
+        if (progress.cancel && progress.cancel->load()) {
+            cancelled = true;
+            stopped = true;
+        }
+        return cancelled;
+    }
+
+    void writeError(const QString &reason)
+    {
+        qInfo() << "unzip: " << reason;
+        if (error.isEmpty())
+            error = reason;
+        writeFailed = true;
+        refused = true;
+        stopped = true;
+    }
 
     bool ensureBase()
     {
@@ -192,13 +264,9 @@ struct Unpacker
     {
         qInfo() << "unzip: "
                 << "refusing " << name << ": " << why;
-        notWritten();
-    }
-
-    void notWritten()
-    {
+        if (error.isEmpty())
+            error = QStringLiteral("refused %1: %2").arg(name, why);
         refused = true;
-        ++refusedEntries;
     }
 
     void extractDirectory(const QString &name, const QString &target)
@@ -209,20 +277,22 @@ struct Unpacker
     }
 
     // The entry is written to a temporary file beside its target, which
-    // replaces the target only once complete: a refused or broken entry never
-    // leaves a truncated file behind. No sync per file, so a skin of
-    // thousands of files unpacks quickly.
+    // replaces the target only once every entry is complete: a refused or
+    // broken entry never leaves a truncated file behind, and a failed write
+    // leaves the target as it was. No sync per file, so a skin of thousands
+    // of files unpacks quickly; they are synced together at the end.
     void extractFile(const QString &name, const QString &target)
     {
         const QString parent = QFileInfo(target).absolutePath();
         if (!QDir(parent).exists())
             QDir().mkpath(parent);
-        QTemporaryFile file(parent + QStringLiteral("/.unzip-XXXXXX"));
+        auto output = std::make_unique<AtomicFile>(target);
+        AtomicFile &file = *output;
         if (!file.open()) {
-            qDebug() << "unzip: "
-                     << "can not open " << target;
+            writeError(file.errorString());
             return;
         }
+        const qint64 archiveAllowance = limits.freeBytes + qint64(limits.maxArchiveRatio) * archiveSize;
         const qint64 startRead = archive_filter_bytes(reader, -1);
         qint64 written = 0;
         char buffer[kBlockSize];
@@ -232,7 +302,16 @@ struct Unpacker
                 break;
             if (length < 0) {
                 qInfo() << "unzip: " << name << ": " << errorText(reader);
-                notWritten();
+                refused = true;
+                return;
+            }
+            if (cancelRequested())
+                return;
+            if (totalBytes + length > archiveAllowance) {
+                refuse(name,
+                    QStringLiteral("the archive inflates more than %1:1 as a whole; the rest is refused")
+                        .arg(limits.maxArchiveRatio));
+                stopped = true;
                 return;
             }
             if (totalBytes + length > limits.maxTotalBytes) {
@@ -242,10 +321,8 @@ struct Unpacker
                 stopped = true;
                 return;
             }
-            if (file.write(buffer, length) != length) {
-                qInfo() << "unzip: "
-                        << "write error on " << target;
-                notWritten();
+            if (!file.write(buffer, length)) {
+                writeError(file.errorString());
                 return;
             }
             written += length;
@@ -260,20 +337,14 @@ struct Unpacker
         }
         file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
             | QFileDevice::ReadOther);
-        if (!file.flush()
-            || std::rename(
-                   QFile::encodeName(file.fileName()).constData(), QFile::encodeName(target).constData())
-                != 0) {
-            qInfo() << "unzip: "
-                    << "write error on " << target;
-            notWritten();
+        if (!file.finish()) {
+            writeError(file.errorString());
             return;
         }
-        file.setAutoRemove(false);
-        ++files;
+        prepared.push_back(std::move(output));
     }
 
-    void extract(struct archive_entry *entry, const QString &rawName)
+    void extract(struct archive_entry *entry, const QByteArray &rawBytes, const QString &rawName)
     {
         ++entries;
         if (stopped) {
@@ -285,9 +356,8 @@ struct Unpacker
             return;
         }
         const auto type = archive_entry_filetype(entry);
-        if (type != AE_IFREG && type != AE_IFDIR) {
-            qInfo() << "unzip: "
-                    << "skipping " << rawName << ": not a file or directory";
+        if ((type != AE_IFREG && type != AE_IFDIR) || specialNames.contains(rawBytes)) {
+            refuse(rawName, QStringLiteral("it is a link, a device or a fifo, not a file or directory"));
             return;
         }
         if (type == AE_IFDIR && isOnlyDots(rawName))
@@ -299,7 +369,7 @@ struct Unpacker
             return;
         }
         if (!ensureBase()) {
-            notWritten();
+            refused = true;
             return;
         }
         const QString target = base + QLatin1Char('/') + name;
@@ -315,6 +385,24 @@ struct Unpacker
             refuse(rawName, QStringLiteral("it would be written through a link"));
             return;
         }
+        // Two names that differ only in their Unicode form reach us alike
+        // (the reader composes them) and would land in one file: the later
+        // one is refused. The bytes are read as UTF-8 whatever the locale.
+        const QString utf8Name = QString::fromUtf8(rawBytes);
+        const QString keys[] = { utf8Name.normalized(QString::NormalizationForm_C), QStringLiteral("\x01") + name };
+        for (const QString &key : keys) {
+            const auto seen = normalNames.constFind(key);
+            if (seen == normalNames.constEnd())
+                continue;
+            // A directory named twice is harmless.
+            if (type == AE_IFDIR && seen.value() == utf8Name)
+                return;
+            refuse(rawName,
+                QStringLiteral("its name equals the earlier %1 under Unicode normalisation").arg(seen.value()));
+            return;
+        }
+        for (const QString &key : keys)
+            normalNames.insert(key, utf8Name);
         if (type == AE_IFDIR)
             extractDirectory(rawName, target);
         else
@@ -360,7 +448,74 @@ QString SkinArchive::checkedEntryName(const QString &name, QString *why)
     return result;
 }
 
-bool SkinArchive::zip(const QString &inDir, const QString &outFile, Report *report)
+namespace {
+
+// Walks a skin tree for packing: every regular file, hidden ones included,
+// and every directory, version-control directories aside. Links are
+// followed only while they stay inside the tree and do not loop.
+struct PackWalker
+{
+    struct archive *writer;
+    QString root; // canonical
+    QString ownPath;
+    QStringList leftOut;
+    QStringList openDirectories; // canonical paths on the way down
+    const bool *stop = nullptr; // set once the output failed
+
+    bool isInsideRoot(const QString &canonical) const
+    {
+        return canonical == root || canonical.startsWith(root + QLatin1Char('/'));
+    }
+
+    void walk(const QString &directory, const QString &prefix)
+    {
+        const QFileInfoList entries = QDir(directory).entryInfoList(
+            QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
+        for (const QFileInfo &info : entries) {
+            if (stop && *stop)
+                return;
+            const QString name = prefix + info.fileName();
+            if (isOwnOutput(info.absoluteFilePath(), ownPath))
+                continue;
+            QFileInfo real = info;
+            if (info.isSymLink()) {
+                const QString canonical = info.canonicalFilePath();
+                if (canonical.isEmpty() || !isInsideRoot(canonical) || isOwnOutput(canonical, ownPath)
+                    || (QFileInfo(canonical).isDir() && openDirectories.contains(canonical))) {
+                    qDebug() << "zip: "
+                             << "leaving out " << info.absoluteFilePath() << ": a link leading outside the skin";
+                    leftOut.append(name);
+                    continue;
+                }
+                real = QFileInfo(canonical);
+            }
+            if (real.isDir()) {
+                if (!info.isSymLink() && isVersionControl(info.fileName()))
+                    continue;
+                writeEntry(writer, real, name);
+                const QString canonical = real.canonicalFilePath();
+                openDirectories.append(canonical);
+                walk(real.absoluteFilePath(), name + QLatin1Char('/'));
+                openDirectories.removeLast();
+            } else if (real.isFile()) {
+                writeEntry(writer, real, name);
+            } else {
+                qDebug() << "zip: "
+                         << "leaving out " << info.absoluteFilePath() << ": not a regular file";
+                leftOut.append(name);
+            }
+        }
+    }
+
+    static bool isVersionControl(const QString &name)
+    {
+        return name == QLatin1String(".git") || name == QLatin1String(".svn") || name == QLatin1String(".hg");
+    }
+};
+
+} // namespace
+
+bool SkinArchive::zip(const QString &inDir, const QString &outFile, QStringList *leftOut)
 {
     qDebug() << "zip: " << inDir << ", " << outFile;
 
@@ -369,22 +524,19 @@ bool SkinArchive::zip(const QString &inDir, const QString &outFile, Report *repo
     archive_write_set_bytes_in_last_block(writer, 1);
 
     ZipOutput output(outFile);
-    if (!output.file.open(QIODevice::WriteOnly)) {
+    if (!output.file.open()) {
         qInfo() << "zip: "
-                << "can not create " << outFile;
+                << "can not create " << outFile << output.file.errorString();
         archive_write_free(writer);
-        return fail(
-            report, QCoreApplication::translate("SkinArchive", "%1 can not be created.").arg(outFile));
+        return false;
     }
     const int opened = archive_write_open(writer, &output, nullptr, writeToOutput, nullptr);
     if (opened < ARCHIVE_OK) {
         qInfo() << "zip: " << errorText(writer);
         if (opened < ARCHIVE_WARN) {
-            const QString why = errorText(writer);
             archive_write_free(writer);
-            output.file.cancelWriting();
-            return fail(report,
-                QCoreApplication::translate("SkinArchive", "%1 can not be written: %2").arg(outFile, why));
+            output.file.cancel();
+            return false;
         }
     }
 
@@ -392,49 +544,34 @@ bool SkinArchive::zip(const QString &inDir, const QString &outFile, Report *repo
     if (inDir.isEmpty() || !dirInfo.isDir()) {
         qInfo() << "zip: " << dirInfo.absoluteFilePath() << "not exists!";
         archive_write_free(writer);
-        output.file.cancelWriting();
-        return fail(report,
-            QCoreApplication::translate("SkinArchive", "The skin directory %1 does not exist.")
-                .arg(dirInfo.absoluteFilePath()));
+        output.file.cancel();
+        return false;
     }
 
-    const QDir root(dirInfo.absoluteFilePath());
     // The archive being written may lie inside the packed tree: it and its
     // temporary file are not packed into themselves.
-    const QString ownPath = QFileInfo(outFile).absoluteFilePath();
-    QDirIterator it(root.absolutePath(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System,
-        QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        it.next();
-        const QFileInfo info = it.fileInfo();
-        if (isOwnOutput(info.absoluteFilePath(), ownPath))
-            continue;
-        // Links are not packed: their targets may lie outside the skin.
-        if (info.isSymLink() || !(info.isFile() || info.isDir())) {
-            qDebug() << "zip: "
-                     << "skipping " << info.absoluteFilePath();
-            continue;
-        }
-        if (writeEntry(writer, info, root.relativeFilePath(info.absoluteFilePath())) && report)
-            ++report->files;
-    }
+    const QFileInfo outInfo(outFile);
+    const QString outDir = QFileInfo(outInfo.absolutePath()).canonicalFilePath();
+    PackWalker walker { writer, dirInfo.canonicalFilePath(),
+        outDir.isEmpty() ? outInfo.absoluteFilePath() : outDir + QLatin1Char('/') + outInfo.fileName(), {}, {} };
+    walker.openDirectories.append(walker.root);
+    walker.stop = &output.failed;
+    walker.walk(walker.root, QString());
+    if (leftOut)
+        *leftOut = walker.leftOut;
 
     const int closed = archive_write_close(writer);
     archive_write_free(writer);
     if (closed < ARCHIVE_OK || output.failed) {
         qInfo() << "zip: "
-                << "write error on " << outFile;
-        output.file.cancelWriting();
-        return fail(report,
-            QCoreApplication::translate("SkinArchive", "%1 can not be written (is the disk full?).")
-                .arg(outFile));
+                << "write error on " << outFile << output.file.errorString();
+        output.file.cancel();
+        return false;
     }
     if (!output.file.commit()) {
         qInfo() << "zip: "
-                << "write error on " << outFile;
-        return fail(report,
-            QCoreApplication::translate("SkinArchive", "%1 can not be written: %2")
-                .arg(outFile, output.file.errorString()));
+                << "write error on " << outFile << output.file.errorString();
+        return false;
     }
     return true;
 }
@@ -444,30 +581,48 @@ bool SkinArchive::unzip(const QString &inFile, const QString &outDir)
     return unzip(inFile, outDir, Limits());
 }
 
-bool SkinArchive::unzip(const QString &inFile, const QString &outDir, const Limits &limits, Report *report)
+bool SkinArchive::unzip(const QString &inFile, const QString &outDir, const Limits &limits)
+{
+    return unzip(inFile, outDir, limits, Progress(), nullptr);
+}
+
+bool SkinArchive::unzip(const QString &inFile, const QString &outDir, const Limits &limits,
+    const Progress &progress, QString *error)
 {
     qDebug() << "unzip: " << inFile << ", " << outDir;
+    auto fail = [error](const QString &reason) {
+        if (error)
+            *error = reason;
+        return false;
+    };
     if (outDir.isEmpty()) {
         qInfo() << "unzip: "
                 << "no output directory given";
-        return fail(
-            report, QCoreApplication::translate("SkinArchive", "No directory to unpack into was given."));
+        return fail(QStringLiteral("no output directory given"));
     }
 
     struct archive *reader = archive_read_new();
     archive_read_support_format_zip(reader);
     const QByteArray path = QFileInfo(inFile).absoluteFilePath().toLocal8Bit();
     if (archive_read_open_filename(reader, path.constData(), 10240) != ARCHIVE_OK) {
-        qInfo() << "unzip: " << inFile << ": " << errorText(reader);
-        const QString why = errorText(reader);
+        const QString reason = inFile + QStringLiteral(": ") + errorText(reader);
+        qInfo() << "unzip: " << reason;
         archive_read_free(reader);
-        return fail(report,
-            QCoreApplication::translate("SkinArchive", "%1 is not a readable zip archive: %2")
-                .arg(inFile, why));
+        return fail(reason);
     }
 
-    Unpacker unpacker { reader, limits, QFileInfo(outDir).absoluteFilePath(), QString() };
+    // Every file is put in place at once and synced with the others at the end.
+    SyncBatch batch;
+    Unpacker unpacker;
+    unpacker.reader = reader;
+    unpacker.limits = limits;
+    unpacker.outDir = QFileInfo(outDir).absoluteFilePath();
+    unpacker.archiveSize = QFileInfo(inFile).size();
+    unpacker.specialNames = specialEntryNames(inFile);
+    unpacker.progress = progress;
     for (;;) {
+        if (unpacker.cancelRequested() || unpacker.writeFailed)
+            break;
         struct archive_entry *entry = nullptr;
         const int result = archive_read_next_header(reader, &entry);
         if (result == ARCHIVE_EOF)
@@ -475,32 +630,147 @@ bool SkinArchive::unzip(const QString &inFile, const QString &outDir, const Limi
         if (result < ARCHIVE_OK)
             qInfo() << "unzip: " << errorText(reader);
         if (result < ARCHIVE_WARN) {
-            const QString why = errorText(reader);
+            const QString reason = inFile + QStringLiteral(": ") + errorText(reader);
             archive_read_free(reader);
-            if (report) {
-                report->files = unpacker.files;
-                report->refused = unpacker.refusedEntries;
-            }
-            return fail(report,
-                QCoreApplication::translate("SkinArchive", "%1 is damaged after %2 files: %3")
-                    .arg(inFile, QString::number(unpacker.files), why));
+            return fail(reason);
         }
         const char *name = archive_entry_pathname(entry);
         const QString rawName
             = name ? QString::fromLocal8Bit(name) : QString::fromUtf8(archive_entry_pathname_utf8(entry));
-        unpacker.extract(entry, rawName);
+        // The stored bytes as UTF-8 where the reader can give them: the name
+        // in the local encoding may have lost what tells two names apart.
+        const char *utf8 = archive_entry_pathname_utf8(entry);
+        unpacker.extract(entry, utf8 ? QByteArray(utf8) : QByteArray(name), rawName);
+        if (progress.report)
+            progress.report(archive_filter_bytes(reader, -1), unpacker.archiveSize);
     }
     archive_read_free(reader);
-    if (report) {
-        report->files = unpacker.files;
-        report->refused = unpacker.refusedEntries;
+    if (unpacker.cancelled)
+        return fail(QStringLiteral("unpacking was cancelled; nothing was changed"));
+    if (unpacker.writeFailed)
+        return fail(unpacker.error + QStringLiteral("; nothing was changed"));
+    // Every file is complete: they go in place back to back.
+    for (const auto &file : unpacker.prepared) {
+        if (!file->commit()) {
+            qInfo() << "unzip: " << file->errorString();
+            return fail(file->errorString());
+        }
     }
     if (unpacker.refused)
-        return fail(report,
-            QCoreApplication::translate(
-                "SkinArchive", "%1 entries of %2 were refused or could not be written; the log names them.")
-                .arg(QString::number(unpacker.refusedEntries), inFile));
+        return fail(unpacker.error);
     return true;
+}
+
+bool SkinArchive::unzipReplacing(const QString &inFile, const QString &outDir, const Limits &limits,
+    const Progress &progress, QString *error)
+{
+    auto fail = [error](const QString &reason) {
+        qInfo() << "unzip: " << reason;
+        if (error)
+            *error = reason;
+        return false;
+    };
+    if (outDir.isEmpty())
+        return fail(QStringLiteral("no output directory given"));
+    const QFileInfo outInfo(outDir);
+    const QString target = outInfo.absoluteFilePath();
+    const QString parent = outInfo.absolutePath();
+    if (!QDir().mkpath(parent))
+        return fail(QStringLiteral("can not create %1").arg(parent));
+    if (outInfo.exists() && (!outInfo.isDir() || outInfo.isSymLink()))
+        return fail(QStringLiteral("%1 is not a directory").arg(target));
+
+    QTemporaryDir fresh(parent + QStringLiteral("/.") + outInfo.fileName() + QStringLiteral(".unpack-XXXXXX"));
+    if (!fresh.isValid())
+        return fail(QStringLiteral("can not create a directory beside %1").arg(target));
+    if (!unzip(inFile, fresh.path(), limits, progress, error))
+        return false;
+    QFile::setPermissions(fresh.path(),
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup
+            | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther);
+    if (progress.cancel && progress.cancel->load())
+        return fail(QStringLiteral("unpacking was cancelled; nothing was changed"));
+
+    const QByteArray from = QFile::encodeName(fresh.path());
+    const QByteArray to = QFile::encodeName(target);
+    if (!outInfo.exists()) {
+        if (std::rename(from.constData(), to.constData()) != 0)
+            return fail(QStringLiteral("can not move the unpacked skin to %1").arg(target));
+        fresh.setAutoRemove(false);
+    } else if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_EXCHANGE) != 0) {
+        // Without an exchange the old directory steps aside first; it comes
+        // back if the new one cannot take its place.
+        QTemporaryDir aside(parent + QStringLiteral("/.") + outInfo.fileName() + QStringLiteral(".old-XXXXXX"));
+        if (!aside.isValid())
+            return fail(QStringLiteral("can not create a directory beside %1").arg(target));
+        const QByteArray old = QFile::encodeName(aside.path());
+        ::rmdir(old.constData());
+        if (std::rename(to.constData(), old.constData()) != 0)
+            return fail(QStringLiteral("can not move %1 aside").arg(target));
+        if (std::rename(from.constData(), to.constData()) != 0) {
+            std::rename(old.constData(), to.constData());
+            return fail(QStringLiteral("can not move the unpacked skin to %1").arg(target));
+        }
+        fresh.setAutoRemove(false);
+    }
+    // After an exchange the temporary name holds the old contents, which go
+    // with it.
+    SyncBatch batch;
+    batch.add(target);
+    return true;
+}
+
+bool SkinArchive::zip(const QString &inDir, const QString &outFile, Report *report)
+{
+    QStringList leftOut;
+    const bool packed = zip(inDir, outFile, &leftOut);
+    if (report) {
+        report->leftOut = leftOut;
+        report->files = packed ? fileCount(outFile) : 0;
+        if (!packed)
+            report->problem = QCoreApplication::translate("SkinArchive", "%1 can not be written.").arg(outFile);
+    }
+    return packed;
+}
+
+bool SkinArchive::unzip(const QString &inFile, const QString &outDir, const Limits &limits, Report *report)
+{
+    QString error;
+    const bool unpacked = unzip(inFile, outDir, limits, Progress(), &error);
+    if (report) {
+        report->files = unpacked ? fileCount(inFile) : 0;
+        report->problem = error;
+    }
+    return unpacked;
+}
+
+bool SkinArchive::unzipReplacing(const QString &inFile, const QString &outDir, Report *report)
+{
+    QString error;
+    const bool unpacked = unzipReplacing(inFile, outDir, Limits(), Progress(), &error);
+    if (report) {
+        report->files = unpacked ? fileCount(inFile) : 0;
+        report->problem = error;
+    }
+    return unpacked;
+}
+
+int SkinArchive::fileCount(const QString &path)
+{
+    struct archive *reader = archive_read_new();
+    archive_read_support_format_zip(reader);
+    int count = -1;
+    if (archive_read_open_filename(reader, QFile::encodeName(path).constData(), 16384) == ARCHIVE_OK) {
+        count = 0;
+        struct archive_entry *entry = nullptr;
+        while (archive_read_next_header(reader, &entry) == ARCHIVE_OK) {
+            if (archive_entry_filetype(entry) == AE_IFREG)
+                ++count;
+            archive_read_data_skip(reader);
+        }
+    }
+    archive_read_free(reader);
+    return count;
 }
 
 bool SkinArchive::isZipArchive(const QString &path)

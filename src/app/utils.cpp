@@ -3,6 +3,7 @@
 #include "messagehandler.h"
 #include "skin/skinconfig.h"
 #include "skinarchive.h"
+#include "skin/atomicfile.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -10,7 +11,6 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QSysInfo>
 #include <QUrl>
@@ -246,9 +246,9 @@ QString Utils::userGuideUrl()
         return QString();
     }
     // written afresh each time, so that the guide matches the running program
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly) || file.write(guide.readAll()) < 0 || !file.commit()) {
-        qInfo() << target << " can not be written: " << file.errorString();
+    QString error;
+    if (!AtomicFile::writeFile(target, guide.readAll(), &error)) {
+        qInfo() << target << " can not be written: " << error;
         return QString();
     }
     return QUrl::fromLocalFile(target).toString();

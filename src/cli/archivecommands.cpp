@@ -1,6 +1,6 @@
 #include "archivecommands.h"
 
-#include "app/utils.h"
+#include "app/skinarchive.h"
 #include "clitool.h"
 
 #include <QFileInfo>
@@ -20,11 +20,15 @@ int ArchiveCommands::pack(const QStringList &args, QTextStream &out, QTextStream
         err << "quillmark-cli pack: " << skinDir << " is not a directory\n";
         return CliTool::Failure;
     }
-    if (!Utils::instance()->zip(skinDir, archive)) {
+    QStringList leftOut;
+    if (!SkinArchive::zip(skinDir, archive, &leftOut)) {
         err << "quillmark-cli pack: could not write " << archive << '\n';
         return CliTool::Failure;
     }
     out << "packed " << skinDir << " into " << archive << '\n';
+    if (!leftOut.isEmpty())
+        out << "left out (links leading outside the skin, or not regular files): "
+            << leftOut.join(QStringLiteral(", ")) << '\n';
     return CliTool::Success;
 }
 
@@ -40,9 +44,9 @@ int ArchiveCommands::unpack(const QStringList &args, QTextStream &out, QTextStre
         err << "quillmark-cli unpack: " << archive << " does not exist\n";
         return CliTool::Failure;
     }
-    if (!Utils::instance()->unzip(archive, dir)) {
-        err << "quillmark-cli unpack: " << archive
-            << " is not a readable zip archive or has entries that were refused (see the log)\n";
+    QString error;
+    if (!SkinArchive::unzip(archive, dir, SkinArchive::Limits(), SkinArchive::Progress(), &error)) {
+        err << "quillmark-cli unpack: " << archive << ": " << error << '\n';
         return CliTool::Failure;
     }
     out << "unpacked " << archive << " into " << dir << '\n';

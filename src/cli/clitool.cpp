@@ -7,6 +7,8 @@
 #include "rendercommand.h"
 #include "resourcetoolcommands.h"
 
+#include <QLoggingCategory>
+
 namespace {
 
 // Each command group lives in its own file of this folder and adds its rows
@@ -31,8 +33,14 @@ const CliTool::Command commands[] = {
 
 } // namespace
 
-int CliTool::run(const QStringList &arguments, QTextStream &out, QTextStream &err)
+int CliTool::run(const QStringList &givenArguments, QTextStream &out, QTextStream &err)
 {
+    // The tools log their progress at debug level: shown only when asked
+    // for, so that standard error holds what went wrong and nothing else.
+    QStringList arguments = givenArguments;
+    const bool verbose = arguments.removeAll(QStringLiteral("--verbose")) > 0;
+    QLoggingCategory::setFilterRules(verbose ? QStringLiteral("default.debug=true")
+                                             : QStringLiteral("default.debug=false"));
     if (arguments.isEmpty()) {
         printHelp(err);
         return UsageError;
@@ -56,11 +64,12 @@ int CliTool::run(const QStringList &arguments, QTextStream &out, QTextStream &er
 
 void CliTool::printHelp(QTextStream &out)
 {
-    out << "Usage: quillmark-cli COMMAND [ARGS...]\n\n"
+    out << "Usage: quillmark-cli [--verbose] COMMAND [ARGS...]\n\n"
            "Commands:\n";
     for (const Command &command : commands) {
         if (command.name)
             out << "  " << command.synopsis << '\n';
     }
-    out << "\nExit status: 0 success, 1 the work failed (the reason is on standard error), 2 usage error.\n";
+    out << "\n--verbose also prints the progress the tools log.\n"
+           "\nExit status: 0 success, 1 the work failed (the reason is on standard error), 2 usage error.\n";
 }

@@ -239,6 +239,11 @@ int PanelToolCommands::scale(const QStringList &args, QTextStream &out, QTextStr
         return failure(err, command, QStringLiteral("%1 is not a directory").arg(source));
     const int written = PanelScaler::instance()->scale(
         source, parsed.positional.at(1), resolutions[0], resolutions[1], resolutions[2], resolutions[3]);
+    const QStringList failed = PanelScaler::instance()->failedFiles();
+    if (!failed.isEmpty())
+        return failure(err, command,
+            QStringLiteral("could not write %1; the other files were left as they were")
+                .arg(failed.join(QStringLiteral(", "))));
     if (written < 0)
         return failure(err, command, QStringLiteral("nothing scaled (see the log above)"));
     if (written == 0)
@@ -263,6 +268,12 @@ int PanelToolCommands::split(const QStringList &args, QTextStream &out, QTextStr
         return failure(err, command, QStringLiteral("target directory %1 does not exist").arg(target));
 
     const int written = TileTool::instance()->split(tilFile, target);
+    const QStringList failed = TileTool::instance()->failedFiles();
+    if (!failed.isEmpty())
+        return failure(err, command,
+            QStringLiteral("could not write %1 (%2 tiles written)")
+                .arg(failed.join(QStringLiteral(", ")))
+                .arg(qMax(written, 0)));
     if (written < 0)
         return failure(err, command,
             QStringLiteral("nothing written: the sheet of %1 is missing or invalid").arg(tilFile));
@@ -295,6 +306,10 @@ int PanelToolCommands::join(const QStringList &args, QTextStream &out, QTextStre
 
     const int joined
         = TileTool::instance()->join(source, tilFile, !parsed.has(QStringLiteral("--horizontal")), start);
+    const QStringList failed = TileTool::instance()->failedFiles();
+    if (joined < 0 && !failed.isEmpty())
+        return failure(err, command,
+            QStringLiteral("nothing written: %1 could not be used or written").arg(failed.join(QStringLiteral(", "))));
     if (joined < 0)
         return failure(err, command, QStringLiteral("nothing written (see the log above)"));
     if (joined == 0)

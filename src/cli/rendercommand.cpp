@@ -107,10 +107,6 @@ int RenderCommand::render(const QStringList &args, QTextStream &out, QTextStream
         return CliTool::Failure;
     }
 
-    // Loading and rendering report their progress at debug level; on the
-    // command line only what went wrong and the timings are worth reading.
-    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
-
     Panel *panel = Panel::instance();
     panel->setPanelFile(panelInfo.absoluteFilePath());
     // Each of these reloads the panel with the new value.
@@ -124,6 +120,15 @@ int RenderCommand::render(const QStringList &args, QTextStream &out, QTextStream
     if (panel->loadFailed() || panel->currentPanelFile().isEmpty()) {
         err << "quillmark-cli render: panel file " << panelInfo.absoluteFilePath()
             << " could not be loaded\n";
+        return CliTool::Failure;
+    }
+    // Nothing drawn at all: the renderer gives one transparent pixel for a
+    // panel size that is invalid or over the image size bound.
+    if (image.size() == QSize(1, 1) && qAlpha(image.pixel(0, 0)) == 0) {
+        const QSize size = panel->panelSize();
+        err << "quillmark-cli render: the panel size " << size.width() << "x" << size.height() << " of "
+            << panelInfo.absoluteFilePath()
+            << " is invalid or over the image size bound; nothing rendered\n";
         return CliTool::Failure;
     }
     if (!Panel::writeImage(image, outFile)) {

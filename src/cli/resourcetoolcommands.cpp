@@ -57,13 +57,6 @@ int usage(QTextStream &err, const char *command, const QString &reason, const ch
     return CliTool::UsageError;
 }
 
-// The tools report their progress at debug level; on the command line only
-// what went wrong is worth reading.
-void quietProgress()
-{
-    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
-}
-
 int failure(QTextStream &err, const char *command, const QString &reason)
 {
     err << "quillmark-cli " << command << ": " << reason << '\n';
@@ -101,7 +94,6 @@ int ResourceToolCommands::convert(const QStringList &args, QTextStream &out, QTe
         return usage(
             err, "convert", QStringLiteral("--from and --to must be positive integers"), convertSynopsis);
 
-    quietProgress();
     const QString source = a.positional.at(0);
     if (!QFileInfo(source).isDir())
         return failure(err, "convert", QStringLiteral("source directory %1 does not exist").arg(source));
@@ -115,10 +107,10 @@ int ResourceToolCommands::convert(const QStringList &args, QTextStream &out, QTe
                 .arg(onlyInner ? QStringLiteral(" and an INNER_RECT") : QString(), source));
     if (result.converted != result.attempted)
         return failure(err, "convert",
-            QStringLiteral("wrote only %1 of %2 tile files with their sheets into %3 (see the log above)")
+            QStringLiteral("wrote only %1 of %2 tile files with their sheets into %3; not written: %4")
                 .arg(result.converted)
                 .arg(result.attempted)
-                .arg(target));
+                .arg(target, result.failed.join(QStringLiteral(", "))));
     out << "converted " << result.converted << " tile files from " << from << " to " << to << " into "
         << target << '\n';
     return CliTool::Success;
@@ -145,7 +137,6 @@ int ResourceToolCommands::innerRect(const QStringList &args, QTextStream &out, Q
         return usage(err, "inner-rect",
             QStringLiteral("X,Y,W,H must be four integers with W and H of at least 1"), innerRectSynopsis);
 
-    quietProgress();
     InnerRectTool *tool = InnerRectTool::instance();
     const QString til = a.positional.at(0);
     if (!tool->setTilFile(til))
@@ -201,7 +192,6 @@ int ResourceToolCommands::fontRes(const QStringList &args, QTextStream &out, QTe
                 fontResSynopsis);
     }
 
-    quietProgress();
     QFile textFile(a.positional.at(0));
     if (!textFile.open(QIODevice::ReadOnly))
         return failure(err, "fontres", QStringLiteral("cannot read %1").arg(textFile.fileName()));

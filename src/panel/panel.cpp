@@ -4,17 +4,18 @@
 #include "app/valuetext.h"
 #include "keyeditor.h"
 #include "panelrenderer.h"
+#include "skin/atomicfile.h"
 #include "skin/skinconfig.h"
 #include "skin/tile.h"
 #include "styles/stylesmanager.h"
 
+#include <QBuffer>
 #include <QDebug>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QRect>
-#include <QSaveFile>
 #include <QSet>
 #include <QTimer>
 #include <QVariantMap>
@@ -744,9 +745,13 @@ bool Panel::writeImage(const QImage &image, const QString &path)
         qInfo() << path << " can not be written!";
         return false;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, format.constData()) || !file.commit()) {
-        qInfo() << path << " can not be written!";
+    // Encoded in memory first, then written in one checked write.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    AtomicFile file(path);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, format.constData()) || !file.open()
+        || !file.write(bytes) || !file.commit()) {
+        qInfo() << path << " can not be written!" << file.errorString();
         return false;
     }
     return true;

@@ -3,13 +3,26 @@
 #include <QDebug>
 #include <QImageReader>
 
+#include <atomic>
+
 namespace ImageLimits {
+
+namespace {
+
+std::atomic<qint64> pixelBudget { maxPixels };
+
+} // namespace
+
+void setPixelBudget(qint64 pixels)
+{
+    pixelBudget = qBound<qint64>(1, pixels, maxPixels);
+}
 
 bool allows(int width, int height)
 {
     if (width <= 0 || height <= 0)
         return true;
-    return width <= maxSide && height <= maxSide && qint64(width) * height <= maxPixels;
+    return width <= maxSide && height <= maxSide && qint64(width) * height <= pixelBudget.load();
 }
 
 bool allows(const QSize &size)
@@ -67,14 +80,16 @@ QImage scaledKeepingAspect(const QImage &image, int width, int height)
 {
     if (image.isNull() || (width <= 0 && height <= 0))
         return QImage();
-    // Computed in double and capped, so an absurd request cannot overflow.
+    // Rounded as QImage::scaledToWidth and scaledToHeight round a fast
+    // transformation; capped, so an absurd request cannot overflow.
     QSize target;
-    if (width > 0)
-        target
-            = QSize(width, qMax(1, int(qMin(1e9, double(image.height()) * width / image.width() + 0.9999))));
-    else
-        target = QSize(
-            qMax(1, int(qMin(1e9, double(image.width()) * height / image.height() + 0.9999))), height);
+    if (width > 0) {
+        const double factor = double(width) / image.width();
+        target = QSize(width, qMax(1, qRound(qMin(1e9, factor * image.height()))));
+    } else {
+        const double factor = double(height) / image.height();
+        target = QSize(qMax(1, qRound(qMin(1e9, factor * image.width()))), height);
+    }
     return scaled(image, target);
 }
 

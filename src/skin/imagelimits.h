@@ -21,6 +21,10 @@ constexpr qint64 maxPixels = qint64(64) * 1024 * 1024;
 bool allows(const QSize &size);
 bool allows(int width, int height);
 
+// Lowers the pixel bound for the whole process (never above maxPixels), for
+// callers such as the fuzzers that must keep every image small.
+void setPixelBudget(qint64 pixels);
+
 // A new image of that size and format, filled with transparent black, or a
 // null image (and one log line naming `what`) when the size is over the
 // bound or has a side of 0 or below.
@@ -41,9 +45,9 @@ QImage loadAsIs(const QString &path);
 QImage scaled(const QImage &image, const QSize &size);
 
 // `image` scaled to `width` (when > 0) or else to `height`, the other side
-// following the aspect ratio (rounded up, at least 1), fast transformation;
-// what the image providers do with a requested size. Null when the target is
-// over the bound.
+// following the aspect ratio (rounded to nearest as QImage::scaledToWidth
+// does, at least 1), fast transformation; what the image providers do with a
+// requested size. Null when the target is over the bound.
 QImage scaledKeepingAspect(const QImage &image, int width, int height);
 
 } // namespace ImageLimits

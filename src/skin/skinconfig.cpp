@@ -1,9 +1,10 @@
 #include "skinconfig.h"
 
+#include "atomicfile.h"
+
 #include <QCryptographicHash>
 #include <QDebug>
 #include <QFile>
-#include <QSaveFile>
 #include <QTextCodec>
 
 namespace {
@@ -14,7 +15,18 @@ QString decode(const QByteArray &bytes)
     // UTF-8. The codec drops the mark itself.
     QTextCodec *utf8 = QTextCodec::codecForName("UTF-8");
     QTextCodec *codec = QTextCodec::codecForUtfText(bytes, utf8);
-    return codec->toUnicode(bytes);
+    QString text = codec->toUnicode(bytes);
+    // A broken UTF-16 file leaves halves of surrogate pairs, which UTF-8
+    // cannot hold: they become replacement characters now rather than on
+    // the first save, so that the document reads back as it was written.
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        else if (c.isSurrogate())
+            text[i] = QChar::ReplacementCharacter;
+    }
+    return text;
 }
 
 QByteArray hashOf(const QByteArray &bytes)
@@ -193,6 +205,13 @@ bool SkinConfig::save()
     return ok;
 }
 
+void SkinConfig::markSaved()
+{
+    mModified = false;
+    mErrorString.clear();
+    mDiskHash = hashOf(toBytes());
+}
+
 bool SkinConfig::matchesDisk() const
 {
     QFile file(mFileName);
@@ -366,42 +385,41 @@ void SkinConfig::read()
     closeSection();
 }
 
-bool SkinConfig::write()
+QByteArray SkinConfig::toBytes() const
 {
-    qDebug() << "writing " << mFileName;
-
     QString text;
     for (int i = 0; i < mSectionNames.size(); ++i) {
         text += QLatin1Char('[') + mSectionNames.at(i) + QLatin1String("]\r\n");
         for (const Property &p : mSections.at(i)) {
             if (p.first.isEmpty())
                 continue;
+            // A key that starts with "[" would read back as a section
+            // header; behind one blank it reads back as the same key.
+            if (p.first.startsWith(QLatin1Char('[')))
+                text += QLatin1Char(' ');
             text += p.first + QLatin1Char('=') + p.second + QLatin1String("\r\n");
         }
         text += QLatin1String("\r\n");
     }
-    const QByteArray bytes = text.toUtf8();
+    return text.toUtf8();
+}
+
+bool SkinConfig::write()
+{
+    qDebug() << "writing " << mFileName;
 
     // The new text goes to a temporary file beside the old one, which is
-    // replaced only once every byte is written. A short write (full disk,
-    // file-size limit) is not an error to QSaveFile, so it is checked here.
-    QSaveFile file(mFileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        qInfo() << "can not open file: " << mFileName;
+    // replaced only once every byte is written and flushed.
+    const QByteArray bytes = toBytes();
+    AtomicFile file(mFileName);
+    if (!file.open()) {
         mErrorString = file.errorString();
+        qInfo() << "can not open file: " << mFileName << mErrorString;
         return false;
     }
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        qInfo() << QString(QStringLiteral("Write ") + mFileName + QStringLiteral(" error!"));
-        mErrorString = file.error() != QFileDevice::NoError ? file.errorString()
-                                                             : QStringLiteral("No space left on device");
-        file.cancelWriting();
-        file.commit();
-        return false;
-    }
-    if (!file.commit()) {
-        qInfo() << QString(QStringLiteral("Write ") + mFileName + QStringLiteral(" error!"));
+    if (!file.write(bytes) || !file.commit()) {
         mErrorString = file.errorString();
+        qInfo() << QString(QStringLiteral("Write ") + mFileName + QStringLiteral(" error!")) << mErrorString;
         return false;
     }
     mErrorString.clear();

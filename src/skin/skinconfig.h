@@ -61,6 +61,12 @@ public:
     // Reads the file again, dropping unsaved changes.
     void revert();
 
+    // The document as save() writes it, for callers that write several files
+    // together and then mark it saved; and why the last save failed.
+    QByteArray toBytes() const;
+    void markSaved();
+    QString lastError() const { return mErrorString; }
+
     // The pairs of the first section of that name, in document order (empty
     // if there is none); for readers that look at many keys of one section.
     QVector<Property> sectionProperties(const QString &section) const;

@@ -2,6 +2,8 @@
 
 #include "app/valuetext.h"
 #include "skin/imagelimits.h"
+#include "skin/atomicfile.h"
+#include "skin/syncbatch.h"
 #include "tilesheet.h"
 
 #include <QCoreApplication>
@@ -13,6 +15,8 @@
 #include <QPen>
 
 #include <cmath>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -175,36 +179,44 @@ int FontResGenerator::save(const QString &dirName)
         return 0;
     }
     const QString path = dir.absoluteFilePath();
-    int written = 0;
     int images = 0;
+    SyncBatch batch;
+    // Every image is made complete before any is put in place, so a run
+    // that cannot write them all changes nothing.
+    std::vector<std::unique_ptr<AtomicFile>> prepared;
+    QVector<AtomicFile *> files;
     for (auto it = mImages.cbegin(); it != mImages.cend(); ++it) {
         if (it.value().isNull())
             continue;
         ++images;
         const QString file = QStringLiteral("%1/%2.png").arg(path).arg(it.key(), 3, 10, QLatin1Char('0'));
-        if (TileSheet::savePng(it.value(), file))
-            ++written;
+        auto output = std::make_unique<AtomicFile>(file);
+        if (!TileSheet::encodeImage(*output, it.value(), "PNG"))
+            return 0;
+        files.append(output.get());
+        prepared.push_back(std::move(output));
     }
     if (images == 0) {
         emit reported(OperationResult::failure(
             QCoreApplication::translate("Tools", "There is no generated image to save; nothing was saved.")));
-    } else if (written == images) {
-        emit reported(
-            OperationResult::success(QCoreApplication::translate("Tools", "Saved %1 images into %2.")
-                                         .arg(QString::number(written), path),
-                { path }));
-    } else {
-        emit reported(OperationResult::failure(
-            QCoreApplication::translate(
-                "Tools", "Saved %1 of %2 images into %3; the log says why the others were not.")
-                .arg(QString::number(written), QString::number(images), path),
-            { path }));
+        return 0;
     }
-    return written;
+    QString error;
+    if (!AtomicFile::commitAll(files, &error)) {
+        qInfo() << error;
+        emit reported(OperationResult::failure(
+            QCoreApplication::translate("Tools", "No image was saved into %1: %2").arg(path, error), { path }));
+        return 0;
+    }
+    emit reported(OperationResult::success(
+        QCoreApplication::translate("Tools", "Saved %1 images into %2.").arg(QString::number(files.size()), path),
+        { path }));
+    return files.size();
 }
 
 bool FontResGenerator::saveAsTil(const QString &tilFileName)
 {
+    SyncBatch batch;
     QVector<TileSheet::Entry> entries;
     entries.reserve(mImages.size());
     for (auto it = mImages.cbegin(); it != mImages.cend(); ++it)

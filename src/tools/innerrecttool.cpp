@@ -33,6 +33,12 @@ bool fitsIntRange(const QPoint &offset, qint64 x, qint64 y, qint64 w, qint64 h)
     return inIntRange(left) && inIntRange(top) && inIntRange(left + w - 1) && inIntRange(top + h - 1);
 }
 
+// QRect::isNull computes left - 1, which overflows at the lowest int.
+bool isNullRect(const QRect &rect)
+{
+    return qint64(rect.right()) == qint64(rect.left()) - 1 && qint64(rect.bottom()) == qint64(rect.top()) - 1;
+}
+
 } // namespace
 
 InnerRectTool::InnerRectTool(QObject *parent)
@@ -94,10 +100,20 @@ void InnerRectTool::readRects(const QString &section, QRect &source, QRect &rela
     source = ValueText::parseRect(mConfig->value(sourceRectKey));
     const QRect inner = ValueText::parseRect(mConfig->value(innerRectKey));
     mConfig->endGroup();
-    if (inner.width() < 1 || inner.height() < 1)
+    // The inner rectangle relative to the tile, worked out in 64 bits: one
+    // that cannot be held relative to the tile is taken as missing.
+    const QPoint offset(0, 0);
+    const bool fits = fitsIntRange(offset, qint64(inner.x()) - source.x(), qint64(inner.y()) - source.y(),
+        inner.width(), inner.height());
+    if (inner.width() < 1 || inner.height() < 1 || !fits) {
+        if (inner.width() >= 1 && inner.height() >= 1)
+            qInfo() << section << innerRectKey << inner << "lies outside the integer range relative to"
+                    << sourceRectKey << source << "; the whole tile is used!";
         relativeInner = QRect(0, 0, source.width(), source.height());
-    else
-        relativeInner = inner.translated(-source.x(), -source.y());
+    } else {
+        relativeInner = QRect(int(qint64(inner.x()) - source.x()), int(qint64(inner.y()) - source.y()),
+            inner.width(), inner.height());
+    }
 }
 
 bool InnerRectTool::setTilFile(const QString &til)
@@ -126,7 +142,7 @@ bool InnerRectTool::setTilFile(const QString &til)
         QRect inner;
         readRects(group, source, inner);
         QImage image;
-        if (source.isNull())
+        if (isNullRect(source))
             image = sheet;
         else if (source.width() > 0 && source.height() > 0 && ImageLimits::allows(source.size()))
             image = sheet.copy(source);

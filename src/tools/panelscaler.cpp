@@ -1,7 +1,9 @@
 #include "panelscaler.h"
 
 #include "app/valuetext.h"
+#include "skin/atomicfile.h"
 #include "skin/skinconfig.h"
+#include "skin/syncbatch.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -11,28 +13,33 @@
 
 #include <cmath>
 #include <limits>
+#include <memory>
+#include <vector>
 
 namespace {
 
-// value × factor truncated toward zero. Huge resolution ratios could push
-// the product past the int range, where the conversion would be undefined;
-// such values are clamped.
-int scaled(int value, double factor)
+// A resolution change: values are multiplied by `to` and divided by `from`.
+struct Ratio
 {
-    const double product = std::trunc(double(value) * factor);
-    if (product >= double(std::numeric_limits<int>::max()))
-        return std::numeric_limits<int>::max();
-    if (product <= double(std::numeric_limits<int>::min()))
-        return std::numeric_limits<int>::min();
-    return int(product);
+    int to;
+    int from;
+};
+
+// value × to / from, computed exactly in 64 bits and truncated toward zero.
+// Huge resolution ratios could push the result past the int range; such
+// values are clamped.
+int scaled(int value, Ratio ratio)
+{
+    const qint64 product = qint64(value) * ratio.to / ratio.from;
+    return int(qBound<qint64>(std::numeric_limits<int>::min(), product, std::numeric_limits<int>::max()));
 }
 
-QString scaledPair(int x, int y, double h, double v)
+QString scaledPair(int x, int y, Ratio h, Ratio v)
 {
     return QStringLiteral("%1,%2").arg(scaled(x, h)).arg(scaled(y, v));
 }
 
-QString scaledQuad(int a, int b, int c, int d, double h, double v)
+QString scaledQuad(int a, int b, int c, int d, Ratio h, Ratio v)
 {
     return QStringLiteral("%1,%2,%3,%4")
         .arg(scaled(a, h))
@@ -44,7 +51,7 @@ QString scaledQuad(int a, int b, int c, int d, double h, double v)
 // The known geometry keys of the current section of `source`, scaled into
 // the same section of `target`. A value that fails its check is left as the
 // copy has it.
-void scaleSection(const SkinConfig &source, SkinConfig &target, double h, double v)
+void scaleSection(const SkinConfig &source, SkinConfig &target, Ratio h, Ratio v)
 {
     const QString geometryKeys[] = { QStringLiteral("SIZE"), QStringLiteral("VIEW_RECT"),
         QStringLiteral("TOUCH_RECT"), QStringLiteral("POS"), QStringLiteral("CELL_SIZE"),
@@ -97,6 +104,7 @@ int PanelScaler::scale(
 int PanelScaler::scale(const QString &sourceDir, const QString &targetDir, int hSourceResolution,
     int hTargetResolution, int vSourceResolution, int vTargetResolution)
 {
+    mFailed.clear();
     qDebug() << "sourceDir" << sourceDir;
     qDebug() << "targetDir" << targetDir;
 
@@ -125,11 +133,17 @@ int PanelScaler::scale(const QString &sourceDir, const QString &targetDir, int h
         return -1;
     }
 
-    const double h = double(hTargetResolution) / hSourceResolution;
-    const double v = double(vTargetResolution) / vSourceResolution;
+    const Ratio h { hTargetResolution, hSourceResolution };
+    const Ratio v { vTargetResolution, vSourceResolution };
 
-    int written = 0;
     int attempted = 0;
+    // Every file is scaled completely into a temporary file first; only when
+    // all are ready are they renamed into place, back to back, so a failed
+    // run changes nothing and an interrupted one can leave the panel and its
+    // candidate files at different resolutions only between two renames.
+    SyncBatch batch;
+    std::vector<std::unique_ptr<AtomicFile>> prepared;
+    QVector<AtomicFile *> files;
     const QFileInfoList entries
         = QDir(source).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     for (const QFileInfo &entry : entries) {
@@ -144,17 +158,11 @@ int PanelScaler::scale(const QString &sourceDir, const QString &targetDir, int h
             continue;
         }
 
-        // An existing file of that name in the target is kept and edited.
+        // An existing file of that name in the target is kept and edited;
+        // a new one starts as a copy of the source.
         const QString newFile = target + QLatin1Char('/') + entry.fileName();
-        QFile::copy(entry.absoluteFilePath(), newFile);
-        if (!QFileInfo::exists(newFile)) {
-            // Editing a file that is not there would write one holding only
-            // the scaled keys.
-            qInfo() << newFile << " can not be created!";
-            continue;
-        }
-
-        SkinConfig targetConfig(newFile);
+        const bool existed = QFileInfo(newFile).isFile();
+        SkinConfig targetConfig(existed ? newFile : entry.absoluteFilePath());
         SkinConfig sourceConfig(entry.absoluteFilePath());
         const QStringList sections = sourceConfig.childGroups();
         for (const QString &section : sections) {
@@ -164,25 +172,46 @@ int PanelScaler::scale(const QString &sourceDir, const QString &targetDir, int h
             targetConfig.endGroup();
             sourceConfig.endGroup();
         }
-        if (targetConfig.save())
-            ++written;
+        const QByteArray text = targetConfig.toBytes();
+        // Written below, and never into the source.
+        targetConfig.markSaved();
+        auto file = std::make_unique<AtomicFile>(newFile);
+        if (!file->open() || !file->write(text) || !file->finish()) {
+            qInfo() << file->errorString();
+            mFailed.append(newFile);
+            continue;
+        }
+        files.append(file.get());
+        prepared.push_back(std::move(file));
     }
-
     if (attempted == 0) {
         emit reported(OperationResult::failure(
             QCoreApplication::translate("Tools", "%1 holds no panel or candidate file; nothing was scaled.")
                 .arg(source)));
-    } else if (written == attempted) {
-        emit reported(OperationResult::success(
-            QCoreApplication::translate("Tools", "Scaled %1 panel and candidate files into %2.")
-                .arg(QString::number(written), target),
-            { target }));
-    } else {
-        emit reported(OperationResult::failure(
-            QCoreApplication::translate("Tools",
-                "Scaled %1 of %2 panel and candidate files into %3; the log says why the others were not.")
-                .arg(QString::number(written), QString::number(attempted), target),
-            { target }));
+        return 0;
     }
+    bool complete = mFailed.isEmpty();
+    for (int i = 0; complete && i < files.size(); ++i) {
+        if (files.at(i)->commit())
+            continue;
+        qInfo() << files.at(i)->errorString();
+        for (int j = i; j < files.size(); ++j) {
+            files.at(j)->cancel();
+            mFailed.append(files.at(j)->fileName());
+        }
+        complete = false;
+    }
+    if (!complete) {
+        emit reported(OperationResult::failure(
+            QCoreApplication::translate("Tools", "Nothing was scaled into %1: %2 could not be written.")
+                .arg(target, mFailed.join(QLatin1String(", "))),
+            mFailed));
+        return -1;
+    }
+    const int written = files.size();
+    emit reported(OperationResult::success(
+        QCoreApplication::translate("Tools", "Scaled %1 panel and candidate files into %2.")
+            .arg(QString::number(written), target),
+        { target }));
     return written;
 }

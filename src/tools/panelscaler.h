@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 // Rescales the geometry of a directory of panel (.ini) and candidate (.cnd)
 // files from one screen resolution to another, with separate horizontal and
@@ -26,6 +27,13 @@ public:
     Q_INVOKABLE int scale(
         const QString &sourceDir, const QString &targetDir, int sourceResolution, int targetResolution);
 
+    // The files the last run could not write; when there are any, the run
+    // returned -1 and put none of its files in place.
+    QStringList failedFiles() const { return mFailed; }
+
 signals:
     void reported(const OperationResult &result);
+
+private:
+    QStringList mFailed;
 };

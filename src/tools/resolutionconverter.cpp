@@ -1,8 +1,10 @@
 #include "resolutionconverter.h"
 
 #include "app/valuetext.h"
+#include "skin/atomicfile.h"
 #include "skin/imagelimits.h"
 #include "skin/skinconfig.h"
+#include "skin/syncbatch.h"
 #include "skin/tile.h"
 #include "tilesheet.h"
 
@@ -11,9 +13,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cmath>
+#include <memory>
 
 namespace {
 
@@ -25,41 +27,44 @@ bool isTileSection(const QString &section)
     return section.startsWith(QLatin1String("IMG"));
 }
 
+// x × to / from in 64 bits: exact, and truncated toward zero as C++ division
+// does.
+qint64 scaledValue(qint64 x, int to, int from)
+{
+    return x * to / from;
+}
+
+qint64 floorDiv(qint64 a, qint64 b)
+{
+    const qint64 q = a / b;
+    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
+}
+
+qint64 ceilDiv(qint64 a, qint64 b)
+{
+    const qint64 q = a / b;
+    return (a % b != 0 && (a < 0) == (b < 0)) ? q + 1 : q;
+}
+
 // Source rectangles truncate every field toward zero.
-QString scaleSourceRect(const QRect &r, double f)
+QString scaleSourceRect(const QRect &r, int to, int from)
 {
     return QStringLiteral("%1,%2,%3,%4")
-        .arg(qint64(std::trunc(r.x() * f)))
-        .arg(qint64(std::trunc(r.y() * f)))
-        .arg(qint64(std::trunc(r.width() * f)))
-        .arg(qint64(std::trunc(r.height() * f)));
+        .arg(scaledValue(r.x(), to, from))
+        .arg(scaledValue(r.y(), to, from))
+        .arg(scaledValue(r.width(), to, from))
+        .arg(scaledValue(r.height(), to, from));
 }
 
 // Inner rectangles round their origin up and their size down, so the
 // stretchable part never grows past the scaled border.
-QString scaleInnerRect(const QRect &r, double f)
+QString scaleInnerRect(const QRect &r, int to, int from)
 {
     return QStringLiteral("%1,%2,%3,%4")
-        .arg(qint64(std::ceil(r.x() * f)))
-        .arg(qint64(std::ceil(r.y() * f)))
-        .arg(qint64(std::floor(r.width() * f)))
-        .arg(qint64(std::floor(r.height() * f)));
-}
-
-// Undoes the tile file half of a pair whose other half failed: a target that
-// was there before gets its old text back, a copy made for this conversion
-// goes away.
-void putBack(const QString &tilFile, bool existed, const QByteArray &before)
-{
-    if (!existed) {
-        QFile::remove(tilFile);
-        return;
-    }
-    QSaveFile file(tilFile);
-    if (!file.open(QIODevice::WriteOnly) || file.write(before) != before.size() || !file.commit())
-        qInfo() << tilFile << " can not be put back: " << file.errorString();
-    else
-        qInfo() << tilFile << " put back as it was";
+        .arg(ceilDiv(qint64(r.x()) * to, from))
+        .arg(ceilDiv(qint64(r.y()) * to, from))
+        .arg(floorDiv(qint64(r.width()) * to, from))
+        .arg(floorDiv(qint64(r.height()) * to, from));
 }
 
 } // namespace
@@ -134,25 +139,41 @@ ResolutionConverter::Result ResolutionConverter::convertDirectory(const QString 
         return result;
     }
 
-    const double factor = double(targetResolution) / double(sourceResolution);
-
+    // Every pair is prepared completely before any file is put in place;
+    // then the pairs are renamed back to back, so an interrupted run leaves
+    // a tile file and its sheet disagreeing only between two renames.
+    QVector<Prepared> prepared;
+    SyncBatch batch;
     const QFileInfoList entries
         = QDir(sourceDir).entryInfoList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     for (const QFileInfo &entry : entries) {
         if (entry.suffix() != QLatin1String("til"))
             continue;
-        const Outcome outcome = convertTileFile(entry.absoluteFilePath(), targetDir, factor, onlyInnerRect);
+        const Outcome outcome = convertTileFile(
+            entry.absoluteFilePath(), targetDir, targetResolution, sourceResolution, onlyInnerRect, prepared);
         if (outcome == Outcome::PassedOver)
             continue;
         ++result.attempted;
-        if (outcome == Outcome::Converted)
+        if (outcome != Outcome::Converted)
+            result.failed.append(entry.fileName());
+    }
+    for (const Prepared &pair : qAsConst(prepared)) {
+        QVector<AtomicFile *> files;
+        for (const auto &file : pair.files)
+            files.append(file.get());
+        QString error;
+        if (AtomicFile::commitAll(files, &error)) {
             ++result.converted;
+        } else {
+            qInfo() << error;
+            result.failed.append(pair.name);
+        }
     }
     return result;
 }
 
-ResolutionConverter::Outcome ResolutionConverter::convertTileFile(
-    const QString &tilPath, const QString &targetDir, double factor, bool onlyInnerRect)
+ResolutionConverter::Outcome ResolutionConverter::convertTileFile(const QString &tilPath,
+    const QString &targetDir, int to, int from, bool onlyInnerRect, QVector<Prepared> &prepared)
 {
     const QFileInfo tilInfo(tilPath);
     const QString imagePath = tileImagePath(tilPath);
@@ -192,8 +213,8 @@ ResolutionConverter::Outcome ResolutionConverter::convertTileFile(
     // never describes a sheet that does not match it.
     const QString newTil = targetDir + QLatin1Char('/') + tilInfo.fileName();
     const QString newPng = targetDir + QLatin1Char('/') + QFileInfo(imagePath).fileName();
-    const qint64 width = qint64(std::trunc(image.width() * factor));
-    const qint64 height = qint64(std::trunc(image.height() * factor));
+    const qint64 width = scaledValue(image.width(), to, from);
+    const qint64 height = scaledValue(image.height(), to, from);
     if (width <= 0 || height <= 0) {
         qInfo() << newPng << " would be " << width << "x" << height << " pixels; " << tilInfo.fileName()
                 << " and its sheet not written!";
@@ -212,47 +233,50 @@ ResolutionConverter::Outcome ResolutionConverter::convertTileFile(
     }
 
     qDebug() << "new til: " << newTil;
-    // An existing target is kept and edited: whatever else it holds survives.
-    // Its text is kept to put it back should the sheet fail to be written.
+    // An existing target is kept and edited: whatever else it holds
+    // survives. A new one starts as a copy of the source.
     const bool existed = QFileInfo(newTil).isFile();
-    QByteArray before;
-    if (existed) {
-        QFile file(newTil);
-        if (!file.open(QIODevice::ReadOnly)) {
-            qInfo() << "can not open file: " << newTil;
-            return Outcome::Failed;
+    Prepared pair;
+    pair.name = tilInfo.fileName();
+    if (!sections.isEmpty() || !existed) {
+        QByteArray text;
+        if (!sections.isEmpty()) {
+            SkinConfig target(existed ? newTil : tilPath);
+            for (const Rects &rects : sections) {
+                target.beginGroup(rects.section);
+                if (rects.hasSource)
+                    target.setValue(sourceRectKey, scaleSourceRect(rects.source, to, from));
+                if (rects.hasInner)
+                    target.setValue(innerRectKey, scaleInnerRect(rects.inner, to, from));
+                target.endGroup();
+            }
+            text = target.toBytes();
+            // The text is written below; the source must never be.
+            target.markSaved();
+        } else {
+            QFile file(tilPath);
+            if (!file.open(QIODevice::ReadOnly)) {
+                qInfo() << "can not open file: " << tilPath;
+                return Outcome::Failed;
+            }
+            text = file.readAll();
         }
-        before = file.readAll();
-    } else if (!QFile::copy(tilPath, newTil)) {
-        qInfo() << tilPath << " can not be copied to " << newTil << "!";
-        return Outcome::Failed;
-    }
-
-    // Written once after all sections: the target is then either wholly
-    // converted or left as it was.
-    if (!sections.isEmpty()) {
-        SkinConfig target(newTil);
-        for (const Rects &rects : sections) {
-            target.beginGroup(rects.section);
-            if (rects.hasSource)
-                target.setValue(sourceRectKey, scaleSourceRect(rects.source, factor));
-            if (rects.hasInner)
-                target.setValue(innerRectKey, scaleInnerRect(rects.inner, factor));
-            target.endGroup();
+        auto file = std::make_shared<AtomicFile>(newTil);
+        if (!file->open() || !file->write(text) || !file->finish()) {
+            qInfo() << file->errorString();
+            return Outcome::WriteFailed;
         }
-        // A failed save leaves an existing target as it was; only a copy
-        // made for this conversion is left to clear away.
-        if (!target.save()) {
-            if (!existed)
-                QFile::remove(newTil);
-            return Outcome::Failed;
-        }
+        pair.files.append(file);
     }
 
     qDebug() << "new png: " << newPng;
-    if (!TileSheet::savePng(scaled, newPng)) {
-        putBack(newTil, existed, before);
-        return Outcome::Failed;
+    auto sheetFile = std::make_shared<AtomicFile>(newPng);
+    if (!TileSheet::encodeImage(*sheetFile, scaled, "PNG")) {
+        if (existed)
+            qInfo() << newTil << " kept as it was: its sheet could not be written";
+        return Outcome::WriteFailed;
     }
+    pair.files.append(sheetFile);
+    prepared.append(pair);
     return Outcome::Converted;
 }

@@ -4,6 +4,12 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <memory>
+
+class AtomicFile;
 
 // Turns the tiled image resources of a skin made for one screen resolution
 // into resources for another: every tile file of one directory that has its
@@ -24,6 +30,8 @@ public:
         int converted = 0;
         // Why nothing was attempted (a translated sentence), if so.
         QString problem;
+        // The tile files that could not be written, by name.
+        QStringList failed;
     };
 
     static ResolutionConverter *instance();
@@ -42,9 +50,15 @@ signals:
     void reported(const OperationResult &result);
 
 private:
-    enum class Outcome { Converted, PassedOver, Failed };
+    enum class Outcome { Converted, PassedOver, Failed, WriteFailed };
 
     explicit ResolutionConverter(QObject *parent = nullptr);
-    Outcome convertTileFile(
-        const QString &tilPath, const QString &targetDir, double factor, bool onlyInnerRect);
+    // A tile file and its sheet, complete in temporary files.
+    struct Prepared
+    {
+        QString name;
+        QVector<std::shared_ptr<AtomicFile>> files;
+    };
+    Outcome convertTileFile(const QString &tilPath, const QString &targetDir, int to, int from,
+        bool onlyInnerRect, QVector<Prepared> &prepared);
 };

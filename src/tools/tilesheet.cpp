@@ -1,14 +1,15 @@
 #include "tilesheet.h"
 
+#include "skin/atomicfile.h"
 #include "skin/imagelimits.h"
 #include "skin/skinconfig.h"
 #include "skin/tile.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDebug>
 #include <QFileInfo>
 #include <QPainter>
-#include <QSaveFile>
 
 namespace TileSheet {
 
@@ -30,22 +31,41 @@ QImage loadSheet(const QString &tilFile)
     return sheet;
 }
 
+bool encodeImage(AtomicFile &file, const QImage &image, const char *format)
+{
+    if (image.isNull())
+        return false;
+    if (!file.isOpen() && !file.open()) {
+        qInfo() << "can not open file: " << file.fileName() << file.errorString();
+        return false;
+    }
+    // Encoded in memory first: an encoder that fails half-way through a write
+    // may leave its own buffers behind, and the file gets the whole image in
+    // one checked write.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, format)) {
+        qInfo() << file.fileName() << " can not be encoded!";
+        file.cancel();
+        return false;
+    }
+    if (!file.write(bytes) || !file.finish()) {
+        qInfo() << file.fileName() << " can not be written!" << file.errorString();
+        file.cancel();
+        return false;
+    }
+    return true;
+}
+
 bool savePng(const QImage &image, const QString &path)
 {
     if (image.isNull())
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        qInfo() << "can not open file: " << path;
+    AtomicFile file(path);
+    if (!encodeImage(file, image, "PNG"))
         return false;
-    }
-    if (!image.save(&file, "PNG")) {
-        qInfo() << path << " can not be written!";
-        file.cancelWriting();
-        return false;
-    }
     if (!file.commit()) {
-        qInfo() << path << " can not be written!";
+        qInfo() << path << " can not be written!" << file.errorString();
         return false;
     }
     return true;
@@ -110,14 +130,6 @@ bool pack(const QVector<Entry> &entries, bool vertical, const QString &tilFile, 
         }
     }
 
-    // The sheet goes first: when it cannot be written the tile file is left
-    // as it was, instead of describing a sheet that is not there.
-    if (sheet.isNull())
-        qInfo() << "sheet for " << tilFile << " is empty; no image written!";
-    else if (!savePng(sheet, tileImagePath(tilFile)))
-        return fail(QCoreApplication::translate("Tools", "the sheet %1 can not be written")
-                        .arg(tileImagePath(tilFile)));
-
     SkinConfig config(tilFile);
     config.setValue(QStringLiteral("GLOBAL/USE_ALPHA"), QStringLiteral("1"));
     config.setValue(QStringLiteral("GLOBAL/TILE_NUM"), QString::number(entries.size()));
@@ -126,9 +138,36 @@ bool pack(const QVector<Entry> &entries, bool vertical, const QString &tilFile, 
         config.setValue(QStringLiteral("IMG%1/SOURCE_RECT").arg(entries.at(i).number),
             QStringLiteral("%1,%2,%3,%4").arg(rect.x()).arg(rect.y()).arg(rect.width()).arg(rect.height()));
     }
-    if (!config.save())
-        return fail(
-            QCoreApplication::translate("Tools", "%1 can not be written").arg(tilInfo.absoluteFilePath()));
+    const QByteArray tileText = config.toBytes();
+    // Written below with the sheet, or not at all.
+    config.markSaved();
+
+    // Both files are made complete first and then put in place back to back:
+    // a failure leaves both as they were, and an interrupted run can leave
+    // them disagreeing only between the two renames.
+    AtomicFile sheetFile(tileImagePath(tilFile));
+    AtomicFile tileFile(tilFile);
+    QVector<AtomicFile *> files;
+    if (sheet.isNull()) {
+        qInfo() << "sheet for " << tilFile << " is empty; no image written!";
+    } else {
+        if (!encodeImage(sheetFile, sheet, "PNG"))
+            return fail(QCoreApplication::translate("Tools", "the sheet %1 can not be written: %2")
+                            .arg(tileImagePath(tilFile), sheetFile.errorString()));
+        files.append(&sheetFile);
+    }
+    if (!tileFile.open() || !tileFile.write(tileText)) {
+        qInfo() << tileFile.errorString();
+        return fail(QCoreApplication::translate("Tools", "%1 can not be written: %2")
+                        .arg(tilInfo.absoluteFilePath(), tileFile.errorString()));
+    }
+    files.append(&tileFile);
+    QString error;
+    if (!AtomicFile::commitAll(files, &error)) {
+        qInfo() << error;
+        return fail(QCoreApplication::translate("Tools", "%1 and its sheet can not be written: %2")
+                        .arg(tilInfo.absoluteFilePath(), error));
+    }
     return true;
 }
 

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QVector>
 
+class AtomicFile;
+
 // Helpers shared by the tools that write sheets and tile files: packing
 // numbered images into one sheet recorded in a tile file (the tile tool's
 // join and the font resource generator's tile output) and writing PNG files
@@ -22,6 +24,11 @@ struct Entry
 // missing sheet or the sheet that "is invalid!", when it cannot be had.
 QImage loadSheet(const QString &tilFile);
 
+// Encodes `image` in `format` into `file` (opened here when it is not yet)
+// and finishes it, without putting it in place; false (with one log line)
+// and the file cancelled on failure.
+bool encodeImage(AtomicFile &file, const QImage &image, const char *format);
+
 // Writes `image` as PNG to `path` through a temporary file and an atomic
 // rename. A null image writes nothing. False (with one log line) on failure;
 // an existing file at `path` is then left as it was.
@@ -32,8 +39,9 @@ bool savePng(const QImage &image, const QString &path);
 // transparent premultiplied ARGB sheet. Opens the tile file at `tilFile`
 // keeping its content, sets GLOBAL/USE_ALPHA to 1, GLOBAL/TILE_NUM to the
 // number of entries and SOURCE_RECT of each entry's section to where it
-// landed, saves the sheet beside the tile file (base name + ".png") and then
-// the tile file. A missing directory of the tile file logs and writes
+// landed, and writes the sheet beside the tile file (base name + ".png") and
+// the tile file: both are completed in temporary files first and then put in
+// place back to back, so a failure changes neither. A missing directory of the tile file logs and writes
 // nothing. With no non-empty image there is no sheet to save; the tile
 // file is still written. A sheet over the image bound logs and writes
 // nothing. Returns true when everything that had to be written was written;

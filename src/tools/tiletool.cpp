@@ -1,8 +1,10 @@
 #include "tiletool.h"
 
 #include "app/valuetext.h"
+#include "skin/atomicfile.h"
 #include "skin/imagelimits.h"
 #include "skin/skinconfig.h"
+#include "skin/syncbatch.h"
 #include "skin/tile.h"
 #include "tools/tilesheet.h"
 
@@ -14,6 +16,8 @@
 #include <QSet>
 
 #include <limits>
+#include <memory>
+#include <vector>
 
 TileTool::TileTool(QObject *parent)
     : QObject(parent)
@@ -27,6 +31,9 @@ TileTool *TileTool::instance()
 
 int TileTool::split(const QString &tilPath, const QString &targetDir)
 {
+    mFailed.clear();
+    // The tiles are synced together once the run is over.
+    SyncBatch batch;
     const QFileInfo tilInfo(tilPath);
     if (!tilInfo.exists()) {
         qInfo() << "til file: " << tilInfo.absoluteFilePath() << "not exists!";
@@ -65,6 +72,10 @@ int TileTool::split(const QString &tilPath, const QString &targetDir)
     }
 
     const QString target = targetInfo.absoluteFilePath();
+    // Every tile is made complete before any is put in place, so a run that
+    // cannot write them all changes nothing.
+    std::vector<std::unique_ptr<AtomicFile>> prepared;
+    QVector<AtomicFile *> files;
     QSet<QString> written; // two sections of one number write one file
     QSet<int> tiles;
     const QStringList sections = config.childGroups();
@@ -97,8 +108,23 @@ int TileTool::split(const QString &tilPath, const QString &targetDir)
         }
         // Parts outside the sheet come out as all-zero pixels.
         const QImage tile = rect.isNull() ? sheet : sheet.copy(rect);
-        if (TileSheet::savePng(tile, file))
-            written.insert(file);
+        // Two sections of one number: both are written, the later last.
+        auto output = std::make_unique<AtomicFile>(file);
+        if (!TileSheet::encodeImage(*output, tile, "PNG")) {
+            mFailed.append(file);
+            continue;
+        }
+        written.insert(file);
+        files.append(output.get());
+        prepared.push_back(std::move(output));
+    }
+    if (!mFailed.isEmpty())
+        return -1;
+    QString error;
+    if (!AtomicFile::commitAll(files, &error)) {
+        qInfo() << error;
+        mFailed.append(error);
+        return -1;
     }
 
     if (tiles.isEmpty()) {
@@ -122,6 +148,8 @@ int TileTool::split(const QString &tilPath, const QString &targetDir)
 
 int TileTool::join(const QString &sourceDir, const QString &tilPath, bool verticalOrder, int startingNumber)
 {
+    mFailed.clear();
+    SyncBatch batch;
     const QFileInfo sourceInfo(sourceDir);
     if (!sourceInfo.isDir()) {
         qInfo() << "source dir: " << sourceInfo.absoluteFilePath() << "not exists!";
@@ -146,10 +174,17 @@ int TileTool::join(const QString &sourceDir, const QString &tilPath, bool vertic
     qint64 width = 0;
     qint64 height = 0;
     for (const QString &path : qAsConst(paths)) {
-        // Undecodable images and images over the bound load as 0 x 0.
+        // Undecodable images load as 0 x 0 and take their place.
         const QSize size = QImageReader(path).size();
-        if (!size.isValid() || !ImageLimits::allows(size))
+        if (!size.isValid())
             continue;
+        // Recorded as an empty rectangle it would read as the whole sheet.
+        if (!ImageLimits::allows(size)) {
+            qInfo() << path << " is " << size.width() << "x" << size.height()
+                    << ", over the image size bound; nothing written!";
+            mFailed.append(path);
+            return -1;
+        }
         width = verticalOrder ? qMax<qint64>(width, size.width()) : width + size.width();
         height = verticalOrder ? height + size.height() : qMax<qint64>(height, size.height());
     }
@@ -191,6 +226,7 @@ int TileTool::join(const QString &sourceDir, const QString &tilPath, bool vertic
     const QString target = QFileInfo(tilPath).absoluteFilePath();
     QString why;
     if (!TileSheet::pack(entries, verticalOrder, tilPath, &why)) {
+        mFailed.append(tilPath);
         emit reported(OperationResult::failure(
             QCoreApplication::translate("Tools", "%1 was not written: %2").arg(target, why), { target }));
         return -1;

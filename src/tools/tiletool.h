@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 // Converts between a tile file with its PNG sheet and a directory of single
 // numbered tile images: `split` cuts every tile out of the sheet, `join`
@@ -29,7 +30,14 @@ public:
     Q_INVOKABLE int join(
         const QString &sourceDir, const QString &tilPath, bool verticalOrder = true, int startingNumber = 1);
 
+    // What the last run could not write (or, for join, the input that
+    // stopped it).
+    QStringList failedFiles() const { return mFailed; }
+
 signals:
     // What split or join wrote, or why it wrote nothing.
     void reported(const OperationResult &result);
+
+private:
+    QStringList mFailed;
 };

@@ -20,6 +20,23 @@ QByteArray randomBytes(int size)
     return bytes;
 }
 
+// Marks the entry `name` of a zip archive as a fifo in its central directory
+// record, which no packer of ours would write.
+bool markAsFifo(QByteArray &zip, const QByteArray &name)
+{
+    for (int at = zip.indexOf("PK\x01\x02"); at >= 0; at = zip.indexOf("PK\x01\x02", at + 4)) {
+        const int nameLength = uchar(zip.at(at + 28)) | (uchar(zip.at(at + 29)) << 8);
+        if (zip.mid(at + 46, nameLength) != name)
+            continue;
+        const quint32 mode = quint32(0010644) << 16; // S_IFIFO | 0644
+        zip[at + 5] = 3; // made on Unix: the mode is read
+        for (int i = 0; i < 4; ++i)
+            zip[at + 38 + i] = char((mode >> (8 * i)) & 0xff);
+        return true;
+    }
+    return false;
+}
+
 } // namespace
 
 class TestSkinArchive : public QObject
@@ -47,6 +64,13 @@ private slots:
     void truncatedArchive();
     void notAnArchive_data();
     void notAnArchive();
+    void wholeArchiveRatio_data();
+    void wholeArchiveRatio();
+    void fifoEntryIsRefused();
+    void namesEqualUnderNormalisation();
+    void packTakesHiddenFilesAndInsideLinks();
+    void unzipReplacingSwapsOnlyWhenComplete_data();
+    void unzipReplacingSwapsOnlyWhenComplete();
 
 private:
     // Unpacks `builder`'s archive into <root>/out; the archive itself lies in
@@ -242,7 +266,8 @@ void TestSkinArchive::symlinkEntriesAreSkipped()
         .file("escape/written-through.txt", "evil")
         .symlink("passwd", "/etc/passwd")
         .file("good.txt", "good");
-    QVERIFY(unpack(builder, root));
+    // Links are refused, which makes the whole unpacking fail.
+    QVERIFY(!unpack(builder, root));
 
     // No link was made, so the file "through" it landed inside the target.
     QCOMPARE(FileTree::list(root.filePath(QStringLiteral("out"))),
@@ -426,6 +451,152 @@ void TestSkinArchive::notAnArchive()
     QCOMPARE(FileTree::list(dir.path()), before);
     if (outDirExists)
         QCOMPARE(FileTree::read(out + QStringLiteral("/mine.ini")), QByteArray("mine"));
+}
+
+// Many small entries that each inflate within the free allowance, or
+// entries sharing compressed data, add up to no more than the whole
+// archive's ratio allows.
+void TestSkinArchive::wholeArchiveRatio_data()
+{
+    QTest::addColumn<int>("entries");
+    QTest::addColumn<bool>("ok");
+
+    QTest::newRow("within the free allowance") << 3 << true;
+    QTest::newRow("forty megabytes of zeros") << 40 << false;
+}
+
+void TestSkinArchive::wholeArchiveRatio()
+{
+    QFETCH(int, entries);
+    QFETCH(bool, ok);
+
+    QTemporaryDir root;
+    ArchiveBuilder builder;
+    const qint64 entrySize = ok ? qint64(256) << 10 : qint64(1) << 20;
+    for (int i = 0; i < entries; ++i)
+        builder.zeros("z/" + QByteArray::number(i), entrySize);
+    const QString archive = root.filePath(QStringLiteral("zeros.zip"));
+    QVERIFY(builder.write(archive));
+    const QString out = root.filePath(QStringLiteral("out"));
+    QCOMPARE(SkinArchive::unzip(archive, out), ok);
+    qint64 written = 0;
+    QDirIterator it(out, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        written += it.fileInfo().size();
+    }
+    const SkinArchive::Limits limits;
+    QVERIFY(written <= limits.freeBytes + limits.maxArchiveRatio * QFileInfo(archive).size());
+    if (ok)
+        QCOMPARE(written, entries * entrySize);
+}
+
+void TestSkinArchive::fifoEntryIsRefused()
+{
+    QTemporaryDir root;
+    ArchiveBuilder builder;
+    builder.file("pipe", "").file("good.txt", "good");
+    const QString archive = root.filePath(QStringLiteral("fifo.zip"));
+    QVERIFY(builder.write(archive));
+    QByteArray zip = FileTree::read(archive);
+    QVERIFY(markAsFifo(zip, "pipe"));
+    QVERIFY(FileTree::write(archive, zip));
+    QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("refusing.*pipe.*not a file")));
+    QVERIFY(!SkinArchive::unzip(archive, root.filePath(QStringLiteral("out"))));
+    QCOMPARE(FileTree::list(root.filePath(QStringLiteral("out"))), QStringList { QStringLiteral("good.txt") });
+}
+
+void TestSkinArchive::namesEqualUnderNormalisation()
+{
+    QTemporaryDir root;
+    const QByteArray composed = QStringLiteral("caf\u00e9.txt").toUtf8();
+    const QByteArray decomposed = QStringLiteral("cafe\u0301.txt").toUtf8();
+    ArchiveBuilder builder;
+    builder.file(composed, "first").file(decomposed, "second");
+    QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("refusing.*Unicode normalisation")));
+    QVERIFY(!unpack(builder, root));
+    const QString out = root.filePath(QStringLiteral("out"));
+    QCOMPARE(FileTree::list(out), QStringList { QString::fromUtf8(composed) });
+    QCOMPARE(FileTree::read(out + QLatin1Char('/') + QString::fromUtf8(composed)), QByteArray("first"));
+}
+
+void TestSkinArchive::packTakesHiddenFilesAndInsideLinks()
+{
+    QTemporaryDir dir;
+    QTemporaryDir outside;
+    QVERIFY(FileTree::write(outside.filePath(QStringLiteral("secret.txt")), "secret"));
+    const QString skin = dir.filePath(QStringLiteral("skin"));
+    QVERIFY(FileTree::write(skin + QStringLiteral("/res/keys.til"), "[IMG1]\r\n"));
+    QVERIFY(FileTree::write(skin + QStringLiteral("/.notes"), "hidden"));
+    QVERIFY(FileTree::write(skin + QStringLiteral("/.git/config"), "vcs"));
+    QVERIFY(QFile::link(skin + QStringLiteral("/res/keys.til"), skin + QStringLiteral("/alias.til")));
+    QVERIFY(QFile::link(outside.filePath(QStringLiteral("secret.txt")), skin + QStringLiteral("/leak.txt")));
+    QVERIFY(QFile::link(skin + QStringLiteral("/res"), skin + QStringLiteral("/res/loop")));
+    const QString archive = dir.filePath(QStringLiteral("s.zip"));
+    QStringList leftOut;
+    QVERIFY(SkinArchive::zip(skin, archive, &leftOut));
+    leftOut.sort();
+    QCOMPARE(leftOut, (QStringList { QStringLiteral("leak.txt"), QStringLiteral("res/loop") }));
+    QTemporaryDir out;
+    QVERIFY(SkinArchive::unzip(archive, out.path()));
+    QCOMPARE(FileTree::list(out.path()),
+        (QStringList { QStringLiteral(".notes"), QStringLiteral("alias.til"), QStringLiteral("res/"),
+            QStringLiteral("res/keys.til") }));
+    QCOMPARE(FileTree::read(out.filePath(QStringLiteral("alias.til"))), QByteArray("[IMG1]\r\n"));
+}
+
+void TestSkinArchive::unzipReplacingSwapsOnlyWhenComplete_data()
+{
+    QTest::addColumn<QString>("situation");
+    QTest::addColumn<bool>("ok");
+
+    QTest::newRow("complete") << "complete" << true;
+    QTest::newRow("an entry refused") << "refused" << false;
+    QTest::newRow("cancelled") << "cancelled" << false;
+    QTest::newRow("not an archive") << "broken" << false;
+}
+
+void TestSkinArchive::unzipReplacingSwapsOnlyWhenComplete()
+{
+    QFETCH(QString, situation);
+    QFETCH(bool, ok);
+
+    QTemporaryDir root;
+    const QString work = root.filePath(QStringLiteral("work"));
+    QVERIFY(FileTree::write(work + QStringLiteral("/old.ini"), "old"));
+    ArchiveBuilder builder;
+    builder.file("port/new.ini", "new").file("res/keys.til", "[IMG1]\r\n");
+    if (situation == QLatin1String("refused"))
+        builder.symlink("link", "/etc/passwd");
+    const QString archive = root.filePath(QStringLiteral("skin.zip"));
+    QVERIFY(builder.write(archive));
+    if (situation == QLatin1String("broken"))
+        QVERIFY(FileTree::write(archive, "not a zip"));
+
+    std::atomic_bool cancel { false };
+    int reports = 0;
+    SkinArchive::Progress progress;
+    progress.cancel = &cancel;
+    progress.report = [&](qint64 done, qint64 total) {
+        ++reports;
+        QVERIFY(done >= 0 && total > 0);
+        if (situation == QLatin1String("cancelled"))
+            cancel = true;
+    };
+    QString error;
+    QCOMPARE(SkinArchive::unzipReplacing(archive, work, SkinArchive::Limits(), progress, &error), ok);
+    QCOMPARE(error.isEmpty(), ok);
+    if (ok) {
+        QCOMPARE(FileTree::list(work),
+            (QStringList { QStringLiteral("port/"), QStringLiteral("port/new.ini"), QStringLiteral("res/"),
+                QStringLiteral("res/keys.til") }));
+        QVERIFY(reports > 0);
+    } else {
+        QCOMPARE(FileTree::list(work), QStringList { QStringLiteral("old.ini") });
+    }
+    // Nothing is left beside the working directory.
+    QCOMPARE(QDir(root.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+        (QStringList { QStringLiteral("skin.zip"), QStringLiteral("work") }));
 }
 
 QTEST_GUILESS_MAIN(TestSkinArchive)

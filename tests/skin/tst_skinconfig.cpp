@@ -369,6 +369,48 @@ private slots:
         QVERIFY(!config.errorString().isEmpty());
     }
 
+    // Reading, writing and reading again gives the same document, and
+    // writing that gives the same bytes.
+    void readWriteReadIsStable_data()
+    {
+        QTest::addColumn<QByteArray>("input");
+
+        QTest::newRow("indented key starting with a bracket")
+            << QByteArray("[A]\n [x=1\nB=2\n[C]\nD=3\n");
+        QTest::newRow("bracket key before any section") << QByteArray("\t[[y]=2\n[S]\nz=1\n");
+        QTest::newRow("duplicate sections and keys") << QByteArray("[A]\nk=1\nk=2\n[A]\nk=3\n");
+        QTest::newRow("values with equals and brackets") << QByteArray("[A]\nk=[v]=w\nl= ]x[ \n");
+        QTest::newRow("section name with an opening bracket") << QByteArray("[[x]\na=1\n[y\nb=2\n");
+        QTest::newRow("empty sections") << QByteArray("[A]\n[B]\n\n[C]\nc=1\n");
+        QTest::newRow("lone carriage returns") << QByteArray("[A]\nk=a\rb\r\r\n");
+        QTest::newRow("byte-order mark") << QByteArray("\xef\xbb\xbf[A]\nk=\xe4\xb8\xad\n");
+    }
+
+    void readWriteReadIsStable()
+    {
+        QFETCH(QByteArray, input);
+        const QString first = writeFile(QStringLiteral("first.ini"), input);
+        QStringList keys;
+        QStringList values;
+        QByteArray written;
+        {
+            SkinConfig config(first);
+            written = config.toBytes();
+            keys = config.childKeys();
+            for (const QString &key : qAsConst(keys))
+                values.append(config.value(key));
+        }
+        const QString second = writeFile(QStringLiteral("second.ini"), written);
+        SkinConfig again(second);
+        QCOMPARE(again.childGroups(), SkinConfig(first).childGroups());
+        QCOMPARE(again.childKeys(), keys);
+        QStringList valuesAgain;
+        for (const QString &key : qAsConst(keys))
+            valuesAgain.append(again.value(key));
+        QCOMPARE(valuesAgain, values);
+        QCOMPARE(again.toBytes(), written);
+    }
+
     void realPanelRoundTripIsStable()
     {
         // A file written by the writer reads back into the same bytes.

@@ -64,6 +64,8 @@ private slots:
     void duplicateNumbers();
     void onlyZeroPaddedSection();
     void absurdSourceRect();
+    void lowestIntRects_data();
+    void lowestIntRects();
     void saveRefusesSheetCoordinatesOutOfRange_data();
     void saveRefusesSheetCoordinatesOutOfRange();
     void previewRefusesEdgesOutOfRange();
@@ -253,6 +255,42 @@ void TestInnerRectTool::absurdSourceRect()
     QCOMPARE(reported, QSize(30, 30));
     QVERIFY(tool()->save());
     QCOMPARE(SkinConfig(til).value(QStringLiteral("IMG1/INNER_RECT")), QStringLiteral("10,10,20,20"));
+}
+
+// Edges at the lowest int: relative positions are worked out without
+// overflow, and an inner rectangle that cannot be held relative to its tile
+// stands for the whole tile.
+void TestInnerRectTool::lowestIntRects_data()
+{
+    QTest::addColumn<QByteArray>("rects");
+    QTest::addColumn<QRect>("loaded");
+    QTest::addColumn<QString>("saved");
+
+    QTest::newRow("inner at the lowest int")
+        << QByteArray("SOURCE_RECT=5,0,60,72\r\nINNER_RECT=-2147483648,0,10,10\r\n") << QRect(0, 0, 60, 72)
+        << "6,1,2,2";
+    QTest::newRow("source at the lowest int")
+        << QByteArray("SOURCE_RECT=-2147483648,0,60,72\r\n") << QRect(0, 0, 60, 72) << "-2147483647,1,2,2";
+    QTest::newRow("both at the lowest int")
+        << QByteArray("SOURCE_RECT=-2147483648,0,60,72\r\nINNER_RECT=-2147483648,3,10,10\r\n")
+        << QRect(0, 3, 10, 10) << "-2147483647,1,2,2";
+}
+
+void TestInnerRectTool::lowestIntRects()
+{
+    QFETCH(QByteArray, rects);
+    QFETCH(QRect, loaded);
+    QFETCH(QString, saved);
+
+    QTemporaryDir dir;
+    const QString til = dir.filePath(QStringLiteral("keys.til"));
+    writeText(til, "[IMG1]\r\n" + rects);
+    writeSheet(dir.filePath(QStringLiteral("keys.png")));
+    QVERIFY(tool()->setTilFile(til));
+    QCOMPARE(tool()->currentInnerRect(), loaded);
+    tool()->setCurrentInnerRect(1, 1, 2, 2);
+    QVERIFY(tool()->save());
+    QCOMPARE(SkinConfig(til).value(QStringLiteral("IMG1/INNER_RECT")), saved);
 }
 
 void TestInnerRectTool::saveRefusesSheetCoordinatesOutOfRange_data()

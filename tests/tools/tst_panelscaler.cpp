@@ -72,6 +72,9 @@ void TestPanelScaler::singleValue_data()
     QTest::newRow("cell width") << QStringLiteral("CELL_W=85") << same << QStringLiteral("56");
     QTest::newRow("more width") << QStringLiteral("MORE_W=85") << same << QStringLiteral("56");
     QTest::newRow("cell size") << QStringLiteral("CELL_SIZE=90,60") << same << QStringLiteral("60,40");
+    // 100 × 828 / 720 is exactly 115, which a double factor misses.
+    QTest::newRow("exact product") << QStringLiteral("SIZE=100,100") << QVector<int> { 720, 828, 720, 828 }
+                                   << QStringLiteral("115,115");
     QTest::newRow("separate factors: size")
         << QStringLiteral("SIZE=1080,680") << separate << QStringLiteral("1080,340");
     QTest::newRow("separate factors: pos")

@@ -346,11 +346,6 @@ void TestTileTool::join_data()
         << true << 1 << QSize(5, 10)
         << QByteArray("[GLOBAL]\r\nUSE_ALPHA=1\r\nTILE_NUM=3\r\n\r\n[IMG1]\r\nSOURCE_RECT=0,0,5,5\r\n\r\n"
                       "[IMG2]\r\nSOURCE_RECT=0,5,0,0\r\n\r\n[IMG3]\r\nSOURCE_RECT=0,5,5,5\r\n\r\n");
-    QTest::newRow("image over the bound joins as 0 x 0")
-        << QStringList { QStringLiteral("001.png 5x5"), QStringLiteral("002.png 20000x1") } << true << 1
-        << QSize(5, 5)
-        << QByteArray("[GLOBAL]\r\nUSE_ALPHA=1\r\nTILE_NUM=2\r\n\r\n[IMG1]\r\nSOURCE_RECT=0,0,5,5\r\n\r\n"
-                      "[IMG2]\r\nSOURCE_RECT=0,5,0,0\r\n\r\n");
     QTest::newRow("no png files: counts written, no sheet")
         << QStringList { QStringLiteral("readme.txt 1x1") } << true << 1 << QSize()
         << QByteArray("[GLOBAL]\r\nUSE_ALPHA=1\r\nTILE_NUM=0\r\n\r\n");
@@ -454,6 +449,9 @@ void TestTileTool::joinRefusals_data()
     // must not be rewritten for a sheet that was never written.
     QTest::newRow("sheet cannot be written")
         << QStringLiteral("sheet blocked") << QStringLiteral("can not open file: .*keys.png");
+    // Recorded as 0,0,0,0 it would read as the whole sheet.
+    QTest::newRow("one image over the bound")
+        << QStringLiteral("image over bound") << QStringLiteral("002.png.*over the image size bound; nothing written!");
 }
 
 void TestTileTool::joinRefusals()
@@ -469,6 +467,8 @@ void TestTileTool::joinRefusals()
     const int height = situation == QLatin1String("over bound") ? 6000 : 5;
     for (int i = 1; i <= 3; ++i)
         QVERIFY(savePng(solid(1, height, qRgba(0, 0, 0, 255)), source + QStringLiteral("/%1.png").arg(i)));
+    if (situation == QLatin1String("image over bound"))
+        QVERIFY(savePng(solid(20000, 1, qRgba(0, 0, 0, 255)), source + QStringLiteral("/002.png")));
     // A sheet and tile file from before: they must survive a refused join.
     const QString tilPath = situation == QLatin1String("missing til dir")
         ? dir.filePath(QStringLiteral("gone/keys.til"))

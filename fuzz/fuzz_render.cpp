@@ -1,0 +1,59 @@
+// The preview renderer on a fuzzed panel file beside the demo skin's
+// resources; the canvas is capped so one input cannot take much memory.
+#include "fuzzfile.h"
+#include "panel/panel.h"
+#include "skin/imagelimits.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLoggingCategory>
+
+#ifndef QUILLMARK_DEMO_SKIN
+#error "QUILLMARK_DEMO_SKIN must name the demo skin directory"
+#endif
+
+namespace {
+
+void copyTree(const QString &from, const QString &to)
+{
+    QDir().mkpath(to);
+    const QFileInfoList entries = QDir(from).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    for (const QFileInfo &entry : entries) {
+        const QString target = to + QLatin1Char('/') + entry.fileName();
+        if (entry.isDir())
+            copyTree(entry.filePath(), target);
+        else
+            QFile::copy(entry.filePath(), target);
+    }
+}
+
+} // namespace
+
+namespace {
+QGuiApplication *app = nullptr;
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Never destroyed: the platform plugin's objects stay reachable.
+    app = new QGuiApplication(*argc, *argv);
+    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false"));
+    ImageLimits::setPixelBudget(qint64(1) << 20);
+    copyTree(QStringLiteral(QUILLMARK_DEMO_SKIN), fuzzDirectory() + QStringLiteral("/skin"));
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    // Two names in turn, so that every input is a new panel file to load.
+    static bool second = false;
+    second = !second;
+    const QString path = writeFuzzFile(
+        second ? QStringLiteral("skin/port/fuzz_b.ini") : QStringLiteral("skin/port/fuzz_a.ini"), data, size);
+    Panel *panel = Panel::instance();
+    panel->setPanelFile(path);
+    panel->renderPreview();
+    return 0;
+}
