@@ -57,8 +57,9 @@ if [ "$preset" = dev ] && command -v clang++ >/dev/null; then
   run_fuzzers 4
 fi
 
-ctest --preset "$preset" --output-on-failure -j2
 # the Debian package, installed into a scratch root and run as an ordinary user
 if [ "$preset" = dev ]; then
   bash scripts/check-package.sh build
 fi
+
+ctest --preset "$preset" --output-on-failure -j2
