@@ -1,7 +1,7 @@
 #include "archivecommands.h"
 
-#include "app/utils.h"
 #include "clitool.h"
+#include "skin/skinarchive.h"
 
 #include <QFileInfo>
 
@@ -20,7 +20,7 @@ int ArchiveCommands::pack(const QStringList &args, QTextStream &out, QTextStream
         err << "quillmark-cli pack: " << skinDir << " is not a directory\n";
         return CliTool::Failure;
     }
-    if (!Utils::instance()->zip(skinDir, archive)) {
+    if (!SkinArchive::zip(skinDir, archive)) {
         err << "quillmark-cli pack: could not write " << archive << '\n';
         return CliTool::Failure;
     }
@@ -40,7 +40,7 @@ int ArchiveCommands::unpack(const QStringList &args, QTextStream &out, QTextStre
         err << "quillmark-cli unpack: " << archive << " does not exist\n";
         return CliTool::Failure;
     }
-    if (!Utils::instance()->unzip(archive, dir)) {
+    if (!SkinArchive::unzip(archive, dir)) {
         err << "quillmark-cli unpack: " << archive
             << " is not a readable zip archive or has entries that were refused (see the log)\n";
         return CliTool::Failure;

@@ -1,7 +1,7 @@
 #include "fontresgenerator.h"
 
-#include "app/valuetext.h"
 #include "skin/imagelimits.h"
+#include "skin/valuetext.h"
 #include "tilesheet.h"
 
 #include <QCoreApplication>

@@ -1,9 +1,9 @@
 #include "tiletool.h"
 
-#include "app/valuetext.h"
 #include "skin/imagelimits.h"
 #include "skin/skinconfig.h"
 #include "skin/tile.h"
+#include "skin/valuetext.h"
 #include "tools/tilesheet.h"
 
 #include <QCoreApplication>
