@@ -6,11 +6,11 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -110,7 +110,7 @@ int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     qInstallMessageHandler(dropDebug);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

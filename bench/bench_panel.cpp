@@ -6,9 +6,9 @@
 // and the floor plus the 33 keys blitted from images scaled beforehand.
 // Compare the status 0 preview with the floor in the same run.
 
-#include "app/valuetext.h"
 #include "panel/panel.h"
 #include "skin/skinconfig.h"
+#include "skin/valuetext.h"
 #include "styles/stylesmanager.h"
 
 #include <benchmark/benchmark.h>

@@ -1,7 +1,7 @@
 // The archive entry policy: a name it lets through is relative, has no ".."
 // and no empty or "." component; and any bytes unpacked as an archive write
 // nothing outside the target directory, which is emptied after each input.
-#include "app/skinarchive.h"
+#include "skin/skinarchive.h"
 #include "fuzzfile.h"
 
 #include <QDirIterator>

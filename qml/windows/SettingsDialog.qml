@@ -138,20 +138,16 @@ ToolDialog {
                 ColorButton {
                     objectName: "viewRectColorButton"
                     color: rpSettings.viewRectColor
-                    onPicked: {
-                        rpSettings.viewRectColor = chosen
-                        panel.setViewRectColor(chosen)
-                    }
+                    // the editor hands the new colour to the preview
+                    onPicked: rpSettings.viewRectColor = chosen
                 }
 
                 RowLabel { text: qsTr("Touch rect color") }
                 ColorButton {
                     objectName: "touchRectColorButton"
                     color: rpSettings.touchRectColor
-                    onPicked: {
-                        rpSettings.touchRectColor = chosen
-                        panel.setTouchRectColor(chosen)
-                    }
+                    // the editor hands the new colour to the preview
+                    onPicked: rpSettings.touchRectColor = chosen
                 }
 
                 RowLabel { text: qsTr("Style list backgroud color") }

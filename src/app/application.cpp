@@ -246,6 +246,7 @@ void Application::publishContextProperties()
     // accessor if nothing asked for it before.
     context->setContextProperty(QStringLiteral("panel"), Panel::instance());
     qDebug() << "qml panel context set!";
+    connectSettings(Settings::instance(), Panel::instance(), mEngine.get());
     context->setContextProperty(QStringLiteral("rpSettings"), Settings::instance());
     qDebug() << "qml rpSettings context set!";
     context->setContextProperty(QStringLiteral("utils"), Utils::instance());
@@ -276,12 +277,45 @@ void Application::publishContextProperties()
     context->setContextProperty(QStringLiteral("problems"), mProblems.get());
 }
 
+void Application::connectSettings(Settings *settings, Panel *panel, QObject *context)
+{
+    panel->setViewRectColor(settings->viewRectColor());
+    panel->setTouchRectColor(settings->touchRectColor());
+    panel->setAutoReloadInterval(settings->autoReloadInterval());
+    panel->setAutoReload(settings->autoReload());
+    QObject::connect(settings, &Settings::viewRectColorChanged, context,
+        [settings, panel] { panel->setViewRectColor(settings->viewRectColor()); });
+    QObject::connect(settings, &Settings::touchRectColorChanged, context,
+        [settings, panel] { panel->setTouchRectColor(settings->touchRectColor()); });
+    QObject::connect(settings, &Settings::autoReloadIntervalChanged, context,
+        [panel](int interval) { panel->setAutoReloadInterval(interval); });
+    QObject::connect(settings, &Settings::autoReloadChanged, context,
+        [settings, panel] { panel->setAutoReload(settings->autoReload()); });
+}
+
+void Application::connectSettings(Settings *settings, StylesImageProvider *provider, QObject *context)
+{
+    // The provider answers the scene's next request; the scene asks again
+    // after the change signal, so it must see the new values first: this
+    // runs before the scene connects to the same signals.
+    auto apply = [settings, provider] {
+        provider->setCheckerboard(settings->transparentBackgroudColor1(),
+            settings->transparentBackgroudColor2(), settings->transparentBackgroudGridSize());
+    };
+    apply();
+    for (auto signal : { &Settings::transparentBackgroudColor1Changed,
+             &Settings::transparentBackgroudColor2Changed, &Settings::transparentBackgroudGridSizeChanged })
+        QObject::connect(settings, signal, context, apply);
+}
+
 void Application::addImageProviders()
 {
     // The engine owns the providers. One line per provider, in this order:
     mEngine->addImageProvider(QStringLiteral("panel"), new PanelImageProvider);
     qDebug() << "image provider added!";
-    mEngine->addImageProvider(QStringLiteral("styles"), new StylesImageProvider);
+    auto *styles = new StylesImageProvider;
+    connectSettings(Settings::instance(), styles, mEngine.get());
+    mEngine->addImageProvider(QStringLiteral("styles"), styles);
     qDebug() << "styles image provider added!";
     mEngine->addImageProvider(QStringLiteral("fontres"), new FontResImageProvider);
     qDebug() << "font res image provider added!";

@@ -12,7 +12,10 @@ class QObject;
 class QQmlApplicationEngine;
 class QTranslator;
 class MessageModel;
+class Panel;
 class ProblemModel;
+class Settings;
+class StylesImageProvider;
 
 // The editor's start-up, shared by main() and the end-to-end tests: identity,
 // settings, the log handler, certificate authorities, fonts, translations, the
@@ -62,6 +65,12 @@ public:
     // Opens the latest recent panel file when the settings ask for it and it
     // still exists; true when it did.
     static bool reopenLastPanel();
+
+    // Hands `settings` to what may not read them itself, now and on every
+    // change for as long as `context` lives: the panel's outline colours and
+    // file watching, the styles provider's checkerboard.
+    static void connectSettings(Settings *settings, Panel *panel, QObject *context);
+    static void connectSettings(Settings *settings, StylesImageProvider *provider, QObject *context);
 
     // The catalogue locale for a language setting ("zh", "en", "system") on a
     // system of locale `system`: "zh" for Chinese, empty for the English

@@ -1,8 +1,8 @@
 #include "utils.h"
 
 #include "messagehandler.h"
+#include "skin/skinarchive.h"
 #include "skin/skinconfig.h"
-#include "skinarchive.h"
 #include "skin/atomicfile.h"
 
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 #include "archivecommands.h"
 
-#include "app/skinarchive.h"
 #include "clitool.h"
+#include "skin/skinarchive.h"
 
 #include <QFileInfo>
 

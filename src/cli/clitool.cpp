@@ -1,7 +1,6 @@
 #include "clitool.h"
 
 #include "archivecommands.h"
-#include "app/utils.h"
 #include "checkcommand.h"
 #include "paneltoolcommands.h"
 #include "rendercommand.h"
@@ -51,7 +50,7 @@ int CliTool::run(const QStringList &givenArguments, QTextStream &out, QTextStrea
         return Success;
     }
     if (name == QLatin1String("--version") || name == QLatin1String("-v")) {
-        out << "quillmark-cli " << Utils::instance()->getVersion() << '\n';
+        out << "quillmark-cli " << QUILLMARK_VERSION << '\n';
         return Success;
     }
     for (const Command &command : commands) {
@@ -60,6 +59,11 @@ int CliTool::run(const QStringList &givenArguments, QTextStream &out, QTextStrea
     }
     err << "quillmark-cli: unknown command '" << name << "' (see --help)\n";
     return UsageError;
+}
+
+bool CliTool::drawsText(const QString &command)
+{
+    return command == QLatin1String("render") || command == QLatin1String("fontres");
 }
 
 void CliTool::printHelp(QTextStream &out)

@@ -25,4 +25,7 @@ public:
     // `arguments` without the program name.
     static int run(const QStringList &arguments, QTextStream &out, QTextStream &err);
     static void printHelp(QTextStream &out);
+    // Whether the command paints text, which needs a QGuiApplication and
+    // its fonts; the others do with a QCoreApplication and start faster.
+    static bool drawsText(const QString &command);
 };

@@ -3,13 +3,15 @@
 #include "clitool.h"
 #include "panel/panel.h"
 
+#include <QColor>
 #include <QFileInfo>
 #include <QImage>
 #include <QLoggingCategory>
 #include <QPointF>
 
 const char RenderCommand::synopsis[]
-    = "render PANEL_FILE -o OUT.png [--status N] [--resolution R] [--device-resolution R] [--highlight X,Y]";
+    = "render PANEL_FILE -o OUT.png [--status N] [--resolution R] [--device-resolution R] [--highlight X,Y] "
+      "[--view-rect-color C] [--touch-rect-color C] [--no-outlines]";
 
 namespace {
 
@@ -46,6 +48,16 @@ bool readRelativePoint(const QString &text, QPointF *point)
     return true;
 }
 
+// A colour name as the editor's settings keep it ("#aarrggbb"), or any other
+// that QColor reads ("#rrggbb", "red").
+bool readColour(const QString &text, QColor *colour)
+{
+    if (!QColor::isValidColor(text))
+        return false;
+    *colour = QColor(text);
+    return true;
+}
+
 } // namespace
 
 int RenderCommand::render(const QStringList &args, QTextStream &out, QTextStream &err)
@@ -57,12 +69,18 @@ int RenderCommand::render(const QStringList &args, QTextStream &out, QTextStream
     int deviceResolution = 0;
     bool highlight = false;
     QPointF highlightPoint;
+    // The outlines the editor draws before anyone changes its settings; the
+    // editor's settings file is not read here.
+    QColor viewRectColor = QColor::fromRgba(Panel::DefaultViewRectColor);
+    QColor touchRectColor = QColor::fromRgba(Panel::DefaultTouchRectColor);
+    bool outlines = true;
 
     for (int i = 0; i < args.size(); ++i) {
         const QString arg = args.at(i);
         const bool takesValue = arg == QLatin1String("-o") || arg == QLatin1String("--status")
             || arg == QLatin1String("--resolution") || arg == QLatin1String("--device-resolution")
-            || arg == QLatin1String("--highlight");
+            || arg == QLatin1String("--highlight") || arg == QLatin1String("--view-rect-color")
+            || arg == QLatin1String("--touch-rect-color");
         if (takesValue) {
             if (i + 1 >= args.size())
                 return usage(err, QStringLiteral("%1 needs a value").arg(arg));
@@ -82,12 +100,21 @@ int RenderCommand::render(const QStringList &args, QTextStream &out, QTextStream
                     return usage(err,
                         QStringLiteral("--device-resolution takes a number of 0 or more, not '%1'")
                             .arg(value));
+            } else if (arg == QLatin1String("--view-rect-color")
+                || arg == QLatin1String("--touch-rect-color")) {
+                QColor *colour = arg == QLatin1String("--view-rect-color") ? &viewRectColor : &touchRectColor;
+                if (!readColour(value, colour))
+                    return usage(err,
+                        QStringLiteral("%1 takes a colour such as #ffd62728 or #1f77b4, not '%2'")
+                            .arg(arg, value));
             } else {
                 if (!readRelativePoint(value, &highlightPoint))
                     return usage(
                         err, QStringLiteral("--highlight takes X,Y between 0 and 1, not '%1'").arg(value));
                 highlight = true;
             }
+        } else if (arg == QLatin1String("--no-outlines")) {
+            outlines = false;
         } else if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
             return usage(err, QStringLiteral("unknown option '%1'").arg(arg));
         } else if (panelFile.isEmpty()) {
@@ -108,6 +135,10 @@ int RenderCommand::render(const QStringList &args, QTextStream &out, QTextStream
     }
 
     Panel *panel = Panel::instance();
+    // Outlines and key names are drawn with these pens: a transparent pen
+    // draws nothing.
+    panel->setViewRectColor(outlines ? viewRectColor : QColor(Qt::transparent));
+    panel->setTouchRectColor(outlines ? touchRectColor : QColor(Qt::transparent));
     panel->setPanelFile(panelInfo.absoluteFilePath());
     // Each of these reloads the panel with the new value.
     panel->setResolution(resolution);

@@ -12,5 +12,6 @@ public:
 
     // render PANEL_FILE -o OUT.png [--status N] [--resolution R]
     //        [--device-resolution R] [--highlight X,Y]
+    //        [--view-rect-color C] [--touch-rect-color C] [--no-outlines]
     static int render(const QStringList &args, QTextStream &out, QTextStream &err);
 };

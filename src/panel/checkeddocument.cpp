@@ -1,6 +1,6 @@
 #include "checkeddocument.h"
 
-#include "app/valuetext.h"
+#include "skin/valuetext.h"
 
 #include <QFileInfo>
 

@@ -1,7 +1,7 @@
 #include "keyeditor.h"
 
-#include "app/valuetext.h"
 #include "skin/skinconfig.h"
+#include "skin/valuetext.h"
 
 #include <QDebug>
 #include <QFileInfo>

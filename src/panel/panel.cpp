@@ -1,12 +1,11 @@
 #include "panel.h"
 
-#include "app/settings.h"
-#include "app/valuetext.h"
 #include "keyeditor.h"
 #include "panelrenderer.h"
 #include "skin/atomicfile.h"
 #include "skin/skinconfig.h"
 #include "skin/tile.h"
+#include "skin/valuetext.h"
 #include "styles/stylesmanager.h"
 
 #include <QBuffer>
@@ -36,14 +35,6 @@ bool hasChanged(const FileStamp &current, const FileStamp &recorded)
     return current.exists() && current != recorded;
 }
 
-QColor settingsColor(const char *name)
-{
-    const QVariant value = Settings::instance()->property(name);
-    if (value.canConvert<QColor>())
-        return value.value<QColor>();
-    return QColor(value.toString());
-}
-
 } // namespace
 
 Panel *Panel::instance()
@@ -53,19 +44,14 @@ Panel *Panel::instance()
 }
 
 Panel::Panel()
-    : mViewRectColor(settingsColor("viewRectColor"))
-    , mTouchRectColor(settingsColor("touchRectColor"))
-    , mStylesManager(StylesManager::instance())
+    : mStylesManager(StylesManager::instance())
 {
     qRegisterMetaType<OperationResult>();
-    Settings *settings = Settings::instance();
+    // Stopped until someone asks for watching: a headless render has no
+    // event loop to poll in, and the editor turns it on from its settings.
     mAutoReloadTimer = new QTimer(this);
+    mAutoReloadTimer->setInterval(mAutoReloadInterval);
     connect(mAutoReloadTimer, &QTimer::timeout, this, &Panel::detectFilesUpdate);
-    setAutoReloadInterval(settings->property("autoReloadInterval").toInt());
-    setAutoReload(settings->property("autoReload").toBool());
-    connect(settings, &Settings::autoReloadIntervalChanged, this, &Panel::setAutoReloadInterval);
-    connect(settings, &Settings::autoReloadChanged, this,
-        [this]() { setAutoReload(Settings::instance()->property("autoReload").toBool()); });
 }
 
 void Panel::setAutoReload(bool enabled)

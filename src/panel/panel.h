@@ -121,6 +121,10 @@ public:
     // busy; above, an outside edit would seem to be ignored.
     static constexpr int MinimumAutoReloadInterval = 500;
     static constexpr int MaximumAutoReloadInterval = 10000;
+    // The outline colours until someone sets others; the editor's settings
+    // start from the same ones.
+    static constexpr QRgb DefaultViewRectColor = 0xffd62728;
+    static constexpr QRgb DefaultTouchRectColor = 0xff1f77b4;
 
     // The open documents; null when none is loaded. Editing writes through
     // the panel document and saves it.
@@ -277,8 +281,8 @@ private:
     bool prepareEdit();
 
     bool mLoadFailed = false;
-    QColor mViewRectColor;
-    QColor mTouchRectColor;
+    QColor mViewRectColor = QColor::fromRgba(DefaultViewRectColor);
+    QColor mTouchRectColor = QColor::fromRgba(DefaultTouchRectColor);
     QPointF mHighlightPointF = QPointF(-1, -1);
     QString mCurrentPanelFile;
     QString mStyleTablePath;

@@ -1,9 +1,9 @@
 #include "panelrenderer.h"
 
-#include "app/valuetext.h"
 #include "panel.h"
 #include "skin/imagelimits.h"
 #include "skin/skinconfig.h"
+#include "skin/valuetext.h"
 #include "styles/stylesmanager.h"
 
 #include <QCoreApplication>

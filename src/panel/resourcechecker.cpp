@@ -1,10 +1,10 @@
 #include "resourcechecker.h"
 
-#include "app/valuetext.h"
 #include "checkeddocument.h"
 #include "panel.h"
 #include "skin/imagelimits.h"
 #include "skin/tile.h"
+#include "skin/valuetext.h"
 #include "styles/style.h"
 
 #include <QFileInfo>

@@ -1,10 +1,10 @@
 #include "skinchecker.h"
 
-#include "app/valuetext.h"
 #include "checkeddocument.h"
 #include "panel.h"
 #include "skin/imagelimits.h"
 #include "skin/skinconfig.h"
+#include "skin/valuetext.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -1,8 +1,8 @@
 #include "tile.h"
 
-#include "app/valuetext.h"
 #include "imagelimits.h"
 #include "skinconfig.h"
+#include "valuetext.h"
 
 #include <QDebug>
 #include <QFileInfo>

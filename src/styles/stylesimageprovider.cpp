@@ -1,11 +1,7 @@
 #include "stylesimageprovider.h"
 
-#include "app/settings.h"
 #include "skin/imagelimits.h"
 #include "stylesmanager.h"
-
-#include <QColor>
-#include <QVariant>
 
 namespace {
 
@@ -18,11 +14,17 @@ QImage placeholder()
 
 } // namespace
 
-StylesImageProvider::StylesImageProvider(QObject *settings)
+StylesImageProvider::StylesImageProvider()
     : QQuickImageProvider(QQmlImageProviderBase::Image)
     , mStylesManager(StylesManager::instance())
-    , mSettings(settings)
 { }
+
+void StylesImageProvider::setCheckerboard(const QColor &first, const QColor &second, int gridSize)
+{
+    mFirstColor = first;
+    mSecondColor = second;
+    mGridSize = gridSize;
+}
 
 QImage StylesImageProvider::requestImage(const QString &id, QSize *size, const QSize &requestedSize)
 {
@@ -56,18 +58,13 @@ QImage StylesImageProvider::requestImage(const QString &id, QSize *size, const Q
 
 QImage StylesImageProvider::transparentTile() const
 {
-    const QObject *settings = mSettings ? mSettings : Settings::instance();
-    const QColor c1 = settings->property("transparentBackgroudColor1").value<QColor>();
-    const QColor c2 = settings->property("transparentBackgroudColor2").value<QColor>();
-    const int grid = settings->property("transparentBackgroudGridSize").toInt();
-
     QImage cells(2, 2, QImage::Format_ARGB32_Premultiplied);
-    cells.fill(c1);
-    const QRgb second = qPremultiply(c2.rgba());
+    cells.fill(mFirstColor);
+    const QRgb second = qPremultiply(mSecondColor.rgba());
     cells.setPixel(0, 0, second);
     cells.setPixel(1, 1, second);
     // The grid size is user-editable text: keep 2g in int range and let the
     // image bound refuse what is too large.
-    const int side = int(qBound<qint64>(-1, qint64(grid) * 2, ImageLimits::maxSide + 1));
+    const int side = int(qBound<qint64>(-1, qint64(mGridSize) * 2, ImageLimits::maxSide + 1));
     return ImageLimits::scaled(cells, QSize(side, side));
 }

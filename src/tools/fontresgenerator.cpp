@@ -1,9 +1,9 @@
 #include "fontresgenerator.h"
 
-#include "app/valuetext.h"
 #include "skin/imagelimits.h"
 #include "skin/atomicfile.h"
 #include "skin/syncbatch.h"
+#include "skin/valuetext.h"
 #include "tilesheet.h"
 
 #include <QCoreApplication>

@@ -2,9 +2,9 @@
 
 #include "tilesheet.h"
 
-#include "app/valuetext.h"
 #include "skin/imagelimits.h"
 #include "skin/skinconfig.h"
+#include "skin/valuetext.h"
 
 #include <QCoreApplication>
 #include <QDebug>

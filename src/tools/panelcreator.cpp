@@ -1,7 +1,7 @@
 #include "panelcreator.h"
 
-#include "app/valuetext.h"
 #include "skin/skinconfig.h"
+#include "skin/valuetext.h"
 
 #include <QCoreApplication>
 #include <QDebug>

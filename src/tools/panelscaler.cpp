@@ -1,9 +1,9 @@
 #include "panelscaler.h"
 
-#include "app/valuetext.h"
 #include "skin/atomicfile.h"
 #include "skin/skinconfig.h"
 #include "skin/syncbatch.h"
+#include "skin/valuetext.h"
 
 #include <QCoreApplication>
 #include <QDebug>

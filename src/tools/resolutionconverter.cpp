@@ -1,11 +1,11 @@
 #include "resolutionconverter.h"
 
-#include "app/valuetext.h"
 #include "skin/atomicfile.h"
 #include "skin/imagelimits.h"
 #include "skin/skinconfig.h"
 #include "skin/syncbatch.h"
 #include "skin/tile.h"
+#include "skin/valuetext.h"
 #include "tilesheet.h"
 
 #include <QCoreApplication>

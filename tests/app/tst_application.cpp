@@ -1,6 +1,7 @@
 #include "app/application.h"
 #include "app/messagehandler.h"
 #include "app/settings.h"
+#include "panel/panel.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -8,7 +9,10 @@
 #include <QSslCertificate>
 #include <QSslConfiguration>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
+
+#include <memory>
 
 // The start-up sequence as the editor runs it, on a small window file so that
 // the test does not depend on the full scene.
@@ -24,6 +28,9 @@ private slots:
     void fontsAndMonoFallback();
     void brokenWindowFailsToStart();
     void startPublishesObjects();
+    void startHandsSettingsToPanel();
+    void settingsReachPanel_data();
+    void settingsReachPanel();
     void commandLine_data();
     void commandLine();
     void commandLineEndsProcess_data();
@@ -152,6 +159,104 @@ QtObject {
     QCOMPARE(root->property("width").toInt(), Settings::instance()->windowWidth());
     // Emitted once at the end whether or not anything changed.
     QCOMPARE(spy.count(), 1);
+}
+
+void TestApplication::startHandsSettingsToPanel()
+{
+    const QString qml = writeQml(QStringLiteral("plain.qml"), "import QtQuick 2.15\nItem {}\n");
+    Panel *panel = Panel::instance();
+    Settings *settings = Settings::instance();
+    QTimer *timer = panel->autoReloadTimer();
+    panel->setViewRectColor(Qt::transparent);
+    panel->setTouchRectColor(Qt::transparent);
+    {
+        int argc = 0;
+        Application application(argc, nullptr);
+        QVERIFY(startOn(application, qml, { QStringLiteral("quillmark") }));
+        QCOMPARE(panel->viewRectColor(), settings->viewRectColor());
+        QCOMPARE(panel->touchRectColor(), settings->touchRectColor());
+        QCOMPARE(timer->isActive(), settings->autoReload());
+        QCOMPARE(timer->interval(),
+            qBound(Panel::MinimumAutoReloadInterval, settings->autoReloadInterval(),
+                Panel::MaximumAutoReloadInterval));
+
+        // and every change after
+        emit settings->autoReloadIntervalChanged(1234);
+        QCOMPARE(timer->interval(), 1234);
+        timer->stop();
+        emit settings->autoReloadChanged();
+        QCOMPARE(timer->isActive(), settings->autoReload());
+        panel->setViewRectColor(Qt::transparent);
+        emit settings->viewRectColorChanged();
+        QCOMPARE(panel->viewRectColor(), settings->viewRectColor());
+        panel->setTouchRectColor(Qt::transparent);
+        emit settings->touchRectColorChanged();
+        QCOMPARE(panel->touchRectColor(), settings->touchRectColor());
+    }
+    // not past the editor's end
+    emit settings->autoReloadIntervalChanged(2345);
+    QCOMPARE(timer->interval(), 1234);
+    timer->stop();
+}
+
+void TestApplication::settingsReachPanel_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QColor>("view");
+    QTest::addColumn<QColor>("touch");
+    QTest::addColumn<bool>("watching");
+    QTest::addColumn<int>("interval");
+
+    // The panel alone starts from the settings' defaults but does not watch.
+    QTest::newRow("defaults") << QStringList() << QColor::fromRgba(Panel::DefaultViewRectColor)
+                              << QColor::fromRgba(Panel::DefaultTouchRectColor) << true << 3000;
+    QTest::newRow("own values") << QStringList { "ViewRectColor=#80102030", "TouchRectColor=#ff00ff00",
+        "AutoReload=false", "AutoReloadInterval=700" }
+                                << QColor(0x10, 0x20, 0x30, 0x80) << QColor(0, 0xff, 0) << false << 700;
+    QTest::newRow("interval clamped, settings keep it")
+        << QStringList { "AutoReloadInterval=60000" } << QColor::fromRgba(Panel::DefaultViewRectColor)
+        << QColor::fromRgba(Panel::DefaultTouchRectColor) << true << 10000;
+}
+
+void TestApplication::settingsReachPanel()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(QColor, view);
+    QFETCH(QColor, touch);
+    QFETCH(bool, watching);
+    QFETCH(int, interval);
+
+    const QString file = mDir.filePath(QStringLiteral("settings-%1.ini").arg(QTest::currentDataTag()));
+    {
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(("[General]\n" + lines.join(QLatin1Char('\n')) + "\n").toUtf8());
+    }
+    Settings settings(file);
+    Panel *panel = Panel::instance();
+    QTimer *timer = panel->autoReloadTimer();
+    auto context = std::make_unique<QObject>();
+    Application::connectSettings(&settings, panel, context.get());
+    QCOMPARE(panel->viewRectColor(), view);
+    QCOMPARE(panel->touchRectColor(), touch);
+    QCOMPARE(timer->isActive(), watching);
+    QCOMPARE(timer->interval(), interval);
+
+    settings.setAutoReload(true);
+    QVERIFY(timer->isActive());
+    settings.setAutoReload(false);
+    QVERIFY(!timer->isActive());
+    settings.setAutoReloadInterval(4321);
+    QCOMPARE(timer->interval(), 4321);
+    settings.setViewRectColor(QColor(1, 2, 3, 4));
+    QCOMPARE(panel->viewRectColor(), QColor(1, 2, 3, 4));
+    settings.setTouchRectColor(QColor(5, 6, 7));
+    QCOMPARE(panel->touchRectColor(), QColor(5, 6, 7));
+
+    context.reset();
+    settings.setAutoReloadInterval(5000);
+    QCOMPARE(timer->interval(), 4321);
+    timer->stop();
 }
 
 void TestApplication::commandLine_data()

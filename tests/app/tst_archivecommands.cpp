@@ -1,4 +1,4 @@
-#include "filetree.h"
+#include "skin/filetree.h"
 #include "testpaths.h"
 
 #include <QDirIterator>

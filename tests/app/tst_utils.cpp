@@ -1,5 +1,5 @@
 #include "app/utils.h"
-#include "filetree.h"
+#include "skin/filetree.h"
 
 #include <QDirIterator>
 #include <QMetaMethod>

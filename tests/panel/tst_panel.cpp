@@ -2,7 +2,6 @@
 
 #include "panelfixture.h"
 
-#include "app/settings.h"
 #include "skin/skinconfig.h"
 #include "styles/stylesmanager.h"
 
@@ -51,7 +50,7 @@ private slots:
 
     void watching_data();
     void watching();
-    void timerFollowsSettings();
+    void watchesOnlyWhenAsked();
     void intervalIsClamped_data();
     void intervalIsClamped();
     void openLoadsOnceAndOwnSavesAreNoChange();
@@ -60,6 +59,11 @@ private slots:
 private:
     QString copyColors(QTemporaryDir &dir);
     Panel *mPanel = nullptr;
+    // The panel as it came, before any test set it up.
+    bool mFreshTimerActive = true;
+    int mFreshInterval = 0;
+    QColor mFreshViewRectColor;
+    QColor mFreshTouchRectColor;
 };
 
 QString TestPanel::copyColors(QTemporaryDir &dir)
@@ -74,6 +78,10 @@ void TestPanel::initTestCase()
 {
     mPanel = Panel::instance();
     QVERIFY(mPanel);
+    mFreshTimerActive = mPanel->autoReloadTimer()->isActive();
+    mFreshInterval = mPanel->autoReloadTimer()->interval();
+    mFreshViewRectColor = mPanel->viewRectColor();
+    mFreshTouchRectColor = mPanel->touchRectColor();
 }
 
 void TestPanel::init()
@@ -641,22 +649,28 @@ void TestPanel::watching()
     QCOMPARE(reloaded.count(), reloadedSignals);
 }
 
-void TestPanel::timerFollowsSettings()
+void TestPanel::watchesOnlyWhenAsked()
 {
+    // Without the editor nobody reads its settings: no polling, the
+    // settings' default interval and outline colours.
+    QVERIFY(!mFreshTimerActive);
+    QCOMPARE(mFreshInterval, 3000);
+    QCOMPARE(mFreshViewRectColor, QColor(0xd6, 0x27, 0x28, 0xff));
+    QCOMPARE(mFreshTouchRectColor, QColor(0x1f, 0x77, 0xb4, 0xff));
+
     QTimer *timer = mPanel->autoReloadTimer();
     QVERIFY(timer);
     QCOMPARE(timer->parent(), mPanel);
     const int interval = timer->interval();
-
-    emit Settings::instance()->autoReloadIntervalChanged(1234);
+    mPanel->setAutoReloadInterval(1234);
     QCOMPARE(timer->interval(), 1234);
-
-    timer->stop();
-    emit Settings::instance()->autoReloadChanged();
-    QCOMPARE(timer->isActive(), Settings::instance()->autoReload());
-
-    timer->stop();
-    timer->setInterval(interval);
+    QVERIFY(!timer->isActive());
+    mPanel->setAutoReload(true);
+    QVERIFY(timer->isActive());
+    QVERIFY(mPanel->autoReload());
+    mPanel->setAutoReload(false);
+    QVERIFY(!timer->isActive());
+    mPanel->setAutoReloadInterval(interval);
 }
 
 void TestPanel::intervalIsClamped_data()

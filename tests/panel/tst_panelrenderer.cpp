@@ -9,10 +9,10 @@
 
 #include "panelfixture.h"
 
-#include "app/valuetext.h"
 #include "panel/panelimageprovider.h"
 #include "panel/panelrenderer.h"
 #include "skin/imagelimits.h"
+#include "skin/valuetext.h"
 #include "styles/stylesmanager.h"
 
 #include <QSignalSpy>

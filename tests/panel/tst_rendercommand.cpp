@@ -19,16 +19,19 @@ private slots:
     void demoStatuses();
     void highlight();
     void failedWriteKeepsFile();
+    void outlines();
+    void editorSettingsNotRead();
 
 private:
-    int run(const QStringList &arguments, QString *out = nullptr, QString *err = nullptr);
+    int run(const QStringList &arguments, QString *out = nullptr, QString *err = nullptr,
+        const QString &program = QStringLiteral(QUILLMARK_CLI_PATH));
     QTemporaryDir mDir;
 };
 
-int TestRenderCommand::run(const QStringList &arguments, QString *out, QString *err)
+int TestRenderCommand::run(const QStringList &arguments, QString *out, QString *err, const QString &program)
 {
     QProcess process;
-    process.setProgram(QStringLiteral(QUILLMARK_CLI_PATH));
+    process.setProgram(program);
     process.setArguments(QStringList { QStringLiteral("render") } + arguments);
     process.setWorkingDirectory(mDir.path());
     process.start();
@@ -75,6 +78,10 @@ void TestRenderCommand::exitCodes_data()
     QTest::newRow("unwritable output")
         << QStringList { demo, "-o", "no/such/dir/x.png" } << 1 << "could not write";
     QTest::newRow("no image format") << QStringList { demo, "-o", "x.nothing" } << 1 << "could not write";
+    QTest::newRow("colour that is none")
+        << QStringList { demo, "-o", "x.png", "--view-rect-color", "reddish" } << 2 << "--view-rect-color";
+    QTest::newRow("colour missing") << QStringList { demo, "-o", "x.png", "--touch-rect-color" } << 2
+                                    << "--touch-rect-color needs a value";
 }
 
 void TestRenderCommand::exitCodes()
@@ -127,6 +134,68 @@ void TestRenderCommand::failedWriteKeepsFile()
     QFile file(kept);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("keep"));
+}
+
+namespace {
+
+// How many pixels of `image` are `colour` where `plain` is not.
+int added(const QImage &image, const QImage &plain, QRgb colour)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixel(x, y) == colour && plain.pixel(x, y) != colour ? 1 : 0;
+    }
+    return count;
+}
+
+} // namespace
+
+void TestRenderCommand::outlines()
+{
+    const QString demo = demoPanelFile();
+    QCOMPARE(run({ demo, "-o", "plain.png", "--no-outlines" }), 0);
+    QCOMPARE(run({ demo, "-o", "default.png" }), 0);
+    QCOMPARE(
+        run({ demo, "-o", "named.png", "--view-rect-color", "#ffd62728", "--touch-rect-color", "#1f77b4" }),
+        0);
+    QCOMPARE(
+        run({ demo, "-o", "own.png", "--view-rect-color", "#ff00ff00", "--touch-rect-color", "blue" }), 0);
+    const QImage plain(mDir.filePath(QStringLiteral("plain.png")));
+    const QImage standard(mDir.filePath(QStringLiteral("default.png")));
+    const QImage named(mDir.filePath(QStringLiteral("named.png")));
+    const QImage own(mDir.filePath(QStringLiteral("own.png")));
+    QVERIFY(!plain.isNull());
+    QCOMPARE(standard.size(), plain.size());
+    QCOMPARE(own.size(), plain.size());
+    // Without options: the editor's default colours.
+    QCOMPARE(standard, named);
+    QVERIFY(added(standard, plain, qRgb(0xd6, 0x27, 0x28)) > 100);
+    QVERIFY(added(standard, plain, qRgb(0x1f, 0x77, 0xb4)) > 100);
+    QCOMPARE(added(own, plain, qRgb(0xd6, 0x27, 0x28)), 0);
+    QVERIFY(added(own, plain, qRgb(0, 0xff, 0)) > 100);
+    QVERIFY(added(own, plain, qRgb(0, 0, 0xff)) > 100);
+}
+
+void TestRenderCommand::editorSettingsNotRead()
+{
+    // A portable copy of the program with an editor's settings file beside
+    // it that asks for green outlines.
+    const QString bin = mDir.filePath(QStringLiteral("portable"));
+    QVERIFY(QDir().mkpath(bin));
+    const QString program = bin + QStringLiteral("/quillmark-cli");
+    QVERIFY(QFile::copy(QStringLiteral(QUILLMARK_CLI_PATH), program));
+    QVERIFY(writeText(bin + QStringLiteral("/quillmark.portable"), QStringLiteral("portable\n")));
+    QVERIFY(writeText(bin + QStringLiteral("/quillmark_settings.ini"),
+        QStringLiteral("[General]\nViewRectColor=#ff00ff00\nTouchRectColor=#ff00ff00\n")));
+
+    QString err;
+    QCOMPARE(run({ demoPanelFile(), "-o", "beside.png" }, nullptr, &err, program), 0);
+    QCOMPARE(run({ demoPanelFile(), "-o", "alone.png" }), 0);
+    QCOMPARE(QImage(mDir.filePath(QStringLiteral("beside.png"))),
+        QImage(mDir.filePath(QStringLiteral("alone.png"))));
+    // nor written
+    QCOMPARE(QDir(bin).entryList(QDir::Files).size(), 3);
 }
 
 QTEST_MAIN(TestRenderCommand)

@@ -356,6 +356,8 @@ void TestDialogs::initTestCase()
     // directory, never to the file next to the test
     auto *settings = new Settings(path(QStringLiteral("config/settings.ini")), mApp->engine());
     mApp->engine()->rootContext()->setContextProperty(QStringLiteral("rpSettings"), settings);
+    // which the editor hands to the panel as it does its own
+    Application::connectSettings(settings, Panel::instance(), settings);
     if (!qEnvironmentVariableIsEmpty("QUILLMARK_DIALOG_SCREENSHOTS")) {
         // the pictures show the dialogs over the demo skin
         mWindow->resize(1200, 800);

@@ -13,8 +13,8 @@
 #include "app/messagemodel.h"
 #include "app/utils.h"
 #include "panel/panel.h"
-#include "app/valuetext.h"
 #include "skin/skinconfig.h"
+#include "skin/valuetext.h"
 
 #include <QApplication>
 #include <QDir>

@@ -5,10 +5,10 @@
 
 #include "app/settings.h"
 #include "app/utils.h"
-#include "app/valuetext.h"
 #include "panel/panel.h"
 #include "panel/panelimageprovider.h"
 #include "skin/skinconfig.h"
+#include "skin/valuetext.h"
 
 #include <QDir>
 #include <QDirIterator>

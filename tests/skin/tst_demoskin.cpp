@@ -1,6 +1,6 @@
-#include "app/valuetext.h"
 #include "skin/skinconfig.h"
 #include "skin/tile.h"
+#include "skin/valuetext.h"
 #include "testpaths.h"
 #include "tools/tiletool.h"
 

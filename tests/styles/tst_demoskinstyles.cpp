@@ -1,7 +1,7 @@
 #include "stylesfixture.h"
 
-#include "app/valuetext.h"
 #include "skin/skinconfig.h"
+#include "skin/valuetext.h"
 #include "styles/stylesimageprovider.h"
 #include "styles/stylesmanager.h"
 

@@ -1,5 +1,6 @@
 #include "stylesfixture.h"
 
+#include "app/application.h"
 #include "app/settings.h"
 #include "styles/stylesimageprovider.h"
 #include "styles/stylesmanager.h"
@@ -117,7 +118,8 @@ private slots:
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         Settings settings(writeSettings(dir, {}));
-        StylesImageProvider provider(&settings);
+        StylesImageProvider provider;
+        Application::connectSettings(&settings, &provider, &settings);
         QSize size(-7, -7);
         const QImage image = provider.requestImage(id, &size, QSize());
         QVERIFY(!image.isNull());
@@ -178,7 +180,8 @@ private slots:
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         Settings settings(writeSettings(dir, lines));
-        StylesImageProvider provider(&settings);
+        StylesImageProvider provider;
+        Application::connectSettings(&settings, &provider, &settings);
         LogCapture log;
         QSize size;
         const QImage image = provider.requestImage(QStringLiteral("transparent"), &size, QSize());
@@ -205,7 +208,8 @@ private slots:
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         Settings settings(writeSettings(dir, {}));
-        StylesImageProvider provider(&settings);
+        StylesImageProvider provider;
+        Application::connectSettings(&settings, &provider, &settings);
         QSize size;
         QCOMPARE(provider.requestImage(QStringLiteral("transparent"), &size, QSize()).pixel(9, 0), White);
         settings.setTransparentBackgroudColor1(QColor(Red));
@@ -216,13 +220,19 @@ private slots:
         QCOMPARE(image.pixel(0, 0), LightGrey);
     }
 
-    void programSettingsByDefault()
+    void settingsDefaultsUntilSet()
     {
+        // A provider nobody handed settings to draws what fresh settings say.
         StylesImageProvider own;
-        StylesImageProvider explicitly(Settings::instance());
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        Settings settings(writeSettings(dir, {}));
+        StylesImageProvider following;
+        Application::connectSettings(&settings, &following, &settings);
         QSize size;
         const QImage tile = own.requestImage(QStringLiteral("transparent"), &size, QSize());
-        QCOMPARE(tile, explicitly.requestImage(QStringLiteral("transparent"), &size, QSize()));
+        QCOMPARE(tile.size(), QSize(10, 10));
+        QCOMPARE(tile, following.requestImage(QStringLiteral("transparent"), &size, QSize()));
     }
 
     void scaling_data()
@@ -257,7 +267,8 @@ private slots:
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         Settings settings(writeSettings(dir, {}));
-        StylesImageProvider provider(&settings);
+        StylesImageProvider provider;
+        Application::connectSettings(&settings, &provider, &settings);
         LogCapture log;
         QSize size;
         const QImage image = provider.requestImage(id, &size, requested);

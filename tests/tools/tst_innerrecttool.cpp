@@ -1,8 +1,8 @@
 #include "testpaths.h"
 #include "tooltestfiles.h"
 
-#include "app/valuetext.h"
 #include "skin/skinconfig.h"
+#include "skin/valuetext.h"
 #include "tools/innerrecttool.h"
 #include "tools/innerrecttoolimageprovider.h"
 

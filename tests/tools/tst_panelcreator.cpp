@@ -1,7 +1,7 @@
 #include "testpaths.h"
 
-#include "app/valuetext.h"
 #include "skin/skinconfig.h"
+#include "skin/valuetext.h"
 #include "tools/panelcreator.h"
 #include "tooltestfiles.h"
 

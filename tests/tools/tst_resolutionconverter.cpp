@@ -1,9 +1,9 @@
 #include "testpaths.h"
 #include "tooltestfiles.h"
 
-#include "app/valuetext.h"
 #include "skin/skinconfig.h"
 #include "skin/tile.h"
+#include "skin/valuetext.h"
 #include "tools/resolutionconverter.h"
 
 #include <QDir>

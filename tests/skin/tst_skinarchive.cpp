@@ -1,6 +1,6 @@
-#include "app/skinarchive.h"
 #include "archivebuilder.h"
 #include "filetree.h"
+#include "skin/skinarchive.h"
 
 #include <QDirIterator>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "app/valuetext.h"
+#include "skin/valuetext.h"
 
 #include <QtTest>
 
