@@ -15,7 +15,7 @@ const QString kLogName = QStringLiteral("quillmark.log");
 QString stateDirectory()
 {
     QString base = QFile::decodeName(qgetenv("XDG_STATE_HOME"));
-    // the base directory specification ignores relative paths
+    // a relative XDG_STATE_HOME is ignored, as the XDG directory rules say
     if (base.isEmpty() || QDir::isRelativePath(base))
         base = QDir::homePath() + QStringLiteral("/.local/state");
     return base + QStringLiteral("/quillmark");
