@@ -139,10 +139,11 @@ int RenderCommand::render(const QStringList &args, QTextStream &out, QTextStream
     // draws nothing.
     panel->setViewRectColor(outlines ? viewRectColor : QColor(Qt::transparent));
     panel->setTouchRectColor(outlines ? touchRectColor : QColor(Qt::transparent));
-    panel->setPanelFile(panelInfo.absoluteFilePath());
-    // Each of these reloads the panel with the new value.
+    // The resolutions decide where the resources are found and how the
+    // panel is scaled: set before the panel file, the file is read once.
     panel->setResolution(resolution);
     panel->setDeviceResolution(deviceResolution);
+    panel->setPanelFile(panelInfo.absoluteFilePath());
     panel->setCurrentStatus(status);
     if (highlight)
         panel->setHighlightPointF(highlightPoint);

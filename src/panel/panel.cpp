@@ -153,7 +153,10 @@ void Panel::setResolution(int resolution)
     if (mResolution == resolution)
         return;
     mResolution = resolution;
-    reload();
+    // Without a panel there is nothing to read again; the value is used
+    // by the next load.
+    if (!mCurrentPanelFile.isEmpty())
+        reload();
     emit resolutionChanged();
 }
 
@@ -162,7 +165,10 @@ void Panel::setDeviceResolution(int resolution)
     if (mDeviceResolution == resolution)
         return;
     mDeviceResolution = resolution;
-    reload();
+    // Without a panel there is nothing to read again; the value is used
+    // by the next load.
+    if (!mCurrentPanelFile.isEmpty())
+        reload();
     emit deviceResolutionChanged();
 }
 

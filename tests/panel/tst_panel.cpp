@@ -41,6 +41,7 @@ private slots:
     void currentStatus();
     void resolutionReloads();
     void reloadWithoutPanel();
+    void resolutionWithoutPanelWaitsForTheLoad();
     void clean();
     void keyOrder_data();
     void keyOrder();
@@ -456,6 +457,27 @@ void TestPanel::reloadWithoutPanel()
     QVERIFY(mPanel->loadFailed());
     QCOMPARE(reloaded.count(), 1);
     QCOMPARE(mPanel->currentPanelFile(), QString());
+}
+
+// Setting the resolutions before the panel file (as the command line does)
+// reads nothing until the file is given, and the file once.
+void TestPanel::resolutionWithoutPanelWaitsForTheLoad()
+{
+    QTemporaryDir dir;
+    const QString root = copyColors(dir);
+    QVERIFY(writeText(
+        root + QStringLiteral("/1080/res/default.css"), QStringLiteral("[STYLE42]\nNM_COLOR=123\n")));
+    QSignalSpy reloaded(mPanel, &Panel::panelReloaded);
+    QSignalSpy information(mPanel, &Panel::basicInfomationChanged);
+    mPanel->setResolution(1080);
+    mPanel->setDeviceResolution(540);
+    QCOMPARE(reloaded.count(), 0);
+    QCOMPARE(mPanel->resolution(), 1080);
+    mPanel->setPanelFile(root + QStringLiteral("/port/panel.ini"));
+    QCOMPARE(information.count(), 1);
+    QCOMPARE(mPanel->styleTablePath(), root + QStringLiteral("/1080/res/default.css"));
+    mPanel->setResolution(0);
+    mPanel->setDeviceResolution(0);
 }
 
 void TestPanel::clean()
