@@ -425,10 +425,6 @@ QString SkinArchive::checkedEntryName(const QString &name, QString *why)
         return fail(QStringLiteral("the name contains a NUL"));
     if (text.startsWith(QLatin1Char('/')))
         return fail(QStringLiteral("the name is absolute"));
-    if (text.size() >= 2 && text.at(1) == QLatin1Char(':') && text.at(0).unicode() < 128
-        && text.at(0).isLetter())
-        return fail(QStringLiteral("the name starts with a drive letter"));
-
     QStringList kept;
     const QStringList parts = text.split(QLatin1Char('/'), Qt::SkipEmptyParts);
     for (const QString &part : parts) {
@@ -442,6 +438,12 @@ QString SkinArchive::checkedEntryName(const QString &name, QString *why)
     }
     if (kept.isEmpty())
         return fail(QStringLiteral("the name is empty"));
+    // Looked at once "." components are gone, so that "./c:x" is refused
+    // like "c:x" and a name that passes passes again.
+    const QString &first = kept.first();
+    if (first.size() >= 2 && first.at(1) == QLatin1Char(':') && first.at(0).unicode() < 128
+        && first.at(0).isLetter())
+        return fail(QStringLiteral("the name starts with a drive letter"));
     const QString result = kept.join(QLatin1Char('/'));
     if (result.toLocal8Bit().size() > kMaxPathBytes)
         return fail(QStringLiteral("the name is too long"));

@@ -245,6 +245,9 @@ void TestSkinArchive::checkedEntryName_data()
                                       << "";
     QTest::newRow("drive letter") << "c:x"
                                   << "";
+    // found by the archive fuzzer: the dot hid the drive letter
+    QTest::newRow("drive letter behind a dot") << "./h:4./.@"
+                                               << "";
     QTest::newRow("NUL") << QStringLiteral("a") + QChar(0) + QStringLiteral("b") << "";
 }
 
