@@ -1,3 +1,4 @@
+#include "testfiles.h"
 #include "testpaths.h"
 
 #include <QDir>
@@ -39,19 +40,6 @@ bool write(const QString &path, const QByteArray &bytes)
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-bool copyTree(const QString &from, const QString &to)
-{
-    if (!QDir().mkpath(to))
-        return false;
-    const QFileInfoList entries = QDir(from).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot);
-    for (const QFileInfo &entry : entries) {
-        const QString target = to + QLatin1Char('/') + entry.fileName();
-        if (entry.isDir() ? !copyTree(entry.filePath(), target) : !QFile::copy(entry.filePath(), target))
-            return false;
-    }
-    return true;
 }
 
 struct Run
@@ -140,7 +128,7 @@ void TestCliTool::fullDiskChangesNothing()
 
     QTemporaryDir dir;
     const QString root = dir.path();
-    QVERIFY(copyTree(QStringLiteral(QUILLMARK_SOURCE_DIR "/skins/demo"), root + QStringLiteral("/skin")));
+    QVERIFY(TestFiles::copyTree(QStringLiteral(QUILLMARK_SOURCE_DIR "/skins/demo"), root + QStringLiteral("/skin")));
     // An earlier result of every command, which a failed run must not touch.
     QVERIFY(
         runLimited(root, { QStringLiteral("pack"), QStringLiteral("skin"), QStringLiteral("old.zip") }, -1)
@@ -196,7 +184,7 @@ void TestCliTool::debugLinesOnlyWhenVerbose()
 
     for (const bool verbose : { false, true }) {
         QTemporaryDir dir;
-        QVERIFY(copyTree(
+        QVERIFY(TestFiles::copyTree(
             QStringLiteral(QUILLMARK_SOURCE_DIR "/skins/demo"), dir.filePath(QStringLiteral("skin"))));
         const Run run = runLimited(
             dir.path(), verbose ? QStringList { QStringLiteral("--verbose") } + arguments : arguments, -1);

@@ -1,6 +1,7 @@
 // Editing keys directly on the preview: the real preview component on the
 // real Panel and its image provider, on a copy of the demo skin, driven with
 // mouse and key events. Every edit must reach the panel file as one undo step.
+#include "testfiles.h"
 #include "testpaths.h"
 
 #include "app/settings.h"
@@ -30,23 +31,6 @@
 #include <memory>
 
 namespace {
-
-bool copyTree(const QString &from, const QString &to)
-{
-    QDir().mkpath(to);
-    QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        const QString target = to + QLatin1Char('/') + QDir(from).relativeFilePath(path);
-        if (it.fileInfo().isDir()) {
-            if (!QDir().mkpath(target))
-                return false;
-        } else if (!QFile::copy(path, target)) {
-            return false;
-        }
-    }
-    return true;
-}
 
 const char scene[] = R"(
 import QtQuick 2.15
@@ -113,7 +97,7 @@ void TestPanelImageEditing::initTestCase()
     QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
     QVERIFY(mDir.isValid());
     QVERIFY(
-        copyTree(QStringLiteral(QUILLMARK_SOURCE_DIR "/skins/demo"), mDir.filePath(QStringLiteral("skin"))));
+        TestFiles::copyTree(QStringLiteral(QUILLMARK_SOURCE_DIR "/skins/demo"), mDir.filePath(QStringLiteral("skin"))));
     mSettings = std::make_unique<Settings>(mDir.filePath(QStringLiteral("settings.ini")));
     mPanel = Panel::instance();
     mPanel->autoReloadTimer()->stop();
