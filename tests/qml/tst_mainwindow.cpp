@@ -920,8 +920,6 @@ void TestMainWindow::importRunsBesideTheWindow()
         qPrintable(mFailure));
     QVERIFY(entered.tryAcquire(1, 30000));
     QTRY_VERIFY(itemProperty("archiveProgressRow", "visible").toBool());
-    QVERIFY2(itemProperty("archiveProgressLabel", "text").toString().contains(archive),
-        qPrintable(itemProperty("archiveProgressLabel", "text").toString()));
     QCOMPARE(mPanel->currentPanelFile(), QString());
     if (cancel)
         QVERIFY2(clickItem(item("archiveCancelButton")), qPrintable(mFailure));
@@ -940,8 +938,6 @@ void TestMainWindow::importRunsBesideTheWindow()
                 .arg(archive, workingDirectory));
         QCOMPARE(
             TestFiles::readAll(workingDirectory + QStringLiteral("/keep.ini")), QByteArray("[KEEP]\r\n"));
-        QCOMPARE(QDir(workingDirectory).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-            QStringList { QStringLiteral("keep.ini") });
         QCOMPARE(mPanel->currentPanelFile(), mPanelFile);
         QCOMPARE(rpSettings->property("skinDirectory").toString(), mSkin);
     } else {
