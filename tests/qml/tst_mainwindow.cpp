@@ -7,7 +7,6 @@
 // into a temporary directory, points HOME there and runs the copy.
 #include "testfiles.h"
 #include "testpaths.h"
-#include "testfiles.h"
 
 #include "app/application.h"
 #include "app/archivejob.h"
@@ -39,23 +38,6 @@
 namespace {
 
 const char relocatedVariable[] = "QUILLMARK_MAINWINDOW_TEST_HOME";
-
-bool copyTree(const QString &from, const QString &to)
-{
-    QDir().mkpath(to);
-    QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        const QString target = to + QLatin1Char('/') + QDir(from).relativeFilePath(path);
-        if (it.fileInfo().isDir()) {
-            if (!QDir().mkpath(target))
-                return false;
-        } else if (!QFile::copy(path, target)) {
-            return false;
-        }
-    }
-    return true;
-}
 
 // Every non-empty property of a panel file, "SECTION/KEY=value"; a section
 // whose values were all emptied counts as absent, as it does for the preview.
@@ -161,7 +143,7 @@ void TestMainWindow::initTestCase()
 {
     QVERIFY(mDir.isValid());
     mSkin = mDir.filePath(QStringLiteral("skin"));
-    QVERIFY(copyTree(QStringLiteral(QUILLMARK_SOURCE_DIR "/skins/demo"), mSkin));
+    QVERIFY(TestFiles::copyTree(QStringLiteral(QUILLMARK_SOURCE_DIR "/skins/demo"), mSkin));
     mPanelFile = mSkin + QStringLiteral("/port/py_26.ini");
     mOriginal = snapshot(mPanelFile);
     QVERIFY(mOriginal.size() > 20);
