@@ -1,6 +1,7 @@
 #include "panelrenderer.h"
 
 #include "panel.h"
+#include "previewlayer.h"
 #include "skin/imagelimits.h"
 #include "skin/skinconfig.h"
 #include "skin/valuetext.h"
@@ -11,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QPainter>
+#include <QTextLayout>
 #include <QTextOption>
 
 #include <cmath>
@@ -132,6 +134,73 @@ void drawOutline(QPainter &painter, const QRect &rect, const QColor &colour)
     }
 }
 
+// Whether QPainter::drawText(rect, name, option) lays `name` out as one line
+// whatever the rectangle's width: letters and digits only, between which no
+// line may break and which the text drawing replaces by nothing.
+bool isPlainName(const QString &name)
+{
+    if (name.isEmpty())
+        return false;
+    for (const QChar c : name) {
+        const ushort u = c.unicode();
+        if (!((u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9')))
+            return false;
+    }
+    return true;
+}
+
+// A plain key name laid out once and drawn into both of its key's outlines
+// exactly as QPainter::drawText(rect, name, option) draws it with the option
+// top-left or top-right: a line at the rectangle's top, right-aligned by its
+// advance, clipped to the rectangle when its box does not fit. Shaping the
+// names is most of the cost of a panel of many keys.
+class NameLine
+{
+public:
+    NameLine(const QString &name, const QFont &font)
+        : mLayout(name, font)
+    {
+        // drawText aligns itself and leaves the layout aligned left.
+        QTextOption option;
+        option.setAlignment(Qt::AlignLeft);
+        mLayout.setTextOption(option);
+        mLayout.setCacheEnabled(true);
+        mLayout.beginLayout();
+        QTextLine line = mLayout.createLine();
+        line.setLineWidth(0);
+        line.setPosition(QPointF(0, 0));
+        mLayout.endLayout();
+    }
+
+    void draw(QPainter &painter, const QRectF &rect, bool right) const
+    {
+        const QTextLine line = mLayout.lineAt(0);
+        const qreal width = qMax<qreal>(0, line.naturalTextWidth());
+        const QRectF box(
+            rect.x() + (right ? rect.width() - width : 0), rect.y(), width, line.ascent() + line.descent());
+        const bool clip = !rect.contains(box);
+        if (clip) {
+            painter.save();
+            painter.setClipRect(rect, Qt::IntersectClip);
+        }
+        const qreal x = right ? rect.width() - line.horizontalAdvance() : 0;
+        line.draw(&painter, QPointF(rect.x() + x, rect.y()));
+        if (clip)
+            painter.restore();
+    }
+
+private:
+    QTextLayout mLayout;
+};
+
+// Whether a name drawn with `colour` into `rect` can change a pixel: a
+// transparent pen draws nothing, and drawText clips a name to a rectangle
+// without area.
+bool nameShows(const QColor &colour, const QRect &rect)
+{
+    return (!colour.isValid() || colour.alpha() > 0) && rect.width() != 0 && rect.height() != 0;
+}
+
 int centre(int low, int high)
 {
     return int((qint64(low) + high) / 2);
@@ -181,6 +250,12 @@ struct PanelRenderer::ListGeometry
     QRect area; // pixels
 };
 
+uint qHash(const PanelRenderer::StyleKey &key, uint seed)
+{
+    return qHash(key.number, seed) ^ qHash(key.size.width() * 31 + key.size.height(), seed)
+        ^ qHash(key.pressed, seed);
+}
+
 PanelRenderer::PanelRenderer(const Panel &panel)
     : mPanel(panel)
     , mStyles(panel.stylesManager())
@@ -221,6 +296,17 @@ QImage PanelRenderer::paintStyle(int number, const QSize &size, bool pressed, do
     if (!allowed(double(size.width()) * scale, double(size.height()) * scale, "style image"))
         return QImage();
     return mStyles->styleImage(number, size, pressed, scale);
+}
+
+QImage PanelRenderer::keyStyle(int number, const QSize &size, bool pressed)
+{
+    const StyleKey key { number, size, pressed };
+    const auto found = mKeyStyles.constFind(key);
+    if (found != mKeyStyles.constEnd())
+        return found.value();
+    const QImage image = paintStyle(number, size, pressed, mScale);
+    mKeyStyles.insert(key, image);
+    return image;
 }
 
 QPoint PanelRenderer::highlightPixel(const QSize &imageSize) const
@@ -320,6 +406,7 @@ PanelRenderer::Result PanelRenderer::renderPreview()
     if (!l.loaded)
         return result;
     mScale = l.scale;
+    mKeyStyles.clear();
 
     qDebug() << "totalSize" << l.totalWidth << l.totalHeight;
     qDebug() << "inputOffset" << l.inputOffset;
@@ -340,6 +427,7 @@ PanelRenderer::Result PanelRenderer::renderPreview()
     if (image.isNull())
         return result;
 
+    mPresses = &result.presses;
     if (l.inputDrawn) {
         renderInput(image, l.inputOffset);
         qDebug() << "input rendered: " << timer.elapsed();
@@ -355,7 +443,24 @@ PanelRenderer::Result PanelRenderer::renderPreview()
         qDebug() << "cand rendered: " << timer.elapsed();
     }
     qInfo() << "rendered: " << timer.elapsed();
+    mPresses = nullptr;
     result.image = image;
+    return result;
+}
+
+PanelRenderer::Result PanelRenderer::renderPreview(PreviewLayer &layer)
+{
+    const PreviewLayer::Inputs inputs = PreviewLayer::inputsOf(mPanel);
+    if (!layer.isEmpty()) {
+        const Result &last = layer.result();
+        const QPoint pixel = highlightPixel(last.image.size());
+        const double s = last.layout.scale;
+        const QPoint unitPoint(roundToInt(pixel.x() / s), roundToInt(pixel.y() / s));
+        if (layer.holds(inputs, pixel, unitPoint))
+            return last;
+    }
+    const Result result = renderPreview();
+    layer.store(inputs, result);
     return result;
 }
 
@@ -407,6 +512,10 @@ void PanelRenderer::renderPanel(QImage &image, const QPoint &offset)
     const QStringList keys = Panel::keyOrder(config);
     QVector<KeyValues> drawn;
     drawn.reserve(keys.size());
+    if (mPresses) {
+        mPresses->unitPoint = h;
+        mPresses->keys.reserve(keys.size());
+    }
     for (const QString &key : keys) {
         const QVector<SkinConfig::Property> properties = config->sectionProperties(key);
         KeyValues k;
@@ -436,14 +545,16 @@ void PanelRenderer::renderPanel(QImage &image, const QPoint &offset)
         }
 
         const bool pressed = k.touchRect.contains(h);
-        const QImage back = paintStyle(k.backStyle, k.viewRect.size(), pressed, s);
+        if (mPresses)
+            mPresses->keys.append(k.touchRect);
+        const QImage back = keyStyle(k.backStyle, k.viewRect.size(), pressed);
         if (!back.isNull())
             painter.drawImage(roundToInt(k.viewRect.x() * s), roundToInt(k.viewRect.y() * s), back);
 
         const int cx = centre(k.viewRect.left(), k.viewRect.right());
         const int cy = centre(k.viewRect.top(), k.viewRect.bottom());
         for (int i = 0; i < k.foreStyles.size(); ++i) {
-            const QImage fore = mStyles->styleImage(k.foreStyles.at(i), QSize(-1, -1), pressed, s);
+            const QImage fore = keyStyle(k.foreStyles.at(i), QSize(-1, -1), pressed);
             if (fore.isNull())
                 continue;
             const QPoint o = mOffsets.value(k.posTypes.value(i, 0), QPoint(0, 0));
@@ -455,13 +566,30 @@ void PanelRenderer::renderPanel(QImage &image, const QPoint &offset)
     }
 
     const QTextOption topRight(Qt::AlignRight | Qt::AlignTop);
+    const QColor viewColour = p.viewRectColor();
+    const QColor touchColour = p.touchRectColor();
+    const QFont nameFont = painter.font();
     for (const KeyValues &k : qAsConst(drawn)) {
         const QRect view = scaledTruncated(k.viewRect, s);
         const QRect touch = scaledTruncated(k.touchOutline, s);
-        drawOutline(painter, view, p.viewRectColor());
-        painter.drawText(QRectF(view), k.name, QTextOption());
-        drawOutline(painter, touch, p.touchRectColor());
-        painter.drawText(QRectF(touch), k.name, topRight);
+        const bool viewName = nameShows(viewColour, view);
+        const bool touchName = nameShows(touchColour, touch);
+        if ((viewName || touchName) && isPlainName(k.name)) {
+            const NameLine name(k.name, nameFont);
+            drawOutline(painter, view, viewColour);
+            if (viewName)
+                name.draw(painter, QRectF(view), false);
+            drawOutline(painter, touch, touchColour);
+            if (touchName)
+                name.draw(painter, QRectF(touch), true);
+            continue;
+        }
+        drawOutline(painter, view, viewColour);
+        if (viewName)
+            painter.drawText(QRectF(view), k.name, QTextOption());
+        drawOutline(painter, touch, touchColour);
+        if (touchName)
+            painter.drawText(QRectF(touch), k.name, topRight);
     }
     painter.end();
 }
@@ -581,6 +709,10 @@ void PanelRenderer::renderList(QImage &image, const QPoint &offset)
         const QRect r(roundToInt(x * s), roundToInt(y * s), roundToInt(cell.width() * s),
             roundToInt(cell.height() * s));
         const bool pressed = r.contains(pixel);
+        if (mPresses) {
+            mPresses->pixel = pixel;
+            mPresses->areas.append(r);
+        }
         const QImage cellImage = pressed ? paintStyle(cellStyle, cell, true, s) : normalCell;
         if (!cellImage.isNull() && QRect(r.topLeft(), cellImage.size()).intersects(canvas))
             painter.drawImage(r.topLeft(), cellImage);
@@ -646,14 +778,10 @@ void PanelRenderer::renderCand(QImage &image, const QPoint &offset)
     const int cx = centre(left, right);
     const int cy = centre(top, bottom);
 
-    const QString layoutName = p.value(QStringLiteral("CAND/LAYOUT_NAME"));
-    if (layoutName.isEmpty())
+    const SkinConfig *layoutDocument = p.candLayout();
+    if (!layoutDocument)
         return;
-    const QString layoutFile = QFileInfo(p.currentPanelFile()).absolutePath() + QLatin1Char('/') + layoutName
-        + QLatin1String(".cnd");
-    if (!QFileInfo(layoutFile).isFile())
-        return;
-    const SkinConfig layout(layoutFile);
+    const SkinConfig &layout = *layoutDocument;
 
     const QPoint anchors[] = {
         { 0, 0 },
@@ -715,6 +843,10 @@ void PanelRenderer::renderCand(QImage &image, const QPoint &offset)
         const QRect icon(truncToInt(anchor.x() + pos.x() * s), truncToInt(anchor.y() + pos.y() * s),
             truncToInt(size.width() * s), truncToInt(size.height() * s));
         const bool pressed = icon.contains(pixel);
+        if (mPresses) {
+            mPresses->pixel = pixel;
+            mPresses->areas.append(icon);
+        }
         const QImage iconImage = paintStyle(iconBack, size, pressed, s);
         if (!iconImage.isNull())
             painter.drawImage(icon.topLeft(), iconImage);

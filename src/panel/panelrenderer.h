@@ -7,8 +7,12 @@
 #include <QRect>
 #include <QSize>
 #include <QStringList>
+#include <QVector>
+
+#include <QHash>
 
 class Panel;
+class PreviewLayer;
 class StylesManager;
 
 // Draws the composite preview of a Panel from its state: the input-code area,
@@ -43,11 +47,26 @@ public:
         QSize compositeSize;
     };
 
+    // Where the highlight point can change the picture: what a render
+    // found pressable. A point that presses the same of these as the one
+    // drawn gets the same picture.
+    struct Presses
+    {
+        // Key touch rectangles in panel units, tested with `unitPoint`.
+        QVector<QRect> keys;
+        QPoint unitPoint;
+        // List cells and visible candidate icons in pixels, tested with
+        // `pixel`.
+        QVector<QRect> areas;
+        QPoint pixel;
+    };
+
     // What a render produces.
     struct Result
     {
         QImage image;
         Layout layout;
+        Presses presses;
     };
 
     // The keys under a point, and whether the point lies on the list area.
@@ -63,6 +82,9 @@ public:
 
     Layout layout() const;
     Result renderPreview();
+    // The same picture, taken from `layer` when it still holds and kept
+    // there when drawn.
+    Result renderPreview(PreviewLayer &layer);
     // The hit test of a click at `relativePoint` (0..1 of the composite):
     // the keys whose view rectangle holds it, in key order, and the list.
     Pick pick(const QPointF &relativePoint) const;
@@ -96,4 +118,20 @@ private:
     double mScale;
     QMap<int, QPoint> mOffsets;
     bool mBoundLogged = false;
+    // Filled while drawing for a layer: where the highlight point presses.
+    Presses *mPresses = nullptr;
+    // Key styles painted in this render: most keys share a few.
+    struct StyleKey
+    {
+        int number;
+        QSize size;
+        bool pressed;
+        bool operator==(const StyleKey &other) const
+        {
+            return number == other.number && size == other.size && pressed == other.pressed;
+        }
+    };
+    friend uint qHash(const StyleKey &key, uint seed);
+    QHash<StyleKey, QImage> mKeyStyles;
+    QImage keyStyle(int number, const QSize &size, bool pressed);
 };

@@ -2,6 +2,7 @@
 
 #include "atomicfile.h"
 
+#include <QAtomicInteger>
 #include <QCryptographicHash>
 #include <QDebug>
 #include <QFile>
@@ -33,6 +34,8 @@ QByteArray hashOf(const QByteArray &bytes)
 {
     return QCryptographicHash::hash(bytes, QCryptographicHash::Sha1);
 }
+
+QAtomicInteger<quint64> lastRevision;
 
 bool hasLineBreak(const QString &text)
 {
@@ -121,16 +124,22 @@ QString SkinConfig::value(const QString &path, const QString &defaultValue) cons
     return defaultValue;
 }
 
+void SkinConfig::touch()
+{
+    mRevision = ++lastRevision;
+}
+
 void SkinConfig::setValue(const QString &path, const QString &value)
 {
+    touch();
     QString section, key;
     splitKey(path, section, key);
 
     // Text that would not read back as written, or that would open a new
     // section when read, is refused rather than written.
-    if (hasLineBreak(section) || hasLineBreak(key) || hasLineBreak(value)
-        || key.contains(QLatin1Char('=')) || key.startsWith(QLatin1Char('['))
-        || section.trimmed().isEmpty() || section.contains(QLatin1Char(']'))) {
+    if (hasLineBreak(section) || hasLineBreak(key) || hasLineBreak(value) || key.contains(QLatin1Char('='))
+        || key.startsWith(QLatin1Char('[')) || section.trimmed().isEmpty()
+        || section.contains(QLatin1Char(']'))) {
         qInfo() << "refusing to write" << path << "=" << value << "to" << mFileName
                 << ": it would not read back as written!";
         return;
@@ -158,6 +167,7 @@ void SkinConfig::setValue(const QString &path, const QString &value)
 
 void SkinConfig::remove(const QString &path, EmptySection emptySection)
 {
+    touch();
     QString section, key;
     splitKey(path, section, key);
     const int index = indexOfSection(section);
@@ -185,6 +195,7 @@ void SkinConfig::remove(const QString &path, EmptySection emptySection)
 
 void SkinConfig::addGroup(const QString &section)
 {
+    touch();
     if (indexOfSection(section) >= 0)
         return;
     appendSection(section, Section());
@@ -192,6 +203,7 @@ void SkinConfig::addGroup(const QString &section)
 
 void SkinConfig::clear()
 {
+    touch();
     mSectionNames.clear();
     mSections.clear();
     mIndexStale = true;
@@ -293,6 +305,7 @@ void SkinConfig::removeSectionAt(int index)
 
 void SkinConfig::read()
 {
+    touch();
     qDebug() << "reading " << mFileName;
 
     QFile file(mFileName);
