@@ -11,7 +11,9 @@
 #include <QDebug>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QPainter>
+#include <QRegion>
 #include <QTextLayout>
 #include <QTextOption>
 
@@ -57,18 +59,7 @@ QImage transparentPixel()
     return image;
 }
 
-// The values of one key section that drawing needs; the first occurrence of
-// a property counts, as for every look-up of the document.
-struct KeyValues
-{
-    QString name;
-    int backStyle = 0;
-    QList<int> foreStyles;
-    QList<int> posTypes;
-    QRect viewRect;
-    QRect touchRect; // falls back to VIEW_RECT for the hit test
-    QRect touchOutline; // TOUCH_RECT alone, for the drawn outline
-};
+using KeyValues = PanelRenderer::Key;
 
 QString firstValue(const QVector<SkinConfig::Property> &properties, const QString &key, bool *found = nullptr)
 {
@@ -428,6 +419,7 @@ PanelRenderer::Result PanelRenderer::renderPreview()
         return result;
 
     mPresses = &result.presses;
+    mKeysDrawn = &result;
     if (l.inputDrawn) {
         renderInput(image, l.inputOffset);
         qDebug() << "input rendered: " << timer.elapsed();
@@ -444,7 +436,78 @@ PanelRenderer::Result PanelRenderer::renderPreview()
     }
     qInfo() << "rendered: " << timer.elapsed();
     mPresses = nullptr;
+    mKeysDrawn = nullptr;
     result.image = image;
+    return result;
+}
+
+PanelRenderer::Result PanelRenderer::redrawPresses(const Result &last)
+{
+    QElapsedTimer timer;
+    timer.start();
+    Result result = last;
+    const Layout &l = result.layout;
+    mScale = l.scale;
+    mKeyStyles.clear();
+    const double s = mScale;
+    const QPoint pixel = highlightPixel(last.image.size());
+    const QPoint h(roundToInt(pixel.x() / s), roundToInt(pixel.y() / s));
+    result.unitPoint = h;
+
+    // Only the keys whose pressed look changed paint other pixels; where
+    // they were and where they are now is drawn again in full, from the
+    // input area under the panel to the outlines over it.
+    QRegion dirty;
+    QHash<int, KeyPaint> repainted;
+    for (int i = 0; i < result.keys.size(); ++i) {
+        const bool pressed = result.keys.at(i).touchRect.contains(h);
+        if (pressed == result.keyPressed.at(i))
+            continue;
+        const KeyPaint paint = paintKey(result.keys.at(i), pressed);
+        dirty += last.keyBounds.at(i);
+        dirty += paint.bounds;
+        result.keyPressed[i] = pressed;
+        result.keyBounds[i] = paint.bounds;
+        repainted.insert(i, paint);
+    }
+    QImage image = last.panelStage;
+    if (!dirty.isEmpty()) {
+        QPainter painter(&image);
+        const QFont nameFont = painter.font();
+        const int margin = QFontMetrics(nameFont).height() + 2;
+        for (const QRect &area : dirty) {
+            painter.setClipRect(area);
+            painter.setCompositionMode(QPainter::CompositionMode_Source);
+            painter.fillRect(area, Qt::transparent);
+            painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+            if (l.inputDrawn)
+                paintInput(painter, l.inputOffset);
+            paintBackground(painter, l.panelOffset);
+            for (int i = 0; i < result.keys.size(); ++i) {
+                if (!result.keyBounds.at(i).intersects(area))
+                    continue;
+                const auto found = repainted.constFind(i);
+                drawKey(painter,
+                    found != repainted.constEnd() ? found.value()
+                                                  : paintKey(result.keys.at(i), result.keyPressed.at(i)));
+            }
+            for (const Key &k : qAsConst(result.keys)) {
+                if (outlineBounds(k, margin).intersects(area))
+                    drawOutlines(painter, k, nameFont);
+            }
+        }
+    }
+    result.panelStage = image;
+
+    result.presses = Presses();
+    mPresses = &result.presses;
+    if (l.listDrawn)
+        renderList(image, l.listOffset);
+    if (l.candShown)
+        renderCand(image, l.candOffset);
+    mPresses = nullptr;
+    result.image = image;
+    qDebug() << "redrawn for the highlight point: " << timer.elapsed();
     return result;
 }
 
@@ -458,6 +521,11 @@ PanelRenderer::Result PanelRenderer::renderPreview(PreviewLayer &layer)
         const QPoint unitPoint(roundToInt(pixel.x() / s), roundToInt(pixel.y() / s));
         if (layer.holds(inputs, pixel, unitPoint))
             return last;
+        if (layer.holdsInputs(inputs) && !last.panelStage.isNull()) {
+            const Result result = redrawPresses(last);
+            layer.store(inputs, result);
+            return result;
+        }
     }
     const Result result = renderPreview();
     layer.store(inputs, result);
@@ -502,19 +570,16 @@ void PanelRenderer::renderPanel(QImage &image, const QPoint &offset)
     const QPoint h(roundToInt(pixel.x() / s), roundToInt(pixel.y() / s));
 
     QPainter painter(&image);
-    const QSize panelSize = parseSize(p.value(QStringLiteral("PANEL/SIZE")));
-    const QImage background
-        = paintStyle(parseInt(p.value(QStringLiteral("PANEL/BACK_STYLE"))), panelSize, false, s);
-    if (!background.isNull())
-        painter.drawImage(truncToInt(offset.x() * s), truncToInt(offset.y() * s), background);
+    paintBackground(painter, offset);
 
     const SkinConfig *config = p.panelConfig();
     const QStringList keys = Panel::keyOrder(config);
     QVector<KeyValues> drawn;
     drawn.reserve(keys.size());
-    if (mPresses) {
-        mPresses->unitPoint = h;
-        mPresses->keys.reserve(keys.size());
+    if (mKeysDrawn) {
+        mKeysDrawn->unitPoint = h;
+        mKeysDrawn->keyBounds.reserve(keys.size());
+        mKeysDrawn->keyPressed.reserve(keys.size());
     }
     for (const QString &key : keys) {
         const QVector<SkinConfig::Property> properties = config->sectionProperties(key);
@@ -545,60 +610,117 @@ void PanelRenderer::renderPanel(QImage &image, const QPoint &offset)
         }
 
         const bool pressed = k.touchRect.contains(h);
-        if (mPresses)
-            mPresses->keys.append(k.touchRect);
-        const QImage back = keyStyle(k.backStyle, k.viewRect.size(), pressed);
-        if (!back.isNull())
-            painter.drawImage(roundToInt(k.viewRect.x() * s), roundToInt(k.viewRect.y() * s), back);
-
-        const int cx = centre(k.viewRect.left(), k.viewRect.right());
-        const int cy = centre(k.viewRect.top(), k.viewRect.bottom());
-        for (int i = 0; i < k.foreStyles.size(); ++i) {
-            const QImage fore = keyStyle(k.foreStyles.at(i), QSize(-1, -1), pressed);
-            if (fore.isNull())
-                continue;
-            const QPoint o = mOffsets.value(k.posTypes.value(i, 0), QPoint(0, 0));
-            const int x = truncToInt(cx * s - (fore.width() / 2) + o.x() * s);
-            const int y = truncToInt(cy * s - (fore.height() / 2) + o.y() * s);
-            painter.drawImage(x, y, fore);
+        const KeyPaint paint = paintKey(k, pressed);
+        drawKey(painter, paint);
+        if (mKeysDrawn) {
+            mKeysDrawn->keyBounds.append(paint.bounds);
+            mKeysDrawn->keyPressed.append(pressed);
         }
         drawn.append(k);
     }
 
-    const QTextOption topRight(Qt::AlignRight | Qt::AlignTop);
-    const QColor viewColour = p.viewRectColor();
-    const QColor touchColour = p.touchRectColor();
     const QFont nameFont = painter.font();
-    for (const KeyValues &k : qAsConst(drawn)) {
-        const QRect view = scaledTruncated(k.viewRect, s);
-        const QRect touch = scaledTruncated(k.touchOutline, s);
-        const bool viewName = nameShows(viewColour, view);
-        const bool touchName = nameShows(touchColour, touch);
-        if ((viewName || touchName) && isPlainName(k.name)) {
-            const NameLine name(k.name, nameFont);
-            drawOutline(painter, view, viewColour);
-            if (viewName)
-                name.draw(painter, QRectF(view), false);
-            drawOutline(painter, touch, touchColour);
-            if (touchName)
-                name.draw(painter, QRectF(touch), true);
+    for (const KeyValues &k : qAsConst(drawn))
+        drawOutlines(painter, k, nameFont);
+    painter.end();
+    if (mKeysDrawn) {
+        mKeysDrawn->keys = drawn;
+        mKeysDrawn->panelStage = image;
+    }
+}
+
+void PanelRenderer::paintBackground(QPainter &painter, const QPoint &offset)
+{
+    const Panel &p = mPanel;
+    const double s = mScale;
+    const QSize panelSize = parseSize(p.value(QStringLiteral("PANEL/SIZE")));
+    const QImage background
+        = paintStyle(parseInt(p.value(QStringLiteral("PANEL/BACK_STYLE"))), panelSize, false, s);
+    if (!background.isNull())
+        painter.drawImage(truncToInt(offset.x() * s), truncToInt(offset.y() * s), background);
+}
+
+PanelRenderer::KeyPaint PanelRenderer::paintKey(const Key &k, bool pressed)
+{
+    const double s = mScale;
+    KeyPaint paint;
+    paint.back = keyStyle(k.backStyle, k.viewRect.size(), pressed);
+    paint.backAt = QPoint(roundToInt(k.viewRect.x() * s), roundToInt(k.viewRect.y() * s));
+    if (!paint.back.isNull())
+        paint.bounds = QRect(paint.backAt, paint.back.size());
+
+    const int cx = centre(k.viewRect.left(), k.viewRect.right());
+    const int cy = centre(k.viewRect.top(), k.viewRect.bottom());
+    for (int i = 0; i < k.foreStyles.size(); ++i) {
+        const QImage fore = keyStyle(k.foreStyles.at(i), QSize(-1, -1), pressed);
+        if (fore.isNull())
             continue;
-        }
+        const QPoint o = mOffsets.value(k.posTypes.value(i, 0), QPoint(0, 0));
+        const int x = truncToInt(cx * s - (fore.width() / 2) + o.x() * s);
+        const int y = truncToInt(cy * s - (fore.height() / 2) + o.y() * s);
+        paint.fores.append({ QPoint(x, y), fore });
+        paint.bounds |= QRect(QPoint(x, y), fore.size());
+    }
+    return paint;
+}
+
+void PanelRenderer::drawKey(QPainter &painter, const KeyPaint &paint)
+{
+    if (!paint.back.isNull())
+        painter.drawImage(paint.backAt, paint.back);
+    for (const auto &fore : paint.fores)
+        painter.drawImage(fore.first, fore.second);
+}
+
+void PanelRenderer::drawOutlines(QPainter &painter, const Key &k, const QFont &nameFont)
+{
+    const double s = mScale;
+    const QColor viewColour = mPanel.viewRectColor();
+    const QColor touchColour = mPanel.touchRectColor();
+    const QRect view = scaledTruncated(k.viewRect, s);
+    const QRect touch = scaledTruncated(k.touchOutline, s);
+    const bool viewName = nameShows(viewColour, view);
+    const bool touchName = nameShows(touchColour, touch);
+    if ((viewName || touchName) && isPlainName(k.name)) {
+        const NameLine name(k.name, nameFont);
         drawOutline(painter, view, viewColour);
         if (viewName)
-            painter.drawText(QRectF(view), k.name, QTextOption());
+            name.draw(painter, QRectF(view), false);
         drawOutline(painter, touch, touchColour);
         if (touchName)
-            painter.drawText(QRectF(touch), k.name, topRight);
+            name.draw(painter, QRectF(touch), true);
+        return;
     }
-    painter.end();
+    drawOutline(painter, view, viewColour);
+    if (viewName)
+        painter.drawText(QRectF(view), k.name, QTextOption());
+    drawOutline(painter, touch, touchColour);
+    if (touchName)
+        painter.drawText(QRectF(touch), k.name, QTextOption(Qt::AlignRight | Qt::AlignTop));
+}
+
+// Where a key's outlines and names can paint: drawText keeps a name inside
+// its rectangle or clips it there, so the rectangles with a margin for the
+// glyphs' overhang hold them.
+QRect PanelRenderer::outlineBounds(const Key &k, int margin) const
+{
+    const QRect view = scaledTruncated(k.viewRect, mScale).normalized();
+    const QRect touch = scaledTruncated(k.touchOutline, mScale).normalized();
+    return view.adjusted(-margin, -margin, margin + 1, margin + 1)
+        | touch.adjusted(-margin, -margin, margin + 1, margin + 1);
 }
 
 void PanelRenderer::renderInput(QImage &image, const QPoint &offset)
 {
-    const Panel &p = mPanel;
     if (image.isNull())
         return;
+    QPainter painter(&image);
+    paintInput(painter, offset);
+}
+
+void PanelRenderer::paintInput(QPainter &painter, const QPoint &offset)
+{
+    const Panel &p = mPanel;
     const double s = mScale;
     const int foreStyle = parseInt(p.value(QStringLiteral("INPUT/FORE_STYLE")));
     const int backStyle = parseInt(p.value(QStringLiteral("INPUT/BACK_STYLE")));
@@ -606,7 +728,6 @@ void PanelRenderer::renderInput(QImage &image, const QPoint &offset)
     const QSize backSize(roundToInt(text.width() * s), roundToInt(text.height() * s));
     const QImage back = paintStyle(backStyle, backSize, false, 1.0);
     const QPoint at(roundToInt(offset.x() * s), roundToInt(offset.y() * s));
-    QPainter painter(&image);
     if (!back.isNull())
         painter.drawImage(at, back);
     if (!text.isNull())

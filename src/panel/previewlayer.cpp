@@ -47,11 +47,11 @@ bool PreviewLayer::holds(const Inputs &inputs, const QPoint &pixel, const QPoint
 {
     if (!mValid || inputs != mInputs)
         return false;
-    const PanelRenderer::Presses &last = mResult.presses;
-    for (const QRect &key : last.keys) {
-        if (key.contains(unitPoint) != key.contains(last.unitPoint))
+    for (int i = 0; i < mResult.keys.size(); ++i) {
+        if (mResult.keys.at(i).touchRect.contains(unitPoint) != mResult.keyPressed.at(i))
             return false;
     }
+    const PanelRenderer::Presses &last = mResult.presses;
     for (const QRect &area : last.areas) {
         if (area.contains(pixel) != area.contains(last.pixel))
             return false;

@@ -49,6 +49,8 @@ public:
     // The last render, when it was drawn from `inputs` and the point at
     // `pixel` (`unitPoint` in panel units) presses what its point pressed.
     bool holds(const Inputs &inputs, const QPoint &pixel, const QPoint &unitPoint) const;
+    // Whether the last render was drawn from `inputs`, whatever it pressed.
+    bool holdsInputs(const Inputs &inputs) const { return mValid && inputs == mInputs; }
     const PanelRenderer::Result &result() const { return mResult; }
     bool isEmpty() const { return !mValid; }
 

@@ -1,9 +1,10 @@
 // The kept preview: a render after a change shows what a render from scratch
-// shows, and a render after no change gives the kept picture again.
+// shows (also where only the pressed keys are drawn again), and a render
+// after no change gives the kept picture again.
 //
-// Each row renders a small panel of panel-colors (keys, a list, a candidate
-// layout, visible outlines), changes one thing the picture depends on, and
-// renders again.
+// Each row renders a small panel of panel-colors (overlapping keys, one of
+// them half-transparent, a list, a candidate layout, visible outlines),
+// changes one thing the picture depends on, and renders again.
 
 #include "panelfixture.h"
 
@@ -23,8 +24,8 @@ const QString testPanel = QStringLiteral("[PANEL]\nSIZE=100,60\nBACK_STYLE=3\n"
                                          "[CAND]\nTYPE=2\nVIEW_RECT=0,0,100,20\nLAYOUT_NAME=cand\n"
                                          "[LIST]\nTYPE=0\nLIST_NUM=2\nPOS=70,40\nCELL_STYLE=6\nFORE_STYLE=9\n"
                                          "NAMES=a b\nLIST_ORDER=1\n"
-                                         "[KEY1]\nVIEW_RECT=10,10,30,30\nTOUCH_RECT=5,5,40,40\nBACK_STYLE=1\n"
-                                         "[KEY2]\nVIEW_RECT=50,10,20,20\nBACK_STYLE=2\nSTAT_STYLE=S4_1\n"
+                                         "[KEY1]\nVIEW_RECT=10,10,30,30\nTOUCH_RECT=5,5,40,40\nBACK_STYLE=11\n"
+                                         "[KEY2]\nVIEW_RECT=30,20,20,20\nBACK_STYLE=2\nSTAT_STYLE=S4_1\n"
                                          "[TIP1]\nBACK_STYLE=4\n");
 const QString testLayout
     = QStringLiteral("[CAND]\nBACK_STYLE=7\n"
@@ -36,6 +37,7 @@ enum Change {
     Nothing,
     PointOnSameKey,
     PointOffKeys,
+    PointOnOtherKey,
     PointOnIcon,
     KeyEdit,
     PanelDocumentInPlace,
@@ -82,6 +84,11 @@ void TestPreviewLayer::init()
     mRoot = mDir->path() + QStringLiteral("/skin");
     QVERIFY(mDir->isValid());
     QVERIFY(copyTree(dataPath(QStringLiteral("panel-colors")), mRoot));
+    // Half-transparent, so that a key drawn again shows what lies under it.
+    QFile table(mRoot + QStringLiteral("/res/default.css"));
+    QVERIFY(table.open(QIODevice::Append));
+    table.write("\r\n[STYLE11]\r\nNM_COLOR=80ff0000\r\nHL_COLOR=8000ff00\r\n");
+    table.close();
     QVERIFY(writeText(mRoot + QStringLiteral("/port/test.ini"), testPanel));
     QVERIFY(writeText(mRoot + QStringLiteral("/port/cand.cnd"), testLayout));
     mPanel->setPanelFile(mRoot + QStringLiteral("/port/test.ini"));
@@ -102,6 +109,9 @@ bool TestPreviewLayer::apply(Change change)
         return true;
     case PointOffKeys:
         mPanel->setHighlightPointF(QPointF(0.95, 0.95));
+        return true;
+    case PointOnOtherKey:
+        mPanel->setHighlightPointF(QPointF(0.48, 0.6));
         return true;
     case PointOnIcon:
         mPanel->setHighlightPointF(QPointF(0.06, 0.08));
@@ -125,10 +135,10 @@ bool TestPreviewLayer::apply(Change change)
         QFile table(mRoot + QStringLiteral("/res/default.css"));
         if (!table.open(QIODevice::Append))
             return false;
-        table.write("\r\n[STYLE11]\r\nNM_COLOR=00ff00\r\n");
+        table.write("\r\n[STYLE12]\r\nNM_COLOR=00ff00\r\n");
         table.close();
         if (!writeText(mRoot + QStringLiteral("/port/test.ini"),
-                testPanel + QStringLiteral("[KEY3]\nVIEW_RECT=80,10,10,10\nBACK_STYLE=11\n")))
+                testPanel + QStringLiteral("[KEY3]\nVIEW_RECT=80,10,10,10\nBACK_STYLE=12\n")))
             return false;
         mPanel->reload();
         return true;
@@ -173,6 +183,7 @@ void TestPreviewLayer::renderAfterChange_data()
     QTest::newRow("nothing") << int(Nothing) << true;
     QTest::newRow("point moves within the pressed key") << int(PointOnSameKey) << true;
     QTest::newRow("point leaves the keys") << int(PointOffKeys) << false;
+    QTest::newRow("point onto another key") << int(PointOnOtherKey) << false;
     QTest::newRow("point onto a candidate icon") << int(PointOnIcon) << false;
     QTest::newRow("key edited") << int(KeyEdit) << false;
     QTest::newRow("panel document changed in place") << int(PanelDocumentInPlace) << false;
