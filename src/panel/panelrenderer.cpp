@@ -18,6 +18,8 @@
 #include <QTextOption>
 
 #include <cmath>
+#include <cstring>
+#include <utility>
 
 using namespace ValueText;
 
@@ -441,16 +443,20 @@ PanelRenderer::Result PanelRenderer::renderPreview()
     return result;
 }
 
-PanelRenderer::Result PanelRenderer::redrawPresses(const Result &last)
+PanelRenderer::Result PanelRenderer::redrawPresses(Result last)
 {
     QElapsedTimer timer;
     timer.start();
-    Result result = last;
+    Result result = std::move(last);
+    // Painted in place when nobody else holds them: copying a composite
+    // costs as much as drawing most of it.
+    QImage image = std::exchange(result.panelStage, QImage());
+    QImage previous = std::exchange(result.image, QImage());
     const Layout &l = result.layout;
     mScale = l.scale;
     mKeyStyles.clear();
     const double s = mScale;
-    const QPoint pixel = highlightPixel(last.image.size());
+    const QPoint pixel = highlightPixel(image.size());
     const QPoint h(roundToInt(pixel.x() / s), roundToInt(pixel.y() / s));
     result.unitPoint = h;
 
@@ -464,13 +470,12 @@ PanelRenderer::Result PanelRenderer::redrawPresses(const Result &last)
         if (pressed == result.keyPressed.at(i))
             continue;
         const KeyPaint paint = paintKey(result.keys.at(i), pressed);
-        dirty += last.keyBounds.at(i);
+        dirty += result.keyBounds.at(i);
         dirty += paint.bounds;
         result.keyPressed[i] = pressed;
         result.keyBounds[i] = paint.bounds;
         repainted.insert(i, paint);
     }
-    QImage image = last.panelStage;
     if (!dirty.isEmpty()) {
         QPainter painter(&image);
         const QFont nameFont = painter.font();
@@ -500,12 +505,21 @@ PanelRenderer::Result PanelRenderer::redrawPresses(const Result &last)
     result.panelStage = image;
 
     result.presses = Presses();
-    mPresses = &result.presses;
-    if (l.listDrawn)
-        renderList(image, l.listOffset);
-    if (l.candShown)
-        renderCand(image, l.candOffset);
-    mPresses = nullptr;
+    if (l.listDrawn || l.candShown) {
+        if (previous.isDetached() && previous.size() == image.size() && previous.format() == image.format()
+            && previous.bytesPerLine() == image.bytesPerLine()) {
+            std::memcpy(previous.bits(), image.constBits(), size_t(image.sizeInBytes()));
+            image = std::move(previous);
+        } else {
+            image = image.copy();
+        }
+        mPresses = &result.presses;
+        if (l.listDrawn)
+            renderList(image, l.listOffset);
+        if (l.candShown)
+            renderCand(image, l.candOffset);
+        mPresses = nullptr;
+    }
     result.image = image;
     qDebug() << "redrawn for the highlight point: " << timer.elapsed();
     return result;
@@ -522,7 +536,7 @@ PanelRenderer::Result PanelRenderer::renderPreview(PreviewLayer &layer)
         if (layer.holds(inputs, pixel, unitPoint))
             return last;
         if (layer.holdsInputs(inputs) && !last.panelStage.isNull()) {
-            const Result result = redrawPresses(last);
+            const Result result = redrawPresses(layer.take());
             layer.store(inputs, result);
             return result;
         }

@@ -137,7 +137,7 @@ private:
 
     // The composite from the last one at the same inputs and another
     // highlight point.
-    Result redrawPresses(const Result &last);
+    Result redrawPresses(Result last);
     void paintBackground(QPainter &painter, const QPoint &offset);
     void paintInput(QPainter &painter, const QPoint &offset);
     KeyPaint paintKey(const Key &key, bool pressed);

@@ -66,6 +66,13 @@ void PreviewLayer::store(const Inputs &inputs, const PanelRenderer::Result &resu
     mResult = result;
 }
 
+PanelRenderer::Result PreviewLayer::take()
+{
+    PanelRenderer::Result result = std::move(mResult);
+    clear();
+    return result;
+}
+
 void PreviewLayer::clear()
 {
     mValid = false;

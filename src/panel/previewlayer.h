@@ -55,6 +55,9 @@ public:
     bool isEmpty() const { return !mValid; }
 
     void store(const Inputs &inputs, const PanelRenderer::Result &result);
+    // The last render, leaving the layer empty: its pictures can then be
+    // painted on without a copy.
+    PanelRenderer::Result take();
     // Drops the picture, on a load or reload (and to free its memory).
     void clear();
 
