@@ -351,7 +351,8 @@ void SkinConfig::read()
         int lineEnd = end;
         if (lineEnd > pos && text.at(lineEnd - 1) == QLatin1Char('\r'))
             --lineEnd;
-        const QString line = text.mid(pos, lineEnd - pos);
+        // Read in place; only names, keys and values are copied out.
+        const QStringRef line = text.midRef(pos, lineEnd - pos);
         pos = end + 1;
         ++lineNumber;
 
@@ -362,23 +363,23 @@ void SkinConfig::read()
             const int close = line.indexOf(QLatin1Char(']'));
             QString name;
             if (close < 0) {
-                qInfo() << "Loading " << mFileName << ":" << lineNumber << " " << line
+                qInfo() << "Loading " << mFileName << ":" << lineNumber << " " << line.toString()
                         << " invalid section name!";
-                name = line.mid(1).trimmed();
+                name = line.mid(1).trimmed().toString();
             } else {
-                name = line.mid(1, close - 1).trimmed();
+                name = line.mid(1, close - 1).trimmed().toString();
             }
             if (name.isEmpty()) {
                 if (close >= 0)
-                    qInfo() << "Loading " << mFileName << ":" << lineNumber << " " << line
+                    qInfo() << "Loading " << mFileName << ":" << lineNumber << " " << line.toString()
                             << " invalid section name!";
-                fault(lineNumber, LineFault::EmptySectionName, line);
+                fault(lineNumber, LineFault::EmptySectionName, line.toString());
                 continue;
             }
             if (close < 0)
-                fault(lineNumber, LineFault::UnclosedHeader, line);
+                fault(lineNumber, LineFault::UnclosedHeader, line.toString());
             else if (!line.mid(close + 1).trimmed().isEmpty())
-                fault(lineNumber, LineFault::TextAfterHeader, line);
+                fault(lineNumber, LineFault::TextAfterHeader, line.toString());
             closeSection();
             currentName = name;
             currentLine = lineNumber;
@@ -386,13 +387,14 @@ void SkinConfig::read()
         }
 
         const int equals = line.indexOf(QLatin1Char('='));
-        const QString key = equals < 0 ? QString() : line.left(equals).trimmed();
+        const QStringRef key = equals < 0 ? QStringRef() : line.left(equals).trimmed();
         if (key.isEmpty()) {
-            qInfo() << "Loading " << mFileName << ":" << lineNumber << " " << line << " invalid property!";
-            fault(lineNumber, equals < 0 ? LineFault::NoEquals : LineFault::EmptyKey, line);
+            qInfo() << "Loading " << mFileName << ":" << lineNumber << " " << line.toString()
+                    << " invalid property!";
+            fault(lineNumber, equals < 0 ? LineFault::NoEquals : LineFault::EmptyKey, line.toString());
             continue;
         }
-        currentProperties.append(Property(key, line.mid(equals + 1).trimmed()));
+        currentProperties.append(Property(key.toString(), line.mid(equals + 1).trimmed().toString()));
         currentPropertyLines.append(lineNumber);
     }
     closeSection();
