@@ -38,7 +38,9 @@ PreviewLayer::Inputs PreviewLayer::inputsOf(const Panel &panel)
     inputs.status = panel.currentStatus();
     inputs.viewRectColor = panel.viewRectColor();
     inputs.touchRectColor = panel.touchRectColor();
-    inputs.font = QGuiApplication::font();
+    // Only a GUI application has fonts (and draws the outline names).
+    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        inputs.font = QGuiApplication::font();
     inputs.samples = PanelRenderer::sampleCandidates();
     return inputs;
 }
