@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QImage>
 #include <QList>
 #include <QMap>
@@ -10,8 +11,6 @@
 #include <QSize>
 #include <QStringList>
 #include <QVector>
-
-#include <QHash>
 
 class Panel;
 class PreviewLayer;

@@ -6,6 +6,8 @@
 
 #include <QGuiApplication>
 
+#include <utility>
+
 namespace {
 
 quint64 revisionOf(const SkinConfig *config)

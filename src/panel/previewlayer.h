@@ -20,7 +20,9 @@ class Panel;
 // A picture depends on the documents, the styles, the scale, the status and
 // the outline colours (the inputs), and on the highlight point only through
 // what it presses: keys, list cells and candidate icons. A point that
-// presses the same of them as the last one gets the same picture.
+// presses the same of them as the last one gets the same picture; one that
+// presses other keys gets the last picture with those keys drawn again
+// (PanelRenderer). Any other change draws the whole picture anew.
 class PreviewLayer
 {
 public:
