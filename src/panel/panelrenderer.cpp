@@ -172,14 +172,21 @@ public:
         const QRectF box(
             rect.x() + (right ? rect.width() - width : 0), rect.y(), width, line.ascent() + line.descent());
         const bool clip = !rect.contains(box);
-        if (clip) {
+        // Without a clip of its own the painter gets the rectangle's and
+        // loses it again, which is what saving and restoring it comes to.
+        const bool restore = clip && painter.hasClipping();
+        if (restore) {
             painter.save();
             painter.setClipRect(rect, Qt::IntersectClip);
+        } else if (clip) {
+            painter.setClipRect(rect);
         }
         const qreal x = right ? rect.width() - line.horizontalAdvance() : 0;
         line.draw(&painter, QPointF(rect.x() + x, rect.y()));
-        if (clip)
+        if (restore)
             painter.restore();
+        else if (clip)
+            painter.setClipping(false);
     }
 
 private:
