@@ -569,7 +569,7 @@ void Panel::loadPanel()
         return;
     }
     mPanelConfig.reset(new SkinConfig(mCurrentPanelFile));
-    // The layout file is not watched: a reload is when it is read again.
+    // The layout file is read again at the next render.
     mCandLayout.reset();
     mCandLayoutRead = false;
     mPreviewLayer->clear();
@@ -691,8 +691,21 @@ void Panel::detectFilesUpdate()
     // Resources first: the panel is drawn with the styles they give.
     const bool resourcesChanged = reloadChangedResources();
     const bool panelChanged = reloadChangedPanel();
-    if (resourcesChanged || panelChanged)
+    const bool layoutChanged = !panelChanged && dropChangedCandLayout();
+    if (resourcesChanged || panelChanged || layoutChanged)
         emit panelReloaded();
+}
+
+// The candidate layout is kept from one render to the next; another program
+// writing it (or making or deleting it) has it read again at the next render.
+bool Panel::dropChangedCandLayout()
+{
+    if (!mCandLayoutRead || mCandLayoutPath.isEmpty() || FileStamp::of(mCandLayoutPath) == mCandLayoutStamp)
+        return false;
+    qDebug() << "candidate layout updated!";
+    mCandLayout.reset();
+    mCandLayoutRead = false;
+    return true;
 }
 
 const SkinConfig *Panel::candLayout() const
@@ -704,6 +717,8 @@ const SkinConfig *Panel::candLayout() const
     if (!mCandLayoutRead || path != mCandLayoutPath) {
         mCandLayoutRead = true;
         mCandLayoutPath = path;
+        // Stamped before reading: a write while it is read shows next time.
+        mCandLayoutStamp = path.isEmpty() ? FileStamp() : FileStamp::of(path);
         mCandLayout.reset(!path.isEmpty() && QFileInfo(path).isFile() ? new SkinConfig(path) : nullptr);
     }
     return mCandLayout.data();

@@ -273,6 +273,7 @@ private:
     void loadPanel();
     void createFilesTimeMap();
     void recordPanelFileStamps();
+    bool dropChangedCandLayout();
     void recordResourceTimes(bool onlyFiles, bool *changed);
     bool reloadChangedResources();
     bool reloadChangedPanel();
@@ -304,6 +305,7 @@ private:
     mutable QSharedPointer<SkinConfig> mCandLayout;
     mutable QString mCandLayoutPath;
     mutable bool mCandLayoutRead = false;
+    mutable FileStamp mCandLayoutStamp;
     QScopedPointer<PreviewLayer> mPreviewLayer;
     QMap<int, QPoint> mOffsetTable;
     StylesManager *mStylesManager = nullptr;

@@ -13,6 +13,7 @@
 #include "styles/style.h"
 #include "styles/stylesmanager.h"
 
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -20,13 +21,14 @@ using namespace PanelFixture;
 
 namespace {
 
-const QString testPanel = QStringLiteral("[PANEL]\nSIZE=100,60\nBACK_STYLE=3\n"
-                                         "[CAND]\nTYPE=2\nVIEW_RECT=0,0,100,20\nLAYOUT_NAME=cand\n"
-                                         "[LIST]\nTYPE=0\nLIST_NUM=2\nPOS=70,40\nCELL_STYLE=6\nFORE_STYLE=9\n"
-                                         "NAMES=a b\nLIST_ORDER=1\n"
-                                         "[KEY1]\nVIEW_RECT=10,10,30,30\nTOUCH_RECT=5,5,40,40\nBACK_STYLE=11\n"
-                                         "[KEY2]\nVIEW_RECT=30,20,20,20\nBACK_STYLE=2\nSTAT_STYLE=S4_1\n"
-                                         "[TIP1]\nBACK_STYLE=4\n");
+const QString testPanel
+    = QStringLiteral("[PANEL]\nSIZE=100,60\nBACK_STYLE=3\n"
+                     "[CAND]\nTYPE=2\nVIEW_RECT=0,0,100,20\nLAYOUT_NAME=cand\n"
+                     "[LIST]\nTYPE=0\nLIST_NUM=2\nPOS=70,40\nCELL_STYLE=6\nFORE_STYLE=9\n"
+                     "NAMES=a b\nLIST_ORDER=1\n"
+                     "[KEY1]\nVIEW_RECT=10,10,30,30\nTOUCH_RECT=5,5,40,40\nBACK_STYLE=11\n"
+                     "[KEY2]\nVIEW_RECT=30,20,20,20\nBACK_STYLE=2\nSTAT_STYLE=S4_1\n"
+                     "[TIP1]\nBACK_STYLE=4\n");
 const QString testLayout
     = QStringLiteral("[CAND]\nBACK_STYLE=7\n"
                      "[ICON1]\nBACK_STYLE=1\nSIZE=10,10\nANCHOR_TYPE=1\nPOS=2,2\nPERSIST=3\n");
@@ -49,6 +51,8 @@ enum Change {
     Resolution,
     OutlineColour,
     LayoutFileReloaded,
+    LayoutFileWatched,
+    LayoutFileDeletedWatched,
     PanelFileReloaded,
 };
 
@@ -165,6 +169,21 @@ bool TestPreviewLayer::apply(Change change)
             return false;
         mPanel->reload();
         return true;
+    case LayoutFileWatched:
+    case LayoutFileDeletedWatched: {
+        // Another program writes or deletes the layout: one pass of the
+        // watcher notices it and asks for a new picture, the next finds
+        // nothing more.
+        const QString layout = mRoot + QStringLiteral("/port/cand.cnd");
+        if (change == LayoutFileWatched ? !writeText(
+                layout, QString(testLayout).replace(QStringLiteral("POS=2,2"), QStringLiteral("POS=30,4")))
+                                        : !QFile::remove(layout))
+            return false;
+        QSignalSpy reloaded(mPanel, &Panel::panelReloaded);
+        QMetaObject::invokeMethod(mPanel, "detectFilesUpdate");
+        QMetaObject::invokeMethod(mPanel, "detectFilesUpdate");
+        return reloaded.count() == 1;
+    }
     case PanelFileReloaded:
         if (!writeText(mRoot + QStringLiteral("/port/test.ini"),
                 QString(testPanel).replace(QStringLiteral("10,10,30,30"), QStringLiteral("12,14,30,30"))))
@@ -195,6 +214,8 @@ void TestPreviewLayer::renderAfterChange_data()
     QTest::newRow("resolution") << int(Resolution) << false;
     QTest::newRow("outline colour") << int(OutlineColour) << false;
     QTest::newRow("candidate layout rewritten, reloaded") << int(LayoutFileReloaded) << false;
+    QTest::newRow("candidate layout rewritten by another program") << int(LayoutFileWatched) << false;
+    QTest::newRow("candidate layout deleted by another program") << int(LayoutFileDeletedWatched) << false;
     QTest::newRow("panel file rewritten, reloaded") << int(PanelFileReloaded) << false;
 }
 
