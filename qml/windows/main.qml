@@ -283,7 +283,7 @@ ApplicationWindow {
         onActivated: mainWindow.redo()
     }
 
-    Action { id: newPanelAction; objectName: "newPanelAction"; text: qsTr("&New Panel File..."); onTriggered: panelCreateDialog.chooseTarget() }
+    Action { id: newPanelAction; objectName: "newPanelAction"; text: qsTr("&New Panel File..."); onTriggered: panelCreateDialog.dialog().chooseTarget() }
     Action { id: openAction; text: qsTr("&Open Panel File..."); shortcut: StandardKey.Open; onTriggered: mainWindow.showPanelFileDialog() }
     Action { id: importAction; text: qsTr("&Import Skin..."); onTriggered: importSkinDialog.open() }
     Action { id: exportAction; text: qsTr("&Export Skin..."); onTriggered: exportSkinDialog.open() }
@@ -438,15 +438,27 @@ ApplicationWindow {
         }
     }
 
-    SettingsDialog { id: settingsDialog; objectName: "settingsDialog" }
-    AboutDialog { id: aboutDialog; objectName: "aboutDialog" }
-    ShortcutsDialog { id: shortcutsDialog; objectName: "shortcutsDialog" }
-    PanelCreateDialog { id: panelCreateDialog; objectName: "panelCreateDialog" }
-    FontResourceDialog { id: fontResourceDialog; objectName: "fontResourceDialog" }
-    ResolutionConvertDialog { id: resolutionConvertDialog; objectName: "resolutionConvertDialog" }
-    PanelScaleDialog { id: panelScaleDialog; objectName: "panelScaleDialog" }
-    TileToolDialog { id: tileToolDialog; objectName: "tileToolDialog" }
-    InnerRectDialog { id: innerRectDialog; objectName: "innerRectDialog" }
+    // made when first opened; dialog(name) makes one for whoever asks by name
+    LazyDialog { id: settingsDialog; name: "settingsDialog"; component: Component { SettingsDialog {} } }
+    LazyDialog { id: aboutDialog; name: "aboutDialog"; component: Component { AboutDialog {} } }
+    LazyDialog { id: shortcutsDialog; name: "shortcutsDialog"; component: Component { ShortcutsDialog {} } }
+    LazyDialog { id: panelCreateDialog; name: "panelCreateDialog"; component: Component { PanelCreateDialog {} } }
+    LazyDialog { id: fontResourceDialog; name: "fontResourceDialog"; component: Component { FontResourceDialog {} } }
+    LazyDialog { id: resolutionConvertDialog; name: "resolutionConvertDialog"; component: Component { ResolutionConvertDialog {} } }
+    LazyDialog { id: panelScaleDialog; name: "panelScaleDialog"; component: Component { PanelScaleDialog {} } }
+    LazyDialog { id: tileToolDialog; name: "tileToolDialog"; component: Component { TileToolDialog {} } }
+    LazyDialog { id: innerRectDialog; name: "innerRectDialog"; component: Component { InnerRectDialog {} } }
+
+    // The dialog of that object name, made if needed; null for another name.
+    function dialog(name) {
+        var lazy = [settingsDialog, aboutDialog, shortcutsDialog, panelCreateDialog, fontResourceDialog,
+                    resolutionConvertDialog, panelScaleDialog, tileToolDialog, innerRectDialog]
+        for (var i = 0; i < lazy.length; ++i) {
+            if (lazy[i].name === name)
+                return lazy[i].dialog()
+        }
+        return null
+    }
 
     // Importing empties the working directory: the author says yes first.
     ConfirmDialog {

@@ -900,7 +900,11 @@ void TestMainWindow::toolRunsReportToTheWindow()
     if (run == QLatin1String("export")) {
         QVERIFY(QMetaObject::invokeMethod(mRoot, "exportSkin", Q_ARG(QVariant, path)));
     } else {
-        QObject *dialog = mRoot->findChild<QObject *>(QStringLiteral("tileToolDialog"));
+        QVariant made;
+        QVERIFY(QMetaObject::invokeMethod(mRoot, "dialog", Q_RETURN_ARG(QVariant, made),
+            Q_ARG(QVariant, QStringLiteral("tileToolDialog"))));
+        QObject *dialog = made.value<QObject *>();
+        QVERIFY(dialog);
         const bool split = run == QLatin1String("split");
         const QStringList fields = split ? QStringList { QStringLiteral("splitTilText"), QStringLiteral("splitTargetText") }
                                          : QStringList { QStringLiteral("joinSourceText"), QStringLiteral("joinTilText") };
