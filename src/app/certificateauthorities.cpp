@@ -1,11 +1,14 @@
 #include "certificateauthorities.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
-#include <QFileInfo>
+#include <QPair>
 #include <QSet>
 #include <QSslConfiguration>
+
+#if defined(Q_OS_UNIX)
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -72,27 +75,30 @@ QStringList CertificateAuthorities::systemFiles()
 {
 #if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN) && !defined(Q_OS_ANDROID)
     // Where Qt 5.15 looks on Unix: the PEM files of these directories, each
-    // file once however it is linked, then two bundles.
+    // file once however it is linked, then two bundles (Qt's own order is
+    // that of a hash set, so any order will do).
     static const char *const directories[]
         = { "/etc/ssl/certs/", "/usr/lib/ssl/certs/", "/usr/share/ssl/", "/usr/local/ssl/", "/var/ssl/certs/",
               "/usr/local/ssl/certs/", "/etc/openssl/certs/", "/opt/openssl/certs/", "/etc/ssl/" };
     QStringList files;
-    QSet<QString> seen;
+    // a file is known by its device and inode, which one stat() gives,
+    // where resolving the links of its path takes one call per component
+    QSet<QPair<quint64, quint64>> seen;
     for (const char *directory : directories) {
         QDir dir(QString::fromLatin1(directory));
         dir.setNameFilters({ QStringLiteral("*.pem"), QStringLiteral("*.crt") });
-        QStringList here;
-        QDirIterator it(dir);
-        while (it.hasNext()) {
-            it.next();
-            const QString canonical = it.fileInfo().canonicalFilePath();
-            if (!canonical.isEmpty() && !seen.contains(canonical)) {
-                seen.insert(canonical);
-                here.append(canonical);
+        QStringList here = dir.entryList(QDir::Files | QDir::Readable, QDir::Name);
+        for (const QString &name : qAsConst(here)) {
+            const QString path = dir.filePath(name);
+            struct stat status;
+            if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+                continue;
+            const QPair<quint64, quint64> identity(quint64(status.st_dev), quint64(status.st_ino));
+            if (!seen.contains(identity)) {
+                seen.insert(identity);
+                files.append(path);
             }
         }
-        here.sort();
-        files += here;
     }
     files << QStringLiteral("/etc/pki/tls/certs/ca-bundle.crt")
           << QStringLiteral("/usr/local/share/certs/ca-root-nss.crt");
