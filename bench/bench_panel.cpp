@@ -1,10 +1,10 @@
 // The preview as the author sees it: the demo skin's composite at device
 // resolution 1080 in status 0 (keyboard) and 4 (candidate status, with the
-// input line and the list strip), and opening the demo skin up to its first
-// composite. Beside them the floor any preview of that size costs: an image
-// of the composite's size filled and the panel background blitted into it,
-// and the floor plus the 33 keys blitted from images scaled beforehand.
-// Compare the status 0 preview with the floor in the same run.
+// input line and the list strip), asked for again and after a click on
+// another key, and opening the demo skin up to its first composite. Beside them the floor any preview of that
+// size costs: an image of the composite's size filled and the panel background blitted into it, and the floor
+// plus the 33 keys blitted from images scaled beforehand. Compare the status 0 preview with the floor in the
+// same run.
 
 #include "panel/panel.h"
 #include "skin/skinconfig.h"
@@ -58,6 +58,31 @@ void BM_RenderPreview(benchmark::State &state)
 BENCHMARK(BM_RenderPreview)
     ->Arg(0)
     ->Arg(4)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// The preview after a click moves the pressed look from one key to another,
+// as the editor asks for it after every click.
+void BM_RenderPreviewAfterClick(benchmark::State &state)
+{
+    Panel *panel = demo(0, state);
+    if (!panel)
+        return;
+    const QPointF points[] = { { 0.05, 0.3 }, { 0.5, 0.5 } };
+    int next = 0;
+    panel->renderPreview();
+    for (auto _ : state) {
+        state.PauseTiming();
+        panel->setHighlightPointF(points[next]);
+        next = 1 - next;
+        state.ResumeTiming();
+        const QImage image = panel->renderPreview();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    panel->setHighlightPointF(QPointF(-1, -1));
+}
+BENCHMARK(BM_RenderPreviewAfterClick)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);

@@ -25,13 +25,13 @@ inline bool writeFile(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
 }
 
-// Copies the tree below `from` into `to` (made if missing); true when every
-// directory and file was copied.
+// Copies the tree below `from` into `to` (made if missing), hidden entries
+// included; true when every directory and file was copied.
 inline bool copyTree(const QString &from, const QString &to)
 {
     if (!QDir().mkpath(to))
         return false;
-    const QFileInfoList entries = QDir(from).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    const QFileInfoList entries = QDir(from).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
     for (const QFileInfo &entry : entries) {
         const QString target = to + QLatin1Char('/') + entry.fileName();
         if (entry.isDir() ? !copyTree(entry.filePath(), target) : !QFile::copy(entry.filePath(), target))

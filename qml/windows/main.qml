@@ -151,6 +151,8 @@ ApplicationWindow {
 
     function importSkinNow(path) {
         var workingDirectory = rpSettings.skinWorkingDirectory
+        if (archiveJob.running)
+            return refuseImport(qsTr("%1 was not imported: an import or export is still running. Wait for it or cancel it first.").arg(path), path)
         if (workingDirectory === "")
             return refuseImport(qsTr("No skin working directory is set, so %1 was not imported. Choose one in the settings.").arg(path), path)
         if (!utils.isClearable(workingDirectory))
@@ -170,22 +172,44 @@ ApplicationWindow {
         return true
     }
 
+    // The archive is unpacked beside the working directory, off the UI
+    // thread, and put in its place only once complete; a failed or cancelled
+    // import leaves the working copy and reopens its panel file.
+    property string importPath
+    property string importDirectory
+    property string panelBeforeImport
+
     function replaceWorkingCopy(path) {
         var workingDirectory = rpSettings.skinWorkingDirectory
+        // (a run already going refuses with its own message)
+        if (archiveJob.running)
+            return archiveJob.startImport(path, workingDirectory)
+        importPath = path
+        importDirectory = workingDirectory
+        panelBeforeImport = panel.currentPanelFile
         panel.clean()
-        utils.clearDirectory(workingDirectory)
-        utils.unzip(path, workingDirectory)
-        var panelFile = FileKinds.importedPanelFile(path, workingDirectory)
+        return archiveJob.startImport(path, workingDirectory)
+    }
+
+    function importFinished(ok) {
+        if (!ok) {
+            if (panelBeforeImport !== "")
+                panel.setPanelFile(panelBeforeImport)
+            return
+        }
+        var panelFile = FileKinds.importedPanelFile(importPath, importDirectory)
         panel.setPanelFile(panelFile)
         // the editor may still show a file of the working copy just replaced
         textEditor.load(utils.localPathToUrl(panelFile))
         textEditor.checkFile()
-        console.debug(path.endsWith("bdi") ? "importing bdi" : "importing bds or zip")
-        rpSettings.skinDirectory = workingDirectory
+        console.debug(importPath.endsWith("bdi") ? "importing bdi" : "importing bds or zip")
+        rpSettings.skinDirectory = importDirectory
     }
 
+    // Packed off the UI thread; an archive already there is replaced only by
+    // a complete one.
     function exportSkin(path) {
-        utils.zip(rpSettings.skinDirectory, path)
+        return archiveJob.startExport(rpSettings.skinDirectory, path)
     }
 
     function openDropped(path) {
@@ -572,6 +596,14 @@ ApplicationWindow {
     }
 
     Connections {
+        target: archiveJob
+        function onFinished(result) {
+            if (archiveJob.importing)
+                mainWindow.importFinished(result.ok)
+        }
+    }
+
+    Connections {
         target: rpSettings
         function onSkinDirectoryChanged() {
             fileTree.setRoot(rpSettings.skinDirectory)
@@ -696,6 +728,33 @@ ApplicationWindow {
                         objectName: "sectionInfoPage"
                     }
                 }
+            }
+        }
+
+        // an import or export under way; the window stays usable meanwhile
+        RowLayout {
+            objectName: "archiveProgressRow"
+            visible: archiveJob.running
+            Layout.fillWidth: true
+            spacing: 10
+
+            Label {
+                objectName: "archiveProgressLabel"
+                text: (archiveJob.importing ? qsTr("Importing %1") : qsTr("Exporting to %1")).arg(archiveJob.archive)
+                elide: Text.ElideMiddle
+                Layout.maximumWidth: 400
+            }
+            ProgressBar {
+                objectName: "archiveProgressBar"
+                Layout.fillWidth: true
+                from: 0
+                to: 1
+                value: archiveJob.progress
+            }
+            Button {
+                objectName: "archiveCancelButton"
+                text: qsTr("Cancel")
+                onClicked: archiveJob.cancel()
             }
         }
 

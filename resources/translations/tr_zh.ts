@@ -1516,6 +1516,22 @@
         <source>Import</source>
         <translation>导入</translation>
     </message>
+    <message>
+        <source>%1 was not imported: an import or export is still running. Wait for it or cancel it first.</source>
+        <translation>%1 没有导入：另一个导入或导出仍在进行。请等待它结束或先取消它。</translation>
+    </message>
+    <message>
+        <source>Importing %1</source>
+        <translation>正在导入 %1</translation>
+    </message>
+    <message>
+        <source>Exporting to %1</source>
+        <translation>正在导出到 %1</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
 </context>
 <context>
     <name>Tools</name>
@@ -1726,6 +1742,49 @@
     <message>
         <source>Joined %1 images into %2 and its sheet.</source>
         <translation>已将 %1 张图片合并到 %2 及其图片。</translation>
+    </message>
+</context>
+<context>
+    <name>ArchiveJob</name>
+    <message>
+        <source>%1 and %2 more</source>
+        <translation>%1 等另外 %2 项</translation>
+    </message>
+    <message>
+        <source>%1 was not started: another import or export is running. Wait for it or cancel it first.</source>
+        <translation>%1 没有开始：另一个导入或导出正在进行。请等待它结束或先取消它。</translation>
+    </message>
+    <message>
+        <source>Imported %1 into %2 (%3 files).</source>
+        <translation>已将 %1 导入到 %2（%3 个文件）。</translation>
+    </message>
+    <message>
+        <source>The import of %1 was cancelled; the skin working directory %2 is as it was.</source>
+        <translation>%1 的导入已取消；皮肤工作目录 %2 保持原样。</translation>
+    </message>
+    <message>
+        <source>%1 was not imported; the skin working directory %2 is as it was: %3</source>
+        <translation>%1 没有导入；皮肤工作目录 %2 保持原样：%3</translation>
+    </message>
+    <message>
+        <source>The skin directory %1 does not exist, so nothing was exported to %2.</source>
+        <translation>皮肤目录 %1 不存在，因此没有导出到 %2。</translation>
+    </message>
+    <message>
+        <source>Exported the skin %1 to %2 (%3 files).</source>
+        <translation>已将皮肤 %1 导出到 %2（%3 个文件）。</translation>
+    </message>
+    <message>
+        <source>Left out (links leading outside the skin or in a loop, or not regular files): %1.</source>
+        <translation>未打包（指向皮肤之外或成环的链接，或不是普通文件）：%1。</translation>
+    </message>
+    <message>
+        <source>The export to %1 was cancelled; nothing was written there.</source>
+        <translation>导出到 %1 已取消；那里没有写入任何内容。</translation>
+    </message>
+    <message>
+        <source>The skin was not exported: %1 can not be written.</source>
+        <translation>皮肤没有导出：无法写入 %1。</translation>
     </message>
 </context>
 <context>

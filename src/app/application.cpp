@@ -1,5 +1,6 @@
 #include "application.h"
 
+#include "archivejob.h"
 #include "certificateauthorities.h"
 #include "editor/documenthandler.h"
 #include "messagehandler.h"
@@ -49,6 +50,7 @@ Application::Application(int &argc, char **argv)
     }
     mMessages = std::make_unique<MessageModel>();
     mProblems = std::make_unique<ProblemModel>();
+    mArchiveJob = std::make_unique<ArchiveJob>();
 }
 
 Application::~Application()
@@ -56,6 +58,8 @@ Application::~Application()
     QObject::disconnect(mLanguageConnection);
     // The engine goes first, then the translators, then the application.
     mEngine.reset();
+    // (a run still going is cancelled and waited for; the scene is gone)
+    mArchiveJob.reset();
     mProblems.reset();
     mMessages.reset();
     mDialogTranslator.reset();
@@ -264,8 +268,9 @@ void Application::publishContextProperties()
     // Everything that reports an outcome to the author reports into one list.
     for (QObject *object : std::initializer_list<QObject *> { Panel::instance(), Utils::instance(),
              FontResGenerator::instance(), ResolutionConverter::instance(), PanelScaler::instance(),
-             TileTool::instance(), InnerRectTool::instance(), PanelCreator::instance() })
+             TileTool::instance(), InnerRectTool::instance(), PanelCreator::instance(), mArchiveJob.get() })
         mMessages->watch(object);
+    context->setContextProperty(QStringLiteral("archiveJob"), mArchiveJob.get());
     context->setContextProperty(QStringLiteral("messages"), mMessages.get());
 
     mProblems->setPanel(Panel::instance());

@@ -11,6 +11,7 @@ class QApplication;
 class QObject;
 class QQmlApplicationEngine;
 class QTranslator;
+class ArchiveJob;
 class MessageModel;
 class Panel;
 class ProblemModel;
@@ -47,6 +48,8 @@ public:
     MessageModel *messages() const { return mMessages.get(); }
     // The open panel's problems ("problems" in the scene).
     ProblemModel *problems() const { return mProblems.get(); }
+    // Imports and exports off the UI thread ("archiveJob" in the scene).
+    ArchiveJob *archiveJob() const { return mArchiveJob.get(); }
 
     static void setIdentity();
     static void trimCertificateAuthorities();
@@ -90,6 +93,7 @@ private:
     std::unique_ptr<QTranslator> mDialogTranslator;
     std::unique_ptr<MessageModel> mMessages;
     std::unique_ptr<ProblemModel> mProblems;
+    std::unique_ptr<ArchiveJob> mArchiveJob;
     std::unique_ptr<QQmlApplicationEngine> mEngine;
     QMetaObject::Connection mLanguageConnection;
     QUrl mMainUrl;

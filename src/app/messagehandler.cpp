@@ -6,14 +6,19 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMutex>
+#include <QMutexLocker>
 #include <QTextStream>
 
+#include <atomic>
 #include <cstdio>
 
 namespace {
 
-int logThreshold = QtInfoMsg;
+std::atomic_int logThreshold { QtInfoMsg };
 QString logFile;
+// Imports and exports log from a worker thread: one line at a time.
+QMutex logMutex;
 
 } // namespace
 
@@ -74,6 +79,7 @@ void messageHandler(QtMsgType type, const QMessageLogContext &, const QString &m
     if (int(type) < logThreshold)
         return;
     const QString line = MessageHandler::formatLine(type, message);
+    const QMutexLocker locker(&logMutex);
 
     // Opened and closed for every message, so no handle stays open.
     QFile file(MessageHandler::logFilePath());

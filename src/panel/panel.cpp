@@ -2,6 +2,7 @@
 
 #include "keyeditor.h"
 #include "panelrenderer.h"
+#include "previewlayer.h"
 #include "skin/atomicfile.h"
 #include "skin/skinconfig.h"
 #include "skin/tile.h"
@@ -44,7 +45,8 @@ Panel *Panel::instance()
 }
 
 Panel::Panel()
-    : mStylesManager(StylesManager::instance())
+    : mPreviewLayer(new PreviewLayer)
+    , mStylesManager(StylesManager::instance())
 {
     qRegisterMetaType<OperationResult>();
     // Stopped until someone asks for watching: a headless render has no
@@ -235,6 +237,9 @@ void Panel::clean()
     mResourceDirectories.clear();
     mPanelConfig.reset();
     mGenConfig.reset();
+    mCandLayout.reset();
+    mCandLayoutRead = false;
+    mPreviewLayer->clear();
     mStylesManager->clear();
     mResourceFileTimes.clear();
     mPanelFileTimes.clear();
@@ -243,6 +248,7 @@ void Panel::clean()
 
 void Panel::reload()
 {
+    mPreviewLayer->clear();
     mStylesManager->clear();
     mResourceFileTimes.clear();
     mPanelFileTimes.clear();
@@ -563,6 +569,10 @@ void Panel::loadPanel()
         return;
     }
     mPanelConfig.reset(new SkinConfig(mCurrentPanelFile));
+    // The layout file is not watched: a reload is when it is read again.
+    mCandLayout.reset();
+    mCandLayoutRead = false;
+    mPreviewLayer->clear();
 
     // Without a gen.ini the panel has no fallbacks and no offsets besides 0:
     // a gen document of another panel directory must not stay in use.
@@ -685,9 +695,23 @@ void Panel::detectFilesUpdate()
         emit panelReloaded();
 }
 
+const SkinConfig *Panel::candLayout() const
+{
+    const QString name = value(QStringLiteral("CAND/LAYOUT_NAME"));
+    const QString path = name.isEmpty() || mCurrentPanelFile.isEmpty()
+        ? QString()
+        : QFileInfo(mCurrentPanelFile).absolutePath() + QLatin1Char('/') + name + QLatin1String(".cnd");
+    if (!mCandLayoutRead || path != mCandLayoutPath) {
+        mCandLayoutRead = true;
+        mCandLayoutPath = path;
+        mCandLayout.reset(!path.isEmpty() && QFileInfo(path).isFile() ? new SkinConfig(path) : nullptr);
+    }
+    return mCandLayout.data();
+}
+
 QImage Panel::renderPreview()
 {
-    const PanelRenderer::Result result = PanelRenderer(*this).renderPreview();
+    const PanelRenderer::Result result = PanelRenderer(*this).renderPreview(*mPreviewLayer);
     const PanelRenderer::Layout &layout = result.layout;
     if (layout.loaded) {
         mPanelSize = layout.panelSize;

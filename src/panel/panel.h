@@ -8,6 +8,7 @@
 #include <QPair>
 #include <QPoint>
 #include <QPointF>
+#include <QScopedPointer>
 #include <QSharedPointer>
 #include <QSize>
 #include <QString>
@@ -20,6 +21,7 @@
 #include "skin/operationresult.h"
 #include "undohistory.h"
 
+class PreviewLayer;
 class QTimer;
 class SkinConfig;
 class StylesManager;
@@ -130,6 +132,9 @@ public:
     // the panel document and saves it.
     SkinConfig *panelConfig() const { return mPanelConfig.data(); }
     SkinConfig *genConfig() const { return mGenConfig.data(); }
+    // The candidate layout file CAND/LAYOUT_NAME names in the panel's
+    // directory, read once per load of the panel; null when there is none.
+    const SkinConfig *candLayout() const;
 
     // A PANEL, CAND, LIST or INPUT property: the panel document's value, else
     // gen.ini's, else the empty text.
@@ -185,8 +190,9 @@ public:
 
     // The composite preview (input area, list, candidate area, keys) at the
     // device resolution; 1x1 transparent with no panel. Publishes the panel
-    // size, scale and origin of the composite. Each stage draws into the
-    // image at its offset in panel units.
+    // size, scale and origin of the composite. The last picture is kept and
+    // given again while nothing it shows has changed. Each stage draws into
+    // the image at its offset in panel units.
     QImage renderPreview();
     void renderPanel(QImage &image, const QPoint &offset);
     void renderInput(QImage &image, const QPoint &offset);
@@ -295,6 +301,10 @@ private:
     double mScale = 1.0;
     QSharedPointer<SkinConfig> mPanelConfig;
     QSharedPointer<SkinConfig> mGenConfig;
+    mutable QSharedPointer<SkinConfig> mCandLayout;
+    mutable QString mCandLayoutPath;
+    mutable bool mCandLayoutRead = false;
+    QScopedPointer<PreviewLayer> mPreviewLayer;
     QMap<int, QPoint> mOffsetTable;
     StylesManager *mStylesManager = nullptr;
     QMap<QString, FileStamp> mResourceFileTimes;

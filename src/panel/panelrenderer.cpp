@@ -1,6 +1,7 @@
 #include "panelrenderer.h"
 
 #include "panel.h"
+#include "previewlayer.h"
 #include "skin/imagelimits.h"
 #include "skin/skinconfig.h"
 #include "skin/valuetext.h"
@@ -10,10 +11,15 @@
 #include <QDebug>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QPainter>
+#include <QRegion>
+#include <QTextLayout>
 #include <QTextOption>
 
 #include <cmath>
+#include <cstring>
+#include <utility>
 
 using namespace ValueText;
 
@@ -55,18 +61,7 @@ QImage transparentPixel()
     return image;
 }
 
-// The values of one key section that drawing needs; the first occurrence of
-// a property counts, as for every look-up of the document.
-struct KeyValues
-{
-    QString name;
-    int backStyle = 0;
-    QList<int> foreStyles;
-    QList<int> posTypes;
-    QRect viewRect;
-    QRect touchRect; // falls back to VIEW_RECT for the hit test
-    QRect touchOutline; // TOUCH_RECT alone, for the drawn outline
-};
+using KeyValues = PanelRenderer::Key;
 
 QString firstValue(const QVector<SkinConfig::Property> &properties, const QString &key, bool *found = nullptr)
 {
@@ -132,6 +127,80 @@ void drawOutline(QPainter &painter, const QRect &rect, const QColor &colour)
     }
 }
 
+// Whether QPainter::drawText(rect, name, option) lays `name` out as one line
+// whatever the rectangle's width: letters and digits only, between which no
+// line may break and which the text drawing replaces by nothing.
+bool isPlainName(const QString &name)
+{
+    if (name.isEmpty())
+        return false;
+    for (const QChar c : name) {
+        const ushort u = c.unicode();
+        if (!((u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9')))
+            return false;
+    }
+    return true;
+}
+
+// A plain key name laid out once and drawn into both of its key's outlines
+// exactly as QPainter::drawText(rect, name, option) draws it with the option
+// top-left or top-right: a line at the rectangle's top, right-aligned by its
+// advance, clipped to the rectangle when its box does not fit. Shaping the
+// names is most of the cost of a panel of many keys.
+class NameLine
+{
+public:
+    NameLine(const QString &name, const QFont &font)
+        : mLayout(name, font)
+    {
+        // drawText aligns itself and leaves the layout aligned left.
+        QTextOption option;
+        option.setAlignment(Qt::AlignLeft);
+        mLayout.setTextOption(option);
+        mLayout.setCacheEnabled(true);
+        mLayout.beginLayout();
+        QTextLine line = mLayout.createLine();
+        line.setLineWidth(0);
+        line.setPosition(QPointF(0, 0));
+        mLayout.endLayout();
+    }
+
+    void draw(QPainter &painter, const QRectF &rect, bool right) const
+    {
+        const QTextLine line = mLayout.lineAt(0);
+        const qreal width = qMax<qreal>(0, line.naturalTextWidth());
+        const QRectF box(
+            rect.x() + (right ? rect.width() - width : 0), rect.y(), width, line.ascent() + line.descent());
+        const bool clip = !rect.contains(box);
+        // Without a clip of its own the painter gets the rectangle's and
+        // loses it again, which is what saving and restoring it comes to.
+        const bool restore = clip && painter.hasClipping();
+        if (restore) {
+            painter.save();
+            painter.setClipRect(rect, Qt::IntersectClip);
+        } else if (clip) {
+            painter.setClipRect(rect);
+        }
+        const qreal x = right ? rect.width() - line.horizontalAdvance() : 0;
+        line.draw(&painter, QPointF(rect.x() + x, rect.y()));
+        if (restore)
+            painter.restore();
+        else if (clip)
+            painter.setClipping(false);
+    }
+
+private:
+    QTextLayout mLayout;
+};
+
+// Whether a name drawn with `colour` into `rect` can change a pixel: a
+// transparent pen draws nothing, and drawText clips a name to a rectangle
+// without area.
+bool nameShows(const QColor &colour, const QRect &rect)
+{
+    return (!colour.isValid() || colour.alpha() > 0) && rect.width() != 0 && rect.height() != 0;
+}
+
 int centre(int low, int high)
 {
     return int((qint64(low) + high) / 2);
@@ -181,6 +250,12 @@ struct PanelRenderer::ListGeometry
     QRect area; // pixels
 };
 
+uint qHash(const PanelRenderer::StyleKey &key, uint seed)
+{
+    return qHash(key.number, seed) ^ qHash(key.size.width() * 31 + key.size.height(), seed)
+        ^ qHash(key.pressed, seed);
+}
+
 PanelRenderer::PanelRenderer(const Panel &panel)
     : mPanel(panel)
     , mStyles(panel.stylesManager())
@@ -221,6 +296,17 @@ QImage PanelRenderer::paintStyle(int number, const QSize &size, bool pressed, do
     if (!allowed(double(size.width()) * scale, double(size.height()) * scale, "style image"))
         return QImage();
     return mStyles->styleImage(number, size, pressed, scale);
+}
+
+QImage PanelRenderer::keyStyle(int number, const QSize &size, bool pressed)
+{
+    const StyleKey key { number, size, pressed };
+    const auto found = mKeyStyles.constFind(key);
+    if (found != mKeyStyles.constEnd())
+        return found.value();
+    const QImage image = paintStyle(number, size, pressed, mScale);
+    mKeyStyles.insert(key, image);
+    return image;
 }
 
 QPoint PanelRenderer::highlightPixel(const QSize &imageSize) const
@@ -320,6 +406,7 @@ PanelRenderer::Result PanelRenderer::renderPreview()
     if (!l.loaded)
         return result;
     mScale = l.scale;
+    mKeyStyles.clear();
 
     qDebug() << "totalSize" << l.totalWidth << l.totalHeight;
     qDebug() << "inputOffset" << l.inputOffset;
@@ -340,6 +427,8 @@ PanelRenderer::Result PanelRenderer::renderPreview()
     if (image.isNull())
         return result;
 
+    mPresses = &result.presses;
+    mKeysDrawn = &result;
     if (l.inputDrawn) {
         renderInput(image, l.inputOffset);
         qDebug() << "input rendered: " << timer.elapsed();
@@ -355,7 +444,112 @@ PanelRenderer::Result PanelRenderer::renderPreview()
         qDebug() << "cand rendered: " << timer.elapsed();
     }
     qInfo() << "rendered: " << timer.elapsed();
+    mPresses = nullptr;
+    mKeysDrawn = nullptr;
     result.image = image;
+    return result;
+}
+
+PanelRenderer::Result PanelRenderer::redrawPresses(Result last)
+{
+    QElapsedTimer timer;
+    timer.start();
+    Result result = std::move(last);
+    // Painted in place when nobody else holds them: copying a composite
+    // costs as much as drawing most of it.
+    QImage image = std::exchange(result.panelStage, QImage());
+    QImage previous = std::exchange(result.image, QImage());
+    const Layout &l = result.layout;
+    mScale = l.scale;
+    mKeyStyles.clear();
+    const double s = mScale;
+    const QPoint pixel = highlightPixel(image.size());
+    const QPoint h(roundToInt(pixel.x() / s), roundToInt(pixel.y() / s));
+    result.unitPoint = h;
+
+    // Only the keys whose pressed look changed paint other pixels; where
+    // they were and where they are now is drawn again in full, from the
+    // input area under the panel to the outlines over it.
+    QRegion dirty;
+    QHash<int, KeyPaint> repainted;
+    for (int i = 0; i < result.keys.size(); ++i) {
+        const bool pressed = result.keys.at(i).touchRect.contains(h);
+        if (pressed == result.keyPressed.at(i))
+            continue;
+        const KeyPaint paint = paintKey(result.keys.at(i), pressed);
+        dirty += result.keyBounds.at(i);
+        dirty += paint.bounds;
+        result.keyPressed[i] = pressed;
+        result.keyBounds[i] = paint.bounds;
+        repainted.insert(i, paint);
+    }
+    if (!dirty.isEmpty()) {
+        QPainter painter(&image);
+        const QFont nameFont = painter.font();
+        const int margin = QFontMetrics(nameFont).height() + 2;
+        for (const QRect &area : dirty) {
+            painter.setClipRect(area);
+            painter.setCompositionMode(QPainter::CompositionMode_Source);
+            painter.fillRect(area, Qt::transparent);
+            painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+            if (l.inputDrawn)
+                paintInput(painter, l.inputOffset);
+            paintBackground(painter, l.panelOffset);
+            for (int i = 0; i < result.keys.size(); ++i) {
+                if (!result.keyBounds.at(i).intersects(area))
+                    continue;
+                const auto found = repainted.constFind(i);
+                drawKey(painter,
+                    found != repainted.constEnd() ? found.value()
+                                                  : paintKey(result.keys.at(i), result.keyPressed.at(i)));
+            }
+            for (const Key &k : qAsConst(result.keys)) {
+                if (outlineBounds(k, margin).intersects(area))
+                    drawOutlines(painter, k, nameFont);
+            }
+        }
+    }
+    result.panelStage = image;
+
+    result.presses = Presses();
+    if (l.listDrawn || l.candShown) {
+        if (previous.isDetached() && previous.size() == image.size() && previous.format() == image.format()
+            && previous.bytesPerLine() == image.bytesPerLine()) {
+            std::memcpy(previous.bits(), image.constBits(), size_t(image.sizeInBytes()));
+            image = std::move(previous);
+        } else {
+            image = image.copy();
+        }
+        mPresses = &result.presses;
+        if (l.listDrawn)
+            renderList(image, l.listOffset);
+        if (l.candShown)
+            renderCand(image, l.candOffset);
+        mPresses = nullptr;
+    }
+    result.image = image;
+    qDebug() << "redrawn for the highlight point: " << timer.elapsed();
+    return result;
+}
+
+PanelRenderer::Result PanelRenderer::renderPreview(PreviewLayer &layer)
+{
+    const PreviewLayer::Inputs inputs = PreviewLayer::inputsOf(mPanel);
+    if (!layer.isEmpty()) {
+        const Result &last = layer.result();
+        const QPoint pixel = highlightPixel(last.image.size());
+        const double s = last.layout.scale;
+        const QPoint unitPoint(roundToInt(pixel.x() / s), roundToInt(pixel.y() / s));
+        if (layer.holds(inputs, pixel, unitPoint))
+            return last;
+        if (layer.holdsInputs(inputs) && !last.panelStage.isNull()) {
+            const Result result = redrawPresses(layer.take());
+            layer.store(inputs, result);
+            return result;
+        }
+    }
+    const Result result = renderPreview();
+    layer.store(inputs, result);
     return result;
 }
 
@@ -397,16 +591,17 @@ void PanelRenderer::renderPanel(QImage &image, const QPoint &offset)
     const QPoint h(roundToInt(pixel.x() / s), roundToInt(pixel.y() / s));
 
     QPainter painter(&image);
-    const QSize panelSize = parseSize(p.value(QStringLiteral("PANEL/SIZE")));
-    const QImage background
-        = paintStyle(parseInt(p.value(QStringLiteral("PANEL/BACK_STYLE"))), panelSize, false, s);
-    if (!background.isNull())
-        painter.drawImage(truncToInt(offset.x() * s), truncToInt(offset.y() * s), background);
+    paintBackground(painter, offset);
 
     const SkinConfig *config = p.panelConfig();
     const QStringList keys = Panel::keyOrder(config);
     QVector<KeyValues> drawn;
     drawn.reserve(keys.size());
+    if (mKeysDrawn) {
+        mKeysDrawn->unitPoint = h;
+        mKeysDrawn->keyBounds.reserve(keys.size());
+        mKeysDrawn->keyPressed.reserve(keys.size());
+    }
     for (const QString &key : keys) {
         const QVector<SkinConfig::Property> properties = config->sectionProperties(key);
         KeyValues k;
@@ -436,41 +631,117 @@ void PanelRenderer::renderPanel(QImage &image, const QPoint &offset)
         }
 
         const bool pressed = k.touchRect.contains(h);
-        const QImage back = paintStyle(k.backStyle, k.viewRect.size(), pressed, s);
-        if (!back.isNull())
-            painter.drawImage(roundToInt(k.viewRect.x() * s), roundToInt(k.viewRect.y() * s), back);
-
-        const int cx = centre(k.viewRect.left(), k.viewRect.right());
-        const int cy = centre(k.viewRect.top(), k.viewRect.bottom());
-        for (int i = 0; i < k.foreStyles.size(); ++i) {
-            const QImage fore = mStyles->styleImage(k.foreStyles.at(i), QSize(-1, -1), pressed, s);
-            if (fore.isNull())
-                continue;
-            const QPoint o = mOffsets.value(k.posTypes.value(i, 0), QPoint(0, 0));
-            const int x = truncToInt(cx * s - (fore.width() / 2) + o.x() * s);
-            const int y = truncToInt(cy * s - (fore.height() / 2) + o.y() * s);
-            painter.drawImage(x, y, fore);
+        const KeyPaint paint = paintKey(k, pressed);
+        drawKey(painter, paint);
+        if (mKeysDrawn) {
+            mKeysDrawn->keyBounds.append(paint.bounds);
+            mKeysDrawn->keyPressed.append(pressed);
         }
         drawn.append(k);
     }
 
-    const QTextOption topRight(Qt::AlignRight | Qt::AlignTop);
-    for (const KeyValues &k : qAsConst(drawn)) {
-        const QRect view = scaledTruncated(k.viewRect, s);
-        const QRect touch = scaledTruncated(k.touchOutline, s);
-        drawOutline(painter, view, p.viewRectColor());
-        painter.drawText(QRectF(view), k.name, QTextOption());
-        drawOutline(painter, touch, p.touchRectColor());
-        painter.drawText(QRectF(touch), k.name, topRight);
-    }
+    const QFont nameFont = painter.font();
+    for (const KeyValues &k : qAsConst(drawn))
+        drawOutlines(painter, k, nameFont);
     painter.end();
+    if (mKeysDrawn) {
+        mKeysDrawn->keys = drawn;
+        mKeysDrawn->panelStage = image;
+    }
+}
+
+void PanelRenderer::paintBackground(QPainter &painter, const QPoint &offset)
+{
+    const Panel &p = mPanel;
+    const double s = mScale;
+    const QSize panelSize = parseSize(p.value(QStringLiteral("PANEL/SIZE")));
+    const QImage background
+        = paintStyle(parseInt(p.value(QStringLiteral("PANEL/BACK_STYLE"))), panelSize, false, s);
+    if (!background.isNull())
+        painter.drawImage(truncToInt(offset.x() * s), truncToInt(offset.y() * s), background);
+}
+
+PanelRenderer::KeyPaint PanelRenderer::paintKey(const Key &k, bool pressed)
+{
+    const double s = mScale;
+    KeyPaint paint;
+    paint.back = keyStyle(k.backStyle, k.viewRect.size(), pressed);
+    paint.backAt = QPoint(roundToInt(k.viewRect.x() * s), roundToInt(k.viewRect.y() * s));
+    if (!paint.back.isNull())
+        paint.bounds = QRect(paint.backAt, paint.back.size());
+
+    const int cx = centre(k.viewRect.left(), k.viewRect.right());
+    const int cy = centre(k.viewRect.top(), k.viewRect.bottom());
+    for (int i = 0; i < k.foreStyles.size(); ++i) {
+        const QImage fore = keyStyle(k.foreStyles.at(i), QSize(-1, -1), pressed);
+        if (fore.isNull())
+            continue;
+        const QPoint o = mOffsets.value(k.posTypes.value(i, 0), QPoint(0, 0));
+        const int x = truncToInt(cx * s - (fore.width() / 2) + o.x() * s);
+        const int y = truncToInt(cy * s - (fore.height() / 2) + o.y() * s);
+        paint.fores.append({ QPoint(x, y), fore });
+        paint.bounds |= QRect(QPoint(x, y), fore.size());
+    }
+    return paint;
+}
+
+void PanelRenderer::drawKey(QPainter &painter, const KeyPaint &paint)
+{
+    if (!paint.back.isNull())
+        painter.drawImage(paint.backAt, paint.back);
+    for (const auto &fore : paint.fores)
+        painter.drawImage(fore.first, fore.second);
+}
+
+void PanelRenderer::drawOutlines(QPainter &painter, const Key &k, const QFont &nameFont)
+{
+    const double s = mScale;
+    const QColor viewColour = mPanel.viewRectColor();
+    const QColor touchColour = mPanel.touchRectColor();
+    const QRect view = scaledTruncated(k.viewRect, s);
+    const QRect touch = scaledTruncated(k.touchOutline, s);
+    const bool viewName = nameShows(viewColour, view);
+    const bool touchName = nameShows(touchColour, touch);
+    if ((viewName || touchName) && isPlainName(k.name)) {
+        const NameLine name(k.name, nameFont);
+        drawOutline(painter, view, viewColour);
+        if (viewName)
+            name.draw(painter, QRectF(view), false);
+        drawOutline(painter, touch, touchColour);
+        if (touchName)
+            name.draw(painter, QRectF(touch), true);
+        return;
+    }
+    drawOutline(painter, view, viewColour);
+    if (viewName)
+        painter.drawText(QRectF(view), k.name, QTextOption());
+    drawOutline(painter, touch, touchColour);
+    if (touchName)
+        painter.drawText(QRectF(touch), k.name, QTextOption(Qt::AlignRight | Qt::AlignTop));
+}
+
+// Where a key's outlines and names can paint: drawText keeps a name inside
+// its rectangle or clips it there, so the rectangles with a margin for the
+// glyphs' overhang hold them.
+QRect PanelRenderer::outlineBounds(const Key &k, int margin) const
+{
+    const QRect view = scaledTruncated(k.viewRect, mScale).normalized();
+    const QRect touch = scaledTruncated(k.touchOutline, mScale).normalized();
+    return view.adjusted(-margin, -margin, margin + 1, margin + 1)
+        | touch.adjusted(-margin, -margin, margin + 1, margin + 1);
 }
 
 void PanelRenderer::renderInput(QImage &image, const QPoint &offset)
 {
-    const Panel &p = mPanel;
     if (image.isNull())
         return;
+    QPainter painter(&image);
+    paintInput(painter, offset);
+}
+
+void PanelRenderer::paintInput(QPainter &painter, const QPoint &offset)
+{
+    const Panel &p = mPanel;
     const double s = mScale;
     const int foreStyle = parseInt(p.value(QStringLiteral("INPUT/FORE_STYLE")));
     const int backStyle = parseInt(p.value(QStringLiteral("INPUT/BACK_STYLE")));
@@ -478,7 +749,6 @@ void PanelRenderer::renderInput(QImage &image, const QPoint &offset)
     const QSize backSize(roundToInt(text.width() * s), roundToInt(text.height() * s));
     const QImage back = paintStyle(backStyle, backSize, false, 1.0);
     const QPoint at(roundToInt(offset.x() * s), roundToInt(offset.y() * s));
-    QPainter painter(&image);
     if (!back.isNull())
         painter.drawImage(at, back);
     if (!text.isNull())
@@ -581,6 +851,10 @@ void PanelRenderer::renderList(QImage &image, const QPoint &offset)
         const QRect r(roundToInt(x * s), roundToInt(y * s), roundToInt(cell.width() * s),
             roundToInt(cell.height() * s));
         const bool pressed = r.contains(pixel);
+        if (mPresses) {
+            mPresses->pixel = pixel;
+            mPresses->areas.append(r);
+        }
         const QImage cellImage = pressed ? paintStyle(cellStyle, cell, true, s) : normalCell;
         if (!cellImage.isNull() && QRect(r.topLeft(), cellImage.size()).intersects(canvas))
             painter.drawImage(r.topLeft(), cellImage);
@@ -646,14 +920,10 @@ void PanelRenderer::renderCand(QImage &image, const QPoint &offset)
     const int cx = centre(left, right);
     const int cy = centre(top, bottom);
 
-    const QString layoutName = p.value(QStringLiteral("CAND/LAYOUT_NAME"));
-    if (layoutName.isEmpty())
+    const SkinConfig *layoutDocument = p.candLayout();
+    if (!layoutDocument)
         return;
-    const QString layoutFile = QFileInfo(p.currentPanelFile()).absolutePath() + QLatin1Char('/') + layoutName
-        + QLatin1String(".cnd");
-    if (!QFileInfo(layoutFile).isFile())
-        return;
-    const SkinConfig layout(layoutFile);
+    const SkinConfig &layout = *layoutDocument;
 
     const QPoint anchors[] = {
         { 0, 0 },
@@ -715,6 +985,10 @@ void PanelRenderer::renderCand(QImage &image, const QPoint &offset)
         const QRect icon(truncToInt(anchor.x() + pos.x() * s), truncToInt(anchor.y() + pos.y() * s),
             truncToInt(size.width() * s), truncToInt(size.height() * s));
         const bool pressed = icon.contains(pixel);
+        if (mPresses) {
+            mPresses->pixel = pixel;
+            mPresses->areas.append(icon);
+        }
         const QImage iconImage = paintStyle(iconBack, size, pressed, s);
         if (!iconImage.isNull())
             painter.drawImage(icon.topLeft(), iconImage);

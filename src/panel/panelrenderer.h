@@ -1,14 +1,21 @@
 #pragma once
 
+#include <QHash>
 #include <QImage>
+#include <QList>
 #include <QMap>
+#include <QPair>
 #include <QPoint>
 #include <QPointF>
 #include <QRect>
 #include <QSize>
 #include <QStringList>
+#include <QVector>
 
 class Panel;
+class PreviewLayer;
+class QFont;
+class QPainter;
 class StylesManager;
 
 // Draws the composite preview of a Panel from its state: the input-code area,
@@ -43,11 +50,43 @@ public:
         QSize compositeSize;
     };
 
-    // What a render produces.
+    // The values of one key section that drawing needs, after the status
+    // override; the first occurrence of a property counts, as for every
+    // look-up of the document.
+    struct Key
+    {
+        QString name;
+        int backStyle = 0;
+        QList<int> foreStyles;
+        QList<int> posTypes;
+        QRect viewRect;
+        QRect touchRect; // falls back to VIEW_RECT for the hit test
+        QRect touchOutline; // TOUCH_RECT alone, for the drawn outline
+    };
+
+    // The list cells and visible candidate icons a render drew, in pixels,
+    // and the highlight pixel it tested them with.
+    struct Presses
+    {
+        QVector<QRect> areas;
+        QPoint pixel;
+    };
+
+    // What a render produces. Besides the picture, what the next render at
+    // another highlight point starts from (PreviewLayer): the picture before
+    // the list and the candidate area, each key as drawn (in key order),
+    // where its images went and whether it was pressed by `unitPoint`, and
+    // the list cells and icons.
     struct Result
     {
         QImage image;
         Layout layout;
+        QImage panelStage;
+        QVector<Key> keys;
+        QVector<QRect> keyBounds;
+        QVector<bool> keyPressed;
+        QPoint unitPoint;
+        Presses presses;
     };
 
     // The keys under a point, and whether the point lies on the list area.
@@ -63,6 +102,9 @@ public:
 
     Layout layout() const;
     Result renderPreview();
+    // The same picture, taken from `layer` when it still holds and kept
+    // there when drawn.
+    Result renderPreview(PreviewLayer &layer);
     // The hit test of a click at `relativePoint` (0..1 of the composite):
     // the keys whose view rectangle holds it, in key order, and the list.
     Pick pick(const QPointF &relativePoint) const;
@@ -83,6 +125,24 @@ public:
 
 private:
     struct ListGeometry;
+    // A key's images and where they go, in pixels.
+    struct KeyPaint
+    {
+        QImage back;
+        QPoint backAt;
+        QVector<QPair<QPoint, QImage>> fores;
+        QRect bounds;
+    };
+
+    // The composite from the last one at the same inputs and another
+    // highlight point.
+    Result redrawPresses(Result last);
+    void paintBackground(QPainter &painter, const QPoint &offset);
+    void paintInput(QPainter &painter, const QPoint &offset);
+    KeyPaint paintKey(const Key &key, bool pressed);
+    static void drawKey(QPainter &painter, const KeyPaint &paint);
+    void drawOutlines(QPainter &painter, const Key &key, const QFont &nameFont);
+    QRect outlineBounds(const Key &key, int margin) const;
 
     // styleImage of a style at `size` panel units, or null (logged once per
     // render) when the painted image would be over the image bound.
@@ -96,4 +156,21 @@ private:
     double mScale;
     QMap<int, QPoint> mOffsets;
     bool mBoundLogged = false;
+    // Filled while drawing: where the highlight point presses, and the keys.
+    Presses *mPresses = nullptr;
+    Result *mKeysDrawn = nullptr;
+    // Key styles painted in this render: most keys share a few.
+    struct StyleKey
+    {
+        int number;
+        QSize size;
+        bool pressed;
+        bool operator==(const StyleKey &other) const
+        {
+            return number == other.number && size == other.size && pressed == other.pressed;
+        }
+    };
+    friend uint qHash(const StyleKey &key, uint seed);
+    QHash<StyleKey, QImage> mKeyStyles;
+    QImage keyStyle(int number, const QSize &size, bool pressed);
 };

@@ -75,7 +75,25 @@ qint64 secondsOf(const QDateTime &time, const QDateTime &fallback)
     return time.isValid() ? time.toSecsSinceEpoch() : fallback.toSecsSinceEpoch();
 }
 
-void writeEntry(struct archive *writer, const QFileInfo &info, const QString &name)
+// Where packing stands: the bytes of the files read so far against their
+// total, and whether the caller asked it to stop.
+struct PackProgress
+{
+    const SkinArchive::Progress *progress = nullptr;
+    qint64 done = 0;
+    qint64 total = 0;
+
+    bool cancelled() const { return progress && progress->cancel && progress->cancel->load(); }
+    void advance(qint64 bytes)
+    {
+        done += bytes;
+        if (progress && progress->report)
+            progress->report(done, total);
+    }
+};
+
+// False when packing was cancelled while the file was being copied.
+bool writeEntry(struct archive *writer, const QFileInfo &info, const QString &name, PackProgress &packing)
 {
     struct archive_entry *entry = archive_entry_new();
     archive_entry_set_pathname(entry, name.toLocal8Bit().constData());
@@ -93,7 +111,7 @@ void writeEntry(struct archive *writer, const QFileInfo &info, const QString &na
         if (result < ARCHIVE_OK)
             qInfo() << "zip: " << errorText(writer);
         archive_entry_free(entry);
-        return;
+        return true;
     }
 
     archive_entry_set_size(entry, info.size());
@@ -104,18 +122,23 @@ void writeEntry(struct archive *writer, const QFileInfo &info, const QString &na
     if (result < ARCHIVE_OK) {
         qInfo() << "zip: " << errorText(writer);
         if (result < ARCHIVE_WARN)
-            return;
+            return true;
     }
     QFile file(info.absoluteFilePath());
     if (!file.open(QIODevice::ReadOnly)) {
         qInfo() << "zip: "
                 << "can't open file " << info.absoluteFilePath();
-        return;
+        return true;
     }
     char buffer[kBlockSize];
     qint64 length;
-    while ((length = file.read(buffer, sizeof buffer)) > 0)
+    while ((length = file.read(buffer, sizeof buffer)) > 0) {
+        if (packing.cancelled())
+            return false;
         archive_write_data(writer, buffer, size_t(length));
+        packing.advance(length);
+    }
+    return true;
 }
 
 // True when an existing component of base/relative below base is a link:
@@ -302,6 +325,9 @@ struct Unpacker
                 break;
             if (length < 0) {
                 qInfo() << "unzip: " << name << ": " << errorText(reader);
+                // the caller says why nothing was changed
+                if (error.isEmpty())
+                    error = name + QStringLiteral(": ") + errorText(reader);
                 refused = true;
                 return;
             }
@@ -457,12 +483,20 @@ namespace {
 // followed only while they stay inside the tree and do not loop.
 struct PackWalker
 {
-    struct archive *writer;
+    struct Item
+    {
+        QFileInfo info; // what is packed, a link resolved
+        QString name;
+    };
+
     QString root; // canonical
     QString ownPath;
     QStringList leftOut;
     QStringList openDirectories; // canonical paths on the way down
-    const bool *stop = nullptr; // set once the output failed
+    // Listed first and written afterwards, so that progress can be told
+    // against the total.
+    std::vector<Item> items;
+    qint64 totalBytes = 0;
 
     bool isInsideRoot(const QString &canonical) const
     {
@@ -474,8 +508,6 @@ struct PackWalker
         const QFileInfoList entries = QDir(directory).entryInfoList(
             QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
         for (const QFileInfo &info : entries) {
-            if (stop && *stop)
-                return;
             const QString name = prefix + info.fileName();
             if (isOwnOutput(info.absoluteFilePath(), ownPath))
                 continue;
@@ -494,13 +526,14 @@ struct PackWalker
             if (real.isDir()) {
                 if (!info.isSymLink() && isVersionControl(info.fileName()))
                     continue;
-                writeEntry(writer, real, name);
+                items.push_back({ real, name });
                 const QString canonical = real.canonicalFilePath();
                 openDirectories.append(canonical);
                 walk(real.absoluteFilePath(), name + QLatin1Char('/'));
                 openDirectories.removeLast();
             } else if (real.isFile()) {
-                writeEntry(writer, real, name);
+                items.push_back({ real, name });
+                totalBytes += real.size();
             } else {
                 qDebug() << "zip: "
                          << "leaving out " << info.absoluteFilePath() << ": not a regular file";
@@ -518,6 +551,12 @@ struct PackWalker
 } // namespace
 
 bool SkinArchive::zip(const QString &inDir, const QString &outFile, QStringList *leftOut)
+{
+    return zip(inDir, outFile, Progress(), leftOut);
+}
+
+bool SkinArchive::zip(
+    const QString &inDir, const QString &outFile, const Progress &progress, QStringList *leftOut)
 {
     qDebug() << "zip: " << inDir << ", " << outFile;
 
@@ -554,13 +593,36 @@ bool SkinArchive::zip(const QString &inDir, const QString &outFile, QStringList 
     // temporary file are not packed into themselves.
     const QFileInfo outInfo(outFile);
     const QString outDir = QFileInfo(outInfo.absolutePath()).canonicalFilePath();
-    PackWalker walker { writer, dirInfo.canonicalFilePath(),
-        outDir.isEmpty() ? outInfo.absoluteFilePath() : outDir + QLatin1Char('/') + outInfo.fileName(), {}, {} };
+    PackWalker walker;
+    walker.root = dirInfo.canonicalFilePath();
+    walker.ownPath
+        = outDir.isEmpty() ? outInfo.absoluteFilePath() : outDir + QLatin1Char('/') + outInfo.fileName();
     walker.openDirectories.append(walker.root);
-    walker.stop = &output.failed;
     walker.walk(walker.root, QString());
     if (leftOut)
         *leftOut = walker.leftOut;
+
+    PackProgress packing;
+    packing.progress = &progress;
+    packing.total = walker.totalBytes;
+    bool cancelled = false;
+    for (const PackWalker::Item &item : walker.items) {
+        if (output.failed)
+            break;
+        if (packing.cancelled() || !writeEntry(writer, item.info, item.name, packing)) {
+            cancelled = true;
+            break;
+        }
+    }
+    // A cancel that comes after the last file still keeps the old archive.
+    if (cancelled || packing.cancelled()) {
+        // An entry may be half written: the new archive is dropped whole.
+        qDebug() << "zip: "
+                 << "cancelled, " << outFile << " is left as it was";
+        archive_write_free(writer);
+        output.file.cancel();
+        return false;
+    }
 
     const int closed = archive_write_close(writer);
     archive_write_free(writer);
@@ -649,6 +711,10 @@ bool SkinArchive::unzip(const QString &inFile, const QString &outDir, const Limi
     archive_read_free(reader);
     if (unpacker.cancelled)
         return fail(QStringLiteral("unpacking was cancelled; nothing was changed"));
+    // The reader need not have counted every byte of the archive (its
+    // directory, a comment) by the time the last entry is done.
+    if (progress.report && !unpacker.writeFailed)
+        progress.report(unpacker.archiveSize, unpacker.archiveSize);
     if (unpacker.writeFailed)
         return fail(unpacker.error + QStringLiteral("; nothing was changed"));
     // Every file is complete: they go in place back to back.

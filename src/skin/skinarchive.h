@@ -35,9 +35,10 @@ public:
         int maxArchiveRatio = 50;
     };
 
-    // Reports while unpacking: the bytes of the archive read so far and its
-    // size. Unpacking stops, changing nothing, once `cancel` is set; both
-    // may be used from another thread than the one unpacking.
+    // Reports while unpacking (the bytes of the archive read so far and its
+    // size) or packing (the bytes of the files packed so far and their sum).
+    // Either stops, changing nothing, once `cancel` is set; both may be used
+    // from another thread than the one working.
     struct Progress
     {
         std::function<void(qint64 done, qint64 total)> report;
@@ -51,6 +52,10 @@ public:
     // out and named in `leftOut`. An existing outFile is replaced only when
     // the new archive is complete.
     static bool zip(const QString &inDir, const QString &outFile, QStringList *leftOut = nullptr);
+    // Needs nothing of the UI thread: a window may run it in a worker. A
+    // cancelled run returns false and leaves an existing outFile as it was.
+    static bool zip(
+        const QString &inDir, const QString &outFile, const Progress &progress, QStringList *leftOut);
 
     // Unpacks inFile into outDir (created when missing) without clearing it.
     // False when the archive cannot be read or any entry was refused; the

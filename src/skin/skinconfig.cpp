@@ -2,6 +2,7 @@
 
 #include "atomicfile.h"
 
+#include <QAtomicInteger>
 #include <QCryptographicHash>
 #include <QDebug>
 #include <QFile>
@@ -33,6 +34,8 @@ QByteArray hashOf(const QByteArray &bytes)
 {
     return QCryptographicHash::hash(bytes, QCryptographicHash::Sha1);
 }
+
+QAtomicInteger<quint64> lastRevision;
 
 bool hasLineBreak(const QString &text)
 {
@@ -121,16 +124,22 @@ QString SkinConfig::value(const QString &path, const QString &defaultValue) cons
     return defaultValue;
 }
 
+void SkinConfig::touch()
+{
+    mRevision = ++lastRevision;
+}
+
 void SkinConfig::setValue(const QString &path, const QString &value)
 {
+    touch();
     QString section, key;
     splitKey(path, section, key);
 
     // Text that would not read back as written, or that would open a new
     // section when read, is refused rather than written.
-    if (hasLineBreak(section) || hasLineBreak(key) || hasLineBreak(value)
-        || key.contains(QLatin1Char('=')) || key.startsWith(QLatin1Char('['))
-        || section.trimmed().isEmpty() || section.contains(QLatin1Char(']'))) {
+    if (hasLineBreak(section) || hasLineBreak(key) || hasLineBreak(value) || key.contains(QLatin1Char('='))
+        || key.startsWith(QLatin1Char('[')) || section.trimmed().isEmpty()
+        || section.contains(QLatin1Char(']'))) {
         qInfo() << "refusing to write" << path << "=" << value << "to" << mFileName
                 << ": it would not read back as written!";
         return;
@@ -158,6 +167,7 @@ void SkinConfig::setValue(const QString &path, const QString &value)
 
 void SkinConfig::remove(const QString &path, EmptySection emptySection)
 {
+    touch();
     QString section, key;
     splitKey(path, section, key);
     const int index = indexOfSection(section);
@@ -185,6 +195,7 @@ void SkinConfig::remove(const QString &path, EmptySection emptySection)
 
 void SkinConfig::addGroup(const QString &section)
 {
+    touch();
     if (indexOfSection(section) >= 0)
         return;
     appendSection(section, Section());
@@ -192,6 +203,7 @@ void SkinConfig::addGroup(const QString &section)
 
 void SkinConfig::clear()
 {
+    touch();
     mSectionNames.clear();
     mSections.clear();
     mIndexStale = true;
@@ -293,6 +305,7 @@ void SkinConfig::removeSectionAt(int index)
 
 void SkinConfig::read()
 {
+    touch();
     qDebug() << "reading " << mFileName;
 
     QFile file(mFileName);
@@ -338,7 +351,8 @@ void SkinConfig::read()
         int lineEnd = end;
         if (lineEnd > pos && text.at(lineEnd - 1) == QLatin1Char('\r'))
             --lineEnd;
-        const QString line = text.mid(pos, lineEnd - pos);
+        // Read in place; only names, keys and values are copied out.
+        const QStringRef line = text.midRef(pos, lineEnd - pos);
         pos = end + 1;
         ++lineNumber;
 
@@ -349,23 +363,23 @@ void SkinConfig::read()
             const int close = line.indexOf(QLatin1Char(']'));
             QString name;
             if (close < 0) {
-                qInfo() << "Loading " << mFileName << ":" << lineNumber << " " << line
+                qInfo() << "Loading " << mFileName << ":" << lineNumber << " " << line.toString()
                         << " invalid section name!";
-                name = line.mid(1).trimmed();
+                name = line.mid(1).trimmed().toString();
             } else {
-                name = line.mid(1, close - 1).trimmed();
+                name = line.mid(1, close - 1).trimmed().toString();
             }
             if (name.isEmpty()) {
                 if (close >= 0)
-                    qInfo() << "Loading " << mFileName << ":" << lineNumber << " " << line
+                    qInfo() << "Loading " << mFileName << ":" << lineNumber << " " << line.toString()
                             << " invalid section name!";
-                fault(lineNumber, LineFault::EmptySectionName, line);
+                fault(lineNumber, LineFault::EmptySectionName, line.toString());
                 continue;
             }
             if (close < 0)
-                fault(lineNumber, LineFault::UnclosedHeader, line);
+                fault(lineNumber, LineFault::UnclosedHeader, line.toString());
             else if (!line.mid(close + 1).trimmed().isEmpty())
-                fault(lineNumber, LineFault::TextAfterHeader, line);
+                fault(lineNumber, LineFault::TextAfterHeader, line.toString());
             closeSection();
             currentName = name;
             currentLine = lineNumber;
@@ -373,13 +387,14 @@ void SkinConfig::read()
         }
 
         const int equals = line.indexOf(QLatin1Char('='));
-        const QString key = equals < 0 ? QString() : line.left(equals).trimmed();
+        const QStringRef key = equals < 0 ? QStringRef() : line.left(equals).trimmed();
         if (key.isEmpty()) {
-            qInfo() << "Loading " << mFileName << ":" << lineNumber << " " << line << " invalid property!";
-            fault(lineNumber, equals < 0 ? LineFault::NoEquals : LineFault::EmptyKey, line);
+            qInfo() << "Loading " << mFileName << ":" << lineNumber << " " << line.toString()
+                    << " invalid property!";
+            fault(lineNumber, equals < 0 ? LineFault::NoEquals : LineFault::EmptyKey, line.toString());
             continue;
         }
-        currentProperties.append(Property(key, line.mid(equals + 1).trimmed()));
+        currentProperties.append(Property(key.toString(), line.mid(equals + 1).trimmed().toString()));
         currentPropertyLines.append(lineNumber);
     }
     closeSection();

@@ -102,6 +102,12 @@ public:
     };
     const ReadLines &readLines() const { return mReadLines; }
 
+    // A number that changes whenever the contents may have changed (a read,
+    // a write through setValue, remove, addGroup or clear) and that no other
+    // document of the process ever had: a cache of something drawn from the
+    // document holds on to it and compares.
+    quint64 revision() const { return mRevision; }
+
 private:
     void splitKey(const QString &path, QString &section, QString &key) const;
     int indexOfSection(const QString &section) const;
@@ -109,6 +115,7 @@ private:
     void removeSectionAt(int index);
     void read();
     bool write();
+    void touch();
 
     QStringList mSectionNames;
     QVector<Section> mSections;
@@ -123,4 +130,5 @@ private:
     QByteArray mDiskHash; // of the bytes last read or written; empty when none
     bool mModified = false;
     ReadLines mReadLines;
+    quint64 mRevision = 0;
 };

@@ -29,20 +29,37 @@ bool isIntList(const QString &text, int parts)
     return true;
 }
 
+namespace {
+
+    // The parts are read in place: a panel of many keys reads four numbers
+    // per key and render.
+    QVector<QStringRef> splitAtCommas(const QString &text)
+    {
+        return text.splitRef(QLatin1Char(','));
+    }
+
+    // As parseInt, for a part of a text.
+    int partToInt(const QStringRef &part)
+    {
+        return part.toInt();
+    }
+
+} // namespace
+
 QPoint parsePoint(const QString &text)
 {
-    const QStringList parts = text.split(QLatin1Char(','));
+    const QVector<QStringRef> parts = splitAtCommas(text);
     if (parts.size() != 2)
         return QPoint(0, 0);
-    return QPoint(parseInt(parts.at(0)), parseInt(parts.at(1)));
+    return QPoint(partToInt(parts.at(0)), partToInt(parts.at(1)));
 }
 
 QSize parseSize(const QString &text)
 {
-    const QStringList parts = text.split(QLatin1Char(','));
+    const QVector<QStringRef> parts = splitAtCommas(text);
     if (parts.size() != 2)
         return QSize(-1, -1);
-    return QSize(parseInt(parts.at(0)), parseInt(parts.at(1)));
+    return QSize(partToInt(parts.at(0)), partToInt(parts.at(1)));
 }
 
 namespace {
@@ -66,21 +83,22 @@ namespace {
 
 QRect parseRect(const QString &text)
 {
-    const QStringList parts = text.split(QLatin1Char(','));
+    const QVector<QStringRef> parts = splitAtCommas(text);
     if (parts.size() != 4)
         return QRect(0, 0, 0, 0);
-    const int x = parseInt(parts.at(0));
-    const int y = parseInt(parts.at(1));
-    return QRect(x, y, sideWithinRange(x, parseInt(parts.at(2))), sideWithinRange(y, parseInt(parts.at(3))));
+    const int x = partToInt(parts.at(0));
+    const int y = partToInt(parts.at(1));
+    return QRect(
+        x, y, sideWithinRange(x, partToInt(parts.at(2))), sideWithinRange(y, partToInt(parts.at(3))));
 }
 
 QList<int> parseIntList(const QString &text)
 {
     QList<int> values;
-    const QStringList parts = text.split(QLatin1Char(','));
+    const QVector<QStringRef> parts = splitAtCommas(text);
     values.reserve(parts.size());
-    for (const QString &part : parts)
-        values.append(parseInt(part));
+    for (const QStringRef &part : parts)
+        values.append(partToInt(part));
     return values;
 }
 

@@ -66,12 +66,23 @@ QMap<QString, QString> sectionMap(const SkinConfig &config, const QString &secti
 // need at their few sizes, and a bound for a panel of many odd sizes.
 constexpr qint64 kTileCacheBytes = qint64(64) * 1024 * 1024;
 
+// The painted texts kept at most: the preview paints a handful (the input
+// line, the candidates, the list names) on every request.
+constexpr int kTextCacheEntries = 1024;
+constexpr qint64 kTextCacheImageBytes = qint64(4) * 1024 * 1024;
+
 } // namespace
 
 uint qHash(const StylesManager::TileImageKey &key, uint seed)
 {
     return qHash(key.tile, seed) ^ qHash(key.size.width(), seed) ^ qHash(key.size.height() * 31, seed)
         ^ qHash(key.scale, seed);
+}
+
+uint qHash(const StylesManager::TextImageKey &key, uint seed)
+{
+    return qHash(key.number, seed) ^ qHash(key.text, seed) ^ qHash(key.fontSize * 31, seed)
+        ^ qHash(key.highlighted, seed) ^ qHash(key.scale, seed);
 }
 
 StylesManager *StylesManager::instance()
@@ -96,8 +107,17 @@ StylesManager::StylesManager()
         QFont::insertSubstitution(mDefaultInputFamily, mDefaultFamily);
 }
 
+// Whatever was painted before may look different now.
+void StylesManager::changed()
+{
+    static quint64 lastRevision = 0;
+    mRevision = ++lastRevision;
+    mTextCache.clear();
+}
+
 void StylesManager::clear()
 {
+    changed();
     for (int id : qAsConst(mFontIds))
         QFontDatabase::removeApplicationFont(id);
     mFontIds.clear();
@@ -124,12 +144,14 @@ void StylesManager::readStyleTable(const QString &path)
 
 void StylesManager::addStyle(const Style &style)
 {
+    changed();
     mStyles.insert(style.name, style);
     mStyleNumbers.append(style.name.mid(5));
 }
 
 void StylesManager::addTile(const Tile &tile)
 {
+    changed();
     mTiles.insert(tile.key(), tile);
     // A tile of the same key may have been drawn before.
     mTileCache.clear();
@@ -138,6 +160,7 @@ void StylesManager::addTile(const Tile &tile)
 
 void StylesManager::addFont(const QString &absolutePath, const QString &relativePath)
 {
+    changed();
     qInfo() << "adding application font: " << absolutePath << "...";
     const int id = QFontDatabase::addApplicationFont(absolutePath);
     if (id < 0) {
@@ -205,10 +228,19 @@ QImage StylesManager::textImage(
 {
     if (!finiteScale(scale))
         return QImage();
+    const TextImageKey key { number, text, fontSize, highlighted, scale };
+    const auto cached = mTextCache.constFind(key);
+    if (cached != mTextCache.constEnd())
+        return cached.value();
     const Style style = this->style(number);
     const int pixelSize = truncatedProduct(fontSize > 0 ? fontSize : style.fontSize, scale);
-    return paintLabel(text, pixelSize, highlighted ? style.highlightedColor : style.normalColor,
+    const QImage image = paintLabel(text, pixelSize, highlighted ? style.highlightedColor : style.normalColor,
         style.fontPath, style.borderColor, style.borderSize);
+    if (mTextCache.size() >= kTextCacheEntries)
+        mTextCache.clear();
+    if (image.sizeInBytes() <= kTextCacheImageBytes)
+        mTextCache.insert(key, image);
+    return image;
 }
 
 QImage StylesManager::tileImage(const QString &key, const QSize &size, double scale) const

@@ -65,13 +65,16 @@ public:
     // size. Null when there is nothing to paint.
     QImage styleImage(int number, const QSize &size, bool highlighted, double scale);
     // `text` in the look of style n; a font size of 0 or below takes the
-    // style's own. Never cached.
+    // style's own. Unlike labels, kept only until the styles or fonts change.
     QImage textImage(int number, const QString &text, int fontSize, bool highlighted, double scale) const;
     // The tile under `key` rendered at `size` times `scale`; null for an
     // empty key or an unknown tile.
     QImage tileImage(const QString &key, const QSize &size, double scale) const;
     // How many stretched tiles are kept; for tests.
     int cachedTileCount() const { return mTileCache.size(); }
+    // A number that changes with every change of styles, tiles or fonts and
+    // that no earlier state had, for caches of what was painted with them.
+    quint64 revision() const { return mRevision; }
     // One line of text as wide as its advance and as high as the font's line,
     // with an optional copy in `borderColor` drawn `borderSize` pixels lower
     // underneath it (a shadow).
@@ -95,12 +98,29 @@ private:
         }
     };
     friend uint qHash(const TileImageKey &key, uint seed);
+    struct TextImageKey
+    {
+        int number;
+        QString text;
+        int fontSize;
+        bool highlighted;
+        double scale;
+        bool operator==(const TextImageKey &other) const
+        {
+            return number == other.number && text == other.text && fontSize == other.fontSize
+                && highlighted == other.highlighted && scale == other.scale;
+        }
+    };
+    friend uint qHash(const TextImageKey &key, uint seed);
+    void changed();
 
     QMap<QString, Style> mStyles;
     QMap<QString, Tile> mTiles;
     QHash<LabelKey, QImage> mLabelCache;
     mutable QHash<TileImageKey, QImage> mTileCache;
     mutable qint64 mTileCacheBytes = 0;
+    mutable QHash<TextImageKey, QImage> mTextCache;
+    quint64 mRevision = 0;
     QString mDefaultInputFontResource;
     QString mDefaultInputFamily;
     QString mDefaultFamily;

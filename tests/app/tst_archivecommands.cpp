@@ -6,6 +6,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
 namespace {
 
 struct Result
@@ -28,6 +32,33 @@ Result runCli(const QStringList &arguments)
     return result;
 }
 
+// Runs the tool with its standard error on a new pseudo-terminal; what it
+// wrote there, or "<no terminal>".
+QByteArray runOnTerminal(const QStringList &arguments)
+{
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0)
+        return "<no terminal>";
+    const QString slaveName = QString::fromLocal8Bit(ptsname(master));
+    // held open here too, so the terminal keeps what was written after the
+    // tool has gone
+    const int slave = ::open(ptsname(master), O_RDWR | O_NOCTTY);
+    QProcess process;
+    process.setStandardErrorFile(slaveName);
+    process.start(QStringLiteral(QUILLMARK_CLI_PATH), arguments);
+    QByteArray written;
+    if (process.waitForFinished(120000)) {
+        ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
+        char buffer[4096];
+        ssize_t length;
+        while ((length = ::read(master, buffer, sizeof buffer)) > 0)
+            written.append(buffer, int(length));
+    }
+    ::close(slave);
+    ::close(master);
+    return written;
+}
+
 } // namespace
 
 // pack and unpack as a skin author's script sees them: exit codes, messages
@@ -43,6 +74,8 @@ private slots:
     void packThenUnpackRoundTrip();
     void unpackDoesNotClearTarget();
     void unpackRefusesHostileEntry();
+    void progressOnlyOnATerminal_data();
+    void progressOnlyOnATerminal();
     void version();
     void helpListsCommands();
 
@@ -140,6 +173,42 @@ void TestArchiveCommands::unpackRefusesHostileEntry()
     QVERIFY(result.err.contains("refusing"));
     QCOMPARE(FileTree::list(path(QStringLiteral("a/b"))), QStringList { QStringLiteral("good.txt") });
     QVERIFY(!QFileInfo::exists(path(QStringLiteral("escaped.txt"))));
+}
+
+void TestArchiveCommands::progressOnlyOnATerminal_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("terminal");
+
+    QTest::newRow("pack, standard error a pipe") << "pack" << false;
+    QTest::newRow("pack, standard error a terminal") << "pack" << true;
+    QTest::newRow("unpack, standard error a pipe") << "unpack" << false;
+    QTest::newRow("unpack, standard error a terminal") << "unpack" << true;
+}
+
+// A person at a terminal sees how far a pack or unpack has got; a script
+// reading standard error sees nothing unless something went wrong.
+void TestArchiveCommands::progressOnlyOnATerminal()
+{
+    QFETCH(QString, command);
+    QFETCH(bool, terminal);
+    QVERIFY(FileTree::write(path(QStringLiteral("skin/res/keys.png")), QByteArray(300000, 'k')));
+    QCOMPARE(runCli({ QStringLiteral("pack"), path(QStringLiteral("skin")), path(QStringLiteral("a.zip")) })
+                 .exitCode,
+        0);
+    const QStringList arguments = command == QLatin1String("pack")
+        ? QStringList { command, path(QStringLiteral("skin")), path(QStringLiteral("b.zip")) }
+        : QStringList { command, path(QStringLiteral("a.zip")), path(QStringLiteral("out")) };
+    if (!terminal) {
+        const Result result = runCli(arguments);
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(result.err, QByteArray());
+        return;
+    }
+    const QByteArray shown = runOnTerminal(arguments);
+    QVERIFY2(shown.contains(command.toLatin1() + "ing ") && shown.contains("100%"), shown.constData());
+    // the line is rewritten in place and ended once
+    QVERIFY2(shown.contains('\r') && shown.endsWith("100%\r\n"), shown.constData());
 }
 
 void TestArchiveCommands::version()

@@ -5,6 +5,7 @@
 // without sleeping, and a Panel brought back to its initial state.
 
 #include "panel/panel.h"
+#include "testfiles.h"
 #include "testpaths.h"
 
 #include <QColor>
@@ -28,25 +29,7 @@ inline QString demoPanelFile()
     return QStringLiteral(QUILLMARK_SOURCE_DIR "/skins/demo/port/py_26.ini");
 }
 
-inline bool copyTree(const QString &from, const QString &to)
-{
-    QDir().mkpath(to);
-    QDirIterator it(
-        from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString source = it.next();
-        const QString target = to + source.mid(from.length());
-        if (it.fileInfo().isDir()) {
-            if (!QDir().mkpath(target))
-                return false;
-        } else {
-            QDir().mkpath(QFileInfo(target).absolutePath());
-            if (!QFile::copy(source, target))
-                return false;
-        }
-    }
-    return true;
-}
+using TestFiles::copyTree;
 
 // Writes `text` with CR LF line ends, creating the directories on the way.
 inline bool writeText(const QString &path, const QString &text)

@@ -7,9 +7,9 @@
 // into a temporary directory, points HOME there and runs the copy.
 #include "testfiles.h"
 #include "testpaths.h"
-#include "testfiles.h"
 
 #include "app/application.h"
+#include "app/archivejob.h"
 #include "app/messagemodel.h"
 #include "app/utils.h"
 #include "panel/panel.h"
@@ -18,7 +18,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QQmlApplicationEngine>
@@ -27,32 +26,17 @@
 #include <QQuickWindow>
 #include <QRegularExpression>
 #include <QScopeGuard>
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <algorithm>
+#include <atomic>
 
 namespace {
 
 const char relocatedVariable[] = "QUILLMARK_MAINWINDOW_TEST_HOME";
-
-bool copyTree(const QString &from, const QString &to)
-{
-    QDir().mkpath(to);
-    QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        const QString target = to + QLatin1Char('/') + QDir(from).relativeFilePath(path);
-        if (it.fileInfo().isDir()) {
-            if (!QDir().mkpath(target))
-                return false;
-        } else if (!QFile::copy(path, target)) {
-            return false;
-        }
-    }
-    return true;
-}
 
 // Every non-empty property of a panel file, "SECTION/KEY=value"; a section
 // whose values were all emptied counts as absent, as it does for the preview.
@@ -106,6 +90,8 @@ private slots:
     void importRefusesWhatIsNoArchive_data();
     void importRefusesWhatIsNoArchive();
     void importReplacesTheWorkingCopy();
+    void importRunsBesideTheWindow_data();
+    void importRunsBesideTheWindow();
     void toolRunsReportToTheWindow_data();
     void toolRunsReportToTheWindow();
     void removeAllAsksFirst();
@@ -157,7 +143,7 @@ void TestMainWindow::initTestCase()
 {
     QVERIFY(mDir.isValid());
     mSkin = mDir.filePath(QStringLiteral("skin"));
-    QVERIFY(copyTree(QStringLiteral(QUILLMARK_SOURCE_DIR "/skins/demo"), mSkin));
+    QVERIFY(TestFiles::copyTree(QStringLiteral(QUILLMARK_SOURCE_DIR "/skins/demo"), mSkin));
     mPanelFile = mSkin + QStringLiteral("/port/py_26.ini");
     mOriginal = snapshot(mPanelFile);
     QVERIFY(mOriginal.size() > 20);
@@ -870,6 +856,8 @@ void TestMainWindow::importReplacesTheWorkingCopy()
     const QString asked = question->findChild<QObject *>(QStringLiteral("confirmText"))->property("text").toString();
     QVERIFY2(asked.contains(workingDirectory) && asked.contains(QStringLiteral(" 1 ")), qPrintable(asked));
     QVERIFY2(answer(question, "ok"), qPrintable(mFailure));
+    // (unpacked on a worker thread)
+    QTRY_VERIFY(!mApplication->archiveJob()->isRunning());
     QVERIFY(!QFile::exists(keep.fileName()));
     QCOMPARE(messages->latestSeverity(), int(MessageModel::Success));
     QCOMPARE(messages->latestFile(), archive);
@@ -886,6 +874,83 @@ void TestMainWindow::importReplacesTheWorkingCopy()
     QCOMPARE(imported.toBool(), false);
     QVERIFY(QFile::exists(inside));
     QVERIFY(QFile::exists(workingDirectory + QStringLiteral("/port/py_26.ini")));
+}
+
+void TestMainWindow::importRunsBesideTheWindow_data()
+{
+    QTest::addColumn<bool>("cancel");
+    QTest::newRow("completes") << false;
+    QTest::newRow("cancelled") << true;
+}
+
+// While an import runs the window shows its progress and a Cancel button;
+// the preview is emptied before the working copy goes. A finished import
+// opens the imported panel; a cancelled one keeps the working copy and
+// reopens the panel that was open.
+void TestMainWindow::importRunsBesideTheWindow()
+{
+    QFETCH(bool, cancel);
+    loadDemoCopy();
+    QObject *rpSettings = settings();
+    const QString workingDirectory = rpSettings->property("skinWorkingDirectory").toString();
+    QVERIFY(QDir(workingDirectory).removeRecursively());
+    QVERIFY(QDir().mkpath(workingDirectory));
+    QVERIFY(TestFiles::writeFile(workingDirectory + QStringLiteral("/keep.ini"), "[KEEP]\r\n"));
+    const QString archive = mDir.filePath(QStringLiteral("beside.bds"));
+    QVERIFY(Utils::instance()->zip(mSkin, archive));
+
+    // the worker waits at its first step until the test has looked
+    ArchiveJob *job = mApplication->archiveJob();
+    std::atomic_bool held { false };
+    QSemaphore entered;
+    QSemaphore release;
+    job->setStepHook([&](qint64, qint64) {
+        if (!held.exchange(true)) {
+            entered.release();
+            release.acquire();
+        }
+    });
+    auto unhook = qScopeGuard([&] {
+        release.release(1);
+        QTRY_VERIFY(!job->isRunning());
+        job->setStepHook({});
+    });
+
+    QVariant imported;
+    QVERIFY(QMetaObject::invokeMethod(
+        mRoot, "importSkin", Q_RETURN_ARG(QVariant, imported), Q_ARG(QVariant, archive)));
+    QVERIFY2(answer(mRoot->findChild<QObject *>(QStringLiteral("importConfirmDialog")), "ok"),
+        qPrintable(mFailure));
+    QVERIFY(entered.tryAcquire(1, 30000));
+    QTRY_VERIFY(itemProperty("archiveProgressRow", "visible").toBool());
+    QCOMPARE(mPanel->currentPanelFile(), QString());
+    if (cancel)
+        QVERIFY2(clickItem(item("archiveCancelButton")), qPrintable(mFailure));
+    release.release();
+    QTRY_VERIFY(!job->isRunning());
+    QTRY_VERIFY(!itemProperty("archiveProgressRow", "visible").toBool());
+
+    MessageModel *messages = mApplication->messages();
+    QCOMPARE(messages->latestFile(), archive);
+    if (cancel) {
+        QCOMPARE(messages->latestSeverity(), int(MessageModel::Error));
+        // (in the window's language)
+        QCOMPARE(messages->latestText(),
+            QCoreApplication::translate(
+                "ArchiveJob", "The import of %1 was cancelled; the skin working directory %2 is as it was.")
+                .arg(archive, workingDirectory));
+        QCOMPARE(
+            TestFiles::readAll(workingDirectory + QStringLiteral("/keep.ini")), QByteArray("[KEEP]\r\n"));
+        QCOMPARE(mPanel->currentPanelFile(), mPanelFile);
+        QCOMPARE(rpSettings->property("skinDirectory").toString(), mSkin);
+    } else {
+        QCOMPARE(messages->latestSeverity(), int(MessageModel::Success));
+        QVERIFY(itemProperty("archiveProgressBar", "value").toDouble() > 0);
+        QVERIFY(!QFile::exists(workingDirectory + QStringLiteral("/keep.ini")));
+        QCOMPARE(mPanel->currentPanelFile(), workingDirectory + QStringLiteral("/port/py_26.ini"));
+        QCOMPARE(snapshot(mPanel->currentPanelFile()), mOriginal);
+        QCOMPARE(rpSettings->property("skinDirectory").toString(), workingDirectory);
+    }
 }
 
 void TestMainWindow::toolRunsReportToTheWindow_data()
@@ -916,11 +981,11 @@ void TestMainWindow::toolRunsReportToTheWindow()
     QDir().mkpath(out.filePath(QStringLiteral("tiles")));
     MessageModel *messages = mApplication->messages();
     const int before = messages->count();
-    // a success goes at once, so that the test need not wait for it
-    item("messageBar")->setProperty("hideDelay", 1);
 
     if (run == QLatin1String("export")) {
         QVERIFY(QMetaObject::invokeMethod(mRoot, "exportSkin", Q_ARG(QVariant, path)));
+        // (packed on a worker thread)
+        QTRY_VERIFY(!mApplication->archiveJob()->isRunning());
     } else {
         QVariant made;
         QVERIFY(QMetaObject::invokeMethod(mRoot, "dialog", Q_RETURN_ARG(QVariant, made),
@@ -946,6 +1011,9 @@ void TestMainWindow::toolRunsReportToTheWindow()
     QQuickItem *bar = item("messageBar");
     QCOMPARE(bar->property("shown").toBool(), true);
     QCOMPARE(itemProperty("messageText", "text").toString(), messages->latestText());
+    // a success goes at once, so that the test need not wait for it (set
+    // only now: an export's message comes while the test waits for it)
+    bar->setProperty("hideDelay", 1);
     if (severity == MessageModel::Error) {
         QTest::qWait(20);
         QVERIFY2(bar->property("shown").toBool(), "an error stays until it is closed");

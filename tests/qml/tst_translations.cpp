@@ -212,7 +212,8 @@ void TestTranslations::everyQmlTextIsTranslated()
 // What the archives and the tools report to the window is translated too.
 void TestTranslations::everyReportIsTranslated()
 {
-    const QStringList contexts{QStringLiteral("Tools"), QStringLiteral("Utils"), QStringLiteral("SkinArchive")};
+    const QStringList contexts { QStringLiteral("Tools"), QStringLiteral("Utils"),
+        QStringLiteral("SkinArchive"), QStringLiteral("ArchiveJob") };
     // (the panel's sample candidates, translate("Panel", ...), are no reports)
     const QStringList classes { QStringLiteral("Panel"), QStringLiteral("DocumentHandler") };
     QStringList problems;

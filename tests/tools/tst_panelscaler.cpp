@@ -1,3 +1,4 @@
+#include "testfiles.h"
 #include "testpaths.h"
 
 #include "skin/skinconfig.h"
@@ -16,19 +17,6 @@ using namespace ToolTestFiles;
 namespace {
 
 const QString fixtureDir = QStringLiteral(QUILLMARK_TEST_DATA_DIR "/tools1-panelscaler");
-
-// Copies the files of `from` (recursively) into `to`.
-bool copyTree(const QString &from, const QString &to)
-{
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString source = it.next();
-        const QString target = to + QLatin1Char('/') + QDir(from).relativeFilePath(source);
-        if (!QDir().mkpath(QFileInfo(target).absolutePath()) || !QFile::copy(source, target))
-            return false;
-    }
-    return true;
-}
 
 QStringList fileNames(const QString &dir)
 {
@@ -136,7 +124,7 @@ void TestPanelScaler::directoryIntoNewTarget()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString source = dir.filePath(QStringLiteral("source"));
-    QVERIFY(copyTree(fixtureDir + QStringLiteral("/source"), source));
+    QVERIFY(TestFiles::copyTree(fixtureDir + QStringLiteral("/source"), source));
     const QString target = dir.filePath(QStringLiteral("new/nested/target"));
 
     PanelScaler scaler;
@@ -158,7 +146,7 @@ void TestPanelScaler::inPlace()
 {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    QVERIFY(copyTree(fixtureDir + QStringLiteral("/source"), dir.path()));
+    QVERIFY(TestFiles::copyTree(fixtureDir + QStringLiteral("/source"), dir.path()));
 
     PanelScaler scaler;
     QCOMPARE(scaler.scale(dir.path(), dir.path(), 1080, 720, 1080, 720), 2);
@@ -247,7 +235,7 @@ void TestPanelScaler::refusedCalls()
     const QString source = dir.filePath(QStringLiteral("source"));
     const QString target = dir.filePath(QStringLiteral("target"));
     if (sourceExists)
-        QVERIFY(copyTree(fixtureDir + QStringLiteral("/source"), source));
+        QVERIFY(TestFiles::copyTree(fixtureDir + QStringLiteral("/source"), source));
 
     PanelScaler scaler;
     QTest::ignoreMessage(QtInfoMsg, QRegularExpression(message));
@@ -346,7 +334,7 @@ void TestPanelScaler::commandLine()
     QVERIFY(dir.isValid());
     const QString source = dir.filePath(QStringLiteral("source"));
     const QString target = dir.filePath(QStringLiteral("target"));
-    QVERIFY(copyTree(fixtureDir + QStringLiteral("/source"), source));
+    QVERIFY(TestFiles::copyTree(fixtureDir + QStringLiteral("/source"), source));
     QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("empty"))));
     const CliResult result = runCli(withPaths(arguments,
         { { QStringLiteral("SRC"), source }, { QStringLiteral("DST"), target },

@@ -1,3 +1,4 @@
+#include "testfiles.h"
 #include "testpaths.h"
 #include "tooltestfiles.h"
 
@@ -58,19 +59,6 @@ void writeBlockedCase(const QString &src, const QString &out, bool loneTil, cons
 QString value(const QString &file, const QString &path)
 {
     return SkinConfig(file).value(path);
-}
-
-bool copyTree(const QString &from, const QString &to)
-{
-    if (!QDir().mkpath(to))
-        return false;
-    const QFileInfoList entries = QDir(from).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot);
-    for (const QFileInfo &entry : entries) {
-        const QString target = to + QLatin1Char('/') + entry.fileName();
-        if (entry.isDir() ? !copyTree(entry.filePath(), target) : !QFile::copy(entry.filePath(), target))
-            return false;
-    }
-    return true;
 }
 
 int render(const QString &panelFile, const QString &png)
@@ -718,7 +706,7 @@ void TestResolutionConverter::demoSkin()
 
     // Converted in place, the skin still renders, at the same panel size.
     const QString skin = dir.filePath(QStringLiteral("demo"));
-    QVERIFY(copyTree(QStringLiteral(QUILLMARK_SOURCE_DIR "/skins/demo"), skin));
+    QVERIFY(TestFiles::copyTree(QStringLiteral(QUILLMARK_SOURCE_DIR "/skins/demo"), skin));
     const QString panel = skin + QStringLiteral("/port/py_26.ini");
     QCOMPARE(render(panel, dir.filePath(QStringLiteral("before.png"))), 0);
     QCOMPARE(ResolutionConverter::instance()->convert(

@@ -1,0 +1,219 @@
+// The kept preview: a render after a change shows what a render from scratch
+// shows (also where only the pressed keys are drawn again), and a render
+// after no change gives the kept picture again.
+//
+// Each row renders a small panel of panel-colors (overlapping keys, one of
+// them half-transparent, a list, a candidate layout, visible outlines),
+// changes one thing the picture depends on, and renders again.
+
+#include "panelfixture.h"
+
+#include "panel/panelrenderer.h"
+#include "skin/skinconfig.h"
+#include "styles/style.h"
+#include "styles/stylesmanager.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace PanelFixture;
+
+namespace {
+
+const QString testPanel = QStringLiteral("[PANEL]\nSIZE=100,60\nBACK_STYLE=3\n"
+                                         "[CAND]\nTYPE=2\nVIEW_RECT=0,0,100,20\nLAYOUT_NAME=cand\n"
+                                         "[LIST]\nTYPE=0\nLIST_NUM=2\nPOS=70,40\nCELL_STYLE=6\nFORE_STYLE=9\n"
+                                         "NAMES=a b\nLIST_ORDER=1\n"
+                                         "[KEY1]\nVIEW_RECT=10,10,30,30\nTOUCH_RECT=5,5,40,40\nBACK_STYLE=11\n"
+                                         "[KEY2]\nVIEW_RECT=30,20,20,20\nBACK_STYLE=2\nSTAT_STYLE=S4_1\n"
+                                         "[TIP1]\nBACK_STYLE=4\n");
+const QString testLayout
+    = QStringLiteral("[CAND]\nBACK_STYLE=7\n"
+                     "[ICON1]\nBACK_STYLE=1\nSIZE=10,10\nANCHOR_TYPE=1\nPOS=2,2\nPERSIST=3\n");
+// On KEY1, which the candidate area above the panel moves down by 20 of 80.
+const QPointF onKey1(0.2, 0.5);
+
+enum Change {
+    Nothing,
+    PointOnSameKey,
+    PointOffKeys,
+    PointOnOtherKey,
+    PointOnIcon,
+    KeyEdit,
+    PanelDocumentInPlace,
+    GenDocumentInPlace,
+    StyleAdded,
+    StyleTableReloaded,
+    Status,
+    DeviceResolution,
+    Resolution,
+    OutlineColour,
+    LayoutFileReloaded,
+    PanelFileReloaded,
+};
+
+} // namespace
+
+class TestPreviewLayer : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void renderAfterChange_data();
+    void renderAfterChange();
+
+private:
+    bool apply(Change change);
+
+    Panel *mPanel = nullptr;
+    QScopedPointer<QTemporaryDir> mDir;
+    QString mRoot;
+};
+
+void TestPreviewLayer::initTestCase()
+{
+    mPanel = Panel::instance();
+}
+
+void TestPreviewLayer::init()
+{
+    resetPanel(mPanel);
+    mDir.reset(new QTemporaryDir);
+    mRoot = mDir->path() + QStringLiteral("/skin");
+    QVERIFY(mDir->isValid());
+    QVERIFY(copyTree(dataPath(QStringLiteral("panel-colors")), mRoot));
+    // Half-transparent, so that a key drawn again shows what lies under it.
+    QFile table(mRoot + QStringLiteral("/res/default.css"));
+    QVERIFY(table.open(QIODevice::Append));
+    table.write("\r\n[STYLE11]\r\nNM_COLOR=80ff0000\r\nHL_COLOR=8000ff00\r\n");
+    table.close();
+    QVERIFY(writeText(mRoot + QStringLiteral("/port/test.ini"), testPanel));
+    QVERIFY(writeText(mRoot + QStringLiteral("/port/cand.cnd"), testLayout));
+    mPanel->setPanelFile(mRoot + QStringLiteral("/port/test.ini"));
+    QVERIFY(!mPanel->loadFailed());
+    mPanel->setDeviceResolution(200);
+    mPanel->setViewRectColor(Qt::red);
+    mPanel->setTouchRectColor(Qt::blue);
+    mPanel->setHighlightPointF(onKey1);
+}
+
+bool TestPreviewLayer::apply(Change change)
+{
+    switch (change) {
+    case Nothing:
+        return true;
+    case PointOnSameKey:
+        mPanel->setHighlightPointF(onKey1 + QPointF(0.02, 0.02));
+        return true;
+    case PointOffKeys:
+        mPanel->setHighlightPointF(QPointF(0.95, 0.95));
+        return true;
+    case PointOnOtherKey:
+        mPanel->setHighlightPointF(QPointF(0.48, 0.6));
+        return true;
+    case PointOnIcon:
+        mPanel->setHighlightPointF(QPointF(0.06, 0.08));
+        return true;
+    case KeyEdit:
+        mPanel->recordAndEdit({ { QStringLiteral("KEY2/BACK_STYLE"), QStringLiteral("5") } });
+        return true;
+    case PanelDocumentInPlace:
+        mPanel->panelConfig()->setValue(QStringLiteral("KEY2/VIEW_RECT"), QStringLiteral("60,20,20,20"));
+        return true;
+    case GenDocumentInPlace:
+        mPanel->genConfig()->setValue(QStringLiteral("LIST/CELL_SIZE"), QStringLiteral("14,12"));
+        return true;
+    case StyleAdded: {
+        QMap<QString, QString> properties;
+        properties.insert(QStringLiteral("NM_COLOR"), QStringLiteral("00ff00"));
+        StylesManager::instance()->addStyle(Style::fromSection(QStringLiteral("STYLE3"), properties, {}));
+        return true;
+    }
+    case StyleTableReloaded: {
+        QFile table(mRoot + QStringLiteral("/res/default.css"));
+        if (!table.open(QIODevice::Append))
+            return false;
+        table.write("\r\n[STYLE12]\r\nNM_COLOR=00ff00\r\n");
+        table.close();
+        if (!writeText(mRoot + QStringLiteral("/port/test.ini"),
+                testPanel + QStringLiteral("[KEY3]\nVIEW_RECT=80,10,10,10\nBACK_STYLE=12\n")))
+            return false;
+        mPanel->reload();
+        return true;
+    }
+    case Status:
+        mPanel->setCurrentStatus(4);
+        return true;
+    case DeviceResolution:
+        mPanel->setDeviceResolution(300);
+        return true;
+    case Resolution:
+        // The table of another resolution takes over.
+        if (!writeText(mRoot + QStringLiteral("/480/res/default.css"),
+                QStringLiteral("[STYLE3]\nNM_COLOR=ffff00\n")))
+            return false;
+        mPanel->setResolution(480);
+        return true;
+    case OutlineColour:
+        mPanel->setViewRectColor(Qt::green);
+        return true;
+    case LayoutFileReloaded:
+        if (!writeText(mRoot + QStringLiteral("/port/cand.cnd"),
+                QString(testLayout).replace(QStringLiteral("POS=2,2"), QStringLiteral("POS=30,4"))))
+            return false;
+        mPanel->reload();
+        return true;
+    case PanelFileReloaded:
+        if (!writeText(mRoot + QStringLiteral("/port/test.ini"),
+                QString(testPanel).replace(QStringLiteral("10,10,30,30"), QStringLiteral("12,14,30,30"))))
+            return false;
+        mPanel->reload();
+        return true;
+    }
+    return false;
+}
+
+void TestPreviewLayer::renderAfterChange_data()
+{
+    QTest::addColumn<int>("change");
+    QTest::addColumn<bool>("samePicture");
+
+    QTest::newRow("nothing") << int(Nothing) << true;
+    QTest::newRow("point moves within the pressed key") << int(PointOnSameKey) << true;
+    QTest::newRow("point leaves the keys") << int(PointOffKeys) << false;
+    QTest::newRow("point onto another key") << int(PointOnOtherKey) << false;
+    QTest::newRow("point onto a candidate icon") << int(PointOnIcon) << false;
+    QTest::newRow("key edited") << int(KeyEdit) << false;
+    QTest::newRow("panel document changed in place") << int(PanelDocumentInPlace) << false;
+    QTest::newRow("gen document changed in place") << int(GenDocumentInPlace) << false;
+    QTest::newRow("style added to the store") << int(StyleAdded) << false;
+    QTest::newRow("style table rewritten, reloaded") << int(StyleTableReloaded) << false;
+    QTest::newRow("status") << int(Status) << false;
+    QTest::newRow("device resolution") << int(DeviceResolution) << false;
+    QTest::newRow("resolution") << int(Resolution) << false;
+    QTest::newRow("outline colour") << int(OutlineColour) << false;
+    QTest::newRow("candidate layout rewritten, reloaded") << int(LayoutFileReloaded) << false;
+    QTest::newRow("panel file rewritten, reloaded") << int(PanelFileReloaded) << false;
+}
+
+void TestPreviewLayer::renderAfterChange()
+{
+    QFETCH(int, change);
+    QFETCH(bool, samePicture);
+
+    const QImage before = mPanel->renderPreview();
+    QVERIFY(before.width() > 1);
+    QVERIFY(apply(Change(change)));
+    const QImage after = mPanel->renderPreview();
+    const QImage fresh = PanelRenderer(*mPanel).renderPreview().image;
+    QCOMPARE(after, fresh);
+    // A stale picture would pass the comparison above only if the change
+    // showed nothing; and no change must cost no render.
+    QCOMPARE(after == before, samePicture);
+    QCOMPARE(after.cacheKey() == before.cacheKey(), samePicture);
+}
+
+QTEST_MAIN(TestPreviewLayer)
+#include "tst_previewlayer.moc"
