@@ -87,7 +87,7 @@ QStringList CertificateAuthorities::systemFiles()
     for (const char *directory : directories) {
         QDir dir(QString::fromLatin1(directory));
         dir.setNameFilters({ QStringLiteral("*.pem"), QStringLiteral("*.crt") });
-        QStringList here = dir.entryList(QDir::Files | QDir::Readable, QDir::Name);
+        const QStringList here = dir.entryList(QDir::Files | QDir::Readable, QDir::Name);
         for (const QString &name : qAsConst(here)) {
             const QString path = dir.filePath(name);
             struct stat status;
