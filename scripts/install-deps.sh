@@ -14,7 +14,7 @@ packages=(
   libarchive-dev zlib1g-dev libbenchmark-dev libinih-dev
   fonts-noto-cjk fonts-noto-mono fonts-dejavu-core
   python3 python3-fonttools python3-pil
-  xvfb xauth imagemagick
+  xvfb xauth imagemagick zip unzip
   appstream dpkg-dev desktop-file-utils libxml2-utils file bash-completion
   clang clang-14 libclang-rt-14-dev
 )

@@ -12,8 +12,10 @@ import "../fontawesome/Icons.js" as Icons
 ToolDialog {
     id: dialog
 
-    readonly property var families: useSystemFont.checked ? fontResGenerator.systemFontFamilies
-                                                          : fontResGenerator.customFontFamilies
+    // read once, as the generator takes them once (the property has no
+    // change signal for a binding to follow)
+    property var systemFamilies: []
+    readonly property var families: useSystemFont.checked ? systemFamilies : fontResGenerator.customFontFamilies
 
     // set by the first Generate: an empty text is pointed out from then on
     property bool attempted: false
@@ -42,6 +44,7 @@ ToolDialog {
     title: qsTr("Font Resource Generate")
 
     Component.onCompleted: {
+        systemFamilies = fontResGenerator.systemFontFamilies
         fontResGenerator.color = colorButton.color
         fontResGenerator.size = sizeField.number
     }

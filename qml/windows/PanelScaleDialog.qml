@@ -37,12 +37,6 @@ ToolDialog {
 
     title: qsTr("Panel Scale")
 
-    component ResolutionField: NumberField {
-        Layout.fillWidth: true
-        minimum: FieldRules.minimumResolution
-        maximum: FieldRules.maximumResolution
-    }
-
     ColumnLayout {
         width: parent.width
         spacing: 6
@@ -62,8 +56,8 @@ ToolDialog {
             columns: 2
             Label { text: qsTr("source resolution") }
             Label { text: qsTr("target resolution") }
-            ResolutionField { id: hSource; objectName: "hSourceResolution"; text: "1080" }
-            ResolutionField { id: hTarget; objectName: "hTargetResolution"; text: "720" }
+            NumberField { id: hSource; objectName: "hSourceResolution"; text: "1080"; Layout.fillWidth: true; minimum: FieldRules.minimumResolution; maximum: FieldRules.maximumResolution }
+            NumberField { id: hTarget; objectName: "hTargetResolution"; text: "720"; Layout.fillWidth: true; minimum: FieldRules.minimumResolution; maximum: FieldRules.maximumResolution }
         }
         FieldMessage { objectName: "horizontalProblem"; problem: dialog.horizontalProblem }
 
@@ -74,8 +68,8 @@ ToolDialog {
             columns: 2
             Label { text: qsTr("source resolution") }
             Label { text: qsTr("target resolution") }
-            ResolutionField { id: vSource; objectName: "vSourceResolution"; text: "1080" }
-            ResolutionField { id: vTarget; objectName: "vTargetResolution"; text: "720" }
+            NumberField { id: vSource; objectName: "vSourceResolution"; text: "1080"; Layout.fillWidth: true; minimum: FieldRules.minimumResolution; maximum: FieldRules.maximumResolution }
+            NumberField { id: vTarget; objectName: "vTargetResolution"; text: "720"; Layout.fillWidth: true; minimum: FieldRules.minimumResolution; maximum: FieldRules.maximumResolution }
         }
         FieldMessage { objectName: "verticalProblem"; problem: dialog.verticalProblem }
     }

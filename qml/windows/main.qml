@@ -18,14 +18,43 @@ ApplicationWindow {
 
     readonly property string baseTitle: qsTr("Quillmark Studio") + (utils.isForKWA() ? " for KWA" : "")
 
-    // the key editing pages, made once so that they keep their fields
-    property EditPage exchangePage: ExchangeKeysPage { objectName: "exchangePage"; onPanelFileEdited: mainWindow.panelFileEdited() }
-    property EditPage movePage: MoveKeysPage { objectName: "movePage"; preview: panelImage; onPanelFileEdited: mainWindow.panelFileEdited() }
-    property EditPage adjustPage: AdjustKeysPage { objectName: "adjustPage"; preview: panelImage; onPanelFileEdited: mainWindow.panelFileEdited() }
-    property EditPage alignPage: AlignKeysPage { objectName: "alignPage"; preview: panelImage; onPanelFileEdited: mainWindow.panelFileEdited() }
-    property EditPage editKeyPage: EditKeyPage { objectName: "editKeyPage"; onPanelFileEdited: mainWindow.panelFileEdited() }
-    property EditPage addKeyPage: AddKeyPage { objectName: "addKeyPage"; onPanelFileEdited: mainWindow.panelFileEdited() }
-    property EditPage removePage: RemoveKeysPage { objectName: "removePage"; preview: panelImage; onPanelFileEdited: mainWindow.panelFileEdited() }
+    // The key editing pages, each made the first time it is shown and kept
+    // from then on, so that it keeps its fields. page(name) makes one.
+    property EditPage exchangePage: null
+    property EditPage movePage: null
+    property EditPage adjustPage: null
+    property EditPage alignPage: null
+    property EditPage editKeyPage: null
+    property EditPage addKeyPage: null
+    property EditPage removePage: null
+    readonly property var pageComponents: ({
+        exchangePage: exchangePageComponent,
+        movePage: movePageComponent,
+        adjustPage: adjustPageComponent,
+        alignPage: alignPageComponent,
+        editKeyPage: editKeyPageComponent,
+        addKeyPage: addKeyPageComponent,
+        removePage: removePageComponent
+    })
+    Component { id: exchangePageComponent; ExchangeKeysPage { objectName: "exchangePage"; onPanelFileEdited: mainWindow.panelFileEdited() } }
+    Component { id: movePageComponent; MoveKeysPage { objectName: "movePage"; preview: panelImage; onPanelFileEdited: mainWindow.panelFileEdited() } }
+    Component { id: adjustPageComponent; AdjustKeysPage { objectName: "adjustPage"; preview: panelImage; onPanelFileEdited: mainWindow.panelFileEdited() } }
+    Component { id: alignPageComponent; AlignKeysPage { objectName: "alignPage"; preview: panelImage; onPanelFileEdited: mainWindow.panelFileEdited() } }
+    Component { id: editKeyPageComponent; EditKeyPage { objectName: "editKeyPage"; onPanelFileEdited: mainWindow.panelFileEdited() } }
+    Component { id: addKeyPageComponent; AddKeyPage { objectName: "addKeyPage"; onPanelFileEdited: mainWindow.panelFileEdited() } }
+    Component { id: removePageComponent; RemoveKeysPage { objectName: "removePage"; preview: panelImage; onPanelFileEdited: mainWindow.panelFileEdited() } }
+
+    // The page of that property name, made if it does not exist yet. The
+    // window owns it; it stays out of the window's items while the stack does
+    // not show it (the stack gives a page back to its first parent).
+    function page(name) {
+        if (!mainWindow[name] && pageComponents[name]) {
+            var made = pageComponents[name].createObject(mainWindow)
+            made.parent = null
+            mainWindow[name] = made
+        }
+        return mainWindow[name]
+    }
 
     // the panel file that the panel's current key was picked in
     property string keysPanelFile
@@ -307,7 +336,7 @@ ApplicationWindow {
         onActivated: mainWindow.redo()
     }
 
-    Action { id: newPanelAction; objectName: "newPanelAction"; text: qsTr("&New Panel File..."); onTriggered: panelCreateDialog.chooseTarget() }
+    Action { id: newPanelAction; objectName: "newPanelAction"; text: qsTr("&New Panel File..."); onTriggered: panelCreateDialog.dialog().chooseTarget() }
     Action { id: openAction; text: qsTr("&Open Panel File..."); shortcut: StandardKey.Open; onTriggered: mainWindow.showPanelFileDialog() }
     Action { id: importAction; text: qsTr("&Import Skin..."); onTriggered: importSkinDialog.open() }
     Action { id: exportAction; text: qsTr("&Export Skin..."); onTriggered: exportSkinDialog.open() }
@@ -315,13 +344,13 @@ ApplicationWindow {
     Action { id: quitAction; text: qsTr("&Quit"); shortcut: StandardKey.Quit; onTriggered: mainWindow.quit() }
     Action { id: reloadAction; text: qsTr("Reload"); onTriggered: mainWindow.reload() }
 
-    Action { id: exchangeAction; text: qsTr("E&xchange Keys"); onTriggered: mainWindow.pushPage(exchangePage) }
-    Action { id: moveAction; text: qsTr("&Move Keys"); onTriggered: mainWindow.pushPage(movePage) }
-    Action { id: adjustAction; text: qsTr("&Adjust Keys"); onTriggered: mainWindow.pushPage(adjustPage) }
-    Action { id: alignAction; text: qsTr("A&lign Keys"); onTriggered: mainWindow.pushPage(alignPage) }
-    Action { id: editKeyAction; text: qsTr("&Edit Key"); onTriggered: mainWindow.pushPage(editKeyPage) }
-    Action { id: addKeyAction; text: qsTr("A&dd key"); onTriggered: mainWindow.pushPage(addKeyPage) }
-    Action { id: removeAction; text: qsTr("Remo&ve Key"); onTriggered: mainWindow.pushPage(removePage) }
+    Action { id: exchangeAction; text: qsTr("E&xchange Keys"); onTriggered: mainWindow.pushPage(mainWindow.page("exchangePage")) }
+    Action { id: moveAction; text: qsTr("&Move Keys"); onTriggered: mainWindow.pushPage(mainWindow.page("movePage")) }
+    Action { id: adjustAction; text: qsTr("&Adjust Keys"); onTriggered: mainWindow.pushPage(mainWindow.page("adjustPage")) }
+    Action { id: alignAction; text: qsTr("A&lign Keys"); onTriggered: mainWindow.pushPage(mainWindow.page("alignPage")) }
+    Action { id: editKeyAction; text: qsTr("&Edit Key"); onTriggered: mainWindow.pushPage(mainWindow.page("editKeyPage")) }
+    Action { id: addKeyAction; text: qsTr("A&dd key"); onTriggered: mainWindow.pushPage(mainWindow.page("addKeyPage")) }
+    Action { id: removeAction; text: qsTr("Remo&ve Key"); onTriggered: mainWindow.pushPage(mainWindow.page("removePage")) }
     Action { id: undoAction; text: qsTr("&Undo"); enabled: panel.canUndo; onTriggered: mainWindow.undo() }
     Action { id: redoAction; text: qsTr("&Redo"); enabled: panel.canRedo; onTriggered: mainWindow.redo() }
     // editing on the preview; the keys work while the preview has focus
@@ -462,15 +491,27 @@ ApplicationWindow {
         }
     }
 
-    SettingsDialog { id: settingsDialog; objectName: "settingsDialog" }
-    AboutDialog { id: aboutDialog; objectName: "aboutDialog" }
-    ShortcutsDialog { id: shortcutsDialog; objectName: "shortcutsDialog" }
-    PanelCreateDialog { id: panelCreateDialog; objectName: "panelCreateDialog" }
-    FontResourceDialog { id: fontResourceDialog; objectName: "fontResourceDialog" }
-    ResolutionConvertDialog { id: resolutionConvertDialog; objectName: "resolutionConvertDialog" }
-    PanelScaleDialog { id: panelScaleDialog; objectName: "panelScaleDialog" }
-    TileToolDialog { id: tileToolDialog; objectName: "tileToolDialog" }
-    InnerRectDialog { id: innerRectDialog; objectName: "innerRectDialog" }
+    // made when first opened; dialog(name) makes one for whoever asks by name
+    LazyDialog { id: settingsDialog; name: "settingsDialog"; component: Component { SettingsDialog {} } }
+    LazyDialog { id: aboutDialog; name: "aboutDialog"; component: Component { AboutDialog {} } }
+    LazyDialog { id: shortcutsDialog; name: "shortcutsDialog"; component: Component { ShortcutsDialog {} } }
+    LazyDialog { id: panelCreateDialog; name: "panelCreateDialog"; component: Component { PanelCreateDialog {} } }
+    LazyDialog { id: fontResourceDialog; name: "fontResourceDialog"; component: Component { FontResourceDialog {} } }
+    LazyDialog { id: resolutionConvertDialog; name: "resolutionConvertDialog"; component: Component { ResolutionConvertDialog {} } }
+    LazyDialog { id: panelScaleDialog; name: "panelScaleDialog"; component: Component { PanelScaleDialog {} } }
+    LazyDialog { id: tileToolDialog; name: "tileToolDialog"; component: Component { TileToolDialog {} } }
+    LazyDialog { id: innerRectDialog; name: "innerRectDialog"; component: Component { InnerRectDialog {} } }
+
+    // The dialog of that object name, made if needed; null for another name.
+    function dialog(name) {
+        var lazy = [settingsDialog, aboutDialog, shortcutsDialog, panelCreateDialog, fontResourceDialog,
+                    resolutionConvertDialog, panelScaleDialog, tileToolDialog, innerRectDialog]
+        for (var i = 0; i < lazy.length; ++i) {
+            if (lazy[i].name === name)
+                return lazy[i].dialog()
+        }
+        return null
+    }
 
     // Importing empties the working directory: the author says yes first.
     ConfirmDialog {

@@ -1,6 +1,7 @@
 #include "application.h"
 
 #include "archivejob.h"
+#include "certificateauthorities.h"
 #include "editor/documenthandler.h"
 #include "messagehandler.h"
 #include "messagemodel.h"
@@ -156,15 +157,9 @@ void Application::trimCertificateAuthorities()
 {
     static const QStringList kept = { QStringLiteral("DST Root CA X3"),
         QStringLiteral("Baltimore CyberTrust Root"), QStringLiteral("COMODO RSA Certification Authority") };
-    QList<QSslCertificate> certificates;
-    const QList<QSslCertificate> system = QSslConfiguration::systemCaCertificates();
-    for (const QSslCertificate &certificate : system) {
-        const QString issuer = certificate.issuerDisplayName();
-        if (kept.contains(issuer)) {
-            certificates.append(certificate);
-            qDebug() << "CA: " << issuer;
-        }
-    }
+    const QList<QSslCertificate> certificates = CertificateAuthorities::systemIssuedBy(kept);
+    for (const QSslCertificate &certificate : certificates)
+        qDebug() << "CA: " << certificate.issuerDisplayName();
     QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
     configuration.setCaCertificates(certificates);
     QSslConfiguration::setDefaultConfiguration(configuration);

@@ -56,6 +56,8 @@ private slots:
     void cleanupTestCase();
 
     void startsWithoutQmlMessages();
+    void dialogsAreMadeWhenFirstOpened_data();
+    void dialogsAreMadeWhenFirstOpened();
     void everyDialogFitsAndSaysNothing_data();
     void everyDialogFitsAndSaysNothing();
     void rowEditorTitleSaysWhichRow();
@@ -220,7 +222,14 @@ static bool scrollBarsShown(QQuickItem *root)
 QObject *TestDialogs::find(const char *name, QObject *in) const
 {
     QSet<QObject *> seen;
-    return search(in ? in : static_cast<QObject *>(mWindow), QLatin1String(name), seen);
+    QObject *found = search(in ? in : static_cast<QObject *>(mWindow), QLatin1String(name), seen);
+    if (found || in)
+        return found;
+    // the window makes a dialog when it is first needed
+    QVariant made;
+    QMetaObject::invokeMethod(mWindow, "dialog", Q_RETURN_ARG(QVariant, made),
+        Q_ARG(QVariant, QString::fromLatin1(name)));
+    return made.value<QObject *>();
 }
 
 QQuickItem *TestDialogs::item(const char *name, QObject *in) const
@@ -387,6 +396,35 @@ void TestDialogs::startsWithoutQmlMessages()
     QVERIFY2(found.isEmpty(), qPrintable(found.join(QLatin1Char('\n'))));
 }
 
+// Nothing but the window is made at start; a dialog is made by its menu
+// item or action, opens, and stays for the next time.
+void TestDialogs::dialogsAreMadeWhenFirstOpened_data()
+{
+    QTest::addColumn<QString>("trigger");
+    QTest::addColumn<QString>("dialog");
+    QTest::newRow("settings") << "settingsAction" << "settingsDialog";
+    QTest::newRow("tile tool") << "tileToolMenuItem" << "tileToolDialog";
+    QTest::newRow("shortcuts") << "shortcutsMenuItem" << "shortcutsDialog";
+}
+
+void TestDialogs::dialogsAreMadeWhenFirstOpened()
+{
+    QFETCH(QString, trigger);
+    QFETCH(QString, dialog);
+    QVERIFY(!mWindow->findChild<QObject *>(dialog));
+    QObject *action = find(trigger.toLatin1().constData());
+    QVERIFY2(action, qPrintable(trigger));
+    QVERIFY(QMetaObject::invokeMethod(action, "triggered"));
+    QObject *popup = mWindow->findChild<QObject *>(dialog);
+    QVERIFY2(popup, qPrintable(dialog));
+    QVERIFY(QTest::qWaitFor([popup] { return popup->property("opened").toBool(); }, 3000));
+    closeDialog(popup);
+    QVERIFY(QMetaObject::invokeMethod(action, "triggered"));
+    QCOMPARE(mWindow->findChildren<QObject *>(dialog).size(), 1);
+    QVERIFY(QTest::qWaitFor([popup] { return popup->property("opened").toBool(); }, 3000));
+    closeDialog(popup);
+}
+
 void TestDialogs::everyDialogFitsAndSaysNothing_data()
 {
     QTest::addColumn<QString>("dialog");
@@ -529,6 +567,7 @@ void TestDialogs::newPanelFileAsksForTheTarget()
     QObject *action = find("newPanelAction");
     QVERIFY(action);
     QVERIFY(action->property("enabled").toBool());
+    QVERIFY(find("panelCreateDialog"));
     QObject *chooser = find("panelTargetDialog");
     QVERIFY(chooser);
     QVERIFY(QMetaObject::invokeMethod(action, "trigger"));

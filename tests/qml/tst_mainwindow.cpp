@@ -70,6 +70,7 @@ private slots:
     void init();
 
     void startsOnTheDemoSkin();
+    void pagesAreMadeWhenFirstShown();
     void clickSelectsAKey();
     void moveKeyWritesThePanelFileAndUndoes();
     void editKeyAfterMoveKeepsTheMove();
@@ -221,7 +222,11 @@ QObject *TestMainWindow::settings() const
 
 QObject *TestMainWindow::page(const char *property) const
 {
-    return mRoot->property(property).value<QObject *>();
+    // the window makes a page when it is first needed
+    QVariant made;
+    QMetaObject::invokeMethod(mRoot, "page", Q_RETURN_ARG(QVariant, made),
+        Q_ARG(QVariant, QString::fromLatin1(property)));
+    return made.value<QObject *>();
 }
 
 bool TestMainWindow::clickItem(QQuickItem *target)
@@ -392,6 +397,23 @@ void TestMainWindow::clickSelectsAKey()
     QVERIFY(header);
     QCOMPARE(header->property("text").toString(), QStringLiteral("[KEY12]"));
     QVERIFY(header->isVisible());
+}
+
+// No page is made with the window; the tool bar makes one, and the same one
+// comes back the next time.
+void TestMainWindow::pagesAreMadeWhenFirstShown()
+{
+    for (const char *name : { "exchangePage", "movePage", "adjustPage", "alignPage", "editKeyPage",
+             "addKeyPage", "removePage" })
+        QVERIFY2(!mRoot->property(name).value<QObject *>(), name);
+    QVERIFY2(clickItem(item("adjustButton")), qPrintable(mFailure));
+    QObject *made = mRoot->property("adjustPage").value<QObject *>();
+    QVERIFY(made);
+    QTRY_COMPARE(itemProperty("functionAreaStack", "currentItem").value<QObject *>(), made);
+    QTRY_VERIFY(!itemProperty("functionAreaStack", "busy").toBool());
+    QTest::qWait(50);
+    QCOMPARE(page("adjustPage"), made);
+    QVERIFY(!mRoot->property("movePage").value<QObject *>());
 }
 
 void TestMainWindow::moveKeyWritesThePanelFileAndUndoes()
@@ -965,7 +987,11 @@ void TestMainWindow::toolRunsReportToTheWindow()
         // (packed on a worker thread)
         QTRY_VERIFY(!mApplication->archiveJob()->isRunning());
     } else {
-        QObject *dialog = mRoot->findChild<QObject *>(QStringLiteral("tileToolDialog"));
+        QVariant made;
+        QVERIFY(QMetaObject::invokeMethod(mRoot, "dialog", Q_RETURN_ARG(QVariant, made),
+            Q_ARG(QVariant, QStringLiteral("tileToolDialog"))));
+        QObject *dialog = made.value<QObject *>();
+        QVERIFY(dialog);
         const bool split = run == QLatin1String("split");
         const QStringList fields = split ? QStringList { QStringLiteral("splitTilText"), QStringLiteral("splitTargetText") }
                                          : QStringList { QStringLiteral("joinSourceText"), QStringLiteral("joinTilText") };

@@ -1,0 +1,59 @@
+"""Best-of-N timing of whole processes for the side-by-side scripts.
+
+Each run is started with posix_spawn (vfork semantics), so the child's peak
+resident size is its own and not a copy of this interpreter's.
+"""
+import os
+import time
+
+
+def run_once(argv, cwd=None, env=None):
+    """(wall seconds, processor seconds, peak RSS in KiB, exit status)."""
+    here = os.getcwd()
+    if cwd:
+        os.chdir(cwd)
+    try:
+        devnull = os.open(os.devnull, os.O_WRONLY)
+        try:
+            actions = [(os.POSIX_SPAWN_DUP2, devnull, 1), (os.POSIX_SPAWN_DUP2, devnull, 2)]
+            start = time.perf_counter()
+            pid = os.posix_spawn(argv[0], argv, env if env is not None else os.environ,
+                                 file_actions=actions)
+            _, status, usage = os.wait4(pid, 0)
+            wall = time.perf_counter() - start
+        finally:
+            os.close(devnull)
+    finally:
+        os.chdir(here)
+    return wall, usage.ru_utime + usage.ru_stime, usage.ru_maxrss, os.waitstatus_to_exitcode(status)
+
+
+def best_of(argv, runs, prepare=None, cwd=None, env=None):
+    """Best wall, best processor time and lowest peak RSS over `runs` runs;
+    `prepare` runs before each (outside the timing). Fails on a non-zero exit."""
+    best = None
+    for _ in range(runs):
+        if prepare:
+            prepare()
+        wall, cpu, rss, code = run_once(argv, cwd, env)
+        if code != 0:
+            raise SystemExit("%s exited with %d" % (" ".join(argv), code))
+        now = (wall, cpu, rss)
+        best = now if best is None else tuple(min(a, b) for a, b in zip(best, now))
+    return {"wall": best[0], "cpu": best[1], "rss": best[2]}
+
+
+def report(rows, ours, peer, metrics=("wall", "cpu")):
+    """Prints one line per row and the ours/peer ratios."""
+    names = {"wall": "wall", "cpu": "processor", "rss": "peak memory"}
+    width = max(len(name) for name, _ in rows)
+    for name, result in rows:
+        parts = []
+        for metric in metrics:
+            if metric == "rss":
+                parts.append("%s %7.1f MiB" % (names[metric], result[metric] / 1024.0))
+            else:
+                parts.append("%s %8.2f ms" % (names[metric], result[metric] * 1000.0))
+        print("%-*s  %s" % (width, name, "   ".join(parts)))
+    ratios = ", ".join("%s %.2f" % (names[m], ours[m] / peer[m]) for m in metrics if peer[m] > 0)
+    print("ours/peer: %s" % ratios)
