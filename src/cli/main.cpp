@@ -9,8 +9,15 @@
 
 int main(int argc, char *argv[])
 {
+    // The command is the first argument besides --verbose, which may stand
+    // anywhere.
+    QString command;
+    for (int i = 1; i < argc && command.isEmpty(); ++i) {
+        if (qstrcmp(argv[i], "--verbose") != 0)
+            command = QString::fromLocal8Bit(argv[i]);
+    }
     std::unique_ptr<QCoreApplication> app;
-    if (argc > 1 && CliTool::drawsText(QString::fromLocal8Bit(argv[1]))) {
+    if (CliTool::drawsText(command)) {
         // Text needs fonts and painting but no window: run headless unless
         // the caller chose a platform.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

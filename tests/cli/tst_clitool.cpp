@@ -128,7 +128,8 @@ void TestCliTool::fullDiskChangesNothing()
 
     QTemporaryDir dir;
     const QString root = dir.path();
-    QVERIFY(TestFiles::copyTree(QStringLiteral(QUILLMARK_SOURCE_DIR "/skins/demo"), root + QStringLiteral("/skin")));
+    QVERIFY(TestFiles::copyTree(
+        QStringLiteral(QUILLMARK_SOURCE_DIR "/skins/demo"), root + QStringLiteral("/skin")));
     // An earlier result of every command, which a failed run must not touch.
     QVERIFY(
         runLimited(root, { QStringLiteral("pack"), QStringLiteral("skin"), QStringLiteral("old.zip") }, -1)
@@ -175,6 +176,9 @@ void TestCliTool::debugLinesOnlyWhenVerbose_data()
     QTest::newRow("split") << QStringList { "split", "skin/res/keys.til", "." } << QByteArray("reading ");
     QTest::newRow("create-panel") << QStringList { "create-panel", "new.ini", "--size", "200,100", "--row",
         "1,-1,-1,-1,0" } << QByteArray("writing ");
+    // the preview's progress, logged at info level
+    QTest::newRow("render") << QStringList { "render", "skin/port/py_26.ini", "-o", "out.png" }
+                            << QByteArray("panel rendered:");
 }
 
 void TestCliTool::debugLinesOnlyWhenVerbose()
