@@ -277,6 +277,8 @@ struct Unpacker
         if (!QDir().mkpath(outDir)) {
             qInfo() << "unzip: "
                     << "can not create " << outDir;
+            if (error.isEmpty())
+                error = QStringLiteral("can not create %1").arg(outDir);
             return false;
         }
         base = QFileInfo(outDir).canonicalFilePath();
@@ -295,8 +297,7 @@ struct Unpacker
     void extractDirectory(const QString &name, const QString &target)
     {
         if (!QDir().mkpath(target))
-            qInfo() << "unzip: "
-                    << "can not create " << name;
+            refuse(name, QStringLiteral("the directory can not be created"));
     }
 
     // The entry is written to a temporary file beside its target, which
@@ -415,7 +416,8 @@ struct Unpacker
         // (the reader composes them) and would land in one file: the later
         // one is refused. The bytes are read as UTF-8 whatever the locale.
         const QString utf8Name = QString::fromUtf8(rawBytes);
-        const QString keys[] = { utf8Name.normalized(QString::NormalizationForm_C), QStringLiteral("\x01") + name };
+        const QString keys[]
+            = { utf8Name.normalized(QString::NormalizationForm_C), QStringLiteral("\x01") + name };
         for (const QString &key : keys) {
             const auto seen = normalNames.constFind(key);
             if (seen == normalNames.constEnd())
@@ -424,7 +426,8 @@ struct Unpacker
             if (type == AE_IFDIR && seen.value() == utf8Name)
                 return;
             refuse(rawName,
-                QStringLiteral("its name equals the earlier %1 under Unicode normalisation").arg(seen.value()));
+                QStringLiteral("its name equals the earlier %1 under Unicode normalisation")
+                    .arg(seen.value()));
             return;
         }
         for (const QString &key : keys)
@@ -517,7 +520,8 @@ struct PackWalker
                 if (canonical.isEmpty() || !isInsideRoot(canonical) || isOwnOutput(canonical, ownPath)
                     || (QFileInfo(canonical).isDir() && openDirectories.contains(canonical))) {
                     qDebug() << "zip: "
-                             << "leaving out " << info.absoluteFilePath() << ": a link leading outside the skin";
+                             << "leaving out " << info.absoluteFilePath()
+                             << ": a link leading outside the skin";
                     leftOut.append(name);
                     continue;
                 }
@@ -748,7 +752,8 @@ bool SkinArchive::unzipReplacing(const QString &inFile, const QString &outDir, c
     if (outInfo.exists() && (!outInfo.isDir() || outInfo.isSymLink()))
         return fail(QStringLiteral("%1 is not a directory").arg(target));
 
-    QTemporaryDir fresh(parent + QStringLiteral("/.") + outInfo.fileName() + QStringLiteral(".unpack-XXXXXX"));
+    QTemporaryDir fresh(
+        parent + QStringLiteral("/.") + outInfo.fileName() + QStringLiteral(".unpack-XXXXXX"));
     if (!fresh.isValid())
         return fail(QStringLiteral("can not create a directory beside %1").arg(target));
     if (!unzip(inFile, fresh.path(), limits, progress, error))
@@ -768,7 +773,8 @@ bool SkinArchive::unzipReplacing(const QString &inFile, const QString &outDir, c
     } else if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_EXCHANGE) != 0) {
         // Without an exchange the old directory steps aside first; it comes
         // back if the new one cannot take its place.
-        QTemporaryDir aside(parent + QStringLiteral("/.") + outInfo.fileName() + QStringLiteral(".old-XXXXXX"));
+        QTemporaryDir aside(
+            parent + QStringLiteral("/.") + outInfo.fileName() + QStringLiteral(".old-XXXXXX"));
         if (!aside.isValid())
             return fail(QStringLiteral("can not create a directory beside %1").arg(target));
         const QByteArray old = QFile::encodeName(aside.path());
@@ -796,7 +802,8 @@ bool SkinArchive::zip(const QString &inDir, const QString &outFile, Report *repo
         report->leftOut = leftOut;
         report->files = packed ? fileCount(outFile) : 0;
         if (!packed)
-            report->problem = QCoreApplication::translate("SkinArchive", "%1 can not be written.").arg(outFile);
+            report->problem
+                = QCoreApplication::translate("SkinArchive", "%1 can not be written.").arg(outFile);
     }
     return packed;
 }

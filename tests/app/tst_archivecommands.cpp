@@ -74,6 +74,7 @@ private slots:
     void packThenUnpackRoundTrip();
     void unpackDoesNotClearTarget();
     void unpackRefusesHostileEntry();
+    void unpackSaysWhyTheTargetCannotBeMade();
     void progressOnlyOnATerminal_data();
     void progressOnlyOnATerminal();
     void version();
@@ -170,9 +171,21 @@ void TestArchiveCommands::unpackRefusesHostileEntry()
     const Result result
         = runCli({ QStringLiteral("unpack"), path(QStringLiteral("evil.zip")), path(QStringLiteral("a/b")) });
     QCOMPARE(result.exitCode, 1);
-    QVERIFY(result.err.contains("refusing"));
+    QVERIFY2(result.err.contains("refused "), result.err.constData());
     QCOMPARE(FileTree::list(path(QStringLiteral("a/b"))), QStringList { QStringLiteral("good.txt") });
     QVERIFY(!QFileInfo::exists(path(QStringLiteral("escaped.txt"))));
+}
+
+void TestArchiveCommands::unpackSaysWhyTheTargetCannotBeMade()
+{
+    QCOMPARE(runCli({ QStringLiteral("pack"), path(QStringLiteral("skin")), path(QStringLiteral("a.zip")) })
+                 .exitCode,
+        0);
+    // below a plain file
+    const Result result = runCli(
+        { QStringLiteral("unpack"), path(QStringLiteral("a.zip")), path(QStringLiteral("notzip.zip/out")) });
+    QCOMPARE(result.exitCode, 1);
+    QVERIFY2(result.err.contains("can not create"), result.err.constData());
 }
 
 void TestArchiveCommands::progressOnlyOnATerminal_data()
