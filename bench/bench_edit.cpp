@@ -4,10 +4,11 @@
 
 #include "panel/panel.h"
 
+#include "testfiles.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -16,22 +17,6 @@
 #include <QTimer>
 
 namespace {
-
-bool copyTree(const QString &from, const QString &to)
-{
-    QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString source = it.next();
-        const QString target = to + source.mid(from.length());
-        if (it.fileInfo().isDir()) {
-            if (!QDir().mkpath(target))
-                return false;
-        } else if (!QDir().mkpath(QFileInfo(target).absolutePath()) || !QFile::copy(source, target)) {
-            return false;
-        }
-    }
-    return true;
-}
 
 // The program logs at info level and above by default; the debug lines of
 // every edit would otherwise be timed as terminal output.
@@ -46,7 +31,7 @@ void dropDebug(QtMsgType type, const QMessageLogContext &, const QString &messag
 bool loadDemoCopy(const QTemporaryDir &dir, benchmark::State &state)
 {
     const QString skin = dir.path() + QStringLiteral("/demo");
-    if (!dir.isValid() || !copyTree(QStringLiteral(QUILLMARK_SOURCE_DIR "/skins/demo"), skin)) {
+    if (!dir.isValid() || !TestFiles::copyTree(QStringLiteral(QUILLMARK_SOURCE_DIR "/skins/demo"), skin)) {
         state.SkipWithError("cannot copy the demo skin");
         return false;
     }

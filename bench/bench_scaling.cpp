@@ -11,10 +11,11 @@
 #include "panel/panel.h"
 #include "skin/skinconfig.h"
 
+#include "testfiles.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -30,22 +31,6 @@ namespace {
 const QString demoSkin = QStringLiteral(QUILLMARK_SOURCE_DIR "/skins/demo");
 const int demoWidth = 1080;
 const int demoHeight = 624;
-
-bool copyTree(const QString &from, const QString &to)
-{
-    QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString source = it.next();
-        const QString target = to + source.mid(from.length());
-        if (it.fileInfo().isDir()) {
-            if (!QDir().mkpath(target))
-                return false;
-        } else if (!QDir().mkpath(QFileInfo(target).absolutePath()) || !QFile::copy(source, target)) {
-            return false;
-        }
-    }
-    return true;
-}
 
 // The demo panel with its 33 keys repeated `copies` times in a square-ish
 // grid, keys numbered on; the other sections as the demo has them.
@@ -104,7 +89,7 @@ Panel *loadScaled(const QTemporaryDir &dir, int keys, benchmark::State &state)
 {
     const QString skin = dir.path() + QStringLiteral("/demo");
     const QString panelFile = skin + QStringLiteral("/port/keys%1.ini").arg(keys);
-    if (!dir.isValid() || !copyTree(demoSkin, skin) || !writePanel(panelFile, keys / 33)) {
+    if (!dir.isValid() || !TestFiles::copyTree(demoSkin, skin) || !writePanel(panelFile, keys / 33)) {
         state.SkipWithError("cannot write the panel");
         return nullptr;
     }
@@ -171,7 +156,7 @@ BENCHMARK(BM_EditOneKey)
 int writePanels(const QString &directory)
 {
     const QString skin = directory + QStringLiteral("/demo");
-    if (!copyTree(demoSkin, skin)) {
+    if (!TestFiles::copyTree(demoSkin, skin)) {
         fprintf(stderr, "cannot copy the demo skin to %s\n", qPrintable(skin));
         return 1;
     }
