@@ -3,7 +3,6 @@
 #include "skin/skinconfig.h"
 #include "tools/tiletool.h"
 #include "tooltestfiles.h"
-#include "writesteps.h"
 
 #include <QDir>
 #include <QFile>
@@ -97,7 +96,6 @@ private slots:
     void join_data();
     void join();
     void joinKeepsTileFileContent();
-    void joinReplacesPairBackToBack();
     void joinDifferentWidthsLeavesTransparency();
     void joinRefusals_data();
     void joinRefusals();
@@ -410,27 +408,6 @@ void TestTileTool::joinKeepsTileFileContent()
                    "[IMG2]\r\nSOURCE_RECT=0,4,4,6\r\nINNER_RECT=1,5,2,2\r\n\r\n"
                    "[IMG5]\r\nSOURCE_RECT=0,0,1,1\r\n\r\n"
                    "[IMG1]\r\nSOURCE_RECT=0,0,4,4\r\n\r\n"));
-}
-
-// A join over an existing pair completes both files before it replaces
-// them, and the two renames follow each other directly.
-void TestTileTool::joinReplacesPairBackToBack()
-{
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString source = dir.filePath(QStringLiteral("tiles"));
-    QVERIFY(QDir().mkpath(source));
-    QVERIFY(savePng(solid(4, 4, qRgba(9, 9, 9, 255)), source + QStringLiteral("/001.png")));
-    QVERIFY(savePng(solid(4, 6, qRgba(9, 9, 9, 255)), source + QStringLiteral("/002.png")));
-    const QString tilPath = dir.filePath(QStringLiteral("keys.til"));
-    TileTool tool;
-    QCOMPARE(tool.join(source, tilPath), 2);
-
-    WriteSteps steps;
-    QCOMPARE(tool.join(source, tilPath, false), 2);
-    QCOMPARE(steps.renamed(), (QStringList { QStringLiteral("keys.png"), QStringLiteral("keys.til") }));
-    QVERIFY2(steps.problem().isEmpty(), qPrintable(steps.problem()));
-    QCOMPARE(QImage(dir.filePath(QStringLiteral("keys.png"))).size(), QSize(8, 6));
 }
 
 void TestTileTool::joinDifferentWidthsLeavesTransparency()
