@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QSet>
 
 #include <cerrno>
 #include <cstdio>
@@ -33,14 +34,37 @@ QString resolvedTarget(const QString &fileName)
     return path;
 }
 
+AtomicFile::StepObserver stepObserver = nullptr;
+
 bool syncDirectory(const QString &directory)
 {
+    AtomicFile::observe(AtomicFile::Step::SyncDirectory, directory);
     const int fd = ::open(QFile::encodeName(directory).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return false;
     const bool ok = ::fsync(fd) == 0;
     ::close(fd);
     return ok;
+}
+
+// `target` + "." + six random letters: the pattern of a writer's temporary
+// files, which walkers of a directory can tell. `create` tries to make a file
+// of the name and returns false with errno EEXIST when it is taken; the free
+// name it took, or an empty one with errno set.
+template <typename Create> QString siblingName(const QString &target, Create create)
+{
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        QString name = target + QLatin1Char('.');
+        for (int i = 0; i < 6; ++i)
+            name += QLatin1Char(letters[QRandomGenerator::global()->bounded(int(sizeof letters - 1))]);
+        if (create(QFile::encodeName(name)))
+            return name;
+        if (errno != EEXIST)
+            return QString();
+    }
+    errno = EEXIST;
+    return QString();
 }
 
 } // namespace
@@ -77,25 +101,17 @@ bool AtomicFile::open()
     struct stat old;
     const bool existed = ::stat(QFile::encodeName(mTarget).constData(), &old) == 0;
 
-    // The same name pattern as the target plus "." and six characters, so
-    // that walkers of a directory can tell a writer's temporary file.
-    static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        QString suffix;
-        for (int i = 0; i < 6; ++i)
-            suffix += QLatin1Char(letters[QRandomGenerator::global()->bounded(int(sizeof letters - 1))]);
-        mTempName = mTarget + QLatin1Char('.') + suffix;
-        fd = ::open(QFile::encodeName(mTempName).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) {
-            const int code = errno;
-            mTempName.clear();
-            return fail(QStringLiteral("%1 can not be written: %2").arg(mFileName, systemError(code)));
-        }
-    }
+    mTempName = siblingName(mTarget, [&fd](const QByteArray &name) {
+        fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        return fd >= 0;
+    });
     if (fd < 0) {
+        const int code = errno;
         mTempName.clear();
-        return fail(QStringLiteral("%1 can not be written: no free temporary name").arg(mFileName));
+        return fail(QStringLiteral("%1 can not be written: %2")
+                        .arg(mFileName,
+                            code == EEXIST ? QStringLiteral("no free temporary name") : systemError(code)));
     }
     // The replacement keeps the old file's permissions.
     if (existed)
@@ -115,6 +131,7 @@ bool AtomicFile::write(const char *data, qint64 size)
         return false;
     if (!mFile.isOpen())
         return fail(QStringLiteral("%1 is not open for writing").arg(mFileName));
+    observe(Step::Write, mFileName);
     if (mFile.write(data, size) != size)
         return fail(QStringLiteral("%1 can not be written: %2").arg(mFileName, mFile.errorString()));
     return true;
@@ -149,9 +166,12 @@ bool AtomicFile::finish()
         return false;
     if (!mFile.isOpen())
         return fail(QStringLiteral("%1 is not open for writing").arg(mFileName));
+    observe(Step::Finish, mFileName);
     // A failed write of a streaming writer shows only in the device's error.
     if (mFile.error() != QFileDevice::NoError || !mFile.flush())
         return fail(QStringLiteral("%1 can not be written: %2").arg(mFileName, mFile.errorString()));
+    if (mMode == Mode::Durable)
+        observe(Step::Sync, mFileName);
     if (mMode == Mode::Durable && ::fsync(mFile.handle()) != 0)
         return fail(QStringLiteral("%1 can not be written: %2").arg(mFileName, systemError(errno)));
     // Deferred: the data starts on its way to the disk now, without waiting,
@@ -167,25 +187,7 @@ bool AtomicFile::finish()
 
 bool AtomicFile::commit()
 {
-    if (!finish()) {
-        cancel();
-        return false;
-    }
-    if (std::rename(QFile::encodeName(mTempName).constData(), QFile::encodeName(mTarget).constData()) != 0) {
-        fail(QStringLiteral("%1 can not be replaced: %2").arg(mFileName, systemError(errno)));
-        cancel();
-        return false;
-    }
-    mTempName.clear();
-    mFinished = false;
-    if (mMode == Mode::Durable) {
-        // The file is in place; a directory that cannot be synced only makes
-        // the rename less certain to survive a crash.
-        syncDirectory(QFileInfo(mTarget).absolutePath());
-    } else if (SyncBatch *batch = SyncBatch::current()) {
-        batch->add(mTarget);
-    }
-    return true;
+    return commitAll({ this });
 }
 
 void AtomicFile::cancel()
@@ -211,34 +213,127 @@ bool AtomicFile::writeFile(const QString &fileName, const QByteArray &bytes, QSt
 
 bool AtomicFile::commitAll(const QVector<AtomicFile *> &files, QString *error)
 {
+    auto failed = [&](AtomicFile *file) {
+        if (error)
+            *error = file->errorString();
+        for (AtomicFile *other : files)
+            other->cancel();
+        return false;
+    };
+    // Everything that takes time happens before the first rename: writing,
+    // flushing, the syncs of durable mode.
     for (AtomicFile *file : files) {
-        if (!file->finish()) {
-            if (error)
-                *error = file->errorString();
-            for (AtomicFile *other : files)
-                other->cancel();
-            return false;
-        }
+        if (!file->finish())
+            return failed(file);
     }
     // Some file systems write a replacing file's data out during the rename
     // itself, which makes a rename slow and the gap between two renames
-    // wide. The data goes out first (no journal commit, unlike a sync), so
-    // the renames follow each other closely.
+    // wide. The data goes out first (no journal commit, unlike a sync).
     for (AtomicFile *file : files) {
+        if (file->mMode != Mode::Deferred)
+            continue;
+        observe(Step::Sync, file->mFileName);
         const int fd = ::open(QFile::encodeName(file->mTempName).constData(), O_RDONLY | O_CLOEXEC);
         if (fd < 0)
             continue;
-        ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER);
+        ::sync_file_range(
+            fd, 0, 0, SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER);
         ::close(fd);
     }
-    for (int i = 0; i < files.size(); ++i) {
-        if (!files.at(i)->commit()) {
-            if (error)
-                *error = files.at(i)->errorString();
-            for (int j = i + 1; j < files.size(); ++j)
-                files.at(j)->cancel();
-            return false;
+    // A rename that drops the last link of the file it replaces frees that
+    // file's blocks inside the rename, which takes many times longer than the
+    // rename proper. Each replaced file keeps a second name until all renames
+    // are done; the same names put the old files back if a rename fails.
+    struct Move
+    {
+        QByteArray from;
+        QByteArray to;
+        QByteArray reserve; // the replaced file's second name, if any
+        bool replaces = false;
+    };
+    QVector<Move> moves;
+    moves.reserve(files.size());
+    for (AtomicFile *file : files) {
+        Move move;
+        move.from = QFile::encodeName(file->mTempName);
+        move.to = QFile::encodeName(file->mTarget);
+        struct stat old;
+        move.replaces = ::lstat(move.to.constData(), &old) == 0;
+        if (move.replaces && S_ISREG(old.st_mode)) {
+            observe(Step::Reserve, file->mFileName);
+            // A file system without hard links only makes the rename slower.
+            move.reserve = QFile::encodeName(siblingName(file->mTarget, [&move](const QByteArray &name) {
+                return ::link(move.to.constData(), name.constData()) == 0;
+            }));
+        }
+        moves.append(move);
+    }
+
+    // Back to back: nothing but renames until the last one.
+    int renamed = 0;
+    int code = 0;
+    for (; renamed < moves.size(); ++renamed) {
+        observe(Step::Rename, files.at(renamed)->mFileName);
+        if (std::rename(moves.at(renamed).from.constData(), moves.at(renamed).to.constData()) != 0) {
+            code = errno;
+            break;
+        }
+    }
+    if (renamed < moves.size()) {
+        // The files already renamed make way for the old ones again, the
+        // last first; a new file goes away. A replaced file without a second
+        // name can not come back and stays new.
+        for (int i = renamed - 1; i >= 0; --i) {
+            const Move &move = moves.at(i);
+            if (!move.reserve.isEmpty())
+                std::rename(move.reserve.constData(), move.to.constData());
+            else if (!move.replaces)
+                ::unlink(move.to.constData());
+        }
+        for (const Move &move : qAsConst(moves)) {
+            if (!move.reserve.isEmpty())
+                ::unlink(move.reserve.constData());
+        }
+        AtomicFile *file = files.at(renamed);
+        file->fail(QStringLiteral("%1 can not be replaced: %2").arg(file->mFileName, systemError(code)));
+        return failed(file);
+    }
+
+    // The old files are freed now, and the renames made durable: by one
+    // directory sync each in durable mode, by the run's batch otherwise.
+    for (const Move &move : qAsConst(moves)) {
+        if (!move.reserve.isEmpty()) {
+            observe(Step::Release, QFile::decodeName(move.reserve));
+            ::unlink(move.reserve.constData());
+        }
+    }
+    QSet<QString> synced;
+    for (AtomicFile *file : files) {
+        file->mTempName.clear();
+        file->mFinished = false;
+        if (file->mMode == Mode::Durable) {
+            // The file is in place; a directory that cannot be synced only
+            // makes the rename less certain to survive a crash.
+            const QString directory = QFileInfo(file->mTarget).absolutePath();
+            if (!synced.contains(directory)) {
+                synced.insert(directory);
+                syncDirectory(directory);
+            }
+        } else if (SyncBatch *batch = SyncBatch::current()) {
+            observe(Step::Defer, file->mFileName);
+            batch->add(file->mTarget);
         }
     }
     return true;
+}
+
+void AtomicFile::setStepObserver(StepObserver observer)
+{
+    stepObserver = observer;
+}
+
+void AtomicFile::observe(Step step, const QString &path)
+{
+    if (stepObserver)
+        stepObserver(step, path);
 }

@@ -40,7 +40,8 @@ public:
     // Completes the temporary file: flushed, checked and, when durable,
     // synced. The target is not touched yet.
     bool finish();
-    // Finishes when not yet done, then renames the temporary over the target.
+    // Finishes when not yet done, then renames the temporary over the target
+    // (a commitAll of this one file).
     bool commit();
     // Drops the temporary file; the target stays as it was.
     void cancel();
@@ -54,11 +55,22 @@ public:
     static bool writeFile(
         const QString &fileName, const QByteArray &bytes, QString *error = nullptr, Mode mode = Mode::Auto);
 
-    // Finishes every file first, then renames them back to back, so that an
-    // interrupted run leaves a mismatch at most between two renames. When any
-    // file cannot be finished none is renamed. False, with the reason, when
-    // anything failed; the files renamed before a failed rename stay renamed.
+    // Finishes every file first, then renames them back to back in the order
+    // given, with nothing else in between, so that an interrupted run leaves
+    // a mismatch at most in the moment between two renames; directory syncs
+    // come after the last. When any file cannot be finished none is renamed;
+    // when a rename fails, the files renamed before it are put back as they
+    // were. False, with the reason, when anything failed.
     static bool commitAll(const QVector<AtomicFile *> &files, QString *error = nullptr);
+
+    // What the writers do to the disk, step by step, for tests that check
+    // the order of a run's steps. `path` names the file meant, or the
+    // directory for SyncDirectory.
+    enum class Step { Write, Finish, Sync, Reserve, Rename, Release, SyncDirectory, Defer };
+    using StepObserver = void (*)(Step step, const QString &path);
+    // One observer for the process, or null for none.
+    static void setStepObserver(StepObserver observer);
+    static void observe(Step step, const QString &path);
 
 private:
     bool fail(const QString &reason);

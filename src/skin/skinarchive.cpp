@@ -721,12 +721,15 @@ bool SkinArchive::unzip(const QString &inFile, const QString &outDir, const Limi
         progress.report(unpacker.archiveSize, unpacker.archiveSize);
     if (unpacker.writeFailed)
         return fail(unpacker.error + QStringLiteral("; nothing was changed"));
-    // Every file is complete: they go in place back to back.
-    for (const auto &file : unpacker.prepared) {
-        if (!file->commit()) {
-            qInfo() << "unzip: " << file->errorString();
-            return fail(file->errorString());
-        }
+    // Every file is complete: they go in place back to back, and a rename
+    // that fails puts back what the others replaced.
+    QVector<AtomicFile *> files;
+    for (const auto &file : unpacker.prepared)
+        files.append(file.get());
+    QString commitError;
+    if (!AtomicFile::commitAll(files, &commitError)) {
+        qInfo() << "unzip: " << commitError;
+        return fail(commitError + QStringLiteral("; nothing was changed"));
     }
     if (unpacker.refused)
         return fail(unpacker.error);

@@ -1,5 +1,7 @@
 #include "syncbatch.h"
 
+#include "atomicfile.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -12,6 +14,7 @@ thread_local SyncBatch *currentBatch = nullptr;
 
 bool syncPath(const QString &path, bool directory)
 {
+    AtomicFile::observe(directory ? AtomicFile::Step::SyncDirectory : AtomicFile::Step::Sync, path);
     const int fd
         = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | (directory ? O_DIRECTORY : 0));
     if (fd < 0)

@@ -191,14 +191,12 @@ int PanelScaler::scale(const QString &sourceDir, const QString &targetDir, int h
         return 0;
     }
     bool complete = mFailed.isEmpty();
-    for (int i = 0; complete && i < files.size(); ++i) {
-        if (files.at(i)->commit())
-            continue;
-        qInfo() << files.at(i)->errorString();
-        for (int j = i; j < files.size(); ++j) {
-            files.at(j)->cancel();
-            mFailed.append(files.at(j)->fileName());
-        }
+    QString error;
+    if (complete && !AtomicFile::commitAll(files, &error)) {
+        // Nothing replaced stays replaced.
+        qInfo() << error;
+        for (AtomicFile *file : qAsConst(files))
+            mFailed.append(file->fileName());
         complete = false;
     }
     if (!complete) {

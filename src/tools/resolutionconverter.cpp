@@ -157,17 +157,20 @@ ResolutionConverter::Result ResolutionConverter::convertDirectory(const QString 
         if (outcome != Outcome::Converted)
             result.failed.append(entry.fileName());
     }
+    // One run of renames for all pairs, pair after pair: a failed rename
+    // puts back what the run replaced, so then no pair is converted.
+    QVector<AtomicFile *> files;
     for (const Prepared &pair : qAsConst(prepared)) {
-        QVector<AtomicFile *> files;
         for (const auto &file : pair.files)
             files.append(file.get());
-        QString error;
-        if (AtomicFile::commitAll(files, &error)) {
-            ++result.converted;
-        } else {
-            qInfo() << error;
+    }
+    QString error;
+    if (AtomicFile::commitAll(files, &error)) {
+        result.converted = prepared.size();
+    } else {
+        qInfo() << error;
+        for (const Prepared &pair : qAsConst(prepared))
             result.failed.append(pair.name);
-        }
     }
     return result;
 }

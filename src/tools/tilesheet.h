@@ -41,8 +41,8 @@ bool savePng(const QImage &image, const QString &path);
 // number of entries and SOURCE_RECT of each entry's section to where it
 // landed, and writes the sheet beside the tile file (base name + ".png") and
 // the tile file: both are completed in temporary files first and then put in
-// place back to back, so a failure changes neither. A missing directory of the tile file logs and writes
-// nothing. With no non-empty image there is no sheet to save; the tile
+// place back to back, so a failure changes neither. A missing directory of
+// the tile file logs and writes nothing. With no non-empty image there is no sheet to save; the tile
 // file is still written. A sheet over the image bound logs and writes
 // nothing. Returns true when everything that had to be written was written;
 // otherwise `why`, when given, says in one translated phrase what was not.

@@ -1,11 +1,15 @@
 #include "faultinjection.h"
 #include "skin/atomicfile.h"
 #include "skin/syncbatch.h"
+#include "writesteps.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <memory>
+#include <vector>
 
 #include <sys/stat.h>
 
@@ -42,6 +46,9 @@ private slots:
     void keepsLinkAndPermissions();
     void commitAllRenamesNothingWhenOneFails();
     void deferredSyncsThroughBatch();
+    void commitAllRenamesBackToBack_data();
+    void commitAllRenamesBackToBack();
+    void failedRenamePutsEarlierFilesBack();
 };
 
 void TestAtomicFile::replacesOnlyWhenComplete_data()
@@ -179,6 +186,76 @@ void TestAtomicFile::deferredSyncsThroughBatch()
     QVERIFY(failed.isEmpty());
     QCOMPARE(batch.pending(), 0);
     QCOMPARE(readAll(dir.filePath(QStringLiteral("a.png"))), QByteArray("a2"));
+}
+
+void TestAtomicFile::commitAllRenamesBackToBack_data()
+{
+    QTest::addColumn<bool>("batched");
+    QTest::newRow("durable") << false;
+    QTest::newRow("deferred to a batch") << true;
+}
+
+// Two pairs, one replacing old files and one new: everything is prepared
+// first, the four renames follow each other in the order given, and the
+// syncs come after the last.
+void TestAtomicFile::commitAllRenamesBackToBack()
+{
+    QFETCH(bool, batched);
+    QTemporaryDir dir;
+    QVERIFY(writePlain(dir.filePath(QStringLiteral("keys.til")), "old tiles"));
+    QVERIFY(writePlain(dir.filePath(QStringLiteral("keys.png")), "old sheet"));
+    const QStringList names { QStringLiteral("keys.til"), QStringLiteral("keys.png"),
+        QStringLiteral("icons.til"), QStringLiteral("icons.png") };
+    {
+        WriteSteps steps;
+        std::unique_ptr<SyncBatch> batch(batched ? new SyncBatch : nullptr);
+        std::vector<std::unique_ptr<AtomicFile>> files;
+        QVector<AtomicFile *> pointers;
+        for (const QString &name : names) {
+            files.push_back(std::make_unique<AtomicFile>(dir.filePath(name)));
+            QVERIFY(files.back()->open() && files.back()->write("new " + name.toUtf8()));
+            pointers.append(files.back().get());
+        }
+        QString error;
+        QVERIFY2(AtomicFile::commitAll(pointers, &error), qPrintable(error));
+        batch.reset();
+        QCOMPARE(steps.renamed(), names);
+        QVERIFY2(steps.problem().isEmpty(), qPrintable(steps.problem()));
+    }
+    for (const QString &name : names)
+        QCOMPARE(readAll(dir.filePath(name)), "new " + name.toUtf8());
+    QCOMPARE(filesIn(dir.path()),
+        (QStringList { QStringLiteral("icons.png"), QStringLiteral("icons.til"), QStringLiteral("keys.png"),
+            QStringLiteral("keys.til") }));
+}
+
+// A rename that fails half-way (a directory took the place of one target)
+// puts back what the renames before it replaced: the run changes nothing.
+void TestAtomicFile::failedRenamePutsEarlierFilesBack()
+{
+    QTemporaryDir dir;
+    const QString tiles = dir.filePath(QStringLiteral("keys.til"));
+    const QString sheet = dir.filePath(QStringLiteral("keys.png"));
+    const QString fresh = dir.filePath(QStringLiteral("new.til"));
+    QVERIFY(writePlain(tiles, "old tiles"));
+    QVERIFY(writePlain(sheet, "old sheet"));
+    AtomicFile tileFile(tiles);
+    AtomicFile freshFile(fresh);
+    AtomicFile sheetFile(sheet);
+    QVERIFY(tileFile.open() && tileFile.write("new tiles"));
+    QVERIFY(freshFile.open() && freshFile.write("new file"));
+    QVERIFY(sheetFile.open() && sheetFile.write("new sheet"));
+    QVERIFY(QFile::remove(sheet));
+    QVERIFY(QDir().mkdir(sheet));
+    QDir(sheet).mkdir(QStringLiteral("inside"));
+
+    QString error;
+    QVERIFY(!AtomicFile::commitAll({ &tileFile, &freshFile, &sheetFile }, &error));
+    QVERIFY2(error.contains(sheet), qPrintable(error));
+    QCOMPARE(readAll(tiles), QByteArray("old tiles"));
+    QVERIFY(!QFileInfo::exists(fresh));
+    QVERIFY(QFileInfo(sheet).isDir());
+    QCOMPARE(filesIn(dir.path()), QStringList { QStringLiteral("keys.til") });
 }
 
 QTEST_GUILESS_MAIN(TestAtomicFile)

@@ -4,6 +4,7 @@
 #include "skin/skinconfig.h"
 #include "tools/panelscaler.h"
 #include "tooltestfiles.h"
+#include "writesteps.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -34,6 +35,7 @@ private slots:
     void singleValue();
     void directoryIntoNewTarget();
     void inPlace();
+    void filesReplacedBackToBack();
     void existingTargetFileIsKeptAndEdited();
     void malformedSourceFile();
     void refusedCalls_data();
@@ -159,6 +161,22 @@ void TestPanelScaler::inPlace()
         readAll(fixtureDir + QStringLiteral("/source/UPPER.INI")));
     QCOMPARE(readAll(dir.filePath(QStringLiteral("sub/inner.ini"))),
         readAll(fixtureDir + QStringLiteral("/source/sub/inner.ini")));
+}
+
+// Scaling a directory in place replaces its panel and candidate files one
+// right after the other, once all of them are complete.
+void TestPanelScaler::filesReplacedBackToBack()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(copyTree(fixtureDir + QStringLiteral("/source"), dir.path()));
+    WriteSteps steps;
+    PanelScaler scaler;
+    QCOMPARE(scaler.scale(dir.path(), dir.path(), 1080, 720, 1080, 720), 2);
+    QCOMPARE(steps.renamed(), (QStringList { QStringLiteral("cand.cnd"), QStringLiteral("py_26.ini") }));
+    QVERIFY2(steps.problem().isEmpty(), qPrintable(steps.problem()));
+    QCOMPARE(readAll(dir.filePath(QStringLiteral("py_26.ini"))),
+        readAll(fixtureDir + QStringLiteral("/expected-720/py_26.ini")));
 }
 
 void TestPanelScaler::existingTargetFileIsKeptAndEdited()

@@ -6,6 +6,7 @@
 #include "skin/tile.h"
 #include "skin/valuetext.h"
 #include "tools/resolutionconverter.h"
+#include "writesteps.h"
 
 #include <QDir>
 #include <QFile>
@@ -96,6 +97,7 @@ private slots:
     void onlyTileFilesOfTheDirectoryItself();
     void existingTargetKeptAndEdited();
     void inPlace();
+    void pairsReplacedBackToBack();
     void missingSourceDirectoryCreatesNothing();
     void badResolution_data();
     void badResolution();
@@ -353,6 +355,30 @@ void TestResolutionConverter::inPlace()
     QCOMPARE(value(dir.filePath(QStringLiteral("k.til")), QStringLiteral("IMG1/INNER_RECT")),
         QStringLiteral("22,22,6,6"));
     QCOMPARE(QImage(dir.filePath(QStringLiteral("k.png"))).size(), QSize(40, 40));
+}
+
+// A run over targets that exist already prepares every pair before the
+// first rename, then renames pair after pair with nothing in between.
+void TestResolutionConverter::pairsReplacedBackToBack()
+{
+    QTemporaryDir dir;
+    const QString src = dir.filePath(QStringLiteral("src"));
+    const QString out = dir.filePath(QStringLiteral("out"));
+    QVERIFY(QDir().mkpath(src));
+    writeTilePair(src, QStringLiteral("a"), false);
+    writeTilePair(src, QStringLiteral("k"), true);
+    writeTilePair(src, QStringLiteral("m"), true);
+    QCOMPARE(ResolutionConverter::instance()->convert(src, out, 1080, 720), 3);
+
+    WriteSteps steps;
+    QCOMPARE(ResolutionConverter::instance()->convert(src, out, 1080, 540), 3);
+    QCOMPARE(steps.renamed(),
+        (QStringList { QStringLiteral("a.til"), QStringLiteral("a.png"), QStringLiteral("k.til"),
+            QStringLiteral("k.png"), QStringLiteral("m.til"), QStringLiteral("m.png") }));
+    QVERIFY2(steps.problem().isEmpty(), qPrintable(steps.problem()));
+    QCOMPARE(value(out + QStringLiteral("/m.til"), QStringLiteral("IMG1/SOURCE_RECT")),
+        QStringLiteral("15,15,15,15"));
+    QCOMPARE(QImage(out + QStringLiteral("/m.png")).size(), QSize(30, 30));
 }
 
 void TestResolutionConverter::missingSourceDirectoryCreatesNothing()
