@@ -169,7 +169,7 @@ void TestPanelScaler::filesReplacedBackToBack()
 {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    QVERIFY(copyTree(fixtureDir + QStringLiteral("/source"), dir.path()));
+    QVERIFY(TestFiles::copyTree(fixtureDir + QStringLiteral("/source"), dir.path()));
     WriteSteps steps;
     PanelScaler scaler;
     QCOMPARE(scaler.scale(dir.path(), dir.path(), 1080, 720, 1080, 720), 2);
