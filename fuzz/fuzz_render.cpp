@@ -4,6 +4,7 @@
 #include "fuzzfile.h"
 #include "panel/panel.h"
 #include "skin/imagelimits.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,23 +14,6 @@
 #ifndef QUILLMARK_DEMO_SKIN
 #error "QUILLMARK_DEMO_SKIN must name the demo skin directory"
 #endif
-
-namespace {
-
-void copyTree(const QString &from, const QString &to)
-{
-    QDir().mkpath(to);
-    const QFileInfoList entries = QDir(from).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot);
-    for (const QFileInfo &entry : entries) {
-        const QString target = to + QLatin1Char('/') + entry.fileName();
-        if (entry.isDir())
-            copyTree(entry.filePath(), target);
-        else
-            QFile::copy(entry.filePath(), target);
-    }
-}
-
-} // namespace
 
 namespace {
 QGuiApplication *app = nullptr;
@@ -49,7 +33,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     // a wider one below it, a narrower one above. Set before the first
     // load, since a change later reloads the whole skin.
     Panel::instance()->setDeviceResolution(270);
-    copyTree(QStringLiteral(QUILLMARK_DEMO_SKIN), fuzzDirectory() + QStringLiteral("/skin"));
+    TestFiles::copyTree(QStringLiteral(QUILLMARK_DEMO_SKIN), fuzzDirectory() + QStringLiteral("/skin"));
     return 0;
 }
 
