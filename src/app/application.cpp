@@ -56,6 +56,7 @@ Application::Application(int &argc, char **argv)
 Application::~Application()
 {
     QObject::disconnect(mLanguageConnection);
+    QObject::disconnect(mUiFontConnection);
     // The engine goes first, then the translators, then the application.
     mEngine.reset();
     // (a run still going is cancelled and waited for; the scene is gone)
@@ -94,6 +95,8 @@ bool Application::start(const QStringList &arguments)
 
     trimCertificateAuthorities();
     addFonts();
+    mUiFontConnection = QObject::connect(
+        Settings::instance(), &Settings::uiFontChanged, [] { applyUiFont(Settings::instance()->uiFont()); });
     installTranslators();
 
     qmlRegisterType<DocumentHandler>("Quillmark.Editor", 1, 0, "DocumentHandler");
@@ -188,13 +191,28 @@ void Application::addFonts()
     // The CJK face comes from its file, not from the resources (see
     // BuiltInFonts).
     const QString cjkFamily = BuiltInFonts::cjkFamily();
-    if (!cjkFamily.isEmpty())
+    if (!cjkFamily.isEmpty()) {
         qDebug() << "font added: " << cjkFamily;
+        // The default interface font is named by its face, which the system's
+        // font matching does not know as a family: it would show another
+        // font and read the system's CJK collections as well.
+        QFont::insertSubstitution(Settings::defaultUiFont(), cjkFamily);
+    }
+    applyUiFont(Settings::instance()->uiFont());
     const QString monoFamily = addFont(QStringLiteral(":/fonts/NotoMono-Regular.ttf"));
     // The text editor's mono font lacks Chinese characters.
     if (!monoFamily.isEmpty())
         QFont::insertSubstitution(monoFamily, cjkFamily);
     qDebug() << "Application font set!";
+}
+
+void Application::applyUiFont(const QString &family)
+{
+    // Texts are laid out once before the window's font reaches them: in the
+    // same family they need no fallback fonts for the catalogue's Chinese.
+    QFont font = QGuiApplication::font();
+    font.setFamily(family);
+    QGuiApplication::setFont(font);
 }
 
 void Application::installTranslators()
