@@ -39,6 +39,8 @@
 #include <QTranslator>
 #include <QtQml>
 
+#include <memory>
+
 #include <cstdio>
 
 Application::Application(int &argc, char **argv)
@@ -112,6 +114,7 @@ bool Application::start(const QStringList &arguments)
         mExitCode = -1;
         return false;
     }
+    tellFirstFrame(qobject_cast<QQuickWindow *>(rootObject()));
 
     int code = 0;
     QString archive;
@@ -204,6 +207,22 @@ void Application::addFonts()
     if (!monoFamily.isEmpty())
         QFont::insertSubstitution(monoFamily, cjkFamily);
     qDebug() << "Application font set!";
+}
+
+void Application::tellFirstFrame(QQuickWindow *window)
+{
+    if (!window)
+        return;
+    // (the frame may be swapped on the render thread; the property is set on
+    // the window's own)
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    *connection = QObject::connect(
+        window, &QQuickWindow::frameSwapped, window,
+        [window, connection] {
+            QObject::disconnect(*connection);
+            window->setProperty("firstFrameShown", true);
+        },
+        Qt::QueuedConnection);
 }
 
 void Application::applyUiFont(const QString &family)
