@@ -37,23 +37,49 @@ Dialog {
         contentHeight: bodyItem.height
         ScrollBar.horizontal.policy: ScrollBar.AlwaysOff
         // a bar that shows there is more, not only while scrolling
-        ScrollBar.vertical.policy: bodyItem.implicitHeight > scroll.availableHeight + 1 ? ScrollBar.AlwaysOn
-                                                                                        : ScrollBar.AsNeeded
+        ScrollBar.vertical.policy: overflows ? ScrollBar.AlwaysOn : ScrollBar.AsNeeded
+
+        // Whether the body is taller than the view, settled once the layouts
+        // have followed a change: the bar takes width from the body, whose
+        // wrapped texts then grow taller, and reading a layout's size from
+        // inside a binding while it lays itself out is a binding loop.
+        // Narrower never makes the body lower, so it settles at once.
+        property bool overflows: false
+        function settle() {
+            Qt.callLater(bodyItem.measure)
+        }
+        onAvailableHeightChanged: settle()
 
         Item {
             id: bodyItem
             width: scroll.availableWidth
                    - (scroll.ScrollBar.vertical.policy === ScrollBar.AlwaysOn ? scroll.ScrollBar.vertical.width : 0)
-            // the tallest of the dialog's items as it would lay itself out
-            implicitHeight: {
+            height: Math.max(scroll.availableHeight, implicitHeight)
+
+            // the tallest of the dialog's items as it lays itself out
+            function measure() {
                 var h = 0
                 for (var i = 0; i < children.length; ++i) {
                     if (children[i].visible)
                         h = Math.max(h, children[i].implicitHeight)
                 }
-                return h
+                implicitHeight = h
+                scroll.overflows = h > scroll.availableHeight + 1
             }
-            height: Math.max(scroll.availableHeight, implicitHeight)
+
+            property var watched: []
+            onChildrenChanged: {
+                for (var i = 0; i < children.length; ++i) {
+                    var child = children[i]
+                    if (watched.indexOf(child) >= 0)
+                        continue
+                    child.implicitHeightChanged.connect(scroll.settle)
+                    child.visibleChanged.connect(scroll.settle)
+                    watched.push(child)
+                }
+                scroll.settle()
+            }
+            Component.onCompleted: measure()
         }
     }
 

@@ -56,6 +56,17 @@ ApplicationWindow {
         return mainWindow[name]
     }
 
+    // Set by the start-up once the first frame is out. The text editor's
+    // first file is laid out and highlighted after that frame, so that the
+    // window shows without waiting for it.
+    property bool firstFrameShown: false
+    property bool editorLoadPutOff: false
+    onFirstFrameShownChanged: {
+        if (editorLoadPutOff && panel.currentPanelFile !== "" && !textEditor.modified)
+            textEditor.load(utils.localPathToUrl(panel.currentPanelFile))
+        editorLoadPutOff = false
+    }
+
     // the panel file that the panel's current key was picked in
     property string keysPanelFile
     property alias functionAreaStack: functionAreaStack
@@ -163,9 +174,10 @@ ApplicationWindow {
             return refuseImport(qsTr("%1 is not a skin archive, so it was not imported; the skin working directory is kept.").arg(path), path)
         var entries = utils.entryCount(workingDirectory)
         if (entries > 0) {
-            importConfirmDialog.path = path
-            importConfirmDialog.text = qsTr("Importing %1 empties the skin working directory %2 first: its %3 files and folders (counted all the way down) will be deleted.").arg(path).arg(workingDirectory).arg(entries)
-            importConfirmDialog.open()
+            var question = importConfirmDialog.dialog()
+            question.path = path
+            question.text = qsTr("Importing %1 empties the skin working directory %2 first: its %3 files and folders (counted all the way down) will be deleted.").arg(path).arg(workingDirectory).arg(entries)
+            question.open()
             return true
         }
         replaceWorkingCopy(path)
@@ -246,7 +258,7 @@ ApplicationWindow {
 
     function showPanelFileDialog() {
         if (rpSettings.skinDirectory !== "")
-            panelFileDialog.folder = utils.localPathToUrl(rpSettings.skinDirectory)
+            panelFileDialog.dialog().folder = utils.localPathToUrl(rpSettings.skinDirectory)
         panelFileDialog.open()
     }
 
@@ -365,9 +377,10 @@ ApplicationWindow {
     // A skin archive named on the command line (as the file manager does)
     // is imported only once the author says so.
     function offerImport(path) {
-        offerImportDialog.path = path
-        offerImportDialog.text = qsTr("Import the skin archive %1 into the skin working directory?").arg(path)
-        offerImportDialog.open()
+        var offer = offerImportDialog.dialog()
+        offer.path = path
+        offer.text = qsTr("Import the skin archive %1 into the skin working directory?").arg(path)
+        offer.open()
     }
 
     menuBar: MenuBar {
@@ -505,7 +518,9 @@ ApplicationWindow {
     // The dialog of that object name, made if needed; null for another name.
     function dialog(name) {
         var lazy = [settingsDialog, aboutDialog, shortcutsDialog, panelCreateDialog, fontResourceDialog,
-                    resolutionConvertDialog, panelScaleDialog, tileToolDialog, innerRectDialog]
+                    resolutionConvertDialog, panelScaleDialog, tileToolDialog, innerRectDialog,
+                    importConfirmDialog, offerImportDialog, messageHistory, panelFileDialog,
+                    exportImageDialog, importSkinDialog, exportSkinDialog]
         for (var i = 0; i < lazy.length; ++i) {
             if (lazy[i].name === name)
                 return lazy[i].dialog()
@@ -514,64 +529,89 @@ ApplicationWindow {
     }
 
     // Importing empties the working directory: the author says yes first.
-    ConfirmDialog {
+    LazyDialog {
         id: importConfirmDialog
-        objectName: "importConfirmDialog"
-        property string path
-        title: qsTr("Import Skin")
-        acceptText: qsTr("Delete and Import")
-        onAccepted: mainWindow.replaceWorkingCopy(path)
+        name: "importConfirmDialog"
+        component: Component {
+            ConfirmDialog {
+                property string path
+                title: qsTr("Import Skin")
+                acceptText: qsTr("Delete and Import")
+                onAccepted: mainWindow.replaceWorkingCopy(path)
+            }
+        }
     }
 
-    ConfirmDialog {
+    LazyDialog {
         id: offerImportDialog
-        objectName: "offerImportDialog"
-        property string path
-        title: qsTr("Import Skin")
-        acceptText: qsTr("Import")
-        onAccepted: mainWindow.importSkin(path)
+        name: "offerImportDialog"
+        component: Component {
+            ConfirmDialog {
+                property string path
+                title: qsTr("Import Skin")
+                acceptText: qsTr("Import")
+                onAccepted: mainWindow.importSkin(path)
+            }
+        }
     }
 
-    MessageHistory {
-        id: messageHistory
-        objectName: "messageHistory"
-    }
+    LazyDialog { id: messageHistory; name: "messageHistory"; component: Component { MessageHistory {} } }
 
-    FileDialog {
+    LazyDialog {
         id: panelFileDialog
-        title: qsTr("Open Panel File")
-        nameFilters: [qsTr("Ini files (*.ini)")]
-        selectExisting: true
-        onAccepted: mainWindow.openPanelFile(utils.urlToLocalPath(fileUrl.toString()))
+        name: "panelFileDialog"
+        component: Component {
+            FileDialog {
+                title: qsTr("Open Panel File")
+                nameFilters: [qsTr("Ini files (*.ini)")]
+                selectExisting: true
+                onAccepted: mainWindow.openPanelFile(utils.urlToLocalPath(fileUrl.toString()))
+            }
+        }
     }
 
-    FileDialog {
+    LazyDialog {
         id: exportImageDialog
-        title: qsTr("Export As Image")
-        nameFilters: [qsTr("png file (*.png)"), qsTr("jpg file (*.jpg *.jpeg)"), qsTr("bmp file (*.bmp)")]
-        folder: shortcuts.pictures
-        selectExisting: false
-        onAccepted: panel.exportAsImage(FileKinds.withFilterSuffix(utils.urlToLocalPath(fileUrl.toString()),
-                                                                   nameFilters, selectedNameFilter))
+        name: "exportImageDialog"
+        component: Component {
+            FileDialog {
+                title: qsTr("Export As Image")
+                nameFilters: [qsTr("png file (*.png)"), qsTr("jpg file (*.jpg *.jpeg)"), qsTr("bmp file (*.bmp)")]
+                folder: shortcuts.pictures
+                selectExisting: false
+                onAccepted: panel.exportAsImage(FileKinds.withFilterSuffix(utils.urlToLocalPath(fileUrl.toString()),
+                                                                           nameFilters, selectedNameFilter))
+            }
+        }
     }
 
-    FileDialog {
+    LazyDialog {
         id: importSkinDialog
-        title: qsTr("Import Skin")
-        nameFilters: [qsTr("bds files (*.bds *.bdi *.zip)")]
-        folder: shortcuts.documents
-        selectExisting: true
-        onAccepted: mainWindow.importSkin(utils.urlToLocalPath(fileUrl.toString()))
+        name: "importSkinDialog"
+        component: Component {
+            FileDialog {
+                title: qsTr("Import Skin")
+                nameFilters: [qsTr("bds files (*.bds *.bdi *.zip)")]
+                folder: shortcuts.documents
+                selectExisting: true
+                onAccepted: mainWindow.importSkin(utils.urlToLocalPath(fileUrl.toString()))
+            }
+        }
     }
 
-    FileDialog {
+    LazyDialog {
         id: exportSkinDialog
-        title: qsTr("Export Skin")
-        nameFilters: [qsTr("bds file (*.bds)"), qsTr("bdi file (*.bdi)"), qsTr("zip file (*.zip)")]
-        folder: shortcuts.documents
-        selectExisting: false
-        onAccepted: mainWindow.exportSkin(FileKinds.withFilterSuffix(utils.urlToLocalPath(fileUrl.toString()),
-                                                                     nameFilters, selectedNameFilter))
+        name: "exportSkinDialog"
+        component: Component {
+            FileDialog {
+                title: qsTr("Export Skin")
+                nameFilters: [qsTr("bds file (*.bds)"), qsTr("bdi file (*.bdi)"), qsTr("zip file (*.zip)")]
+                folder: shortcuts.documents
+                selectExisting: false
+                onAccepted: mainWindow.exportSkin(FileKinds.withFilterSuffix(utils.urlToLocalPath(fileUrl.toString()),
+                                                                             nameFilters, selectedNameFilter))
+            }
+        }
     }
 
     // The text editor shows the panel file that was opened, unless it holds
@@ -587,8 +627,12 @@ ApplicationWindow {
                 mainWindow.keysPanelFile = panel.currentPanelFile
                 panel.currentKey = ""
             }
-            if (panel.currentPanelFile !== "" && !textEditor.modified)
+            if (panel.currentPanelFile === "" || textEditor.modified)
+                return
+            if (mainWindow.firstFrameShown)
                 textEditor.load(utils.localPathToUrl(panel.currentPanelFile))
+            else
+                mainWindow.editorLoadPutOff = true
         }
         function onPanelReloaded() {
             textEditor.checkFile()
@@ -761,7 +805,10 @@ ApplicationWindow {
         StatusBar {
             objectName: "statusBar"
             Layout.fillWidth: true
-            onHistoryRequested: messageHistory.opened ? messageHistory.close() : messageHistory.open()
+            onHistoryRequested: {
+                var history = messageHistory.dialog()
+                history.opened ? history.close() : history.open()
+            }
             errorCount: problems.errorCount
             warningCount: problems.warningCount
             infoCount: problems.infoCount

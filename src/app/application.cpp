@@ -39,6 +39,8 @@
 #include <QTranslator>
 #include <QtQml>
 
+#include <memory>
+
 #include <cstdio>
 
 Application::Application(int &argc, char **argv)
@@ -56,6 +58,7 @@ Application::Application(int &argc, char **argv)
 Application::~Application()
 {
     QObject::disconnect(mLanguageConnection);
+    QObject::disconnect(mUiFontConnection);
     // The engine goes first, then the translators, then the application.
     mEngine.reset();
     // (a run still going is cancelled and waited for; the scene is gone)
@@ -94,6 +97,8 @@ bool Application::start(const QStringList &arguments)
 
     trimCertificateAuthorities();
     addFonts();
+    mUiFontConnection = QObject::connect(
+        Settings::instance(), &Settings::uiFontChanged, [] { applyUiFont(Settings::instance()->uiFont()); });
     installTranslators();
 
     qmlRegisterType<DocumentHandler>("Quillmark.Editor", 1, 0, "DocumentHandler");
@@ -109,6 +114,7 @@ bool Application::start(const QStringList &arguments)
         mExitCode = -1;
         return false;
     }
+    tellFirstFrame(qobject_cast<QQuickWindow *>(rootObject()));
 
     int code = 0;
     QString archive;
@@ -188,13 +194,44 @@ void Application::addFonts()
     // The CJK face comes from its file, not from the resources (see
     // BuiltInFonts).
     const QString cjkFamily = BuiltInFonts::cjkFamily();
-    if (!cjkFamily.isEmpty())
+    if (!cjkFamily.isEmpty()) {
         qDebug() << "font added: " << cjkFamily;
+        // The default interface font is named by its face, which the system's
+        // font matching does not know as a family: it would show another
+        // font and read the system's CJK collections as well.
+        QFont::insertSubstitution(Settings::defaultUiFont(), cjkFamily);
+    }
+    applyUiFont(Settings::instance()->uiFont());
     const QString monoFamily = addFont(QStringLiteral(":/fonts/NotoMono-Regular.ttf"));
     // The text editor's mono font lacks Chinese characters.
     if (!monoFamily.isEmpty())
         QFont::insertSubstitution(monoFamily, cjkFamily);
     qDebug() << "Application font set!";
+}
+
+void Application::tellFirstFrame(QQuickWindow *window)
+{
+    if (!window)
+        return;
+    // (the frame may be swapped on the render thread; the property is set on
+    // the window's own)
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    *connection = QObject::connect(
+        window, &QQuickWindow::frameSwapped, window,
+        [window, connection] {
+            QObject::disconnect(*connection);
+            window->setProperty("firstFrameShown", true);
+        },
+        Qt::QueuedConnection);
+}
+
+void Application::applyUiFont(const QString &family)
+{
+    // Texts are laid out once before the window's font reaches them: in the
+    // same family they need no fallback fonts for the catalogue's Chinese.
+    QFont font = QGuiApplication::font();
+    font.setFamily(family);
+    QGuiApplication::setFont(font);
 }
 
 void Application::installTranslators()

@@ -10,6 +10,7 @@
 class QApplication;
 class QObject;
 class QQmlApplicationEngine;
+class QQuickWindow;
 class QTranslator;
 class ArchiveJob;
 class MessageModel;
@@ -55,6 +56,12 @@ public:
     static void trimCertificateAuthorities();
     static void chooseSceneGraphBackend();
     static void addFonts();
+    // The family of the application's default font, which the scene's
+    // texts start from; the window takes the same from the settings.
+    static void applyUiFont(const QString &family);
+    // Sets the window's firstFrameShown once its first frame is out, so that
+    // what need not be in that frame can come after it.
+    static void tellFirstFrame(QQuickWindow *window);
     // Opens the panel file named on the command line, if any, and moves the
     // skin directory to its skin; a skin archive named there is handed back
     // in `archive` (the window offers to import it). False, with the code to
@@ -96,6 +103,7 @@ private:
     std::unique_ptr<ArchiveJob> mArchiveJob;
     std::unique_ptr<QQmlApplicationEngine> mEngine;
     QMetaObject::Connection mLanguageConnection;
+    QMetaObject::Connection mUiFontConnection;
     QUrl mMainUrl;
     int mExitCode = -1;
 };

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QQmlApplicationEngine>
+#include <QQuickWindow>
 #include <QSslCertificate>
 #include <QSslConfiguration>
 #include <QTemporaryDir>
@@ -28,6 +29,7 @@ private slots:
     void fontsAndMonoFallback();
     void brokenWindowFailsToStart();
     void startPublishesObjects();
+    void windowHearsOfItsFirstFrame();
     void startHandsSettingsToPanel();
     void settingsReachPanel_data();
     void settingsReachPanel();
@@ -119,6 +121,11 @@ void TestApplication::fontsAndMonoFallback()
     // Qt keeps substitutions in lower case.
     QVERIFY(QFont::substitutes(QStringLiteral("Noto Mono"))
                 .contains(QStringLiteral("Noto Sans CJK SC"), Qt::CaseInsensitive));
+    // The default interface font, named by its face, is the CJK family, and
+    // the scene's texts start from it.
+    QCOMPARE(QFontInfo(QFont(Settings::defaultUiFont())).family(), QStringLiteral("Noto Sans CJK SC"));
+    QCOMPARE(QGuiApplication::font().family(), Settings::instance()->uiFont());
+    QCOMPARE(QFontInfo(QGuiApplication::font()).family(), QStringLiteral("Noto Sans CJK SC"));
 }
 
 void TestApplication::brokenWindowFailsToStart()
@@ -130,6 +137,40 @@ void TestApplication::brokenWindowFailsToStart()
     QVERIFY(!startOn(application, qml, { QStringLiteral("quillmark") }));
     QVERIFY(!application.engine());
     QVERIFY(!application.rootObject());
+}
+
+// Work put off until the first frame is out waits for that frame, not
+// for the window's creation.
+void TestApplication::windowHearsOfItsFirstFrame()
+{
+    const QString qml = writeQml(QStringLiteral("frame.qml"), R"(import QtQuick 2.15
+import QtQuick.Window 2.15
+Window {
+    property bool firstFrameShown: false
+    property int seenWhileShown: 0
+    onFirstFrameShownChanged: seenWhileShown = visible ? seenWhileShown + 1 : -1
+    width: 100
+    height: 100
+}
+)");
+    int argc = 0;
+    Application application(argc, nullptr);
+    QVERIFY(startOn(application, qml, { QStringLiteral("quillmark") }));
+    auto *window = qobject_cast<QQuickWindow *>(application.rootObject());
+    QVERIFY(window);
+    // not yet shown, so nothing is told
+    QCoreApplication::processEvents();
+    QVERIFY(!window->property("firstFrameShown").toBool());
+    window->show();
+    QTRY_VERIFY(window->property("firstFrameShown").toBool());
+    // told once, while shown; later frames say nothing more
+    QSignalSpy frames(window, &QQuickWindow::frameSwapped);
+    window->setProperty("firstFrameShown", false);
+    window->update();
+    QVERIFY(frames.wait(3000));
+    QCoreApplication::processEvents();
+    QVERIFY(!window->property("firstFrameShown").toBool());
+    QCOMPARE(window->property("seenWhileShown").toInt(), 2);
 }
 
 void TestApplication::startPublishesObjects()

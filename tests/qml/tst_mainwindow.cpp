@@ -114,6 +114,7 @@ private slots:
 private:
     QQuickItem *item(const char *objectName) const;
     QObject *page(const char *property) const;
+    QObject *dialog(const char *name) const;
     QObject *settings() const;
     QVariant itemProperty(const char *objectName, const char *property) const;
     bool clickItem(QQuickItem *target);
@@ -226,6 +227,15 @@ QObject *TestMainWindow::page(const char *property) const
     QVariant made;
     QMetaObject::invokeMethod(mRoot, "page", Q_RETURN_ARG(QVariant, made),
         Q_ARG(QVariant, QString::fromLatin1(property)));
+    return made.value<QObject *>();
+}
+
+QObject *TestMainWindow::dialog(const char *name) const
+{
+    // the window makes a dialog when it is first needed
+    QVariant made;
+    QMetaObject::invokeMethod(mRoot, "dialog", Q_RETURN_ARG(QVariant, made),
+        Q_ARG(QVariant, QString::fromLatin1(name)));
     return made.value<QObject *>();
 }
 
@@ -841,7 +851,7 @@ void TestMainWindow::importReplacesTheWorkingCopy()
 
     // the working directory holds a file: nothing is deleted until the
     // author agrees, and Cancel keeps it
-    QObject *question = mRoot->findChild<QObject *>(QStringLiteral("importConfirmDialog"));
+    QObject *question = dialog("importConfirmDialog");
     QVERIFY(question);
     QVariant imported;
     QVERIFY(QMetaObject::invokeMethod(mRoot, "importSkin", Q_RETURN_ARG(QVariant, imported), Q_ARG(QVariant, archive)));
@@ -919,7 +929,7 @@ void TestMainWindow::importRunsBesideTheWindow()
     QVariant imported;
     QVERIFY(QMetaObject::invokeMethod(
         mRoot, "importSkin", Q_RETURN_ARG(QVariant, imported), Q_ARG(QVariant, archive)));
-    QVERIFY2(answer(mRoot->findChild<QObject *>(QStringLiteral("importConfirmDialog")), "ok"),
+    QVERIFY2(answer(dialog("importConfirmDialog"), "ok"),
         qPrintable(mFailure));
     QVERIFY(entered.tryAcquire(1, 30000));
     QTRY_VERIFY(itemProperty("archiveProgressRow", "visible").toBool());
@@ -1024,7 +1034,7 @@ void TestMainWindow::toolRunsReportToTheWindow()
 
     // the history lists it first
     QVERIFY(clickItem(item("messageHistoryButton")));
-    QObject *history = mRoot->findChild<QObject *>(QStringLiteral("messageHistory"));
+    QObject *history = dialog("messageHistory");
     QTRY_VERIFY(history->property("opened").toBool());
     QQuickItem *list = item("messageHistoryList");
     QVERIFY(list);
@@ -1399,7 +1409,7 @@ void TestMainWindow::archiveFromTheCommandLineIsOffered()
     QVERIFY(QDir().mkpath(workingDirectory));
     const QString archive = mDir.filePath(QStringLiteral("offered.bds"));
     QVERIFY(Utils::instance()->zip(mSkin, archive));
-    QObject *offer = mRoot->findChild<QObject *>(QStringLiteral("offerImportDialog"));
+    QObject *offer = dialog("offerImportDialog");
     QVERIFY(offer);
 
     QVERIFY(QMetaObject::invokeMethod(mRoot, "offerImport", Q_ARG(QVariant, archive)));
