@@ -58,7 +58,6 @@ Application::Application(int &argc, char **argv)
 Application::~Application()
 {
     QObject::disconnect(mLanguageConnection);
-    QObject::disconnect(mUiFontConnection);
     // The engine goes first, then the translators, then the application.
     mEngine.reset();
     // (a run still going is cancelled and waited for; the scene is gone)
@@ -97,8 +96,6 @@ bool Application::start(const QStringList &arguments)
 
     trimCertificateAuthorities();
     addFonts();
-    mUiFontConnection = QObject::connect(
-        Settings::instance(), &Settings::uiFontChanged, [] { applyUiFont(Settings::instance()->uiFont()); });
     installTranslators();
 
     qmlRegisterType<DocumentHandler>("Quillmark.Editor", 1, 0, "DocumentHandler");
@@ -201,7 +198,6 @@ void Application::addFonts()
         // font and read the system's CJK collections as well.
         QFont::insertSubstitution(Settings::defaultUiFont(), cjkFamily);
     }
-    applyUiFont(Settings::instance()->uiFont());
     const QString monoFamily = addFont(QStringLiteral(":/fonts/NotoMono-Regular.ttf"));
     // The text editor's mono font lacks Chinese characters.
     if (!monoFamily.isEmpty())
@@ -223,15 +219,6 @@ void Application::tellFirstFrame(QQuickWindow *window)
             window->setProperty("firstFrameShown", true);
         },
         Qt::QueuedConnection);
-}
-
-void Application::applyUiFont(const QString &family)
-{
-    // Texts are laid out once before the window's font reaches them: in the
-    // same family they need no fallback fonts for the catalogue's Chinese.
-    QFont font = QGuiApplication::font();
-    font.setFamily(family);
-    QGuiApplication::setFont(font);
 }
 
 void Application::installTranslators()

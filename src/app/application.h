@@ -56,9 +56,6 @@ public:
     static void trimCertificateAuthorities();
     static void chooseSceneGraphBackend();
     static void addFonts();
-    // The family of the application's default font, which the scene's
-    // texts start from; the window takes the same from the settings.
-    static void applyUiFont(const QString &family);
     // Sets the window's firstFrameShown once its first frame is out, so that
     // what need not be in that frame can come after it.
     static void tellFirstFrame(QQuickWindow *window);
@@ -103,7 +100,6 @@ private:
     std::unique_ptr<ArchiveJob> mArchiveJob;
     std::unique_ptr<QQmlApplicationEngine> mEngine;
     QMetaObject::Connection mLanguageConnection;
-    QMetaObject::Connection mUiFontConnection;
     QUrl mMainUrl;
     int mExitCode = -1;
 };
