@@ -252,7 +252,8 @@ struct PanelRenderer::ListGeometry
 
 uint qHash(const PanelRenderer::StyleKey &key, uint seed)
 {
-    return qHash(key.number, seed) ^ qHash(key.size.width() * 31 + key.size.height(), seed)
+    // (unsigned: any size a panel file gives hashes without overflow)
+    return qHash(key.number, seed) ^ qHash(uint(key.size.width()) * 31u + uint(key.size.height()), seed)
         ^ qHash(key.pressed, seed);
 }
 

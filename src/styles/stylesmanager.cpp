@@ -75,13 +75,13 @@ constexpr qint64 kTextCacheImageBytes = qint64(4) * 1024 * 1024;
 
 uint qHash(const StylesManager::TileImageKey &key, uint seed)
 {
-    return qHash(key.tile, seed) ^ qHash(key.size.width(), seed) ^ qHash(key.size.height() * 31, seed)
+    return qHash(key.tile, seed) ^ qHash(key.size.width(), seed) ^ qHash(uint(key.size.height()) * 31u, seed)
         ^ qHash(key.scale, seed);
 }
 
 uint qHash(const StylesManager::TextImageKey &key, uint seed)
 {
-    return qHash(key.number, seed) ^ qHash(key.text, seed) ^ qHash(key.fontSize * 31, seed)
+    return qHash(key.number, seed) ^ qHash(key.text, seed) ^ qHash(uint(key.fontSize) * 31u, seed)
         ^ qHash(key.highlighted, seed) ^ qHash(key.scale, seed);
 }
 
