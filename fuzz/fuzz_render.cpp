@@ -3,29 +3,18 @@
 // much memory.
 #include "fuzzfile.h"
 #include "panel/panel.h"
-#include "skin/imagelimits.h"
 #include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
-#include <QGuiApplication>
-#include <QLoggingCategory>
 
 #ifndef QUILLMARK_DEMO_SKIN
 #error "QUILLMARK_DEMO_SKIN must name the demo skin directory"
 #endif
 
-namespace {
-QGuiApplication *app = nullptr;
-} // namespace
-
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Never destroyed: the platform plugin's objects stay reachable.
-    app = new QGuiApplication(*argc, *argv);
-    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false"));
-    ImageLimits::setPixelBudget(qint64(1) << 20);
+    startDrawingFuzzer(argc, argv);
     // Every preview is drawn 270 pixels wide, whatever the panel's width:
     // the images of a full-width preview cost the sanitizers a fresh
     // mapping and a page fault per 4 KiB each time, more than all the rest

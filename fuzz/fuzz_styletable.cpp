@@ -1,23 +1,12 @@
 // The style table: any text reads without a crash, and each style it defines
 // paints at a small size.
 #include "fuzzfile.h"
-#include "skin/imagelimits.h"
 #include "styles/stylesmanager.h"
 
-#include <QGuiApplication>
-#include <QLoggingCategory>
-
-namespace {
-QGuiApplication *app = nullptr;
-} // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Never destroyed: the platform plugin's objects stay reachable.
-    app = new QGuiApplication(*argc, *argv);
-    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false"));
-    ImageLimits::setPixelBudget(qint64(1) << 20);
+    startDrawingFuzzer(argc, argv);
     return 0;
 }
 

@@ -1,24 +1,13 @@
 // Tile files: any text beside a small sheet reads without a crash, and every
 // tile that reads can be drawn at a few sizes.
 #include "fuzzfile.h"
-#include "skin/imagelimits.h"
 #include "skin/tile.h"
 
-#include <QGuiApplication>
 #include <QImage>
-#include <QLoggingCategory>
-
-namespace {
-QGuiApplication *app = nullptr;
-} // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Never destroyed: the platform plugin's objects stay reachable.
-    app = new QGuiApplication(*argc, *argv);
-    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false"));
-    ImageLimits::setPixelBudget(qint64(1) << 20);
+    startDrawingFuzzer(argc, argv);
     QImage sheet(64, 48, QImage::Format_ARGB32_Premultiplied);
     sheet.fill(Qt::blue);
     sheet.save(fuzzDirectory() + QStringLiteral("/keys.png"));

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "skin/imagelimits.h"
+
 #include <QDir>
+#include <QGuiApplication>
+#include <QLoggingCategory>
 #include <QFile>
 #include <QString>
 #include <QTemporaryDir>
@@ -27,4 +31,16 @@ inline QString writeFuzzFile(const QString &name, const uint8_t *data, size_t si
         abort();
     file.write(reinterpret_cast<const char *>(data), qint64(size));
     return path;
+}
+
+// What the drawing fuzzers share: a headless GUI application, quiet logs and
+// a small pixel budget, so that one input cannot take much memory.
+inline void startDrawingFuzzer(int *argc, char ***argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Never destroyed: the platform plugin's objects stay reachable.
+    static QGuiApplication *app = new QGuiApplication(*argc, *argv);
+    Q_UNUSED(app);
+    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false"));
+    ImageLimits::setPixelBudget(qint64(1) << 20);
 }
