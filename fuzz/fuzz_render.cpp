@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 
 #ifndef QUILLMARK_DEMO_SKIN
 #error "QUILLMARK_DEMO_SKIN must name the demo skin directory"
@@ -35,6 +36,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         second ? QStringLiteral("skin/port/fuzz_b.ini") : QStringLiteral("skin/port/fuzz_a.ini"), data, size);
     Panel *panel = Panel::instance();
     panel->setPanelFile(path);
-    panel->renderPreview();
+    QImage preview = panel->renderPreview();
+    // A click somewhere on it, as the editor asks again after one: the keys
+    // and cells whose pressed look changes are drawn over the last picture.
+    if (size >= 2) {
+        preview = QImage();
+        panel->setHighlightPointF(QPointF(data[0] / 255.0, data[size - 1] / 255.0));
+        panel->renderPreview();
+    }
     return 0;
 }

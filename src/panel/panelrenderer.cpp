@@ -13,10 +13,13 @@
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QPainter>
+
 #include <QRegion>
 #include <QTextLayout>
 #include <QTextOption>
+#include <algorithm>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <utility>
@@ -125,6 +128,23 @@ void drawOutline(QPainter &painter, const QRect &rect, const QColor &colour)
         painter.fillRect(x, y + 1, 1, h - 1, colour);
         painter.fillRect(x + w, y + 1, 1, h - 1, colour);
     }
+}
+
+// An area holding the outline drawOutline() draws around `rect` (counted
+// in floating point: the rectangle may lie far outside any image).
+QRectF outlineReach(const QRect &rect)
+{
+    return QRectF(rect).normalized().adjusted(-1, -1, 2, 2);
+}
+
+// An area holding what QPainter::drawText(rect, text, QTextOption()) paints:
+// the laid-out lines, which may leave the rectangle, with a line's height of
+// margin for glyphs reaching out of their boxes.
+QRectF textReach(QPainter &painter, const QRect &rect, const QString &text)
+{
+    const qreal margin = painter.fontMetrics().height() + 2;
+    return (painter.boundingRect(QRectF(rect), text, QTextOption()) | QRectF(rect).normalized())
+        .adjusted(-margin, -margin, margin, margin);
 }
 
 // Whether QPainter::drawText(rect, name, option) lays `name` out as one line
@@ -512,10 +532,39 @@ PanelRenderer::Result PanelRenderer::redrawPresses(Result last)
     }
     result.panelStage = image;
 
+    const bool sameGeometry = previous.isDetached() && previous.size() == image.size()
+        && previous.format() == image.format() && previous.bytesPerLine() == image.bytesPerLine();
+    const QVector<QRect> &underList = result.presses.painted;
+    const bool listUntouched = std::none_of(
+        underList.cbegin(), underList.cend(), [&dirty](const QRect &r) { return dirty.intersects(r); });
+    if ((l.listDrawn || l.candShown) && sameGeometry && listUntouched) {
+        // Where the list and the candidate area painted nothing changed, and
+        // none of their cells and icons changed its pressed look: the last
+        // picture stays right but for the keys drawn again, copied over it.
+        const Presses &last = result.presses;
+        bool samePresses = true;
+        for (const QRect &area : last.areas)
+            samePresses = samePresses && area.contains(pixel) == area.contains(last.pixel);
+        if (samePresses) {
+            QPainter painter(&previous);
+            painter.setCompositionMode(QPainter::CompositionMode_Source);
+            for (const QRect &area : dirty) {
+                const QRect onImage = area & image.rect();
+                if (!onImage.isEmpty())
+                    painter.drawImage(onImage.topLeft(), image, onImage);
+            }
+            painter.end();
+            if (!last.areas.isEmpty())
+                result.presses.pixel = pixel;
+            result.image = previous;
+            qDebug() << "redrawn for the highlight point: " << timer.elapsed();
+            return result;
+        }
+    }
+
     result.presses = Presses();
     if (l.listDrawn || l.candShown) {
-        if (previous.isDetached() && previous.size() == image.size() && previous.format() == image.format()
-            && previous.bytesPerLine() == image.bytesPerLine()) {
+        if (sameGeometry) {
             std::memcpy(previous.bits(), image.constBits(), size_t(image.sizeInBytes()));
             image = std::move(previous);
         } else {
@@ -798,11 +847,21 @@ PanelRenderer::ListGeometry PanelRenderer::listGeometry(int imageWidth, const QP
     return g;
 }
 
+void PanelRenderer::notePainted(const QRectF &area)
+{
+    if (!mPresses)
+        return;
+    const QRectF onImage = area & mCanvas;
+    if (!onImage.isEmpty())
+        mPresses->painted.append(onImage.toAlignedRect());
+}
+
 void PanelRenderer::renderList(QImage &image, const QPoint &offset)
 {
     const Panel &p = mPanel;
     if (image.isNull())
         return;
+    mCanvas = QRectF(image.rect());
     const double s = mScale;
     const QPoint pixel = highlightPixel(image.size());
     const ListGeometry g = listGeometry(image.width(), offset, s);
@@ -819,8 +878,10 @@ void PanelRenderer::renderList(QImage &image, const QPoint &offset)
     QPainter painter(&image);
     const QImage back
         = paintStyle(g.backStyle, QSize(boundedInt(g.backWidth), boundedInt(g.backHeight)), false, s);
-    if (!back.isNull())
+    if (!back.isNull()) {
         painter.drawImage(backAt, back);
+        notePainted(QRectF(backAt, back.size()));
+    }
 
     // What a cell paints is not held by its rectangle: the cell style is
     // drawn from the rectangle's corner at the size it comes in (its natural
@@ -857,8 +918,10 @@ void PanelRenderer::renderList(QImage &image, const QPoint &offset)
             mPresses->areas.append(r);
         }
         const QImage cellImage = pressed ? paintStyle(cellStyle, cell, true, s) : normalCell;
-        if (!cellImage.isNull() && QRect(r.topLeft(), cellImage.size()).intersects(canvas))
+        if (!cellImage.isNull() && QRect(r.topLeft(), cellImage.size()).intersects(canvas)) {
             painter.drawImage(r.topLeft(), cellImage);
+            notePainted(QRectF(r.topLeft(), cellImage.size()));
+        }
 
         const QPoint middle(centre(r.left(), r.right()), centre(r.top(), r.bottom()));
         const int halfWidth = labelHalf;
@@ -870,7 +933,9 @@ void PanelRenderer::renderList(QImage &image, const QPoint &offset)
             if (!text.isNull()) {
                 nameHeight = text.height();
                 halfHeight = nameHeight / 2 + 1;
-                painter.drawImage(middle.x() - text.width() / 2, middle.y() - text.height() / 2, text);
+                const QPoint at(middle.x() - text.width() / 2, middle.y() - text.height() / 2);
+                painter.drawImage(at, text);
+                notePainted(QRectF(at, text.size()));
             }
         }
 
@@ -898,6 +963,8 @@ void PanelRenderer::renderList(QImage &image, const QPoint &offset)
     const QRect listRect = g.area;
     drawOutline(painter, listRect, p.viewRectColor());
     painter.drawText(QRectF(listRect), QStringLiteral("LIST"), QTextOption());
+    if (mPresses)
+        notePainted(outlineReach(listRect) | textReach(painter, listRect, QStringLiteral("LIST")));
 }
 
 void PanelRenderer::renderCand(QImage &image, const QPoint &offset)
@@ -905,6 +972,7 @@ void PanelRenderer::renderCand(QImage &image, const QPoint &offset)
     const Panel &p = mPanel;
     if (image.isNull())
         return;
+    mCanvas = QRectF(image.rect());
     const double s = mScale;
     const QPoint pixel = highlightPixel(image.size());
 
@@ -944,8 +1012,10 @@ void PanelRenderer::renderCand(QImage &image, const QPoint &offset)
     QImage back = paintStyle(backStyle, r.size(), true, 1.0);
     if (back.isNull())
         back = paintStyle(backStyle, r.size(), false, 1.0);
-    if (!back.isNull())
+    if (!back.isNull()) {
         painter.drawImage(left, top, back);
+        notePainted(QRectF(QPoint(left, top), back.size()));
+    }
 
     const bool candidateStatus = p.candidateStatus();
     const QStringList sections = layout.childGroups();
@@ -991,14 +1061,21 @@ void PanelRenderer::renderCand(QImage &image, const QPoint &offset)
             mPresses->areas.append(icon);
         }
         const QImage iconImage = paintStyle(iconBack, size, pressed, s);
-        if (!iconImage.isNull())
+        if (!iconImage.isNull()) {
             painter.drawImage(icon.topLeft(), iconImage);
+            notePainted(QRectF(icon.topLeft(), iconImage.size()));
+        }
         const QImage fore = mStyles->styleImage(iconFore, QSize(-1, -1), pressed, s);
-        if (!fore.isNull())
-            painter.drawImage(centre(icon.left(), icon.right()) - fore.width() / 2,
-                centre(icon.top(), icon.bottom()) - fore.height() / 2, fore);
+        if (!fore.isNull()) {
+            const QPoint at(centre(icon.left(), icon.right()) - fore.width() / 2,
+                centre(icon.top(), icon.bottom()) - fore.height() / 2);
+            painter.drawImage(at, fore);
+            notePainted(QRectF(at, fore.size()));
+        }
         drawOutline(painter, icon, p.viewRectColor());
         painter.drawText(QRectF(icon), section, QTextOption());
+        if (mPresses)
+            notePainted(outlineReach(icon) | textReach(painter, icon, section));
     }
 
     if (candidateStatus) {
@@ -1029,14 +1106,19 @@ void PanelRenderer::renderCand(QImage &image, const QPoint &offset)
             const qint64 width = qint64(text.width()) + (i == 0 ? firstGap : 0) + cellWidth;
             const QImage cellImage = paintStyle(cellStyle, QSize(boundedInt(width), cellHeight), false, s);
             const int cw = cellImage.isNull() ? 0 : cellImage.width();
-            if (!cellImage.isNull())
+            if (!cellImage.isNull()) {
                 painter.drawImage(QPoint(boundedInt(x), stripTop), cellImage);
-            if (!text.isNull())
-                painter.drawImage(
-                    QPoint(boundedInt(x + cw / 2 - text.width() / 2), centreLine - text.height() / 2), text);
+                notePainted(QRectF(QPoint(boundedInt(x), stripTop), cellImage.size()));
+            }
+            if (!text.isNull()) {
+                const QPoint at(boundedInt(x + cw / 2 - text.width() / 2), centreLine - text.height() / 2);
+                painter.drawImage(at, text);
+                notePainted(QRectF(at, text.size()));
+            }
             x += cw;
         }
     }
 
     drawOutline(painter, r, p.viewRectColor());
+    notePainted(outlineReach(r));
 }

@@ -65,11 +65,13 @@ public:
     };
 
     // The list cells and visible candidate icons a render drew, in pixels,
-    // and the highlight pixel it tested them with.
+    // and the highlight pixel it tested them with; and rectangles holding
+    // every pixel the list and the candidate area painted.
     struct Presses
     {
         QVector<QRect> areas;
         QPoint pixel;
+        QVector<QRect> painted;
     };
 
     // What a render produces. Besides the picture, what the next render at
@@ -124,6 +126,8 @@ public:
     static constexpr int maxListCells = 4096;
 
 private:
+    // Adds what the list or the candidate area painted to the render's presses.
+    void notePainted(const QRectF &area);
     struct ListGeometry;
     // A key's images and where they go, in pixels.
     struct KeyPaint
@@ -158,6 +162,8 @@ private:
     bool mBoundLogged = false;
     // Filled while drawing: where the highlight point presses, and the keys.
     Presses *mPresses = nullptr;
+    // The image the list or the candidate area is drawn into, for notePainted().
+    QRectF mCanvas;
     Result *mKeysDrawn = nullptr;
     // Key styles painted in this render: most keys share a few.
     struct StyleKey
