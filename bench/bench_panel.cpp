@@ -7,6 +7,7 @@
 // same run.
 
 #include "panel/panel.h"
+#include "panel/panelrenderer.h"
 #include "skin/skinconfig.h"
 #include "skin/valuetext.h"
 #include "styles/stylesmanager.h"
@@ -56,6 +57,52 @@ void BM_RenderPreview(benchmark::State &state)
     state.counters["height"] = image.height();
 }
 BENCHMARK(BM_RenderPreview)
+    ->Arg(0)
+    ->Arg(4)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// The same picture drawn from scratch, with the style and label caches
+// filled: what any change of the documents or the styles costs.
+void BM_RenderPreviewFromScratch(benchmark::State &state)
+{
+    Panel *panel = demo(int(state.range(0)), state);
+    if (!panel)
+        return;
+    panel->renderPreview();
+    for (auto _ : state) {
+        const QImage image = PanelRenderer(*panel).renderPreview().image;
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(BM_RenderPreviewFromScratch)
+    ->Arg(0)
+    ->Arg(4)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// The picture drawn again after each change of the status, as after any
+// change of what it is drawn from: into the pictures of the last render.
+void BM_RenderPreviewAfterChange(benchmark::State &state)
+{
+    Panel *panel = demo(int(state.range(0)), state);
+    if (!panel)
+        return;
+    const int statuses[] = { int(state.range(0)), int(state.range(0)) == 0 ? 1 : 5 };
+    int next = 0;
+    panel->renderPreview();
+    for (auto _ : state) {
+        state.PauseTiming();
+        next = 1 - next;
+        panel->setCurrentStatus(statuses[next]);
+        state.ResumeTiming();
+        const QImage image = panel->renderPreview();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(BM_RenderPreviewAfterChange)
     ->Arg(0)
     ->Arg(4)
     ->Unit(benchmark::kMillisecond)

@@ -418,6 +418,11 @@ PanelRenderer::Layout PanelRenderer::layout() const
 
 PanelRenderer::Result PanelRenderer::renderPreview()
 {
+    return renderPreview(QImage(), QImage());
+}
+
+PanelRenderer::Result PanelRenderer::renderPreview(QImage canvas, QImage stageCanvas)
+{
     QElapsedTimer timer;
     timer.start();
     Result result;
@@ -443,8 +448,18 @@ PanelRenderer::Result PanelRenderer::renderPreview()
     }
     if (!allowed(width, height, "panel image"))
         return result;
-    QImage image
-        = ImageLimits::create(QSize(int(width), int(height)), QImage::Format_ARGB32_Premultiplied, "panel");
+    const QSize size { int(width), int(height) };
+    const auto reusable = [&size](const QImage &spare) {
+        return !spare.isNull() && spare.isDetached() && spare.size() == size
+            && spare.format() == QImage::Format_ARGB32_Premultiplied;
+    };
+    QImage image;
+    if (reusable(canvas)) {
+        image = std::move(canvas);
+        image.fill(Qt::transparent);
+    } else {
+        image = ImageLimits::create(size, QImage::Format_ARGB32_Premultiplied, "panel");
+    }
     if (image.isNull())
         return result;
 
@@ -456,6 +471,13 @@ PanelRenderer::Result PanelRenderer::renderPreview()
     }
     renderPanel(image, l.panelOffset);
     qInfo() << "panel rendered: " << timer.elapsed() << "ms";
+    // The list and the candidate area are drawn over a copy: the picture
+    // before them is kept for redrawing pressed keys.
+    if ((l.listDrawn || l.candShown) && reusable(stageCanvas)
+        && stageCanvas.bytesPerLine() == image.bytesPerLine()) {
+        std::memcpy(stageCanvas.bits(), image.constBits(), size_t(image.sizeInBytes()));
+        result.panelStage = std::move(stageCanvas);
+    }
     if (l.listDrawn) {
         renderList(image, l.listOffset);
         qDebug() << "list rendered: " << timer.elapsed() << "ms";
@@ -598,7 +620,11 @@ PanelRenderer::Result PanelRenderer::renderPreview(PreviewLayer &layer)
             return result;
         }
     }
-    const Result result = renderPreview();
+    Result last = layer.take();
+    // Without a list or candidate area the kept stage is the picture itself.
+    if (last.panelStage.constBits() == last.image.constBits())
+        last.panelStage = QImage();
+    const Result result = renderPreview(std::move(last.image), std::move(last.panelStage));
     layer.store(inputs, result);
     return result;
 }

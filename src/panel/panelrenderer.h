@@ -104,6 +104,10 @@ public:
 
     Layout layout() const;
     Result renderPreview();
+    // The same, drawing into the pictures of an earlier render where they
+    // have the size needed and nobody else holds them: a new image of a
+    // composite's size costs a page fault per 4 KiB.
+    Result renderPreview(QImage canvas, QImage stageCanvas);
     // The same picture, taken from `layer` when it still holds and kept
     // there when drawn.
     Result renderPreview(PreviewLayer &layer);
