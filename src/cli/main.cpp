@@ -4,22 +4,27 @@
 #include "cli/clitool.h"
 #include "cli/toolsmodule.h"
 
-#include <QCoreApplication>
 #include <QTextStream>
 
+#include <clocale>
 #include <cstdio>
 
 int main(int argc, char *argv[])
 {
+    // Packing and unpacking need no QCoreApplication: no events, timers,
+    // plugins or translations. Without one, the program takes the
+    // environment's locale itself, as the application object would, so that
+    // file names and messages keep their encoding.
+    std::setlocale(LC_ALL, "");
     const QString command = CliTool::commandOf(argc, argv);
-    if (CliTool::needsTools(command)) {
-        QTextStream err(stderr);
-        return ToolsModule::run(ToolsModule::path(), command, argc, argv, err);
-    }
-    QCoreApplication app(argc, argv);
-    QTextStream out(stdout);
     QTextStream err(stderr);
-    const int code = CliTool::run(app.arguments().mid(1), out, err);
+    if (CliTool::needsTools(command))
+        return ToolsModule::run(ToolsModule::path(), command, argc, argv, err);
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    QTextStream out(stdout);
+    const int code = CliTool::run(arguments, out, err);
     out.flush();
     err.flush();
     return code;
