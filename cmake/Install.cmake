@@ -31,6 +31,9 @@ configure_file(${CMAKE_SOURCE_DIR}/resources/linux/org.quillmark.Studio.metainfo
                ${CMAKE_BINARY_DIR}/org.quillmark.Studio.metainfo.xml @ONLY)
 
 install(TARGETS quillmark quillmark-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The module quillmark-cli loads for its commands that need Qt Gui, at the
+# path relative to the program that it looks in.
+install(TARGETS quillmark-cli-tools LIBRARY DESTINATION ${QM_CLI_TOOLS_DIR})
 install(FILES resources/linux/org.quillmark.Studio.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES resources/images/quillmark.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${CMAKE_BINARY_DIR}/org.quillmark.Studio.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
@@ -40,7 +43,7 @@ install(FILES resources/linux/quillmark-cli.bash DESTINATION ${CMAKE_INSTALL_DAT
         RENAME quillmark-cli)
 
 # The Debian package. The library scan finds the Qt and libarchive libraries
-# the programs link; it cannot see what the window loads at run time: the QML
+# the programs and the command-line tool's module link; it cannot see what the window loads at run time: the QML
 # modules it imports and the SVG image plugin of its icons.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quillmark)

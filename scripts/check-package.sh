@@ -18,6 +18,9 @@ chmod 755 "$work"
 root="$work/root"
 dpkg-deb -x "$deb" "$root"
 
+module=$(find "$root/usr/lib" -path '*/quillmark/quillmark-cli-tools.so' | head -n1)
+[ -n "$module" ] || { echo "check-package: the command-line tool's module is not in the package" >&2; exit 1; }
+echo "module: ${module#$root}"
 for f in usr/bin/quillmark usr/bin/quillmark-cli usr/share/man/man1/quillmark.1 \
          usr/share/man/man1/quillmark-cli.1 usr/share/bash-completion/completions/quillmark-cli \
          usr/share/applications/org.quillmark.Studio.desktop usr/share/mime/packages/quillmark.xml \
@@ -59,6 +62,15 @@ if run "$cli" --help | grep -q '^  check '; then
 else
   echo "check-package: this quillmark-cli has no check command; skipped"
 fi
+# the archive commands run in the program itself, which does without Qt Gui;
+# render runs in the module it loads
+if ldd "$cli" | grep -q libQt5Gui; then
+  echo "check-package: quillmark-cli links Qt Gui" >&2
+  exit 1
+fi
+run "$cli" pack "$work/skin" "$out/skin.zip"
+run "$cli" unpack "$out/skin.zip" "$out/skin"
+diff -r "$work/skin" "$out/skin" >/dev/null || { echo "check-package: unpack did not give the skin back" >&2; exit 1; }
 run "$cli" render "$work/skin/port/py_26.ini" -o "$out/panel.png"
 [ -s "$out/panel.png" ] || { echo "check-package: render wrote nothing" >&2; exit 1; }
 run "$root/usr/bin/quillmark" --version

@@ -9,8 +9,6 @@
 #include <QJsonObject>
 #include <QLoggingCategory>
 
-const char CheckCommand::synopsis[] = "check PANEL_FILE|SKIN_DIR [--format text|json] [--resolution R]";
-
 namespace {
 
 int usage(QTextStream &err, const QString &reason)

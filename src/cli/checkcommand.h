@@ -10,7 +10,9 @@
 class CheckCommand
 {
 public:
-    static const char synopsis[];
+    // In the header, so that the program's --help lists it without the
+    // module that runs the command.
+    static constexpr char synopsis[] = "check PANEL_FILE|SKIN_DIR [--format text|json] [--resolution R]";
 
     // check PANEL_FILE|SKIN_DIR [--format text|json] [--resolution R]
     static int check(const QStringList &args, QTextStream &out, QTextStream &err);

@@ -11,24 +11,33 @@
 namespace {
 
 // Each command group lives in its own file of this folder and adds its rows
-// here, in the order --help lists them.
+// here, in the order --help lists them. Only the archive commands run in the
+// program itself; the headers of the others give their synopses alone.
 const CliTool::Command commands[] = {
     { "pack", ArchiveCommands::packSynopsis, &ArchiveCommands::pack },
     { "unpack", ArchiveCommands::unpackSynopsis, &ArchiveCommands::unpack },
-    { "convert", ResourceToolCommands::convertSynopsis, &ResourceToolCommands::convert },
-    { "inner-rect", ResourceToolCommands::innerRectSynopsis, &ResourceToolCommands::innerRect },
-    { "fontres", ResourceToolCommands::fontResSynopsis, &ResourceToolCommands::fontRes },
-    { "create-panel",
-        "create-panel OUT.ini --size W,H [--padding L,T,R,B] [--row-spacing N] [--touch-padding L,T,R,B] "
-        "--row KEYS,HEIGHT,WIDTH,SPACING,ALIGN [--row ...] [--extra KEY=VALUE ...]",
-        PanelToolCommands::createPanel },
-    { "scale", "scale SRC_DIR DST_DIR --from R --to R [--vfrom R --vto R]", PanelToolCommands::scale },
-    { "split", "split TIL_FILE DST_DIR", PanelToolCommands::split },
-    { "join", "join SRC_DIR TIL_FILE [--horizontal] [--start N]", PanelToolCommands::join },
-    { "render", RenderCommand::synopsis, &RenderCommand::render },
-    { "check", CheckCommand::synopsis, &CheckCommand::check },
+    { "convert", ResourceToolCommands::convertSynopsis, nullptr },
+    { "inner-rect", ResourceToolCommands::innerRectSynopsis, nullptr },
+    { "fontres", ResourceToolCommands::fontResSynopsis, nullptr },
+    { "create-panel", PanelToolCommands::createPanelSynopsis, nullptr },
+    { "scale", PanelToolCommands::scaleSynopsis, nullptr },
+    { "split", PanelToolCommands::splitSynopsis, nullptr },
+    { "join", PanelToolCommands::joinSynopsis, nullptr },
+    { "render", RenderCommand::synopsis, nullptr },
+    { "check", CheckCommand::synopsis, nullptr },
     { nullptr, nullptr, nullptr },
 };
+
+const CliTool::Command *toolCommands = nullptr;
+
+const CliTool::Command *find(const CliTool::Command *table, const QString &name)
+{
+    for (const CliTool::Command *command = table; command && command->name; ++command) {
+        if (name == QLatin1String(command->name))
+            return command;
+    }
+    return nullptr;
+}
 
 } // namespace
 
@@ -54,9 +63,13 @@ int CliTool::run(const QStringList &givenArguments, QTextStream &out, QTextStrea
         out << "quillmark-cli " << QUILLMARK_VERSION << '\n';
         return Success;
     }
-    for (const Command &command : commands) {
-        if (command.name && name == QLatin1String(command.name))
-            return command.run(arguments.mid(1), out, err);
+    if (const Command *command = find(commands, name)) {
+        if (command->run)
+            return command->run(arguments.mid(1), out, err);
+        if (const Command *tool = find(toolCommands, name); tool && tool->run)
+            return tool->run(arguments.mid(1), out, err);
+        err << "quillmark-cli " << name << ": the tools module that runs this command is not loaded\n";
+        return Failure;
     }
     err << "quillmark-cli: unknown command '" << name << "' (see --help)\n";
     return UsageError;
@@ -65,6 +78,26 @@ int CliTool::run(const QStringList &givenArguments, QTextStream &out, QTextStrea
 bool CliTool::drawsText(const QString &command)
 {
     return command == QLatin1String("render") || command == QLatin1String("fontres");
+}
+
+bool CliTool::needsTools(const QString &command)
+{
+    const Command *found = find(commands, command);
+    return found && !found->run;
+}
+
+QString CliTool::commandOf(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (qstrcmp(argv[i], "--verbose") != 0)
+            return QString::fromLocal8Bit(argv[i]);
+    }
+    return QString();
+}
+
+void CliTool::setToolCommands(const Command *commands)
+{
+    toolCommands = commands;
 }
 
 void CliTool::printHelp(QTextStream &out)

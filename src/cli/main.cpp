@@ -1,34 +1,30 @@
-// The command-line tool's entry point: the commands live in their library.
+// The command-line tool's entry point. The archive commands, --help and
+// --version run here, on Qt Core alone; every other command runs in the
+// tools module, loaded for it.
 #include "cli/clitool.h"
+#include "cli/toolsmodule.h"
 
-#include <QGuiApplication>
 #include <QTextStream>
 
+#include <clocale>
 #include <cstdio>
-#include <memory>
 
 int main(int argc, char *argv[])
 {
-    // The command is the first argument besides --verbose, which may stand
-    // anywhere.
-    QString command;
-    for (int i = 1; i < argc && command.isEmpty(); ++i) {
-        if (qstrcmp(argv[i], "--verbose") != 0)
-            command = QString::fromLocal8Bit(argv[i]);
-    }
-    std::unique_ptr<QCoreApplication> app;
-    if (CliTool::drawsText(command)) {
-        // Text needs fonts and painting but no window: run headless unless
-        // the caller chose a platform.
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        app = std::make_unique<QGuiApplication>(argc, argv);
-    } else {
-        app = std::make_unique<QCoreApplication>(argc, argv);
-    }
-    QTextStream out(stdout);
+    // Packing and unpacking need no QCoreApplication: no events, timers,
+    // plugins or translations. Without one, the program takes the
+    // environment's locale itself, as the application object would, so that
+    // file names and messages keep their encoding.
+    std::setlocale(LC_ALL, "");
+    const QString command = CliTool::commandOf(argc, argv);
     QTextStream err(stderr);
-    const int code = CliTool::run(app->arguments().mid(1), out, err);
+    if (CliTool::needsTools(command))
+        return ToolsModule::run(ToolsModule::path(), command, argc, argv, err);
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    QTextStream out(stdout);
+    const int code = CliTool::run(arguments, out, err);
     out.flush();
     err.flush();
     return code;

@@ -309,7 +309,8 @@ int PanelToolCommands::join(const QStringList &args, QTextStream &out, QTextStre
     const QStringList failed = TileTool::instance()->failedFiles();
     if (joined < 0 && !failed.isEmpty())
         return failure(err, command,
-            QStringLiteral("nothing written: %1 could not be used or written").arg(failed.join(QStringLiteral(", "))));
+            QStringLiteral("nothing written: %1 could not be used or written")
+                .arg(failed.join(QStringLiteral(", "))));
     if (joined < 0)
         return failure(err, command, QStringLiteral("nothing written (see the log above)"));
     if (joined == 0)

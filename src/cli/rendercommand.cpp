@@ -9,10 +9,6 @@
 #include <QLoggingCategory>
 #include <QPointF>
 
-const char RenderCommand::synopsis[]
-    = "render PANEL_FILE -o OUT.png [--status N] [--resolution R] [--device-resolution R] [--highlight X,Y] "
-      "[--view-rect-color C] [--touch-rect-color C] [--no-outlines]";
-
 namespace {
 
 int usage(QTextStream &err, const QString &reason)
@@ -159,8 +155,7 @@ int RenderCommand::render(const QStringList &args, QTextStream &out, QTextStream
     if (image.size() == QSize(1, 1) && qAlpha(image.pixel(0, 0)) == 0) {
         const QSize size = panel->panelSize();
         err << "quillmark-cli render: the panel size " << size.width() << "x" << size.height() << " of "
-            << panelInfo.absoluteFilePath()
-            << " is invalid or over the image size bound; nothing rendered\n";
+            << panelInfo.absoluteFilePath() << " is invalid or over the image size bound; nothing rendered\n";
         return CliTool::Failure;
     }
     if (!Panel::writeImage(image, outFile)) {

@@ -8,7 +8,11 @@
 class RenderCommand
 {
 public:
-    static const char synopsis[];
+    // Here rather than in the source file, so that the program's --help
+    // lists it without the module that runs the command.
+    static constexpr char synopsis[] = "render PANEL_FILE -o OUT.png [--status N] [--resolution R] "
+                                       "[--device-resolution R] [--highlight X,Y] "
+                                       "[--view-rect-color C] [--touch-rect-color C] [--no-outlines]";
 
     // render PANEL_FILE -o OUT.png [--status N] [--resolution R]
     //        [--device-resolution R] [--highlight X,Y]

@@ -72,13 +72,6 @@ bool parsePositive(const QString &text, int &value)
 
 } // namespace
 
-const char ResourceToolCommands::convertSynopsis[]
-    = "convert SRC_DIR DST_DIR --from R --to R [--inner-rect-only]";
-const char ResourceToolCommands::innerRectSynopsis[] = "inner-rect TIL_FILE TILE X,Y,W,H";
-const char ResourceToolCommands::fontResSynopsis[]
-    = "fontres TEXT_FILE (--out-dir DIR | --til FILE) (--family NAME | --font-file FILE) --size N "
-      "[--color #AARRGGBB] [--style NAME] [--bold] [--italic] [--underline] [--tight] [--horizontal]";
-
 int ResourceToolCommands::convert(const QStringList &args, QTextStream &out, QTextStream &err)
 {
     const Arguments a(

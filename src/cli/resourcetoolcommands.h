@@ -9,10 +9,13 @@
 class ResourceToolCommands
 {
 public:
-    // The synopses for --help and the usage messages.
-    static const char convertSynopsis[];
-    static const char innerRectSynopsis[];
-    static const char fontResSynopsis[];
+    // The synopses for --help and the usage messages; in the header, so that
+    // the program's --help lists them without the module that runs them.
+    static constexpr char convertSynopsis[] = "convert SRC_DIR DST_DIR --from R --to R [--inner-rect-only]";
+    static constexpr char innerRectSynopsis[] = "inner-rect TIL_FILE TILE X,Y,W,H";
+    static constexpr char fontResSynopsis[]
+        = "fontres TEXT_FILE (--out-dir DIR | --til FILE) (--family NAME | --font-file FILE) --size N "
+          "[--color #AARRGGBB] [--style NAME] [--bold] [--italic] [--underline] [--tight] [--horizontal]";
 
     // convert SRC_DIR DST_DIR --from R --to R [--inner-rect-only]
     static int convert(const QStringList &args, QTextStream &out, QTextStream &err);

@@ -4,13 +4,15 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <QSet>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -47,6 +49,24 @@ bool syncDirectory(const QString &directory)
     return ok;
 }
 
+// Random bits for temporary names. Seeded once from the kernel: Qt's global
+// generator would fill its whole state from the processor's seed instruction
+// first, which costs more than a short run of the command-line tool does.
+quint64 randomBits()
+{
+    static std::atomic<quint64> state { [] {
+        quint64 seed = 0;
+        if (::getrandom(&seed, sizeof seed, GRND_NONBLOCK) != ssize_t(sizeof seed))
+            seed = quint64(::getpid()) << 32 ^ quint64(::time(nullptr)) ^ quint64(quintptr(&seed));
+        return seed;
+    }() };
+    // splitmix64: every call a different, well-mixed value
+    quint64 z = state.fetch_add(0x9e3779b97f4a7c15ull) + 0x9e3779b97f4a7c15ull;
+    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ull;
+    z = (z ^ (z >> 27)) * 0x94d049bb133111ebull;
+    return z ^ (z >> 31);
+}
+
 // `target` + "." + six random letters: the pattern of a writer's temporary
 // files, which walkers of a directory can tell. `create` tries to make a file
 // of the name and returns false with errno EEXIST when it is taken; the free
@@ -56,8 +76,9 @@ template <typename Create> QString siblingName(const QString &target, Create cre
     static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     for (int attempt = 0; attempt < 100; ++attempt) {
         QString name = target + QLatin1Char('.');
-        for (int i = 0; i < 6; ++i)
-            name += QLatin1Char(letters[QRandomGenerator::global()->bounded(int(sizeof letters - 1))]);
+        quint64 bits = randomBits();
+        for (int i = 0; i < 6; ++i, bits /= sizeof letters - 1)
+            name += QLatin1Char(letters[bits % (sizeof letters - 1)]);
         if (create(QFile::encodeName(name)))
             return name;
         if (errno != EEXIST)

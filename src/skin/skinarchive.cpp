@@ -18,11 +18,14 @@
 #include <QSet>
 #include <QTemporaryDir>
 
+#include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <memory>
 #include <stdio.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -230,6 +233,34 @@ QSet<QByteArray> specialEntryNames(const QString &path)
     return names;
 }
 
+mode_t currentUmask()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
+QString systemError(int code)
+{
+    return QString::fromLocal8Bit(std::strerror(code));
+}
+
+// write() until all of it is written, or false with errno set.
+bool writeAll(int fd, const char *data, size_t size)
+{
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += written;
+        size -= size_t(written);
+    }
+    return true;
+}
+
 struct Unpacker
 {
     struct archive *reader = nullptr;
@@ -251,6 +282,24 @@ struct Unpacker
     QHash<QString, QString> normalNames;
     QSet<QByteArray> specialNames;
 
+    // An output directory that does not exist yet is unpacked into a new
+    // directory beside it, which takes its place once at the end: nothing
+    // there to replace, so every file is written straight to its name, with
+    // no temporary file and no rename of its own, and no entry can meet a
+    // link. Paths are opened relative to that directory.
+    bool fresh = false;
+    QString freshPath; // the new directory, once made
+    int freshFd = -1;
+    QSet<QString> freshDirectories; // relative names made so far
+    QStringList freshFiles; // relative names written
+    mode_t umask = 0;
+
+    ~Unpacker()
+    {
+        if (freshFd >= 0)
+            ::close(freshFd);
+    }
+
     bool cancelRequested()
     {
         if (progress.cancel && progress.cancel->load()) {
@@ -270,17 +319,39 @@ struct Unpacker
         stopped = true;
     }
 
+    bool cannotCreate()
+    {
+        qInfo() << "unzip: "
+                << "can not create " << outDir;
+        if (error.isEmpty())
+            error = QStringLiteral("can not create %1").arg(outDir);
+        return false;
+    }
+
     bool ensureBase()
     {
         if (!base.isEmpty())
             return true;
-        if (!QDir().mkpath(outDir)) {
-            qInfo() << "unzip: "
-                    << "can not create " << outDir;
-            if (error.isEmpty())
-                error = QStringLiteral("can not create %1").arg(outDir);
-            return false;
+        if (fresh) {
+            const QFileInfo info(outDir);
+            const QString parent = info.absolutePath();
+            if (!QDir().mkpath(parent))
+                return cannotCreate();
+            QByteArray pattern = QFile::encodeName(
+                parent + QStringLiteral("/.") + info.fileName() + QStringLiteral(".unpack-XXXXXX"));
+            if (!::mkdtemp(pattern.data()))
+                return cannotCreate();
+            freshPath = QFile::decodeName(pattern);
+            freshFd = ::open(pattern.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            const QString canonicalParent = QFileInfo(parent).canonicalFilePath();
+            if (freshFd < 0 || canonicalParent.isEmpty())
+                return cannotCreate();
+            // Where the files will be, for the checks and the messages.
+            base = canonicalParent + QLatin1Char('/') + info.fileName();
+            return true;
         }
+        if (!QDir().mkpath(outDir))
+            return cannotCreate();
         base = QFileInfo(outDir).canonicalFilePath();
         return !base.isEmpty();
     }
@@ -294,10 +365,94 @@ struct Unpacker
         refused = true;
     }
 
-    void extractDirectory(const QString &name, const QString &target)
+    // Makes the directory `relative` and the missing ones above it inside
+    // the new directory; false when one of them is a file.
+    bool makeFreshDirectory(const QString &relative)
     {
-        if (!QDir().mkpath(target))
+        if (relative.isEmpty() || freshDirectories.contains(relative))
+            return true;
+        const int slash = relative.lastIndexOf(QLatin1Char('/'));
+        if (slash > 0 && !makeFreshDirectory(relative.left(slash)))
+            return false;
+        const QByteArray path = QFile::encodeName(relative);
+        if (::mkdirat(freshFd, path.constData(), 0777) != 0) {
+            struct stat info;
+            if (errno != EEXIST || ::fstatat(freshFd, path.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0
+                || !S_ISDIR(info.st_mode))
+                return false;
+        }
+        freshDirectories.insert(relative);
+        return true;
+    }
+
+    void extractDirectory(const QString &name, const QString &relative, const QString &target)
+    {
+        if (fresh ? !makeFreshDirectory(relative) : !QDir().mkpath(target))
             refuse(name, QStringLiteral("the directory can not be created"));
+    }
+
+    // Copies the entry's data to `write` straight from the reader's buffer,
+    // counting against the limits. False when the entry was refused, broken
+    // or the write failed; the reason is recorded.
+    template <typename Write> bool copyData(const QString &name, Write write)
+    {
+        const qint64 archiveAllowance = limits.freeBytes + qint64(limits.maxArchiveRatio) * archiveSize;
+        const qint64 startRead = archive_filter_bytes(reader, -1);
+        qint64 written = 0;
+        for (;;) {
+            const void *block = nullptr;
+            size_t size = 0;
+            la_int64_t offset = 0;
+            const int result = archive_read_data_block(reader, &block, &size, &offset);
+            if (result == ARCHIVE_EOF)
+                break;
+            if (result != ARCHIVE_OK) {
+                qInfo() << "unzip: " << name << ": " << errorText(reader);
+                // the caller says why nothing was changed
+                if (error.isEmpty())
+                    error = name + QStringLiteral(": ") + errorText(reader);
+                refused = true;
+                return false;
+            }
+            if (cancelRequested())
+                return false;
+            // A zip entry has no holes; a gap would be zeros.
+            const qint64 gap = offset > written ? offset - written : 0;
+            const qint64 length = gap + qint64(size);
+            if (totalBytes + length > archiveAllowance) {
+                refuse(name,
+                    QStringLiteral("the archive inflates more than %1:1 as a whole; the rest is refused")
+                        .arg(limits.maxArchiveRatio));
+                stopped = true;
+                return false;
+            }
+            if (totalBytes + length > limits.maxTotalBytes) {
+                refuse(name,
+                    QStringLiteral("the archive unpacks to more than %1 bytes; the rest is refused")
+                        .arg(limits.maxTotalBytes));
+                stopped = true;
+                return false;
+            }
+            if (gap > 0) {
+                const QByteArray zeros(int(qMin<qint64>(gap, kBlockSize)), '\0');
+                for (qint64 left = gap; left > 0; left -= zeros.size()) {
+                    if (!write(zeros.constData(), size_t(qMin<qint64>(left, zeros.size()))))
+                        return false;
+                }
+            }
+            if (size > 0 && !write(static_cast<const char *>(block), size))
+                return false;
+            written += length;
+            totalBytes += length;
+            // The reader fetches the archive in blocks, so the bytes read for
+            // this entry are known only to within one block.
+            const qint64 read = archive_filter_bytes(reader, -1) - startRead + 10240;
+            if (written > limits.freeBytes && written > limits.maxRatio * read) {
+                refuse(name, QStringLiteral("it inflates more than %1:1").arg(limits.maxRatio));
+                return false;
+            }
+        }
+        return true;
     }
 
     // The entry is written to a temporary file beside its target, which
@@ -305,8 +460,12 @@ struct Unpacker
     // broken entry never leaves a truncated file behind, and a failed write
     // leaves the target as it was. No sync per file, so a skin of thousands
     // of files unpacks quickly; they are synced together at the end.
-    void extractFile(const QString &name, const QString &target)
+    void extractFile(const QString &name, const QString &relative, const QString &target)
     {
+        if (fresh) {
+            extractFreshFile(name, relative, target);
+            return;
+        }
         const QString parent = QFileInfo(target).absolutePath();
         if (!QDir(parent).exists())
             QDir().mkpath(parent);
@@ -316,52 +475,14 @@ struct Unpacker
             writeError(file.errorString());
             return;
         }
-        const qint64 archiveAllowance = limits.freeBytes + qint64(limits.maxArchiveRatio) * archiveSize;
-        const qint64 startRead = archive_filter_bytes(reader, -1);
-        qint64 written = 0;
-        char buffer[kBlockSize];
-        for (;;) {
-            const la_ssize_t length = archive_read_data(reader, buffer, sizeof buffer);
-            if (length == 0)
-                break;
-            if (length < 0) {
-                qInfo() << "unzip: " << name << ": " << errorText(reader);
-                // the caller says why nothing was changed
-                if (error.isEmpty())
-                    error = name + QStringLiteral(": ") + errorText(reader);
-                refused = true;
-                return;
-            }
-            if (cancelRequested())
-                return;
-            if (totalBytes + length > archiveAllowance) {
-                refuse(name,
-                    QStringLiteral("the archive inflates more than %1:1 as a whole; the rest is refused")
-                        .arg(limits.maxArchiveRatio));
-                stopped = true;
-                return;
-            }
-            if (totalBytes + length > limits.maxTotalBytes) {
-                refuse(name,
-                    QStringLiteral("the archive unpacks to more than %1 bytes; the rest is refused")
-                        .arg(limits.maxTotalBytes));
-                stopped = true;
-                return;
-            }
-            if (!file.write(buffer, length)) {
-                writeError(file.errorString());
-                return;
-            }
-            written += length;
-            totalBytes += length;
-            // The reader fetches the archive in blocks, so the bytes read for
-            // this entry are known only to within one block.
-            const qint64 read = archive_filter_bytes(reader, -1) - startRead + 10240;
-            if (written > limits.freeBytes && written > limits.maxRatio * read) {
-                refuse(name, QStringLiteral("it inflates more than %1:1").arg(limits.maxRatio));
-                return;
-            }
-        }
+        const bool complete = copyData(name, [&](const char *data, size_t size) {
+            if (file.write(data, qint64(size)))
+                return true;
+            writeError(file.errorString());
+            return false;
+        });
+        if (!complete)
+            return;
         file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
             | QFileDevice::ReadOther);
         if (!file.finish()) {
@@ -369,6 +490,82 @@ struct Unpacker
             return;
         }
         prepared.push_back(std::move(output));
+    }
+
+    // Into the new directory: the file itself, written once. One that is
+    // refused or broken halfway goes again.
+    void extractFreshFile(const QString &name, const QString &relative, const QString &target)
+    {
+        auto failed = [&](int code) {
+            writeError(QStringLiteral("%1 can not be written: %2").arg(target, systemError(code)));
+        };
+        const int slash = relative.lastIndexOf(QLatin1Char('/'));
+        if (slash > 0 && !makeFreshDirectory(relative.left(slash))) {
+            failed(ENOTDIR);
+            return;
+        }
+        const QByteArray path = QFile::encodeName(relative);
+        const int fd = ::openat(freshFd, path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd < 0) {
+            failed(errno);
+            return;
+        }
+        // rw-r--r-- whatever the umask, as a replaced file gets
+        if ((0644 & umask) != 0)
+            ::fchmod(fd, 0644);
+        int code = 0;
+        const bool complete = copyData(name, [&](const char *data, size_t size) {
+            if (writeAll(fd, data, size))
+                return true;
+            code = errno;
+            return false;
+        });
+        if (::close(fd) != 0 && complete && code == 0)
+            code = errno;
+        if (!complete || code != 0) {
+            ::unlinkat(freshFd, path.constData(), 0);
+            if (code != 0)
+                failed(code);
+            return;
+        }
+        freshFiles.append(relative);
+    }
+
+    // The new directory takes the place of the output directory and, with
+    // every file and directory in it, goes to disk through `batch`. False,
+    // with the reason, when it cannot; it is removed then.
+    bool placeFresh(SyncBatch &batch)
+    {
+        if (freshPath.isEmpty())
+            return true;
+        ::fchmod(freshFd, 0777 & ~umask);
+        const QByteArray from = QFile::encodeName(freshPath);
+        const QByteArray to = QFile::encodeName(outDir);
+        if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) != 0) {
+            const int code = errno;
+            dropFresh();
+            const QString reason = code == EEXIST
+                ? QStringLiteral("%1 appeared while unpacking").arg(outDir)
+                : QStringLiteral("can not create %1: %2").arg(outDir, systemError(code));
+            qInfo() << "unzip: " << reason;
+            error = reason;
+            return false;
+        }
+        for (const QString &file : qAsConst(freshFiles))
+            batch.add(base + QLatin1Char('/') + file);
+        for (const QString &directory : qAsConst(freshDirectories))
+            batch.addDirectory(base + QLatin1Char('/') + directory);
+        batch.addDirectory(base);
+        return true;
+    }
+
+    // Removes the new directory and all that was unpacked into it.
+    void dropFresh()
+    {
+        if (freshPath.isEmpty())
+            return;
+        QDir(freshPath).removeRecursively();
+        freshPath.clear();
     }
 
     void extract(struct archive_entry *entry, const QByteArray &rawBytes, const QString &rawName)
@@ -408,7 +605,7 @@ struct Unpacker
             refuse(rawName, QStringLiteral("the name is too long"));
             return;
         }
-        if (passesThroughLink(base, name)) {
+        if (!fresh && passesThroughLink(base, name)) {
             refuse(rawName, QStringLiteral("it would be written through a link"));
             return;
         }
@@ -433,9 +630,9 @@ struct Unpacker
         for (const QString &key : keys)
             normalNames.insert(key, utf8Name);
         if (type == AE_IFDIR)
-            extractDirectory(rawName, target);
+            extractDirectory(rawName, name, target);
         else
-            extractFile(rawName, target);
+            extractFile(rawName, name, target);
     }
 };
 
@@ -688,6 +885,10 @@ bool SkinArchive::unzip(const QString &inFile, const QString &outDir, const Limi
     unpacker.archiveSize = QFileInfo(inFile).size();
     unpacker.specialNames = specialEntryNames(inFile);
     unpacker.progress = progress;
+    unpacker.umask = currentUmask();
+    struct stat existing;
+    unpacker.fresh
+        = ::lstat(QFile::encodeName(unpacker.outDir).constData(), &existing) != 0 && errno == ENOENT;
     for (;;) {
         if (unpacker.cancelRequested() || unpacker.writeFailed)
             break;
@@ -700,6 +901,7 @@ bool SkinArchive::unzip(const QString &inFile, const QString &outDir, const Limi
         if (result < ARCHIVE_WARN) {
             const QString reason = inFile + QStringLiteral(": ") + errorText(reader);
             archive_read_free(reader);
+            unpacker.dropFresh();
             return fail(reason);
         }
         const char *name = archive_entry_pathname(entry);
@@ -713,14 +915,25 @@ bool SkinArchive::unzip(const QString &inFile, const QString &outDir, const Limi
             progress.report(archive_filter_bytes(reader, -1), unpacker.archiveSize);
     }
     archive_read_free(reader);
-    if (unpacker.cancelled)
+    if (unpacker.cancelled) {
+        unpacker.dropFresh();
         return fail(QStringLiteral("unpacking was cancelled; nothing was changed"));
+    }
     // The reader need not have counted every byte of the archive (its
     // directory, a comment) by the time the last entry is done.
     if (progress.report && !unpacker.writeFailed)
         progress.report(unpacker.archiveSize, unpacker.archiveSize);
-    if (unpacker.writeFailed)
+    if (unpacker.writeFailed) {
+        unpacker.dropFresh();
         return fail(unpacker.error + QStringLiteral("; nothing was changed"));
+    }
+    if (unpacker.fresh) {
+        if (!unpacker.placeFresh(batch))
+            return fail(unpacker.error + QStringLiteral("; nothing was changed"));
+        if (unpacker.refused)
+            return fail(unpacker.error);
+        return true;
+    }
     // Every file is complete: they go in place back to back, and a rename
     // that fails puts back what the others replaced.
     QVector<AtomicFile *> files;

@@ -52,6 +52,12 @@ void SyncBatch::add(const QString &fileName)
     mFiles.append(fileName);
 }
 
+void SyncBatch::addDirectory(const QString &path)
+{
+    mDirectories.append(path);
+    mDirectories.append(QFileInfo(path).absolutePath());
+}
+
 bool SyncBatch::sync(QStringList *failed)
 {
     bool ok = true;
@@ -69,6 +75,12 @@ bool SyncBatch::sync(QStringList *failed)
             order.append(directory);
         }
     }
+    for (const QString &directory : qAsConst(mDirectories)) {
+        if (!directories.contains(directory)) {
+            directories.insert(directory);
+            order.append(directory);
+        }
+    }
     // The renames live in the directories: they are durable only once those
     // are synced too.
     for (const QString &directory : qAsConst(order)) {
@@ -80,5 +92,6 @@ bool SyncBatch::sync(QStringList *failed)
     }
     mFiles.clear();
     mSeen.clear();
+    mDirectories.clear();
     return ok;
 }

@@ -21,6 +21,9 @@ public:
     static SyncBatch *current();
 
     void add(const QString &fileName);
+    // A directory made in the run: it is synced with the directories, and
+    // so is the one that holds it.
+    void addDirectory(const QString &path);
 
     // Syncs what was added since the last call. False, with the files that
     // could not be synced in `failed`, when the disk refused any of them.
@@ -31,5 +34,7 @@ public:
 private:
     QStringList mFiles;
     QSet<QString> mSeen;
+    QStringList mDirectories; // besides those of the files
+
     SyncBatch *mOuter = nullptr;
 };

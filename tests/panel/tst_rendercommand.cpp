@@ -185,6 +185,11 @@ void TestRenderCommand::editorSettingsNotRead()
     QVERIFY(QDir().mkpath(bin));
     const QString program = bin + QStringLiteral("/quillmark-cli");
     QVERIFY(QFile::copy(QStringLiteral(QUILLMARK_CLI_PATH), program));
+    // with the module that runs render, where the program looks for it
+    const QString module = QDir::cleanPath(bin + QStringLiteral("/" QUILLMARK_CLI_TOOLS_FROM_BIN));
+    QVERIFY(QDir().mkpath(QFileInfo(module).absolutePath()));
+    QVERIFY(QFile::copy(
+        QDir::cleanPath(QStringLiteral(QUILLMARK_BINARY_DIR "/bin/" QUILLMARK_CLI_TOOLS_FROM_BIN)), module));
     QVERIFY(writeText(bin + QStringLiteral("/quillmark.portable"), QStringLiteral("portable\n")));
     QVERIFY(writeText(bin + QStringLiteral("/quillmark_settings.ini"),
         QStringLiteral("[General]\nViewRectColor=#ff00ff00\nTouchRectColor=#ff00ff00\n")));

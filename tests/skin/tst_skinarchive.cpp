@@ -1,5 +1,6 @@
 #include "archivebuilder.h"
 #include "filetree.h"
+#include "skin/atomicfile.h"
 #include "skin/skinarchive.h"
 
 #include <QDirIterator>
@@ -37,6 +38,16 @@ bool markAsFifo(QByteArray &zip, const QByteArray &name)
     return false;
 }
 
+// What the writers did to the disk, in order, while an observer was set.
+QStringList observedSteps;
+
+void recordStep(AtomicFile::Step step, const QString &path)
+{
+    static const char *const names[]
+        = { "write", "finish", "sync", "reserve", "rename", "release", "sync-directory", "defer" };
+    observedSteps.append(QLatin1String(names[int(step)]) + QLatin1Char(' ') + path);
+}
+
 } // namespace
 
 class TestSkinArchive : public QObject
@@ -71,6 +82,8 @@ private slots:
     void packTakesHiddenFilesAndInsideLinks();
     void unzipReplacingSwapsOnlyWhenComplete_data();
     void unzipReplacingSwapsOnlyWhenComplete();
+    void unzipIntoNewDirectory_data();
+    void unzipIntoNewDirectory();
 
 private:
     // Unpacks `builder`'s archive into <root>/out; the archive itself lies in
@@ -506,7 +519,8 @@ void TestSkinArchive::fifoEntryIsRefused()
     QVERIFY(FileTree::write(archive, zip));
     QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("refusing.*pipe.*not a file")));
     QVERIFY(!SkinArchive::unzip(archive, root.filePath(QStringLiteral("out"))));
-    QCOMPARE(FileTree::list(root.filePath(QStringLiteral("out"))), QStringList { QStringLiteral("good.txt") });
+    QCOMPARE(
+        FileTree::list(root.filePath(QStringLiteral("out"))), QStringList { QStringLiteral("good.txt") });
 }
 
 void TestSkinArchive::namesEqualUnderNormalisation()
@@ -600,6 +614,83 @@ void TestSkinArchive::unzipReplacingSwapsOnlyWhenComplete()
     // Nothing is left beside the working directory.
     QCOMPARE(QDir(root.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
         (QStringList { QStringLiteral("skin.zip"), QStringLiteral("work") }));
+}
+
+void TestSkinArchive::unzipIntoNewDirectory_data()
+{
+    QTest::addColumn<bool>("cancel");
+
+    QTest::newRow("complete") << false;
+    QTest::newRow("cancelled after the first file") << true;
+}
+
+// A directory that does not exist yet is made whole beside its place and
+// moved there once: each file written straight to its name, every file and
+// directory synced once at the end; a run that does not finish leaves
+// nothing at all, neither the directory nor the one it was made in.
+void TestSkinArchive::unzipIntoNewDirectory()
+{
+    QFETCH(bool, cancel);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString archive = mArchives.filePath(QStringLiteral("new-directory.zip"));
+    ArchiveBuilder builder;
+    builder.file("port/py_26.ini", "[KEY1]\r\n")
+        .directory("res/empty/")
+        .file("res/keys.til", "[IMG1]\r\n")
+        .file("readme.txt", "skin");
+    QVERIFY(builder.write(archive));
+    const QString root = dir.filePath(QStringLiteral("skins"));
+    const QString out = root + QStringLiteral("/new");
+
+    std::atomic_bool stop { false };
+    SkinArchive::Progress progress;
+    progress.cancel = &stop;
+    progress.report = [&](qint64, qint64) { stop = cancel; };
+    QString error;
+    observedSteps.clear();
+    AtomicFile::setStepObserver(recordStep);
+    const bool ok = SkinArchive::unzip(archive, out, SkinArchive::Limits(), progress, &error);
+    AtomicFile::setStepObserver(nullptr);
+    const QStringList steps = observedSteps;
+
+    QCOMPARE(ok, !cancel);
+    if (cancel) {
+        QVERIFY2(error.contains(QLatin1String("nothing was changed")), qPrintable(error));
+        QCOMPARE(QDir(root).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+        return;
+    }
+    QCOMPARE(FileTree::list(out),
+        QStringList({ "port/", "port/py_26.ini", "readme.txt", "res/", "res/empty/", "res/keys.til" }));
+    QCOMPARE(FileTree::read(out + QStringLiteral("/res/keys.til")), QByteArray("[IMG1]\r\n"));
+    QCOMPARE(QFileInfo(out + QStringLiteral("/readme.txt")).permissions() & 0x7777,
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser | QFileDevice::WriteUser
+            | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    // beside it, nothing else is left
+    QCOMPARE(QDir(root).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+        QStringList { QStringLiteral("new") });
+    // no temporary file and no rename per file
+    for (const QString &step : steps)
+        QVERIFY2(!step.startsWith(QLatin1String("rename")) && !step.startsWith(QLatin1String("reserve")),
+            qPrintable(steps.join(QLatin1Char('\n'))));
+    const QString base = QFileInfo(out).canonicalFilePath();
+    const QStringList synced = {
+        "sync " + base + "/port/py_26.ini",
+        "sync " + base + "/res/keys.til",
+        "sync " + base + "/readme.txt",
+        "sync-directory " + base + "/port",
+        "sync-directory " + base + "/res",
+        "sync-directory " + base + "/res/empty",
+        "sync-directory " + base,
+        "sync-directory " + QFileInfo(root).canonicalFilePath(),
+    };
+    for (const QString &step : synced)
+        QVERIFY2(steps.count(step) == 1,
+            qPrintable(step + QStringLiteral(" in\n") + steps.join(QLatin1Char('\n'))));
+    // each file is synced before the directories
+    QVERIFY(steps.lastIndexOf(QRegularExpression(QStringLiteral("^sync /.*")))
+        < steps.indexOf(QRegularExpression(QStringLiteral("^sync-directory .*"))));
 }
 
 QTEST_GUILESS_MAIN(TestSkinArchive)
