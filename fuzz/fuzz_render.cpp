@@ -36,13 +36,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         second ? QStringLiteral("skin/port/fuzz_b.ini") : QStringLiteral("skin/port/fuzz_a.ini"), data, size);
     Panel *panel = Panel::instance();
     panel->setPanelFile(path);
-    QImage preview = panel->renderPreview();
-    // A click somewhere on it, as the editor asks again after one: the keys
-    // and cells whose pressed look changes are drawn over the last picture.
-    if (size >= 2) {
-        preview = QImage();
+    QImage shown = panel->renderPreview();
+    // Two clicks somewhere on it, as the editor asks again after each: the
+    // keys and cells whose pressed look changes are drawn again, into a
+    // picture the scene no longer holds (it holds the one it shows).
+    if (size >= 4) {
         panel->setHighlightPointF(QPointF(data[0] / 255.0, data[size - 1] / 255.0));
-        panel->renderPreview();
+        shown = panel->renderPreview();
+        panel->setHighlightPointF(QPointF(data[1] / 255.0, data[size - 2] / 255.0));
+        shown = panel->renderPreview();
     }
     return 0;
 }

@@ -554,51 +554,85 @@ PanelRenderer::Result PanelRenderer::redrawPresses(Result last)
     }
     result.panelStage = image;
 
-    const bool sameGeometry = previous.isDetached() && previous.size() == image.size()
-        && previous.format() == image.format() && previous.bytesPerLine() == image.bytesPerLine();
-    const QVector<QRect> &underList = result.presses.painted;
-    const bool listUntouched = std::none_of(
-        underList.cbegin(), underList.cend(), [&dirty](const QRect &r) { return dirty.intersects(r); });
-    if ((l.listDrawn || l.candShown) && sameGeometry && listUntouched) {
-        // Where the list and the candidate area painted nothing changed, and
-        // none of their cells and icons changed its pressed look: the last
-        // picture stays right but for the keys drawn again, copied over it.
-        const Presses &last = result.presses;
-        bool samePresses = true;
-        for (const QRect &area : last.areas)
-            samePresses = samePresses && area.contains(pixel) == area.contains(last.pixel);
-        if (samePresses) {
-            QPainter painter(&previous);
-            painter.setCompositionMode(QPainter::CompositionMode_Source);
-            for (const QRect &area : dirty) {
-                const QRect onImage = area & image.rect();
-                if (!onImage.isEmpty())
-                    painter.drawImage(onImage.topLeft(), image, onImage);
-            }
-            painter.end();
-            if (!last.areas.isEmpty())
-                result.presses.pixel = pixel;
-            result.image = previous;
-            qDebug() << "redrawn for the highlight point: " << timer.elapsed();
-            return result;
-        }
+    if (!(l.listDrawn || l.candShown)) {
+        result.image = image;
+        result.spare = QImage();
+        result.spareStale = QRegion();
+        qDebug() << "redrawn for the highlight point: " << timer.elapsed();
+        return result;
     }
 
-    result.presses = Presses();
-    if (l.listDrawn || l.candShown) {
-        if (sameGeometry) {
-            std::memcpy(previous.bits(), image.constBits(), size_t(image.sizeInBytes()));
-            image = std::move(previous);
-        } else {
-            image = image.copy();
+    // The picture is drawn into the last one when nobody else holds it, or
+    // else into the one before it, brought up to date where it differs.
+    const auto fits = [&image](const QImage &other) {
+        return !other.isNull() && other.isDetached() && other.size() == image.size()
+            && other.format() == image.format() && other.bytesPerLine() == image.bytesPerLine();
+    };
+    QImage spare = std::exchange(result.spare, QImage());
+    QRegion spareStale = std::exchange(result.spareStale, QRegion());
+    QImage target;
+    QRegion stale;
+    const bool intoPrevious = fits(previous);
+    if (intoPrevious) {
+        target = std::exchange(previous, QImage());
+    } else if (fits(spare)) {
+        target = std::exchange(spare, QImage());
+        stale = std::exchange(spareStale, QRegion());
+    }
+
+    // Where the list and the candidate area painted nothing changed, and
+    // none of their cells and icons changed its pressed look, the target
+    // stays right but where it differs from the new panel stage.
+    const QRegion changed = dirty + stale;
+    const Presses &lastPresses = result.presses;
+    const QVector<QRect> &underList = lastPresses.painted;
+    bool samePresses = true;
+    for (const QRect &area : lastPresses.areas)
+        samePresses = samePresses && area.contains(pixel) == area.contains(lastPresses.pixel);
+    const bool untouched = samePresses && !target.isNull()
+        && std::none_of(underList.cbegin(), underList.cend(),
+            [&changed](const QRect &r) { return changed.intersects(r); });
+    if (untouched) {
+        QPainter painter(&target);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        for (const QRect &area : changed) {
+            const QRect onImage = area & image.rect();
+            if (!onImage.isEmpty())
+                painter.drawImage(onImage.topLeft(), image, onImage);
         }
+        painter.end();
+        if (!lastPresses.areas.isEmpty())
+            result.presses.pixel = pixel;
+    } else {
+        if (target.isNull())
+            target = image.copy();
+        else
+            std::memcpy(target.bits(), image.constBits(), size_t(image.sizeInBytes()));
+        result.presses = Presses();
         mPresses = &result.presses;
         if (l.listDrawn)
-            renderList(image, l.listOffset);
+            renderList(target, l.listOffset);
         if (l.candShown)
-            renderCand(image, l.candOffset);
+            renderCand(target, l.candOffset);
         mPresses = nullptr;
     }
+    // What the new picture changed: the keys drawn again, or all of it when
+    // a cell or an icon changed its look. (Drawing the same list and
+    // candidate area again changes a pixel only where the stage under it
+    // changed: each pixel is composed from the one under it alone.)
+    const QRegion differs = samePresses ? dirty : QRegion(image.rect());
+    if (intoPrevious) {
+        result.spare = std::move(spare);
+        result.spareStale = spareStale + differs;
+        // Many small rectangles cost more to copy one by one than the
+        // picture does at once.
+        if (result.spareStale.rectCount() > 64)
+            result.spareStale = QRegion(image.rect());
+    } else {
+        result.spare = std::move(previous);
+        result.spareStale = differs;
+    }
+    image = std::move(target);
     result.image = image;
     qDebug() << "redrawn for the highlight point: " << timer.elapsed();
     return result;
@@ -624,7 +658,9 @@ PanelRenderer::Result PanelRenderer::renderPreview(PreviewLayer &layer)
     // Without a list or candidate area the kept stage is the picture itself.
     if (last.panelStage.constBits() == last.image.constBits())
         last.panelStage = QImage();
-    const Result result = renderPreview(std::move(last.image), std::move(last.panelStage));
+    // The scene may still hold the last picture, not the one before it.
+    QImage canvas = last.image.isDetached() ? std::move(last.image) : std::move(last.spare);
+    const Result result = renderPreview(std::move(canvas), std::move(last.panelStage));
     layer.store(inputs, result);
     return result;
 }

@@ -8,6 +8,7 @@
 #include <QPoint>
 #include <QPointF>
 #include <QRect>
+#include <QRegion>
 #include <QSize>
 #include <QStringList>
 #include <QVector>
@@ -89,6 +90,11 @@ public:
         QVector<bool> keyPressed;
         QPoint unitPoint;
         Presses presses;
+        // The picture before `image`, which the scene lets go once it shows
+        // the next one: drawn into instead of a new image when `image` is
+        // still held. It differs from `image` only within `spareStale`.
+        QImage spare;
+        QRegion spareStale;
     };
 
     // The keys under a point, and whether the point lies on the list area.

@@ -69,6 +69,7 @@ private slots:
     void init();
     void renderAfterChange_data();
     void renderAfterChange();
+    void clicksWhileTheSceneHoldsTheLastPicture();
 
 private:
     bool apply(Change change);
@@ -257,6 +258,32 @@ void TestPreviewLayer::renderAfterChange()
     // showed nothing; and no change must cost no render.
     QCOMPARE(after == before, samePicture);
     QCOMPARE(after.cacheKey() == firstKey, samePicture);
+}
+
+// The scene holds the picture it shows until the next one comes: every
+// click draws into a picture let go one or more clicks before.
+void TestPreviewLayer::clicksWhileTheSceneHoldsTheLastPicture()
+{
+    const QPointF points[] = {
+        { 0.48, 0.6 }, // KEY2
+        { 0.95, 0.95 }, // no key
+        { 0.06, 0.08 }, // the candidate icon
+        onKey1,
+        { 0.67, 0.7375 }, // KEY4, under the list
+        { 0.76, 0.8 }, // a list cell
+        { 0.48, 0.6 },
+        onKey1,
+        { 0.95, 0.95 },
+        onKey1,
+    };
+    QImage shown = mPanel->renderPreview();
+    for (int round = 0; round < 2; ++round) {
+        for (const QPointF &point : points) {
+            mPanel->setHighlightPointF(point);
+            shown = mPanel->renderPreview();
+            QCOMPARE(shown, PanelRenderer(*mPanel).renderPreview().image);
+        }
+    }
 }
 
 QTEST_MAIN(TestPreviewLayer)
