@@ -383,84 +383,95 @@ ApplicationWindow {
         offer.open()
     }
 
+    // The menus' entries are made when a menu first opens (FittingMenu).
     menuBar: MenuBar {
         FittingMenu {
             objectName: "fileMenu"
             title: qsTr("&File")
-            MenuItem { action: newPanelAction }
-            ShortcutMenuItem { action: openAction; sequence: StandardKey.Open }
-            FittingMenu {
-                id: recentMenu
-                objectName: "recentMenu"
-                title: qsTr("Open &Recent")
-                enabled: rpSettings.recentPanelFiles.length > 0
-                // files come and go while the editor runs: looked at on every opening
-                property int looks: 0
-                onAboutToShow: ++looks
+            entries: MenuEntries {
+                MenuItem { action: newPanelAction }
+                ShortcutMenuItem { action: openAction; sequence: StandardKey.Open }
+                FittingMenu {
+                    id: recentMenu
+                    objectName: "recentMenu"
+                    title: qsTr("Open &Recent")
+                    enabled: rpSettings.recentPanelFiles.length > 0
+                    // files come and go while the editor runs: looked at on every opening
+                    property int looks: 0
+                    onAboutToShow: ++looks
 
-                Instantiator {
-                    model: rpSettings.recentPanelFiles
-                    delegate: MenuItem {
-                        objectName: "recentItem" + index
-                        // a digit to choose it by; a "&" in the path is no mnemonic
-                        text: (index < 9 ? "&" + (index + 1) : "1&0") + "  " + modelData.replace(/&/g, "&&")
-                        enabled: recentMenu.looks >= 0 && utils.isFile(modelData)
-                        onTriggered: mainWindow.openPanelFile(modelData)
+                    Instantiator {
+                        model: rpSettings.recentPanelFiles
+                        delegate: MenuItem {
+                            objectName: "recentItem" + index
+                            // a digit to choose it by; a "&" in the path is no mnemonic
+                            text: (index < 9 ? "&" + (index + 1) : "1&0") + "  " + modelData.replace(/&/g, "&&")
+                            enabled: recentMenu.looks >= 0 && utils.isFile(modelData)
+                            onTriggered: mainWindow.openPanelFile(modelData)
+                        }
+                        onObjectAdded: recentMenu.insertItem(index, object)
+                        onObjectRemoved: recentMenu.removeItem(object)
                     }
-                    onObjectAdded: recentMenu.insertItem(index, object)
-                    onObjectRemoved: recentMenu.removeItem(object)
                 }
+                MenuItem { action: importAction }
+                MenuItem { action: exportAction }
+                MenuItem { action: exportImageAction }
+                MenuSeparator {}
+                ShortcutMenuItem { action: quitAction; sequence: StandardKey.Quit }
             }
-            MenuItem { action: importAction }
-            MenuItem { action: exportAction }
-            MenuItem { action: exportImageAction }
-            MenuSeparator {}
-            ShortcutMenuItem { action: quitAction; sequence: StandardKey.Quit }
         }
         FittingMenu {
             objectName: "editMenu"
             title: qsTr("&Edit")
-            MenuItem { action: exchangeAction }
-            MenuItem { action: moveAction }
-            MenuItem { action: adjustAction }
-            MenuItem { action: alignAction }
-            MenuItem { action: editKeyAction }
-            MenuItem { action: addKeyAction }
-            MenuItem { action: removeAction }
-            MenuSeparator {}
-            ShortcutMenuItem { action: undoAction; sequence: StandardKey.Undo }
-            ShortcutMenuItem { action: redoAction; sequence: StandardKey.Redo }
-            MenuSeparator {}
-            MenuItem { action: selectAllAction }
-            MenuItem { action: clearSelectionAction }
-            MenuItem { action: duplicateAction }
-            MenuItem { action: deleteAction }
-            MenuSeparator {}
-            MenuItem { action: settingsAction }
+            entries: MenuEntries {
+                MenuItem { action: exchangeAction }
+                MenuItem { action: moveAction }
+                MenuItem { action: adjustAction }
+                MenuItem { action: alignAction }
+                MenuItem { action: editKeyAction }
+                MenuItem { action: addKeyAction }
+                MenuItem { action: removeAction }
+                MenuSeparator {}
+                ShortcutMenuItem { action: undoAction; sequence: StandardKey.Undo }
+                ShortcutMenuItem { action: redoAction; sequence: StandardKey.Redo }
+                MenuSeparator {}
+                MenuItem { action: selectAllAction }
+                MenuItem { action: clearSelectionAction }
+                MenuItem { action: duplicateAction }
+                MenuItem { action: deleteAction }
+                MenuSeparator {}
+                MenuItem { action: settingsAction }
+            }
         }
         FittingMenu {
             objectName: "toolMenu"
             title: qsTr("&Tool")
-            MenuItem { objectName: "fontResourceMenuItem"; text: qsTr("&Generate Font Resources"); onTriggered: fontResourceDialog.open() }
-            MenuItem { objectName: "resolutionConvertMenuItem"; text: qsTr("&Resolution Convert"); onTriggered: resolutionConvertDialog.open() }
-            MenuItem { objectName: "panelScaleMenuItem"; text: qsTr("&Panel Scale"); onTriggered: panelScaleDialog.open() }
-            MenuItem { objectName: "tileToolMenuItem"; text: qsTr("&Tile Tool"); onTriggered: tileToolDialog.open() }
-            MenuItem { objectName: "innerRectMenuItem"; text: qsTr("&Inner Rect Tool"); onTriggered: innerRectDialog.open() }
+            entries: MenuEntries {
+                MenuItem { objectName: "fontResourceMenuItem"; text: qsTr("&Generate Font Resources"); onTriggered: fontResourceDialog.open() }
+                MenuItem { objectName: "resolutionConvertMenuItem"; text: qsTr("&Resolution Convert"); onTriggered: resolutionConvertDialog.open() }
+                MenuItem { objectName: "panelScaleMenuItem"; text: qsTr("&Panel Scale"); onTriggered: panelScaleDialog.open() }
+                MenuItem { objectName: "tileToolMenuItem"; text: qsTr("&Tile Tool"); onTriggered: tileToolDialog.open() }
+                MenuItem { objectName: "innerRectMenuItem"; text: qsTr("&Inner Rect Tool"); onTriggered: innerRectDialog.open() }
+            }
         }
         FittingMenu {
             objectName: "textEditorMenu"
             title: qsTr("Te&xt editor")
-            ShortcutMenuItem { text: qsTr("&Save"); sequence: StandardKey.Save; onTriggered: textEditor.save() }
-            ShortcutMenuItem { text: qsTr("S&earch && Replace"); sequence: StandardKey.Find; onTriggered: textEditor.showSearchBar() }
-            MenuItem { text: qsTr("&Undo"); enabled: textEditor.canUndo; onTriggered: textEditor.undo() }
-            MenuItem { text: qsTr("&Redo"); enabled: textEditor.canRedo; onTriggered: textEditor.redo() }
+            entries: MenuEntries {
+                ShortcutMenuItem { text: qsTr("&Save"); sequence: StandardKey.Save; onTriggered: textEditor.save() }
+                ShortcutMenuItem { text: qsTr("S&earch && Replace"); sequence: StandardKey.Find; onTriggered: textEditor.showSearchBar() }
+                MenuItem { text: qsTr("&Undo"); enabled: textEditor.canUndo; onTriggered: textEditor.undo() }
+                MenuItem { text: qsTr("&Redo"); enabled: textEditor.canRedo; onTriggered: textEditor.redo() }
+            }
         }
         FittingMenu {
             objectName: "aboutMenu"
             title: qsTr("&About")
-            MenuItem { action: aboutAction }
-            MenuItem { objectName: "shortcutsMenuItem"; text: qsTr("&Keyboard Shortcuts"); onTriggered: shortcutsDialog.open() }
-            MenuItem { objectName: "helpMenuItem"; text: qsTr("&Help"); onTriggered: mainWindow.openHelp() }
+            entries: MenuEntries {
+                MenuItem { action: aboutAction }
+                MenuItem { objectName: "shortcutsMenuItem"; text: qsTr("&Keyboard Shortcuts"); onTriggered: shortcutsDialog.open() }
+                MenuItem { objectName: "helpMenuItem"; text: qsTr("&Help"); onTriggered: mainWindow.openHelp() }
+            }
         }
     }
 
