@@ -1260,7 +1260,9 @@ void TestMainWindow::editedPanelFileAsksAfterAKeyEdit()
     QVERIFY2(typeInEditor(QStringLiteral("; mine")), qPrintable(mFailure));
     QVERIFY(QMetaObject::invokeMethod(item("fileTree"), "accepted", Q_ARG(QUrl, QUrl::fromLocalFile(mPanelFile)),
                                       Q_ARG(QString, QStringLiteral("ini"))));
-    QVERIFY(!mRoot->findChild<QObject *>(QStringLiteral("unsavedChangesDialog"))->property("visible").toBool());
+    // (the question is made when first asked)
+    QObject *question = mRoot->findChild<QObject *>(QStringLiteral("unsavedChangesDialog"));
+    QVERIFY(!question || !question->property("visible").toBool());
     QVERIFY(editorText().startsWith(QStringLiteral("; mine")));
     QVERIFY(itemProperty("textEditor", "modified").toBool());
 
