@@ -12,6 +12,8 @@ ToolButton {
     // "(&S)" after the words, an English one as "&" inside them
     property string toolTipText: action ? action.text.replace(/\s*[(（]&[^&][)）]/g, "")
                                                       .replace(/&(.)/g, "$1").replace(/(\.\.\.|…)$/, "") : ""
+    // the tool tip, once the pointer has been over the button
+    readonly property alias toolTip: toolTipLoader.item
 
     text: glyph
     font.family: Icons.family
@@ -21,11 +23,22 @@ ToolButton {
     implicitHeight: 35
     padding: 0
 
-    ToolTip {
-        // the tool tip is text, not glyphs: it takes the window's font
-        font: button.ApplicationWindow.window ? button.ApplicationWindow.window.font : Qt.application.font
-        visible: button.hovered && button.toolTipText !== ""
-        delay: 600
-        text: button.toolTipText
+    // A tool tip is a popup with a text of its own: the window's dozen or so
+    // buttons make theirs on the first hover rather than with the window.
+    Loader {
+        id: toolTipLoader
+        active: false
+        sourceComponent: ToolTip {
+            parent: button
+            // the tool tip is text, not glyphs: it takes the window's font
+            font: button.ApplicationWindow.window ? button.ApplicationWindow.window.font : Qt.application.font
+            visible: button.hovered && button.toolTipText !== ""
+            delay: 600
+            text: button.toolTipText
+        }
+    }
+    onHoveredChanged: {
+        if (hovered)
+            toolTipLoader.active = true
     }
 }

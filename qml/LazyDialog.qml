@@ -6,6 +6,9 @@ import QtQuick 2.15
 Item {
     // the object name the dialog gets
     property string name
+    // the dialog's file, read only when the dialog is first made (a type
+    // named in the window's file is read with the window), or a component
+    property url source
     property Component component
     // the dialog once made
     property QtObject item: null
@@ -13,9 +16,10 @@ Item {
     // the dialog, made now if it does not exist yet
     function dialog() {
         if (!item) {
-            item = component.createObject(this, { objectName: name })
+            var maker = component ? component : Qt.createComponent(source)
+            item = maker.createObject(this, { objectName: name })
             if (!item)
-                console.warn("dialog " + name + " could not be made")
+                console.warn("dialog " + name + " could not be made: " + maker.errorString())
         }
         return item
     }

@@ -10,7 +10,7 @@ Item {
 
     readonly property alias canUndo: textArea.canUndo
     readonly property alias canRedo: textArea.canRedo
-    property alias searchBarVisible: searchBar.visible
+    property bool searchBarVisible: false
     readonly property alias modified: handler.modified
     // the file shown, as a URL and as a local path
     readonly property url fileUrl: handler.fileUrl
@@ -43,8 +43,9 @@ Item {
     function whenResolved(action) {
         if (!handler.modified)
             return action()
-        unsavedChangesDialog.pendingAction = action
-        unsavedChangesDialog.open()
+        var question = unsavedChangesDialog.dialog()
+        question.pendingAction = action
+        question.open()
         return false
     }
 
@@ -73,8 +74,9 @@ Item {
     }
 
     function showSearchBar() {
-        searchBar.visible = true
-        searchBar.focusSearch()
+        searchBarVisible = true
+        searchBar.active = true
+        searchBar.item.focusSearch()
     }
 
     DocumentHandler {
@@ -111,30 +113,36 @@ Item {
     }
     Shortcut {
         sequences: [StandardKey.FindPrevious]
-        enabled: view.visible && searchBar.visible
-        onActivated: handler.searchPrevious(searchBar.searchText, searchBar.useRegularExpression,
-                                            searchBar.caseSensitivity)
+        enabled: view.visible && view.searchBarVisible
+        onActivated: handler.searchPrevious(searchBar.item.searchText, searchBar.item.useRegularExpression,
+                                            searchBar.item.caseSensitivity)
     }
     Shortcut {
         sequences: [StandardKey.FindNext]
-        enabled: view.visible && searchBar.visible
-        onActivated: handler.searchNext(searchBar.searchText, searchBar.useRegularExpression,
-                                        searchBar.caseSensitivity)
+        enabled: view.visible && view.searchBarVisible
+        onActivated: handler.searchNext(searchBar.item.searchText, searchBar.item.useRegularExpression,
+                                        searchBar.item.caseSensitivity)
     }
 
-    SearchBar {
+    // The search bar and the two questions below are made when first needed:
+    // few sessions use them, and made with the window they cost its start-up.
+    Loader {
         id: searchBar
-        objectName: "searchBar"
         anchors.left: parent.left
         anchors.right: parent.right
         anchors.top: parent.top
-        visible: false
+        active: false
+        visible: view.searchBarVisible
 
-        onSearchPrevious: handler.searchPrevious(searchText, useRegularExpression, caseSensitivity)
-        onSearchNext: handler.searchNext(searchText, useRegularExpression, caseSensitivity)
-        onReplace: handler.replaceAndSearch(replaceText, searchText, useRegularExpression, caseSensitivity)
-        onReplaceAll: handler.replaceAll(replaceText)
-        onClosed: visible = false
+        sourceComponent: SearchBar {
+            objectName: "searchBar"
+
+            onSearchPrevious: handler.searchPrevious(searchText, useRegularExpression, caseSensitivity)
+            onSearchNext: handler.searchNext(searchText, useRegularExpression, caseSensitivity)
+            onReplace: handler.replaceAndSearch(replaceText, searchText, useRegularExpression, caseSensitivity)
+            onReplaceAll: handler.replaceAll(replaceText)
+            onClosed: view.searchBarVisible = false
+        }
     }
 
     // which file a save writes
@@ -143,7 +151,7 @@ Item {
         objectName: "editorCaption"
         anchors.left: parent.left
         anchors.right: parent.right
-        anchors.top: searchBar.visible ? searchBar.bottom : parent.top
+        anchors.top: view.searchBarVisible ? searchBar.bottom : parent.top
         visible: view.filePath !== ""
         leftPadding: 2
         bottomPadding: 2
@@ -188,114 +196,124 @@ Item {
         ScrollBar.vertical: ScrollBar {}
     }
 
-    Dialog {
+    LazyDialog {
         id: unsavedChangesDialog
-        objectName: "unsavedChangesDialog"
+        name: "unsavedChangesDialog"
+        component: Component {
+            Dialog {
+                id: question
 
-        // what waits for the answer
-        property var pendingAction: null
+                // what waits for the answer
+                property var pendingAction: null
 
-        function takeAction() {
-            var action = pendingAction
-            pendingAction = null
-            return action
-        }
+                function takeAction() {
+                    var action = pendingAction
+                    pendingAction = null
+                    return action
+                }
 
-        title: qsTr("Unsaved changes")
-        parent: Overlay.overlay
-        anchors.centerIn: parent
-        modal: true
-        focus: true
-        closePolicy: Popup.CloseOnEscape
+                title: qsTr("Unsaved changes")
+                parent: Overlay.overlay
+                anchors.centerIn: parent
+                modal: true
+                focus: true
+                closePolicy: Popup.CloseOnEscape
 
-        ColumnLayout {
-            spacing: 6
-            Label {
-                Layout.maximumWidth: 420
-                wrapMode: Text.Wrap
-                text: qsTr("The text editor holds changes that are not saved. Save them before going on?")
+                ColumnLayout {
+                    spacing: 6
+                    Label {
+                        Layout.maximumWidth: 420
+                        wrapMode: Text.Wrap
+                        text: qsTr("The text editor holds changes that are not saved. Save them before going on?")
+                    }
+                    Label {
+                        Layout.maximumWidth: 420
+                        visible: text !== ""
+                        wrapMode: Text.WrapAnywhere
+                        text: view.filePath
+                        color: "grey"
+                    }
+                }
+
+                standardButtons: Dialog.Save | Dialog.Discard | Dialog.Cancel
+
+                // "save", "discard" or "cancel", for the tests that press it
+                function button(which) {
+                    return standardButton(which === "save" ? Dialog.Save : which === "discard" ? Dialog.Discard
+                                                                                                 : Dialog.Cancel)
+                }
+
+                // a save that fails keeps the text and goes no further
+                onAccepted: {
+                    var action = takeAction()
+                    if (handler.save() && action)
+                        action()
+                }
+                // (Discard does not close the dialog by itself)
+                onDiscarded: {
+                    question.close()
+                    var action = takeAction()
+                    handler.discard()
+                    if (action)
+                        action()
+                }
+                onRejected: pendingAction = null
             }
-            Label {
-                Layout.maximumWidth: 420
-                visible: text !== ""
-                wrapMode: Text.WrapAnywhere
-                text: view.filePath
-                color: "grey"
-            }
         }
-
-        standardButtons: Dialog.Save | Dialog.Discard | Dialog.Cancel
-
-        // "save", "discard" or "cancel", for the tests that press it
-        function button(which) {
-            return standardButton(which === "save" ? Dialog.Save : which === "discard" ? Dialog.Discard
-                                                                                         : Dialog.Cancel)
-        }
-
-        // a save that fails keeps the text and goes no further
-        onAccepted: {
-            var action = takeAction()
-            if (handler.save() && action)
-                action()
-        }
-        // (Discard does not close the dialog by itself)
-        onDiscarded: {
-            close()
-            var action = takeAction()
-            handler.discard()
-            if (action)
-                action()
-        }
-        onRejected: pendingAction = null
     }
 
-    Dialog {
+    LazyDialog {
         id: fileChangedDialog
-        objectName: "fileChangedDialog"
+        name: "fileChangedDialog"
+        component: Component {
+            Dialog {
+                id: changed
 
-        title: qsTr("File changed on disk")
-        parent: Overlay.overlay
-        anchors.centerIn: parent
-        modal: true
-        focus: true
-        // no answer: the next save asks again
-        closePolicy: Popup.CloseOnEscape
+                title: qsTr("File changed on disk")
+                parent: Overlay.overlay
+                anchors.centerIn: parent
+                modal: true
+                focus: true
+                // no answer: the next save asks again
+                closePolicy: Popup.CloseOnEscape
 
-        ColumnLayout {
-            spacing: 6
-            Label {
-                Layout.maximumWidth: 420
-                wrapMode: Text.Wrap
-                text: qsTr("The file was changed on disk while the text editor holds changes that are not saved.")
-            }
-            Label {
-                Layout.maximumWidth: 420
-                wrapMode: Text.WrapAnywhere
-                text: view.filePath
-                color: "grey"
-            }
-        }
-
-        // "reload" or "keep", for the tests that press it
-        function button(which) {
-            return which === "reload" ? reloadButton : keepMineButton
-        }
-
-        footer: DialogButtonBox {
-            Button {
-                id: reloadButton
-                text: qsTr("Reload")
-                onClicked: {
-                    fileChangedDialog.close()
-                    handler.reloadFile()
+                ColumnLayout {
+                    spacing: 6
+                    Label {
+                        Layout.maximumWidth: 420
+                        wrapMode: Text.Wrap
+                        text: qsTr("The file was changed on disk while the text editor holds changes that are not saved.")
+                    }
+                    Label {
+                        Layout.maximumWidth: 420
+                        wrapMode: Text.WrapAnywhere
+                        text: view.filePath
+                        color: "grey"
+                    }
                 }
-            }
-            Button {
-                id: keepMineButton
-                text: qsTr("Keep mine")
-                onClicked: {
-                    fileChangedDialog.close()
-                    handler.keepBuffer()
+
+                // "reload" or "keep", for the tests that press it
+                function button(which) {
+                    return which === "reload" ? reloadButton : keepMineButton
+                }
+
+                footer: DialogButtonBox {
+                    Button {
+                        id: reloadButton
+                        text: qsTr("Reload")
+                        onClicked: {
+                            changed.close()
+                            handler.reloadFile()
+                        }
+                    }
+                    Button {
+                        id: keepMineButton
+                        text: qsTr("Keep mine")
+                        onClicked: {
+                            changed.close()
+                            handler.keepBuffer()
+                        }
+                    }
                 }
             }
         }

@@ -24,16 +24,17 @@ RowLayout {
         color: "lightgrey"
     }
 
+    // (an inline component does not see the file's script imports: the
+    // icon font is handed in by the uses below)
     component ProblemCount: Row {
         property alias glyph: glyphLabel.text
+        property alias glyphFont: glyphLabel.font
         property int count
         property color color
         spacing: 4
         Label {
             id: glyphLabel
             color: parent.color
-            font.family: Icons.family
-            font.styleName: Icons.styleName
         }
         Label {
             text: parent.count
@@ -88,18 +89,24 @@ RowLayout {
     ProblemCount {
         objectName: "errorCountLabel"
         glyph: Icons.fa_times_circle
+        glyphFont.family: Icons.family
+        glyphFont.styleName: Icons.styleName
         count: bar.errorCount
         color: count > 0 ? "#d32f2f" : "grey"
     }
     ProblemCount {
         objectName: "warningCountLabel"
         glyph: Icons.fa_exclamation_triangle
+        glyphFont.family: Icons.family
+        glyphFont.styleName: Icons.styleName
         count: bar.warningCount
         color: count > 0 ? "#b28704" : "grey"
     }
     ProblemCount {
         objectName: "infoCountLabel"
         glyph: Icons.fa_info_circle
+        glyphFont.family: Icons.family
+        glyphFont.styleName: Icons.styleName
         count: bar.infoCount
         color: count > 0 ? "#1976d2" : "grey"
     }

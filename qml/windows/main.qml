@@ -20,36 +20,39 @@ ApplicationWindow {
 
     // The key editing pages, each made the first time it is shown and kept
     // from then on, so that it keeps its fields. page(name) makes one.
-    property EditPage exchangePage: null
-    property EditPage movePage: null
-    property EditPage adjustPage: null
-    property EditPage alignPage: null
-    property EditPage editKeyPage: null
-    property EditPage addKeyPage: null
-    property EditPage removePage: null
-    readonly property var pageComponents: ({
-        exchangePage: exchangePageComponent,
-        movePage: movePageComponent,
-        adjustPage: adjustPageComponent,
-        alignPage: alignPageComponent,
-        editKeyPage: editKeyPageComponent,
-        addKeyPage: addKeyPageComponent,
-        removePage: removePageComponent
+    property Page exchangePage: null
+    property Page movePage: null
+    property Page adjustPage: null
+    property Page alignPage: null
+    property Page editKeyPage: null
+    property Page addKeyPage: null
+    property Page removePage: null
+    // Named by address, not by type, so that the engine reads a page's file
+    // (and those it uses) only when the page is first made. The pages that
+    // pick keys share the preview's selection.
+    readonly property var pageFiles: ({
+        exchangePage: { file: Qt.resolvedUrl("../ExchangeKeysPage.qml"), picks: false },
+        movePage: { file: Qt.resolvedUrl("../MoveKeysPage.qml"), picks: true },
+        adjustPage: { file: Qt.resolvedUrl("../AdjustKeysPage.qml"), picks: true },
+        alignPage: { file: Qt.resolvedUrl("../AlignKeysPage.qml"), picks: true },
+        editKeyPage: { file: Qt.resolvedUrl("../EditKeyPage.qml"), picks: false },
+        addKeyPage: { file: Qt.resolvedUrl("../AddKeyPage.qml"), picks: false },
+        removePage: { file: Qt.resolvedUrl("../RemoveKeysPage.qml"), picks: true }
     })
-    Component { id: exchangePageComponent; ExchangeKeysPage { objectName: "exchangePage"; onPanelFileEdited: mainWindow.panelFileEdited() } }
-    Component { id: movePageComponent; MoveKeysPage { objectName: "movePage"; preview: panelImage; onPanelFileEdited: mainWindow.panelFileEdited() } }
-    Component { id: adjustPageComponent; AdjustKeysPage { objectName: "adjustPage"; preview: panelImage; onPanelFileEdited: mainWindow.panelFileEdited() } }
-    Component { id: alignPageComponent; AlignKeysPage { objectName: "alignPage"; preview: panelImage; onPanelFileEdited: mainWindow.panelFileEdited() } }
-    Component { id: editKeyPageComponent; EditKeyPage { objectName: "editKeyPage"; onPanelFileEdited: mainWindow.panelFileEdited() } }
-    Component { id: addKeyPageComponent; AddKeyPage { objectName: "addKeyPage"; onPanelFileEdited: mainWindow.panelFileEdited() } }
-    Component { id: removePageComponent; RemoveKeysPage { objectName: "removePage"; preview: panelImage; onPanelFileEdited: mainWindow.panelFileEdited() } }
 
     // The page of that property name, made if it does not exist yet. The
     // window owns it; it stays out of the window's items while the stack does
     // not show it (the stack gives a page back to its first parent).
     function page(name) {
-        if (!mainWindow[name] && pageComponents[name]) {
-            var made = pageComponents[name].createObject(mainWindow)
+        var kind = pageFiles[name]
+        if (!mainWindow[name] && kind) {
+            var component = Qt.createComponent(kind.file)
+            var made = component.createObject(mainWindow, { objectName: name, preview: kind.picks ? panelImage : null })
+            if (!made) {
+                console.warn("page " + name + " could not be made: " + component.errorString())
+                return null
+            }
+            made.panelFileEdited.connect(mainWindow.panelFileEdited)
             made.parent = null
             mainWindow[name] = made
         }
@@ -383,84 +386,95 @@ ApplicationWindow {
         offer.open()
     }
 
+    // The menus' entries are made when a menu first opens (FittingMenu).
     menuBar: MenuBar {
         FittingMenu {
             objectName: "fileMenu"
             title: qsTr("&File")
-            MenuItem { action: newPanelAction }
-            ShortcutMenuItem { action: openAction; sequence: StandardKey.Open }
-            FittingMenu {
-                id: recentMenu
-                objectName: "recentMenu"
-                title: qsTr("Open &Recent")
-                enabled: rpSettings.recentPanelFiles.length > 0
-                // files come and go while the editor runs: looked at on every opening
-                property int looks: 0
-                onAboutToShow: ++looks
+            entries: MenuEntries {
+                MenuItem { action: newPanelAction }
+                ShortcutMenuItem { action: openAction; sequence: StandardKey.Open }
+                FittingMenu {
+                    id: recentMenu
+                    objectName: "recentMenu"
+                    title: qsTr("Open &Recent")
+                    enabled: rpSettings.recentPanelFiles.length > 0
+                    // files come and go while the editor runs: looked at on every opening
+                    property int looks: 0
+                    onAboutToShow: ++looks
 
-                Instantiator {
-                    model: rpSettings.recentPanelFiles
-                    delegate: MenuItem {
-                        objectName: "recentItem" + index
-                        // a digit to choose it by; a "&" in the path is no mnemonic
-                        text: (index < 9 ? "&" + (index + 1) : "1&0") + "  " + modelData.replace(/&/g, "&&")
-                        enabled: recentMenu.looks >= 0 && utils.isFile(modelData)
-                        onTriggered: mainWindow.openPanelFile(modelData)
+                    Instantiator {
+                        model: rpSettings.recentPanelFiles
+                        delegate: MenuItem {
+                            objectName: "recentItem" + index
+                            // a digit to choose it by; a "&" in the path is no mnemonic
+                            text: (index < 9 ? "&" + (index + 1) : "1&0") + "  " + modelData.replace(/&/g, "&&")
+                            enabled: recentMenu.looks >= 0 && utils.isFile(modelData)
+                            onTriggered: mainWindow.openPanelFile(modelData)
+                        }
+                        onObjectAdded: recentMenu.insertItem(index, object)
+                        onObjectRemoved: recentMenu.removeItem(object)
                     }
-                    onObjectAdded: recentMenu.insertItem(index, object)
-                    onObjectRemoved: recentMenu.removeItem(object)
                 }
+                MenuItem { action: importAction }
+                MenuItem { action: exportAction }
+                MenuItem { action: exportImageAction }
+                MenuSeparator {}
+                ShortcutMenuItem { action: quitAction; sequence: StandardKey.Quit }
             }
-            MenuItem { action: importAction }
-            MenuItem { action: exportAction }
-            MenuItem { action: exportImageAction }
-            MenuSeparator {}
-            ShortcutMenuItem { action: quitAction; sequence: StandardKey.Quit }
         }
         FittingMenu {
             objectName: "editMenu"
             title: qsTr("&Edit")
-            MenuItem { action: exchangeAction }
-            MenuItem { action: moveAction }
-            MenuItem { action: adjustAction }
-            MenuItem { action: alignAction }
-            MenuItem { action: editKeyAction }
-            MenuItem { action: addKeyAction }
-            MenuItem { action: removeAction }
-            MenuSeparator {}
-            ShortcutMenuItem { action: undoAction; sequence: StandardKey.Undo }
-            ShortcutMenuItem { action: redoAction; sequence: StandardKey.Redo }
-            MenuSeparator {}
-            MenuItem { action: selectAllAction }
-            MenuItem { action: clearSelectionAction }
-            MenuItem { action: duplicateAction }
-            MenuItem { action: deleteAction }
-            MenuSeparator {}
-            MenuItem { action: settingsAction }
+            entries: MenuEntries {
+                MenuItem { action: exchangeAction }
+                MenuItem { action: moveAction }
+                MenuItem { action: adjustAction }
+                MenuItem { action: alignAction }
+                MenuItem { action: editKeyAction }
+                MenuItem { action: addKeyAction }
+                MenuItem { action: removeAction }
+                MenuSeparator {}
+                ShortcutMenuItem { action: undoAction; sequence: StandardKey.Undo }
+                ShortcutMenuItem { action: redoAction; sequence: StandardKey.Redo }
+                MenuSeparator {}
+                MenuItem { action: selectAllAction }
+                MenuItem { action: clearSelectionAction }
+                MenuItem { action: duplicateAction }
+                MenuItem { action: deleteAction }
+                MenuSeparator {}
+                MenuItem { action: settingsAction }
+            }
         }
         FittingMenu {
             objectName: "toolMenu"
             title: qsTr("&Tool")
-            MenuItem { objectName: "fontResourceMenuItem"; text: qsTr("&Generate Font Resources"); onTriggered: fontResourceDialog.open() }
-            MenuItem { objectName: "resolutionConvertMenuItem"; text: qsTr("&Resolution Convert"); onTriggered: resolutionConvertDialog.open() }
-            MenuItem { objectName: "panelScaleMenuItem"; text: qsTr("&Panel Scale"); onTriggered: panelScaleDialog.open() }
-            MenuItem { objectName: "tileToolMenuItem"; text: qsTr("&Tile Tool"); onTriggered: tileToolDialog.open() }
-            MenuItem { objectName: "innerRectMenuItem"; text: qsTr("&Inner Rect Tool"); onTriggered: innerRectDialog.open() }
+            entries: MenuEntries {
+                MenuItem { objectName: "fontResourceMenuItem"; text: qsTr("&Generate Font Resources"); onTriggered: fontResourceDialog.open() }
+                MenuItem { objectName: "resolutionConvertMenuItem"; text: qsTr("&Resolution Convert"); onTriggered: resolutionConvertDialog.open() }
+                MenuItem { objectName: "panelScaleMenuItem"; text: qsTr("&Panel Scale"); onTriggered: panelScaleDialog.open() }
+                MenuItem { objectName: "tileToolMenuItem"; text: qsTr("&Tile Tool"); onTriggered: tileToolDialog.open() }
+                MenuItem { objectName: "innerRectMenuItem"; text: qsTr("&Inner Rect Tool"); onTriggered: innerRectDialog.open() }
+            }
         }
         FittingMenu {
             objectName: "textEditorMenu"
             title: qsTr("Te&xt editor")
-            ShortcutMenuItem { text: qsTr("&Save"); sequence: StandardKey.Save; onTriggered: textEditor.save() }
-            ShortcutMenuItem { text: qsTr("S&earch && Replace"); sequence: StandardKey.Find; onTriggered: textEditor.showSearchBar() }
-            MenuItem { text: qsTr("&Undo"); enabled: textEditor.canUndo; onTriggered: textEditor.undo() }
-            MenuItem { text: qsTr("&Redo"); enabled: textEditor.canRedo; onTriggered: textEditor.redo() }
+            entries: MenuEntries {
+                ShortcutMenuItem { text: qsTr("&Save"); sequence: StandardKey.Save; onTriggered: textEditor.save() }
+                ShortcutMenuItem { text: qsTr("S&earch && Replace"); sequence: StandardKey.Find; onTriggered: textEditor.showSearchBar() }
+                MenuItem { text: qsTr("&Undo"); enabled: textEditor.canUndo; onTriggered: textEditor.undo() }
+                MenuItem { text: qsTr("&Redo"); enabled: textEditor.canRedo; onTriggered: textEditor.redo() }
+            }
         }
         FittingMenu {
             objectName: "aboutMenu"
             title: qsTr("&About")
-            MenuItem { action: aboutAction }
-            MenuItem { objectName: "shortcutsMenuItem"; text: qsTr("&Keyboard Shortcuts"); onTriggered: shortcutsDialog.open() }
-            MenuItem { objectName: "helpMenuItem"; text: qsTr("&Help"); onTriggered: mainWindow.openHelp() }
+            entries: MenuEntries {
+                MenuItem { action: aboutAction }
+                MenuItem { objectName: "shortcutsMenuItem"; text: qsTr("&Keyboard Shortcuts"); onTriggered: shortcutsDialog.open() }
+                MenuItem { objectName: "helpMenuItem"; text: qsTr("&Help"); onTriggered: mainWindow.openHelp() }
+            }
         }
     }
 
@@ -504,16 +518,17 @@ ApplicationWindow {
         }
     }
 
-    // made when first opened; dialog(name) makes one for whoever asks by name
-    LazyDialog { id: settingsDialog; name: "settingsDialog"; component: Component { SettingsDialog {} } }
-    LazyDialog { id: aboutDialog; name: "aboutDialog"; component: Component { AboutDialog {} } }
-    LazyDialog { id: shortcutsDialog; name: "shortcutsDialog"; component: Component { ShortcutsDialog {} } }
-    LazyDialog { id: panelCreateDialog; name: "panelCreateDialog"; component: Component { PanelCreateDialog {} } }
-    LazyDialog { id: fontResourceDialog; name: "fontResourceDialog"; component: Component { FontResourceDialog {} } }
-    LazyDialog { id: resolutionConvertDialog; name: "resolutionConvertDialog"; component: Component { ResolutionConvertDialog {} } }
-    LazyDialog { id: panelScaleDialog; name: "panelScaleDialog"; component: Component { PanelScaleDialog {} } }
-    LazyDialog { id: tileToolDialog; name: "tileToolDialog"; component: Component { TileToolDialog {} } }
-    LazyDialog { id: innerRectDialog; name: "innerRectDialog"; component: Component { InnerRectDialog {} } }
+    // made when first opened, from their files (read only then); dialog(name)
+    // makes one for whoever asks by name
+    LazyDialog { id: settingsDialog; name: "settingsDialog"; source: "SettingsDialog.qml" }
+    LazyDialog { id: aboutDialog; name: "aboutDialog"; source: "../AboutDialog.qml" }
+    LazyDialog { id: shortcutsDialog; name: "shortcutsDialog"; source: "../ShortcutsDialog.qml" }
+    LazyDialog { id: panelCreateDialog; name: "panelCreateDialog"; source: "PanelCreateDialog.qml" }
+    LazyDialog { id: fontResourceDialog; name: "fontResourceDialog"; source: "FontResourceDialog.qml" }
+    LazyDialog { id: resolutionConvertDialog; name: "resolutionConvertDialog"; source: "ResolutionConvertDialog.qml" }
+    LazyDialog { id: panelScaleDialog; name: "panelScaleDialog"; source: "PanelScaleDialog.qml" }
+    LazyDialog { id: tileToolDialog; name: "tileToolDialog"; source: "TileToolDialog.qml" }
+    LazyDialog { id: innerRectDialog; name: "innerRectDialog"; source: "InnerRectDialog.qml" }
 
     // The dialog of that object name, made if needed; null for another name.
     function dialog(name) {
@@ -555,7 +570,7 @@ ApplicationWindow {
         }
     }
 
-    LazyDialog { id: messageHistory; name: "messageHistory"; component: Component { MessageHistory {} } }
+    LazyDialog { id: messageHistory; name: "messageHistory"; source: "../MessageHistory.qml" }
 
     LazyDialog {
         id: panelFileDialog

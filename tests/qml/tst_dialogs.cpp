@@ -225,6 +225,16 @@ QObject *TestDialogs::find(const char *name, QObject *in) const
     QObject *found = search(in ? in : static_cast<QObject *>(mWindow), QLatin1String(name), seen);
     if (found || in)
         return found;
+    // the menus make their entries when first opened
+    for (const char *menu : { "fileMenu", "editMenu", "toolMenu", "textEditorMenu", "aboutMenu" }) {
+        QObject *top = mWindow->findChild<QObject *>(QLatin1String(menu));
+        if (top && top->property("filled").isValid() && !top->property("filled").toBool()) {
+            QMetaObject::invokeMethod(top, "fill");
+            seen.clear();
+            if ((found = search(mWindow, QLatin1String(name), seen)))
+                return found;
+        }
+    }
     // the window makes a dialog when it is first needed
     QVariant made;
     QMetaObject::invokeMethod(mWindow, "dialog", Q_RETURN_ARG(QVariant, made),

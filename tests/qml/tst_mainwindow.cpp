@@ -71,6 +71,7 @@ private slots:
 
     void startsOnTheDemoSkin();
     void pagesAreMadeWhenFirstShown();
+    void menusAreMadeWhenFirstOpened();
     void clickSelectsAKey();
     void moveKeyWritesThePanelFileAndUndoes();
     void editKeyAfterMoveKeepsTheMove();
@@ -115,6 +116,7 @@ private:
     QQuickItem *item(const char *objectName) const;
     QObject *page(const char *property) const;
     QObject *dialog(const char *name) const;
+    QObject *menu(const char *name) const;
     QObject *settings() const;
     QVariant itemProperty(const char *objectName, const char *property) const;
     bool clickItem(QQuickItem *target);
@@ -237,6 +239,18 @@ QObject *TestMainWindow::dialog(const char *name) const
     QMetaObject::invokeMethod(mRoot, "dialog", Q_RETURN_ARG(QVariant, made),
         Q_ARG(QVariant, QString::fromLatin1(name)));
     return made.value<QObject *>();
+}
+
+// A menu of the bar or File › Recent, with every menu's entries made (the
+// window makes them when a menu first opens).
+QObject *TestMainWindow::menu(const char *name) const
+{
+    for (const char *top : { "fileMenu", "editMenu", "toolMenu", "textEditorMenu", "aboutMenu" }) {
+        QObject *found = mRoot->findChild<QObject *>(QLatin1String(top));
+        if (!found || !QMetaObject::invokeMethod(found, "fill"))
+            return nullptr;
+    }
+    return mRoot->findChild<QObject *>(QLatin1String(name));
 }
 
 bool TestMainWindow::clickItem(QQuickItem *target)
@@ -424,6 +438,29 @@ void TestMainWindow::pagesAreMadeWhenFirstShown()
     QTest::qWait(50);
     QCOMPARE(page("adjustPage"), made);
     QVERIFY(!mRoot->property("movePage").value<QObject *>());
+}
+
+// A menu's entries come with its first opening, once.
+void TestMainWindow::menusAreMadeWhenFirstOpened()
+{
+    QObject *tools = mRoot->findChild<QObject *>(QStringLiteral("toolMenu"));
+    QVERIFY(tools);
+    QCOMPARE(tools->property("count").toInt(), 0);
+    QVERIFY(!mRoot->findChild<QObject *>(QStringLiteral("tileToolMenuItem")));
+    QVERIFY(!mRoot->findChild<QObject *>(QStringLiteral("recentMenu")));
+
+    for (int opening = 0; opening < 2; ++opening) {
+        QVERIFY(QMetaObject::invokeMethod(tools, "open"));
+        QTRY_VERIFY(tools->property("opened").toBool());
+        QCOMPARE(tools->property("count").toInt(), 5);
+        QCOMPARE(mRoot->findChildren<QObject *>(QStringLiteral("tileToolMenuItem")).size(), 1);
+        QVERIFY(tools->property("width").toReal() >= 200);
+        QVERIFY(QMetaObject::invokeMethod(tools, "close"));
+        QTRY_VERIFY(!tools->property("visible").toBool());
+    }
+    // the others wait for theirs
+    QVERIFY(!mRoot->findChild<QObject *>(QStringLiteral("recentMenu")));
+    QCOMPARE(mRoot->findChild<QObject *>(QStringLiteral("editMenu"))->property("count").toInt(), 0);
 }
 
 void TestMainWindow::moveKeyWritesThePanelFileAndUndoes()
@@ -1223,7 +1260,9 @@ void TestMainWindow::editedPanelFileAsksAfterAKeyEdit()
     QVERIFY2(typeInEditor(QStringLiteral("; mine")), qPrintable(mFailure));
     QVERIFY(QMetaObject::invokeMethod(item("fileTree"), "accepted", Q_ARG(QUrl, QUrl::fromLocalFile(mPanelFile)),
                                       Q_ARG(QString, QStringLiteral("ini"))));
-    QVERIFY(!mRoot->findChild<QObject *>(QStringLiteral("unsavedChangesDialog"))->property("visible").toBool());
+    // (the question is made when first asked)
+    QObject *question = mRoot->findChild<QObject *>(QStringLiteral("unsavedChangesDialog"));
+    QVERIFY(!question || !question->property("visible").toBool());
     QVERIFY(editorText().startsWith(QStringLiteral("; mine")));
     QVERIFY(itemProperty("textEditor", "modified").toBool());
 
@@ -1241,8 +1280,8 @@ void TestMainWindow::editedPanelFileAsksAfterAKeyEdit()
 // window.
 void TestMainWindow::languageSwitchRetranslatesTheWindow()
 {
-    QObject *fileMenu = mRoot->findChild<QObject *>(QStringLiteral("fileMenu"));
-    QObject *recentMenu = mRoot->findChild<QObject *>(QStringLiteral("recentMenu"));
+    QObject *fileMenu = menu("fileMenu");
+    QObject *recentMenu = menu("recentMenu");
     QVERIFY(fileMenu && recentMenu);
     QObject *rpSettings = settings();
     QCOMPARE(rpSettings->property("language").toString(), QStringLiteral("zh"));
@@ -1292,13 +1331,14 @@ void TestMainWindow::recentMenuListsTenAndGreysMissing()
     }
     QVERIFY(QMetaObject::invokeMethod(rpSettings, "addRecentPanelFile", Q_ARG(QString, mPanelFile)));
 
-    QObject *menu = mRoot->findChild<QObject *>(QStringLiteral("recentMenu"));
-    QVERIFY(menu);
-    QVERIFY(QMetaObject::invokeMethod(menu, "aboutToShow"));
-    QTRY_COMPARE(menu->property("count").toInt(), 10);
+    QObject *recent = menu("recentMenu");
+    QVERIFY(recent);
+    QVERIFY(QMetaObject::invokeMethod(recent, "aboutToShow"));
+    QTRY_COMPARE(recent->property("count").toInt(), 10);
     for (int i = 0; i < 10; ++i) {
         QQuickItem *entry = nullptr;
-        QVERIFY(QMetaObject::invokeMethod(menu, "itemAt", Q_RETURN_ARG(QQuickItem *, entry), Q_ARG(int, i)));
+        QVERIFY(
+            QMetaObject::invokeMethod(recent, "itemAt", Q_RETURN_ARG(QQuickItem *, entry), Q_ARG(int, i)));
         QVERIFY(entry);
         const QString text = entry->property("text").toString();
         const bool missing = std::any_of(
@@ -1306,13 +1346,13 @@ void TestMainWindow::recentMenuListsTenAndGreysMissing()
         QVERIFY2(entry->property("enabled").toBool() != missing, qPrintable(text));
     }
     QQuickItem *first = nullptr;
-    QMetaObject::invokeMethod(menu, "itemAt", Q_RETURN_ARG(QQuickItem *, first), Q_ARG(int, 0));
+    QMetaObject::invokeMethod(recent, "itemAt", Q_RETURN_ARG(QQuickItem *, first), Q_ARG(int, 0));
     QVERIFY(first->property("text").toString().endsWith(mPanelFile));
     QVERIFY(first->property("text").toString().startsWith(QStringLiteral("&1")));
 
     // choosing an entry opens it
     QQuickItem *second = nullptr;
-    QMetaObject::invokeMethod(menu, "itemAt", Q_RETURN_ARG(QQuickItem *, second), Q_ARG(int, 1));
+    QMetaObject::invokeMethod(recent, "itemAt", Q_RETURN_ARG(QQuickItem *, second), Q_ARG(int, 1));
     QVERIFY(second->property("enabled").toBool());
     QVERIFY(QMetaObject::invokeMethod(second, "triggered"));
     QCOMPARE(mPanel->currentPanelFile(), mDir.filePath(QStringLiteral("recent10.ini")));
@@ -1344,13 +1384,13 @@ void TestMainWindow::mnemonicsAreUniquePerMenu()
     QStringList titles;
     const char *const menus[] = { "fileMenu", "editMenu", "toolMenu", "textEditorMenu", "aboutMenu" };
     for (const char *name : menus) {
-        QObject *menu = mRoot->findChild<QObject *>(QLatin1String(name));
-        QVERIFY2(menu, name);
-        titles << letterOf(menu->property("title").toString());
+        QObject *found = menu(name);
+        QVERIFY2(found, name);
+        titles << letterOf(found->property("title").toString());
         QStringList letters;
-        for (int i = 0; i < menu->property("count").toInt(); ++i) {
+        for (int i = 0; i < found->property("count").toInt(); ++i) {
             QQuickItem *entry = nullptr;
-            QMetaObject::invokeMethod(menu, "itemAt", Q_RETURN_ARG(QQuickItem *, entry), Q_ARG(int, i));
+            QMetaObject::invokeMethod(found, "itemAt", Q_RETURN_ARG(QQuickItem *, entry), Q_ARG(int, i));
             // separators carry no text; File › Recent's entries are numbered
             if (!entry || !entry->property("text").isValid())
                 continue;

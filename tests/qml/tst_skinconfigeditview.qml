@@ -40,6 +40,32 @@ TestCase {
         compare(view.searchBarVisible, false)
     }
 
+    // The search bar and the questions are made when first needed, and then
+    // work as ever.
+    function test_searchBarAndQuestionComeWhenNeeded() {
+        var view = createView()
+        compare(findChild(view, "searchBar"), null)
+        compare(findChild(view, "unsavedChangesDialog"), null)
+        compare(findChild(view, "fileChangedDialog"), null)
+
+        view.showSearchBar()
+        var bar = findChild(view, "searchBar")
+        verify(bar)
+        verify(bar.visible)
+        verify(findChild(view, "editorCaption").y >= bar.height)
+
+        area(view).insert(0, "; mine\r\n")
+        var ran = false
+        compare(view.whenResolved(function() { ran = true }), false)
+        var question = findChild(view, "unsavedChangesDialog")
+        verify(question)
+        tryCompare(question, "opened", true)
+        mouseClick(question.button("cancel"))
+        tryCompare(question, "visible", false)
+        compare(ran, false)
+        compare(view.modified, true)
+    }
+
     function test_searchNextSelectsAMatch() {
         var view = createView()
         view.showSearchBar()
@@ -90,6 +116,8 @@ TestCase {
         view.checkFile()
         compare(view.text, text)
         compare(view.modified, true)
-        compare(findChild(view, "fileChangedDialog").visible, false)
+        // nothing asked (the question is made when first asked)
+        var asked = findChild(view, "fileChangedDialog")
+        verify(!asked || !asked.visible)
     }
 }
