@@ -64,9 +64,10 @@ TestCase {
         var tree = createTree()
         tree.openFolder(utils.localPathToUrl(skin + "/port"))
         var view = findChild(tree, "fileTreeView")
-        tryVerify(function() { return view.count === 3 })
-        // the rows come from a reading thread: the last one's delegate may
-        // be made a frame after the count is complete
+        // The skin's own folder has three entries as well: wait for the
+        // listing of port/, which a reading thread delivers later, and for
+        // the row's delegate.
+        tryVerify(function() { return view.count === 3 && view.model.get(2, "fileName") === "py_cand.cnd" })
         tryVerify(function() { return view.itemAtIndex(2) !== null })
         waitForRendering(tree)
         var accepted = []
