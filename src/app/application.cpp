@@ -59,7 +59,11 @@ Application::~Application()
 {
     QObject::disconnect(mLanguageConnection);
     // The engine goes first, then the translators, then the application.
+    const bool hadWindow = rootObject() != nullptr;
     mEngine.reset();
+    // (and the textures of the window's pictures with it)
+    if (hadWindow)
+        releaseSceneGraphTextures();
     // (a run still going is cancelled and waited for; the scene is gone)
     mArchiveJob.reset();
     mProblems.reset();
@@ -219,6 +223,19 @@ void Application::tellFirstFrame(QQuickWindow *window)
             window->setProperty("firstFrameShown", true);
         },
         Qt::QueuedConnection);
+}
+
+void Application::releaseSceneGraphTextures()
+{
+    if (QQuickWindow::sceneGraphBackend() != QLatin1String("software"))
+        return;
+    QQuickWindow window;
+    window.resize(1, 1);
+    // The images no item shows leave the cache, which deletes their texture
+    // factories; the sync of one frame then deletes those factories'
+    // textures.
+    window.releaseResources();
+    window.grabWindow();
 }
 
 void Application::installTranslators()

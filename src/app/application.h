@@ -59,6 +59,13 @@ public:
     // Sets the window's firstFrameShown once its first frame is out, so that
     // what need not be in that frame can come after it.
     static void tellFirstFrame(QQuickWindow *window);
+    // Frees the textures the software scene graph still holds for images no
+    // window shows any more; call it once the windows are gone. That scene
+    // graph frees a texture only when a later frame is synced, and never
+    // those of the images still cached when it ends, so the editor's end
+    // would leave them behind. (The OpenGL one frees them with its last
+    // window: nothing to do there.)
+    static void releaseSceneGraphTextures();
     // Opens the panel file named on the command line, if any, and moves the
     // skin directory to its skin; a skin archive named there is handed back
     // in `archive` (the window offers to import it). False, with the code to

@@ -6,7 +6,10 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QQmlApplicationEngine>
+#include <QQuickImageProvider>
+#include <QQuickTextureFactory>
 #include <QQuickWindow>
+#include <QSGTexture>
 #include <QSslCertificate>
 #include <QSslConfiguration>
 #include <QTemporaryDir>
@@ -14,6 +17,48 @@
 #include <QtTest>
 
 #include <memory>
+
+namespace {
+
+// The textures the scene graph made for the counted picture, and how many of
+// them it has deleted.
+int texturesMade = 0;
+int texturesDeleted = 0;
+
+class CountedTextureFactory : public QQuickTextureFactory
+{
+public:
+    QSGTexture *createTexture(QQuickWindow *window) const override
+    {
+        QSGTexture *texture = window->createTextureFromImage(image());
+        ++texturesMade;
+        QObject::connect(texture, &QObject::destroyed, [] { ++texturesDeleted; });
+        return texture;
+    }
+    QSize textureSize() const override { return QSize(8, 8); }
+    int textureByteCount() const override { return 8 * 8 * 4; }
+    QImage image() const override
+    {
+        QImage picture(textureSize(), QImage::Format_ARGB32_Premultiplied);
+        picture.fill(Qt::red);
+        return picture;
+    }
+};
+
+class CountedTextureProvider : public QQuickImageProvider
+{
+public:
+    CountedTextureProvider()
+        : QQuickImageProvider(QQuickImageProvider::Texture)
+    { }
+    QQuickTextureFactory *requestTexture(const QString &, QSize *size, const QSize &) override
+    {
+        *size = QSize(8, 8);
+        return new CountedTextureFactory;
+    }
+};
+
+} // namespace
 
 // The start-up sequence as the editor runs it, on a small window file so that
 // the test does not depend on the full scene.
@@ -30,6 +75,8 @@ private slots:
     void brokenWindowFailsToStart();
     void startPublishesObjects();
     void windowHearsOfItsFirstFrame();
+    void endLeavesNoTextures_data();
+    void endLeavesNoTextures();
     void startHandsSettingsToPanel();
     void settingsReachPanel_data();
     void settingsReachPanel();
@@ -168,6 +215,46 @@ Window {
     QCoreApplication::processEvents();
     QVERIFY(!window->property("firstFrameShown").toBool());
     QCOMPARE(window->property("seenWhileShown").toInt(), 2);
+}
+
+// A picture shown in the window, kept in the image cache or not: when the
+// editor ends, the scene graph has deleted the texture it made of it.
+void TestApplication::endLeavesNoTextures_data()
+{
+    QTest::addColumn<bool>("cache");
+    QTest::newRow("cached") << true;
+    QTest::newRow("not cached") << false;
+}
+
+void TestApplication::endLeavesNoTextures()
+{
+    QFETCH(bool, cache);
+    const QString qml = writeQml(QStringLiteral("pictures.qml"), R"(import QtQuick 2.15
+import QtQuick.Window 2.15
+Window {
+    id: root
+    property bool cache
+    property string source
+    width: 100
+    height: 100
+    Image { source: root.source; cache: root.cache }
+}
+)");
+    texturesMade = 0;
+    texturesDeleted = 0;
+    {
+        int argc = 0;
+        Application application(argc, nullptr);
+        QVERIFY(startOn(application, qml, { QStringLiteral("quillmark") }));
+        application.engine()->addImageProvider(QStringLiteral("counted"), new CountedTextureProvider);
+        auto *window = qobject_cast<QQuickWindow *>(application.rootObject());
+        QVERIFY(window);
+        window->setProperty("cache", cache);
+        window->setProperty("source", QStringLiteral("image://counted/picture"));
+        window->show();
+        QTRY_COMPARE(texturesMade, 1);
+    }
+    QCOMPARE(texturesDeleted, texturesMade);
 }
 
 void TestApplication::startPublishesObjects()

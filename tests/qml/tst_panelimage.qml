@@ -170,5 +170,8 @@ TestCase {
         menu.itemAt(1).triggered()
         compare(panel.currentKey, "KEY4")
         menu.close()
+        // closed to the end: Qt Quick Controls leak a part of a menu destroyed
+        // while it still fades out
+        tryCompare(menu, "visible", false)
     }
 }

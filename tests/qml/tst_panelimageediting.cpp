@@ -4,6 +4,7 @@
 #include "testfiles.h"
 #include "testpaths.h"
 
+#include "app/application.h"
 #include "app/settings.h"
 #include "app/utils.h"
 #include "panel/panel.h"
@@ -122,6 +123,8 @@ void TestPanelImageEditing::cleanupTestCase()
 {
     delete mWindow;
     mEngine.reset();
+    // as the editor does at its end
+    Application::releaseSceneGraphTextures();
     mPanel->clean();
 }
 

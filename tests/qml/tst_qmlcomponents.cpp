@@ -3,6 +3,7 @@
 // image providers, so that the components run without a skin.
 #include "testpaths.h"
 
+#include "app/application.h"
 #include "editor/documenthandler.h"
 
 #include <QColor>
@@ -79,6 +80,9 @@ public slots:
         engine->addImageProvider(QStringLiteral("panel"), new FixedImageProvider(QSize(200, 100), Qt::white));
         engine->addImageProvider(QStringLiteral("styles"), new FixedImageProvider(QSize(20, 10), Qt::gray));
     }
+
+    // After the last file's window, as the editor does at its end.
+    void cleanupTestCase() { Application::releaseSceneGraphTextures(); }
 
 private:
     QTemporaryDir mDir;

@@ -64,7 +64,11 @@ TestCase {
         var tree = createTree()
         tree.openFolder(utils.localPathToUrl(skin + "/port"))
         var view = findChild(tree, "fileTreeView")
-        tryVerify(function() { return view.count === 3 })
+        // The skin's own folder has three entries as well: wait for the
+        // listing of port/, which a reading thread delivers later, and for
+        // the row's delegate.
+        tryVerify(function() { return view.count === 3 && view.model.get(2, "fileName") === "py_cand.cnd" })
+        tryVerify(function() { return view.itemAtIndex(2) !== null })
         waitForRendering(tree)
         var accepted = []
         var asText = []
