@@ -57,6 +57,15 @@ int boundedInt(qint64 value)
     return int(qBound<qint64>(-coordinateBound, value, coordinateBound));
 }
 
+// Whether an earlier picture can be drawn into (or copied over) for one of
+// `size`: nobody else holds it, and it has the size, format and unpadded
+// lines of a composite this renderer makes.
+bool freeFor(const QImage &spare, const QSize &size)
+{
+    return spare.isDetached() && spare.size() == size && spare.format() == QImage::Format_ARGB32_Premultiplied
+        && spare.bytesPerLine() == qsizetype(size.width()) * 4;
+}
+
 QImage transparentPixel()
 {
     QImage image(1, 1, QImage::Format_ARGB32_Premultiplied);
@@ -449,12 +458,8 @@ PanelRenderer::Result PanelRenderer::renderPreview(QImage canvas, QImage stageCa
     if (!allowed(width, height, "panel image"))
         return result;
     const QSize size { int(width), int(height) };
-    const auto reusable = [&size](const QImage &spare) {
-        return !spare.isNull() && spare.isDetached() && spare.size() == size
-            && spare.format() == QImage::Format_ARGB32_Premultiplied;
-    };
     QImage image;
-    if (reusable(canvas)) {
+    if (freeFor(canvas, size)) {
         image = std::move(canvas);
         image.fill(Qt::transparent);
     } else {
@@ -473,8 +478,7 @@ PanelRenderer::Result PanelRenderer::renderPreview(QImage canvas, QImage stageCa
     qInfo() << "panel rendered: " << timer.elapsed() << "ms";
     // The list and the candidate area are drawn over a copy: the picture
     // before them is kept for redrawing pressed keys.
-    if ((l.listDrawn || l.candShown) && reusable(stageCanvas)
-        && stageCanvas.bytesPerLine() == image.bytesPerLine()) {
+    if ((l.listDrawn || l.candShown) && freeFor(stageCanvas, size)) {
         std::memcpy(stageCanvas.bits(), image.constBits(), size_t(image.sizeInBytes()));
         result.panelStage = std::move(stageCanvas);
     }
@@ -564,18 +568,14 @@ PanelRenderer::Result PanelRenderer::redrawPresses(Result last)
 
     // The picture is drawn into the last one when nobody else holds it, or
     // else into the one before it, brought up to date where it differs.
-    const auto fits = [&image](const QImage &other) {
-        return !other.isNull() && other.isDetached() && other.size() == image.size()
-            && other.format() == image.format() && other.bytesPerLine() == image.bytesPerLine();
-    };
     QImage spare = std::exchange(result.spare, QImage());
     QRegion spareStale = std::exchange(result.spareStale, QRegion());
     QImage target;
     QRegion stale;
-    const bool intoPrevious = fits(previous);
+    const bool intoPrevious = freeFor(previous, image.size());
     if (intoPrevious) {
         target = std::exchange(previous, QImage());
-    } else if (fits(spare)) {
+    } else if (freeFor(spare, image.size())) {
         target = std::exchange(spare, QImage());
         stale = std::exchange(spareStale, QRegion());
     }
