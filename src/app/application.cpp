@@ -33,12 +33,14 @@
 #include <QQmlApplicationEngine>
 #include <QQmlContext>
 #include <QQuickWindow>
+#include <QWindow>
 #include <QSGRendererInterface>
 #include <QSslCertificate>
 #include <QSslConfiguration>
 #include <QTranslator>
 #include <QtQml>
 
+#include <algorithm>
 #include <memory>
 
 #include <cstdio>
@@ -59,7 +61,11 @@ Application::~Application()
 {
     QObject::disconnect(mLanguageConnection);
     // The engine goes first, then the translators, then the application.
-    const bool hadWindow = rootObject() != nullptr;
+    // Only a scene that made a window has textures; a first window made at
+    // the end would start the scene graph for nothing.
+    const QWindowList windows = QGuiApplication::allWindows();
+    const bool hadWindow = std::any_of(windows.cbegin(), windows.cend(),
+        [](QWindow *window) { return qobject_cast<QQuickWindow *>(window) != nullptr; });
     mEngine.reset();
     // (and the textures of the window's pictures with it)
     if (hadWindow)
