@@ -109,6 +109,34 @@ BENCHMARK(BM_RenderPreviewAfterChange)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
+// The picture drawn again at the same size after each change of the
+// outline colour, as after an edit of a key: into the last pictures, which
+// the scene has let go.
+void BM_RenderPreviewAfterEdit(benchmark::State &state)
+{
+    Panel *panel = demo(int(state.range(0)), state);
+    if (!panel)
+        return;
+    const QColor colours[] = { panel->viewRectColor(), QColor(Qt::magenta) };
+    int next = 0;
+    panel->renderPreview();
+    for (auto _ : state) {
+        state.PauseTiming();
+        next = 1 - next;
+        panel->setViewRectColor(colours[next]);
+        state.ResumeTiming();
+        const QImage image = panel->renderPreview();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    panel->setViewRectColor(colours[0]);
+}
+BENCHMARK(BM_RenderPreviewAfterEdit)
+    ->Arg(0)
+    ->Arg(4)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
 // The preview after a click moves the pressed look from one key to another,
 // as the editor asks for it after every click.
 void BM_RenderPreviewAfterClick(benchmark::State &state)

@@ -480,7 +480,9 @@ PanelRenderer::Result PanelRenderer::renderPreview(QImage canvas, QImage stageCa
     // before them is kept for redrawing pressed keys.
     if ((l.listDrawn || l.candShown) && freeFor(stageCanvas, size)) {
         std::memcpy(stageCanvas.bits(), image.constBits(), size_t(image.sizeInBytes()));
-        result.panelStage = std::move(stageCanvas);
+        // (a moved-into image swaps: the canvas must let go of the picture,
+        // or drawing the list over it would copy the whole picture first)
+        result.panelStage = std::exchange(stageCanvas, QImage());
     }
     if (l.listDrawn) {
         renderList(image, l.listOffset);

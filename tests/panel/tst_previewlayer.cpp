@@ -70,6 +70,8 @@ private slots:
     void renderAfterChange_data();
     void renderAfterChange();
     void clicksWhileTheSceneHoldsTheLastPicture();
+    void changeDrawsIntoTheLetGoPicture_data();
+    void changeDrawsIntoTheLetGoPicture();
 
 private:
     bool apply(Change change);
@@ -284,6 +286,27 @@ void TestPreviewLayer::clicksWhileTheSceneHoldsTheLastPicture()
             QCOMPARE(shown, PanelRenderer(*mPanel).renderPreview().image);
         }
     }
+}
+
+void TestPreviewLayer::changeDrawsIntoTheLetGoPicture_data()
+{
+    QTest::addColumn<int>("change");
+    QTest::newRow("key edited") << int(KeyEdit);
+    QTest::newRow("outline colour") << int(OutlineColour);
+}
+
+// A picture the scene has let go is drawn into again, list and candidate
+// area included: a whole new picture costs its copy and fresh memory.
+void TestPreviewLayer::changeDrawsIntoTheLetGoPicture()
+{
+    QFETCH(int, change);
+    QImage first = mPanel->renderPreview();
+    const uchar *const bits = first.constBits();
+    first = QImage();
+    QVERIFY(apply(Change(change)));
+    const QImage after = mPanel->renderPreview();
+    QCOMPARE(after, PanelRenderer(*mPanel).renderPreview().image);
+    QCOMPARE(after.constBits(), bits);
 }
 
 QTEST_MAIN(TestPreviewLayer)
