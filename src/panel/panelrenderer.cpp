@@ -12,16 +12,18 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QGuiApplication>
+#include <QHash>
 #include <QPainter>
-
 #include <QRegion>
 #include <QTextLayout>
 #include <QTextOption>
-#include <algorithm>
+#include <QThread>
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <utility>
 
 using namespace ValueText;
@@ -220,6 +222,50 @@ public:
 
 private:
     QTextLayout mLayout;
+};
+
+// The key names laid out, for the font they were laid out in: a picture is
+// drawn again after every edit, its names hardly ever change. Kept on the
+// GUI thread only, up to a number of names that costs a few megabytes, and
+// dropped when the fonts the application knows change.
+class NameLines
+{
+public:
+    static std::shared_ptr<const NameLine> of(const QString &name, const QFont &font)
+    {
+        QCoreApplication *application = QCoreApplication::instance();
+        if (!application || QThread::currentThread() != application->thread())
+            return std::make_shared<const NameLine>(name, font);
+        static NameLines *lines = [application] {
+            auto *made = new NameLines;
+            QObject::connect(application, &QObject::destroyed, [made] { made->mLines.clear(); });
+            if (auto *gui = qobject_cast<QGuiApplication *>(application))
+                QObject::connect(
+                    gui, &QGuiApplication::fontDatabaseChanged, [made] { made->mLines.clear(); });
+            return made;
+        }();
+        return lines->find(name, font);
+    }
+
+private:
+    std::shared_ptr<const NameLine> find(const QString &name, const QFont &font)
+    {
+        if (!(font == mFont)) {
+            mLines.clear();
+            mFont = font;
+        }
+        const auto found = mLines.constFind(name);
+        if (found != mLines.constEnd())
+            return found.value();
+        auto line = std::make_shared<const NameLine>(name, font);
+        if (mLines.size() < maxLines)
+            mLines.insert(name, line);
+        return line;
+    }
+
+    static constexpr int maxLines = 4096;
+    QFont mFont;
+    QHash<QString, std::shared_ptr<const NameLine>> mLines;
 };
 
 // Whether a name drawn with `colour` into `rect` can change a pixel: a
@@ -817,13 +863,13 @@ void PanelRenderer::drawOutlines(QPainter &painter, const Key &k, const QFont &n
     const bool viewName = nameShows(viewColour, view);
     const bool touchName = nameShows(touchColour, touch);
     if ((viewName || touchName) && isPlainName(k.name)) {
-        const NameLine name(k.name, nameFont);
+        const std::shared_ptr<const NameLine> name = NameLines::of(k.name, nameFont);
         drawOutline(painter, view, viewColour);
         if (viewName)
-            name.draw(painter, QRectF(view), false);
+            name->draw(painter, QRectF(view), false);
         drawOutline(painter, touch, touchColour);
         if (touchName)
-            name.draw(painter, QRectF(touch), true);
+            name->draw(painter, QRectF(touch), true);
         return;
     }
     drawOutline(painter, view, viewColour);

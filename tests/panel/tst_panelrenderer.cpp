@@ -72,6 +72,7 @@ private slots:
     void pressedByTouchRect();
     void foregroundOffsets();
     void outlines();
+    void namesFollowTheFont();
     void list_data();
     void list();
     void listSelection();
@@ -462,6 +463,44 @@ void TestPanelRenderer::outlines()
     for (const QPoint &corner :
         { QPoint(1, 12), QPoint(56, 12), QPoint(1, 47), QPoint(56, 47), QPoint(30, 47) })
         QCOMPARE(qAlpha(translucent.pixel(corner)), 128);
+}
+
+// Key names are laid out once and kept: a picture drawn after the
+// application's font changed shows them in the new font, and the old font
+// gives the old picture again.
+void TestPanelRenderer::namesFollowTheFont()
+{
+    QVERIFY(load(QStringLiteral("[PANEL]\nSIZE=200,100\n[KEY1]\nVIEW_RECT=3,5,150,80\n")));
+    mPanel->setViewRectColor(Qt::black);
+    mPanel->setDeviceResolution(200);
+    const QFont original = QGuiApplication::font();
+    QFont small = original;
+    small.setPixelSize(10);
+    QFont large = original;
+    large.setPixelSize(30);
+    // The lowest row a name reaches below the outline's top.
+    const auto nameBottom = [](const QImage &image) {
+        int bottom = -1;
+        for (int y = 10; y < 80; ++y) {
+            for (int x = 10; x < 150; ++x) {
+                if (qAlpha(image.pixel(x, y)) > 0)
+                    bottom = y;
+            }
+        }
+        return bottom;
+    };
+
+    QGuiApplication::setFont(small);
+    const QImage inSmall = mPanel->renderPreview();
+    QGuiApplication::setFont(large);
+    const QImage inLarge = mPanel->renderPreview();
+    QGuiApplication::setFont(small);
+    const QImage inSmallAgain = mPanel->renderPreview();
+    QGuiApplication::setFont(original);
+
+    QVERIFY(nameBottom(inSmall) > 10);
+    QVERIFY(nameBottom(inLarge) > nameBottom(inSmall) + 10);
+    QCOMPARE(inSmallAgain, inSmall);
 }
 
 void TestPanelRenderer::list_data()
