@@ -15,6 +15,7 @@
 #include <QGuiApplication>
 #include <QHash>
 #include <QPainter>
+#include <QPointer>
 #include <QRegion>
 #include <QTextLayout>
 #include <QTextOption>
@@ -225,10 +226,10 @@ private:
 };
 
 // The key names laid out, for the font they were laid out in: a picture is
-// drawn again after every edit, its names hardly ever change. Kept on the
-// GUI thread only, up to a number of names that costs a few megabytes, and
-// dropped when the fonts the application knows change.
-class NameLines
+// drawn again after every edit, its names hardly ever change. Kept by the
+// application on its own thread, up to a number of names that costs a few
+// megabytes, and dropped when the fonts the application knows change.
+class NameLines : public QObject
 {
 public:
     static std::shared_ptr<const NameLine> of(const QString &name, const QFont &font)
@@ -236,18 +237,20 @@ public:
         QCoreApplication *application = QCoreApplication::instance();
         if (!application || QThread::currentThread() != application->thread())
             return std::make_shared<const NameLine>(name, font);
-        static NameLines *lines = [application] {
-            auto *made = new NameLines;
-            QObject::connect(application, &QObject::destroyed, [made] { made->mLines.clear(); });
-            if (auto *gui = qobject_cast<QGuiApplication *>(application))
-                QObject::connect(
-                    gui, &QGuiApplication::fontDatabaseChanged, [made] { made->mLines.clear(); });
-            return made;
-        }();
+        static QPointer<NameLines> lines;
+        if (!lines)
+            lines = new NameLines(application);
         return lines->find(name, font);
     }
 
 private:
+    explicit NameLines(QCoreApplication *application)
+        : QObject(application)
+    {
+        if (auto *gui = qobject_cast<QGuiApplication *>(application))
+            connect(gui, &QGuiApplication::fontDatabaseChanged, this, [this] { mLines.clear(); });
+    }
+
     std::shared_ptr<const NameLine> find(const QString &name, const QFont &font)
     {
         if (!(font == mFont)) {
