@@ -33,14 +33,15 @@
 #include <QQmlApplicationEngine>
 #include <QQmlContext>
 #include <QQuickWindow>
-#include <QWindow>
 #include <QSGRendererInterface>
 #include <QSslCertificate>
 #include <QSslConfiguration>
 #include <QTranslator>
+#include <QWindow>
 #include <QtQml>
 
 #include <algorithm>
+#include <future>
 #include <memory>
 
 #include <cstdio>
@@ -104,7 +105,15 @@ bool Application::start(const QStringList &arguments)
     MessageHandler::install(Settings::instance()->logLevel());
     qDebug() << "MessageHandler installed!";
 
-    trimCertificateAuthorities();
+    // Finding the certificate authorities runs beside the fonts and the
+    // scene's loading, and its result is applied once the scene has loaded:
+    // nothing before uses the network. Logged at debug level, the step keeps
+    // its place in the log.
+    std::future<QList<QSslCertificate>> authorities;
+    if (MessageHandler::threshold() <= int(QtDebugMsg))
+        trimCertificateAuthorities();
+    else
+        authorities = std::async(std::launch::async, &Application::keptCertificateAuthorities);
     addFonts();
     installTranslators();
 
@@ -116,6 +125,8 @@ bool Application::start(const QStringList &arguments)
     addImageProviders();
 
     mEngine->load(mMainUrl);
+    if (authorities.valid())
+        applyCertificateAuthorities(authorities.get());
     if (mEngine->rootObjects().isEmpty()) {
         mEngine.reset();
         mExitCode = -1;
@@ -168,13 +179,22 @@ void Application::chooseSceneGraphBackend()
 
 void Application::trimCertificateAuthorities()
 {
+    applyCertificateAuthorities(keptCertificateAuthorities());
+}
+
+QList<QSslCertificate> Application::keptCertificateAuthorities()
+{
     static const QStringList kept = { QStringLiteral("DST Root CA X3"),
         QStringLiteral("Baltimore CyberTrust Root"), QStringLiteral("COMODO RSA Certification Authority") };
-    const QList<QSslCertificate> certificates = CertificateAuthorities::systemIssuedBy(kept);
-    for (const QSslCertificate &certificate : certificates)
+    return CertificateAuthorities::systemIssuedBy(kept);
+}
+
+void Application::applyCertificateAuthorities(const QList<QSslCertificate> &kept)
+{
+    for (const QSslCertificate &certificate : kept)
         qDebug() << "CA: " << certificate.issuerDisplayName();
     QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
-    configuration.setCaCertificates(certificates);
+    configuration.setCaCertificates(kept);
     QSslConfiguration::setDefaultConfiguration(configuration);
 }
 

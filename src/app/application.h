@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QLocale>
 #include <QMetaObject>
 #include <QStringList>
@@ -11,6 +12,7 @@ class QApplication;
 class QObject;
 class QQmlApplicationEngine;
 class QQuickWindow;
+class QSslCertificate;
 class QTranslator;
 class ArchiveJob;
 class MessageModel;
@@ -53,7 +55,14 @@ public:
     ArchiveJob *archiveJob() const { return mArchiveJob.get(); }
 
     static void setIdentity();
+    // Keeps only the three certificate authorities of the start-up in the
+    // default TLS configuration: the two steps below, one after the other.
     static void trimCertificateAuthorities();
+    // The system's certificates issued by those three (reads a few hundred
+    // files and loads the TLS library; safe on any thread).
+    static QList<QSslCertificate> keptCertificateAuthorities();
+    // Logs each of `kept` and makes them the default configuration's list.
+    static void applyCertificateAuthorities(const QList<QSslCertificate> &kept);
     static void chooseSceneGraphBackend();
     static void addFonts();
     // Sets the window's firstFrameShown once its first frame is out, so that

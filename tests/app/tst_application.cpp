@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -71,6 +72,8 @@ private slots:
     void cleanupTestCase();
     void identityAndVersion();
     void onlyTheThreeAuthoritiesRemain();
+    void startTrimsAuthorities_data();
+    void startTrimsAuthorities();
     void fontsAndMonoFallback();
     void brokenWindowFailsToStart();
     void startPublishesObjects();
@@ -158,6 +161,62 @@ void TestApplication::onlyTheThreeAuthoritiesRemain()
     QCOMPARE(now.size(), expected);
     for (const QSslCertificate &certificate : now)
         QVERIFY2(kept.contains(certificate.issuerDisplayName()), qPrintable(certificate.issuerDisplayName()));
+}
+
+void TestApplication::startTrimsAuthorities_data()
+{
+    QTest::addColumn<int>("logLevel");
+    QTest::newRow("info logged") << 4;
+    QTest::newRow("debug logged") << 0;
+}
+
+// However start-up finds the authorities, they are the default when it
+// returns; logged, they come in their place, before the fonts.
+void TestApplication::startTrimsAuthorities()
+{
+    QFETCH(int, logLevel);
+    const QStringList kept = { QStringLiteral("DST Root CA X3"), QStringLiteral("Baltimore CyberTrust Root"),
+        QStringLiteral("COMODO RSA Certification Authority") };
+    QList<QSslCertificate> expected;
+    const QList<QSslCertificate> system = QSslConfiguration::systemCaCertificates();
+    for (const QSslCertificate &certificate : system) {
+        if (kept.contains(certificate.issuerDisplayName()))
+            expected.append(certificate);
+    }
+    QSslConfiguration everything = QSslConfiguration::defaultConfiguration();
+    everything.setCaCertificates(system);
+    QSslConfiguration::setDefaultConfiguration(everything);
+    const int oldLevel = Settings::instance()->logLevel();
+    Settings::instance()->setLogLevel(logLevel);
+    QFile::remove(MessageHandler::logFilePath());
+
+    const QString qml = writeQml(QStringLiteral("authorities.qml"), "import QtQuick 2.15\nItem {}\n");
+    int argc = 0;
+    Application application(argc, nullptr);
+    const bool started = startOn(application, qml, { QStringLiteral("quillmark") });
+    Settings::instance()->setLogLevel(oldLevel);
+    QVERIFY(started);
+    QList<QSslCertificate> now = QSslConfiguration::defaultConfiguration().caCertificates();
+    std::sort(now.begin(), now.end(),
+        [](const QSslCertificate &a, const QSslCertificate &b) { return a.digest() < b.digest(); });
+    std::sort(expected.begin(), expected.end(),
+        [](const QSslCertificate &a, const QSslCertificate &b) { return a.digest() < b.digest(); });
+    QCOMPARE(now, expected);
+
+    // (at info level nothing of this may be logged at all)
+    QFile log(MessageHandler::logFilePath());
+    QVERIFY(log.open(QIODevice::ReadOnly | QIODevice::Text) || logLevel != 0);
+    const QStringList lines = QString::fromUtf8(log.readAll()).split(QLatin1Char('\n'));
+    const int firstFont = lines.indexOf(QRegularExpression(QStringLiteral("^\\[Debug\\] font added: .*")));
+    const int lastAuthority = lines.lastIndexOf(QRegularExpression(QStringLiteral("^\\[Debug\\] CA: .*")));
+    if (logLevel == 0) {
+        QVERIFY(firstFont > 0);
+        QCOMPARE(lines.filter(QStringLiteral("[Debug] CA: ")).size(), expected.size());
+        QVERIFY(lastAuthority < firstFont);
+    } else {
+        QCOMPARE(firstFont, -1);
+        QCOMPARE(lastAuthority, -1);
+    }
 }
 
 void TestApplication::fontsAndMonoFallback()
