@@ -7,35 +7,54 @@ import os
 import time
 
 
-def run_once(argv, cwd=None, env=None):
-    """(wall seconds, processor seconds, peak RSS in KiB, exit status)."""
+def run_once(argv, cwd=None, env=None, until_frame=False):
+    """(wall seconds, processor seconds, peak RSS in KiB, exit status).
+
+    With `until_frame`, the program prints "first frame: MONOTONIC_NS CPU_NS"
+    (bench/firstframe.h) and wall and processor time are counted up to that
+    frame rather than to the program's exit."""
     here = os.getcwd()
     if cwd:
         os.chdir(cwd)
     try:
         devnull = os.open(os.devnull, os.O_WRONLY)
+        reader, writer = os.pipe() if until_frame else (None, devnull)
         try:
-            actions = [(os.POSIX_SPAWN_DUP2, devnull, 1), (os.POSIX_SPAWN_DUP2, devnull, 2)]
+            actions = [(os.POSIX_SPAWN_DUP2, writer, 1), (os.POSIX_SPAWN_DUP2, devnull, 2)]
+            launched = time.clock_gettime_ns(time.CLOCK_MONOTONIC)
             start = time.perf_counter()
             pid = os.posix_spawn(argv[0], argv, env if env is not None else os.environ,
                                  file_actions=actions)
+            output = b""
+            if until_frame:
+                os.close(writer)
+                with os.fdopen(reader, "rb") as stream:
+                    output = stream.read()
             _, status, usage = os.wait4(pid, 0)
             wall = time.perf_counter() - start
         finally:
             os.close(devnull)
     finally:
         os.chdir(here)
-    return wall, usage.ru_utime + usage.ru_stime, usage.ru_maxrss, os.waitstatus_to_exitcode(status)
+    cpu = usage.ru_utime + usage.ru_stime
+    if until_frame:
+        frames = [line.split()[2:4] for line in output.decode(errors="replace").splitlines()
+                  if line.startswith("first frame: ")]
+        if not frames:
+            raise SystemExit("%s printed no first frame" % " ".join(argv))
+        wall = (int(frames[0][0]) - launched) / 1e9
+        cpu = int(frames[0][1]) / 1e9
+    return wall, cpu, usage.ru_maxrss, os.waitstatus_to_exitcode(status)
 
 
-def best_of(argv, runs, prepare=None, cwd=None, env=None):
+def best_of(argv, runs, prepare=None, cwd=None, env=None, until_frame=False):
     """Best wall, best processor time and lowest peak RSS over `runs` runs;
     `prepare` runs before each (outside the timing). Fails on a non-zero exit."""
     best = None
     for _ in range(runs):
         if prepare:
             prepare()
-        wall, cpu, rss, code = run_once(argv, cwd, env)
+        wall, cpu, rss, code = run_once(argv, cwd, env, until_frame)
         if code != 0:
             raise SystemExit("%s exited with %d" % (" ".join(argv), code))
         now = (wall, cpu, rss)
