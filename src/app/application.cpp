@@ -132,7 +132,15 @@ bool Application::start(const QStringList &arguments)
         mExitCode = -1;
         return false;
     }
-    tellFirstFrame(qobject_cast<QQuickWindow *>(rootObject()));
+    QQuickWindow *window = qobject_cast<QQuickWindow *>(rootObject());
+    tellFirstFrame(window);
+    // The skin's problems are looked for once that frame is out: the check
+    // reads the skin's files again.
+    if (window) {
+        mProblems->setHeld(true);
+        ProblemModel *problems = mProblems.get();
+        afterFirstFrame(window, problems, [problems] { problems->setHeld(false); });
+    }
 
     int code = 0;
     QString archive;
@@ -237,16 +245,21 @@ void Application::addFonts()
 
 void Application::tellFirstFrame(QQuickWindow *window)
 {
+    afterFirstFrame(window, window, [window] { window->setProperty("firstFrameShown", true); });
+}
+
+void Application::afterFirstFrame(QQuickWindow *window, QObject *context, const std::function<void()> &work)
+{
     if (!window)
         return;
-    // (the frame may be swapped on the render thread; the property is set on
-    // the window's own)
+    // (the frame may be swapped on the render thread; the work is done on
+    // the context's own)
     auto connection = std::make_shared<QMetaObject::Connection>();
     *connection = QObject::connect(
-        window, &QQuickWindow::frameSwapped, window,
-        [window, connection] {
+        window, &QQuickWindow::frameSwapped, context,
+        [work, connection] {
             QObject::disconnect(*connection);
-            window->setProperty("firstFrameShown", true);
+            work();
         },
         Qt::QueuedConnection);
 }

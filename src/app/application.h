@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <functional>
 #include <memory>
 
 class QApplication;
@@ -68,6 +69,9 @@ public:
     // Sets the window's firstFrameShown once its first frame is out, so that
     // what need not be in that frame can come after it.
     static void tellFirstFrame(QQuickWindow *window);
+    // Does `work` on `context`'s thread once `window` has shown its first
+    // frame (unless `context` is gone by then).
+    static void afterFirstFrame(QQuickWindow *window, QObject *context, const std::function<void()> &work);
     // Frees the textures the software scene graph still holds for images no
     // window shows any more; call it once the windows are gone. That scene
     // graph frees a texture only when a later frame is synced, and never

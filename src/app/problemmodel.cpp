@@ -30,7 +30,17 @@ void ProblemModel::scheduleRefresh()
     if (mScheduled)
         return;
     mScheduled = true;
-    QTimer::singleShot(0, this, &ProblemModel::refresh);
+    if (!mHeld)
+        QTimer::singleShot(0, this, &ProblemModel::refresh);
+}
+
+void ProblemModel::setHeld(bool held)
+{
+    if (held == mHeld)
+        return;
+    mHeld = held;
+    if (!mHeld && mScheduled)
+        QTimer::singleShot(0, this, &ProblemModel::refresh);
 }
 
 QHash<QString, ProblemModel::Stamp> ProblemModel::stamps(const QStringList &paths) const

@@ -41,6 +41,9 @@ public:
     // The panel whose problems are listed; its loads, reloads and edits
     // schedule a refresh.
     void setPanel(Panel *panel);
+    // While held, the refreshes the panel asks for wait; letting go runs
+    // the one that waited, if any.
+    void setHeld(bool held);
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role) const override;
@@ -68,6 +71,7 @@ private:
 
     Panel *mPanel = nullptr;
     bool mScheduled = false;
+    bool mHeld = false;
     QString mCheckedFile;
     QPair<int, int> mCheckedResolutions;
     QHash<QString, Stamp> mInputs;
