@@ -36,6 +36,7 @@
 #include <QSGRendererInterface>
 #include <QSslCertificate>
 #include <QSslConfiguration>
+#include <QTimer>
 #include <QTranslator>
 #include <QWindow>
 #include <QtQml>
@@ -134,12 +135,14 @@ bool Application::start(const QStringList &arguments)
     }
     QQuickWindow *window = qobject_cast<QQuickWindow *>(rootObject());
     tellFirstFrame(window);
-    // The skin's problems are looked for once that frame is out: the check
-    // reads the skin's files again.
+    // The skin's problems are looked for once that frame is out (or after a
+    // second, should the window not be shown): the check reads the skin's
+    // files again.
     if (window) {
         mProblems->setHeld(true);
         ProblemModel *problems = mProblems.get();
         afterFirstFrame(window, problems, [problems] { problems->setHeld(false); });
+        QTimer::singleShot(1000, problems, [problems] { problems->setHeld(false); });
     }
 
     int code = 0;

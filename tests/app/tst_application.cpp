@@ -1,7 +1,9 @@
 #include "app/application.h"
 #include "app/messagehandler.h"
+#include "app/problemmodel.h"
 #include "app/settings.h"
 #include "panel/panel.h"
+#include "panel/panelfixture.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -78,6 +80,8 @@ private slots:
     void brokenWindowFailsToStart();
     void startPublishesObjects();
     void windowHearsOfItsFirstFrame();
+    void problemsWaitForTheFirstFrame_data();
+    void problemsWaitForTheFirstFrame();
     void endLeavesNoTextures_data();
     void endLeavesNoTextures();
     void startHandsSettingsToPanel();
@@ -278,6 +282,36 @@ Window {
 
 // A picture shown in the window, kept in the image cache or not: when the
 // editor ends, the scene graph has deleted the texture it made of it.
+void TestApplication::problemsWaitForTheFirstFrame_data()
+{
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("window shown") << true;
+    QTest::newRow("window never shown") << false;
+}
+
+// The skin's problems are looked for once the window's first frame is out,
+// or a second after start-up when no frame comes.
+void TestApplication::problemsWaitForTheFirstFrame()
+{
+    QFETCH(bool, shown);
+    const QString skin = mDir.filePath(QStringLiteral("problems-%1").arg(shown));
+    QVERIFY(PanelFixture::copyTree(PanelFixture::dataPath(QStringLiteral("check-keys-overlap")), skin));
+    const QString qml = writeQml(QStringLiteral("problems-%1.qml").arg(shown),
+        QByteArray(
+            "import QtQuick 2.15\nimport QtQuick.Window 2.15\nWindow { width: 50; height: 50; visible: ")
+            + (shown ? "true" : "false") + " }\n");
+    int argc = 0;
+    Application application(argc, nullptr);
+    QVERIFY(
+        startOn(application, qml, { QStringLiteral("quillmark"), skin + QStringLiteral("/port/py_26.ini") }));
+    if (!shown) {
+        QTest::qWait(200);
+        QCOMPARE(application.problems()->count(), 0);
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(application.problems()->count(), 1, 5000);
+    PanelFixture::resetPanel(Panel::instance());
+}
+
 void TestApplication::endLeavesNoTextures_data()
 {
     QTest::addColumn<bool>("cache");
