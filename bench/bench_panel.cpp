@@ -83,24 +83,32 @@ BENCHMARK(BM_RenderPreviewFromScratch)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
-// The picture drawn again after each change of the status, as after any
-// change of what it is drawn from: into the pictures of the last render.
+// The picture drawn again after each of two changes in turn (`change` is
+// told which, outside the timing), into the pictures of the last render.
+template <typename Change> void renderAfterEachChange(benchmark::State &state, Panel *panel, Change change)
+{
+    int next = 0;
+    panel->renderPreview();
+    for (auto _ : state) {
+        state.PauseTiming();
+        next = 1 - next;
+        change(next);
+        state.ResumeTiming();
+        const QImage image = panel->renderPreview();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    change(0);
+}
+
+// After each change of the status, as after any change of what the picture
+// is drawn from (the two statuses may differ in size).
 void BM_RenderPreviewAfterChange(benchmark::State &state)
 {
     Panel *panel = demo(int(state.range(0)), state);
     if (!panel)
         return;
     const int statuses[] = { int(state.range(0)), int(state.range(0)) == 0 ? 1 : 5 };
-    int next = 0;
-    panel->renderPreview();
-    for (auto _ : state) {
-        state.PauseTiming();
-        next = 1 - next;
-        panel->setCurrentStatus(statuses[next]);
-        state.ResumeTiming();
-        const QImage image = panel->renderPreview();
-        benchmark::DoNotOptimize(image.constBits());
-    }
+    renderAfterEachChange(state, panel, [&](int which) { panel->setCurrentStatus(statuses[which]); });
 }
 BENCHMARK(BM_RenderPreviewAfterChange)
     ->Arg(0)
@@ -109,26 +117,15 @@ BENCHMARK(BM_RenderPreviewAfterChange)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
-// The picture drawn again at the same size after each change of the
-// outline colour, as after an edit of a key: into the last pictures, which
-// the scene has let go.
+// After each change of the outline colour, as after an edit of a key: the
+// same size, drawn into the last pictures, which the scene has let go.
 void BM_RenderPreviewAfterEdit(benchmark::State &state)
 {
     Panel *panel = demo(int(state.range(0)), state);
     if (!panel)
         return;
     const QColor colours[] = { panel->viewRectColor(), QColor(Qt::magenta) };
-    int next = 0;
-    panel->renderPreview();
-    for (auto _ : state) {
-        state.PauseTiming();
-        next = 1 - next;
-        panel->setViewRectColor(colours[next]);
-        state.ResumeTiming();
-        const QImage image = panel->renderPreview();
-        benchmark::DoNotOptimize(image.constBits());
-    }
-    panel->setViewRectColor(colours[0]);
+    renderAfterEachChange(state, panel, [&](int which) { panel->setViewRectColor(colours[which]); });
 }
 BENCHMARK(BM_RenderPreviewAfterEdit)
     ->Arg(0)
