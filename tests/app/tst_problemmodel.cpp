@@ -19,7 +19,6 @@ class TestProblemModel : public QObject
 private slots:
     void initTestCase();
     void followsThePanel();
-    void heldUntilLetGo();
 
 private:
     QTemporaryDir mDir;
@@ -76,32 +75,6 @@ void TestProblemModel::followsThePanel()
     panel->clean();
     QTRY_COMPARE(model.count(), 0);
     QVERIFY(model.panelDrawable());
-    resetPanel(panel);
-}
-
-// Held (as start-up holds it until the window's first frame), the model
-// checks nothing however often the panel announces itself, and checks once
-// when let go.
-void TestProblemModel::heldUntilLetGo()
-{
-    const QString skin = mDir.filePath(QStringLiteral("held"));
-    QVERIFY(copyTree(dataPath(QStringLiteral("check-keys-overlap")), skin));
-    Panel *panel = Panel::instance();
-    resetPanel(panel);
-    ProblemModel model;
-    model.setPanel(panel);
-    QSignalSpy changed(&model, &ProblemModel::problemsChanged);
-
-    model.setHeld(true);
-    panel->setPanelFile(skin + QStringLiteral("/port/py_26.ini"));
-    panel->reload();
-    QTest::qWait(20);
-    QCOMPARE(changed.count(), 0);
-    QCOMPARE(model.count(), 0);
-
-    model.setHeld(false);
-    QTRY_COMPARE(model.count(), 1);
-    QCOMPARE(changed.count(), 1);
     resetPanel(panel);
 }
 
