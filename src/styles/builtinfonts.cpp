@@ -43,10 +43,6 @@ QString BuiltInFonts::cjkFontPath()
 QString BuiltInFonts::cjkFamily()
 {
     static const QString family = []() {
-        // Qt registers every application font again when it first builds
-        // its font database: built before the first font is added, it reads
-        // the CJK face's character map once rather than twice.
-        const QFontDatabase database;
         const QString path = cjkFontPath();
         const int id = path.isEmpty() ? -1 : QFontDatabase::addApplicationFont(path);
         if (id < 0) {
