@@ -1,10 +1,11 @@
 // The preview as the author sees it: the demo skin's composite at device
 // resolution 1080 in status 0 (keyboard) and 4 (candidate status, with the
 // input line and the list strip), asked for again and after a click on
-// another key, and opening the demo skin up to its first composite. Beside them the floor any preview of that
-// size costs: an image of the composite's size filled and the panel background blitted into it, and the floor
-// plus the 33 keys blitted from images scaled beforehand. Compare the status 0 preview with the floor in the
-// same run.
+// another key, and opening the demo skin (or reading it again from disk) up
+// to its first composite. Beside them the floor any preview of that size
+// costs: an image of the composite's size filled and the panel background
+// blitted into it, and the floor plus the 33 keys blitted from images scaled
+// beforehand. Compare the status 0 preview with the floor in the same run.
 
 #include "panel/panel.h"
 #include "panel/panelrenderer.h"
@@ -226,6 +227,21 @@ void BM_LoadAndRender(benchmark::State &state)
     }
 }
 BENCHMARK(BM_LoadAndRender)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// The panel read again from disk, as the Reload command or an outside
+// change of the skin's resources does, up to its next composite.
+void BM_ReloadAndRender(benchmark::State &state)
+{
+    Panel *panel = demo(0, state);
+    if (!panel)
+        return;
+    for (auto _ : state) {
+        panel->reload();
+        const QImage image = panel->renderPreview();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(BM_ReloadAndRender)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 } // namespace
 

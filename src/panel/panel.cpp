@@ -241,6 +241,7 @@ void Panel::clean()
     mCandLayoutRead = false;
     mPreviewLayer->clear();
     mStylesManager->clear();
+    mReadTileFiles.clear();
     mResourceFileTimes.clear();
     mPanelFileTimes.clear();
     emit panelReloaded();
@@ -248,8 +249,8 @@ void Panel::clean()
 
 void Panel::reload()
 {
-    mPreviewLayer->clear();
-    mStylesManager->clear();
+    mPreviewLayer->invalidate();
+    mStylesManager->clearForReload();
     mResourceFileTimes.clear();
     mPanelFileTimes.clear();
     mStyleTablePath.clear();
@@ -262,6 +263,8 @@ void Panel::reload()
     // still gets its empty preview. The same file read again keeps the
     // author's key.
     setPanelFile(file);
+    // (a file that is gone loads nothing, its skin's fonts included)
+    mStylesManager->dropUnusedFonts();
     if (!key.isEmpty() && mCurrentPanelFile == file) {
         mHighlightPointF = point;
         setCurrentKey(key);
@@ -352,7 +355,7 @@ void Panel::setPanelFile(QString panelFile)
     const QString directory = QFileInfo(file).absolutePath();
     if (mCurrentPanelFile.isEmpty() || directory != QFileInfo(mCurrentPanelFile).absolutePath()) {
         searchStyleTableAndResources(directory);
-        mStylesManager->clear();
+        mStylesManager->clearForReload();
         QElapsedTimer timer;
         timer.start();
         qDebug() << "css: " << mStyleTablePath;
@@ -498,15 +501,25 @@ Panel::ResourceSearch Panel::findStyleTableAndResources(const QString &panelDire
 void Panel::loadResources()
 {
     const QVector<ResourceFile> files = listResourceFiles(mResourceDirectories);
+    QHash<QString, ReadTileFile> read;
     for (const ResourceFile &file : files) {
         if (file.path.endsWith(QLatin1String(".til"))) {
-            const QList<Tile> tiles = readTileFile(file.path);
-            for (const Tile &tile : tiles)
+            // (stamped before reading: a change while it is read shows next time)
+            ReadTileFile tiles { FileStamp::of(file.path), FileStamp::of(tileImagePath(file.path)), {} };
+            const auto last = mReadTileFiles.constFind(file.path);
+            if (last != mReadTileFiles.constEnd() && last->tileFile == tiles.tileFile && last->sheet == tiles.sheet)
+                tiles.tiles = last->tiles;
+            else
+                tiles.tiles = readTileFile(file.path);
+            for (const Tile &tile : qAsConst(tiles.tiles))
                 mStylesManager->addTile(tile);
+            read.insert(file.path, tiles);
         } else {
             mStylesManager->addFont(file.path, file.path.mid(file.root.length() + 1));
         }
     }
+    mStylesManager->dropUnusedFonts();
+    mReadTileFiles = read;
 }
 
 QVector<Panel::ResourceFile> Panel::listResourceFiles(const QStringList &resourceDirectories)
@@ -572,7 +585,7 @@ void Panel::loadPanel()
     // The layout file is read again at the next render.
     mCandLayout.reset();
     mCandLayoutRead = false;
-    mPreviewLayer->clear();
+    mPreviewLayer->invalidate();
 
     // Without a gen.ini the panel has no fallbacks and no offsets besides 0:
     // a gen document of another panel directory must not stay in use.
@@ -659,7 +672,7 @@ bool Panel::reloadChangedResources()
     qDebug() << "res files updated!";
     QElapsedTimer timer;
     timer.start();
-    mStylesManager->clear();
+    mStylesManager->clearForReload();
     loadResources();
     loadStyles();
     qInfo() << "res reloaded: " << timer.elapsed() << "ms";

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QDateTime>
+#include <QHash>
 #include <QImage>
 #include <QMap>
 #include <QObject>
@@ -19,6 +20,7 @@
 
 #include "skin/filestamp.h"
 #include "skin/operationresult.h"
+#include "skin/tile.h"
 #include "undohistory.h"
 
 class PreviewLayer;
@@ -311,6 +313,16 @@ private:
     StylesManager *mStylesManager = nullptr;
     QMap<QString, FileStamp> mResourceFileTimes;
     QMap<QString, FileStamp> mPanelFileTimes;
+    // The tiles of every tile file the last load read, with the stamps of
+    // the file and its sheet when they were read: a reload takes the tiles
+    // of untouched files from here instead of decoding their sheets again.
+    struct ReadTileFile
+    {
+        FileStamp tileFile;
+        FileStamp sheet;
+        QList<Tile> tiles;
+    };
+    QHash<QString, ReadTileFile> mReadTileFiles;
     QTimer *mAutoReloadTimer = nullptr;
     bool mAutoReload = false;
     int mAutoReloadInterval = 3000;

@@ -83,3 +83,13 @@ void PreviewLayer::clear()
     mInputs = Inputs();
     mResult = PanelRenderer::Result();
 }
+
+void PreviewLayer::invalidate()
+{
+    PanelRenderer::Result pictures;
+    pictures.image = std::move(mResult.image);
+    pictures.panelStage = std::move(mResult.panelStage);
+    pictures.spare = std::move(mResult.spare);
+    clear();
+    mResult = std::move(pictures);
+}

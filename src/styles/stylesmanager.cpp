@@ -117,18 +117,29 @@ void StylesManager::changed()
 
 void StylesManager::clear()
 {
-    changed();
-    for (int id : qAsConst(mFontIds))
-        QFontDatabase::removeApplicationFont(id);
-    mFontIds.clear();
-    mFontFamilies.clear();
+    clearForReload();
+    dropUnusedFonts();
+}
 
+void StylesManager::clearForReload()
+{
+    changed();
+    mSetAsideFonts.append(mFonts);
+    mFonts.clear();
+    mFontFamilies.clear();
     mStyles.clear();
     mTiles.clear();
     mLabelCache.clear();
     mTileCache.clear();
     mTileCacheBytes = 0;
     mStyleNumbers.clear();
+}
+
+void StylesManager::dropUnusedFonts()
+{
+    for (const SkinFont &font : qAsConst(mSetAsideFonts))
+        QFontDatabase::removeApplicationFont(font.id);
+    mSetAsideFonts.clear();
 }
 
 void StylesManager::readStyleTable(const QString &path)
@@ -162,16 +173,33 @@ void StylesManager::addFont(const QString &absolutePath, const QString &relative
 {
     changed();
     qInfo() << "adding application font: " << absolutePath << "...";
-    const int id = QFontDatabase::addApplicationFont(absolutePath);
-    if (id < 0) {
+    SkinFont font;
+    font.absolutePath = absolutePath;
+    font.stamp = FileStamp::of(absolutePath);
+    // The same file, untouched since it was set aside, is still registered.
+    for (int i = 0; i < mSetAsideFonts.size(); ++i) {
+        if (mSetAsideFonts.at(i).absolutePath != absolutePath)
+            continue;
+        const SkinFont kept = mSetAsideFonts.takeAt(i);
+        if (kept.stamp == font.stamp) {
+            mFontFamilies.insert(relativePath, kept.family);
+            mFonts.append(kept);
+            return;
+        }
+        // changed on disk: the old face goes before the new one comes
+        QFontDatabase::removeApplicationFont(kept.id);
+        break;
+    }
+    font.id = QFontDatabase::addApplicationFont(absolutePath);
+    if (font.id < 0) {
         qInfo() << "can not add application font: " << QFileInfo(absolutePath).fileName() << "!";
         return;
     }
-    const QString family = firstFamily(id);
-    mFontFamilies.insert(relativePath, family);
-    mFontIds.append(id);
-    if (!family.isEmpty() && !mDefaultFamily.isEmpty())
-        QFont::insertSubstitution(family, mDefaultFamily);
+    font.family = firstFamily(font.id);
+    mFontFamilies.insert(relativePath, font.family);
+    mFonts.append(font);
+    if (!font.family.isEmpty() && !mDefaultFamily.isEmpty())
+        QFont::insertSubstitution(font.family, mDefaultFamily);
 }
 
 Style StylesManager::style(int number) const

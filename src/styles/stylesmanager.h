@@ -1,5 +1,6 @@
 #pragma once
 
+#include "skin/filestamp.h"
 #include "skin/tile.h"
 #include "style.h"
 
@@ -18,9 +19,9 @@
 // files and the fonts it brings, plus the two fonts built into the program;
 // and the painting of a style into an image.
 //
-// The panel loader fills it on every load and resource reload: `clear`, then
-// `addTile` and `addFont` for the skin's res tree, then `readStyleTable` on
-// the style table. Painted labels are cached per (style number, state) and
+// The panel loader fills it on every load and resource reload:
+// `clearForReload`, then `addTile` and `addFont` for the skin's res tree and
+// `dropUnusedFonts`, then `readStyleTable` on the style table. Painted labels are cached per (style number, state) and
 // stretched tiles per (tile, size, scale) until the next `clear`, because the
 // panel renderer repaints every key on every request and most keys share a
 // few tiles at a few sizes.
@@ -35,6 +36,17 @@ public:
     // styles, tiles, labels and style numbers. The built-in fonts and every
     // substitution registered so far stay.
     void clear();
+    // For a load that follows at once: empties the store as `clear` does but
+    // keeps the skin's fonts registered, set aside. `addFont` takes one back
+    // when its file has not changed since it was added, and `dropUnusedFonts`
+    // removes those the load did not take. Removing a font makes the font
+    // database and every font engine be built again at the next text (the
+    // built-in CJK face's character map read again among them): a reload of
+    // a skin whose fonts did not change keeps all of that.
+    void clearForReload();
+    // Removes from the font database the fonts set aside by `clearForReload`
+    // that no `addFont` took back since.
+    void dropUnusedFonts();
 
     // Reads the GLOBAL and every STYLE section of the style table at `path`
     // (an INI document) and adds one style per STYLE section, in document
@@ -114,6 +126,15 @@ private:
     friend uint qHash(const TextImageKey &key, uint seed);
     void changed();
 
+    // A font file of the skin as it was registered.
+    struct SkinFont
+    {
+        QString absolutePath;
+        FileStamp stamp;
+        int id = -1;
+        QString family;
+    };
+
     QMap<QString, Style> mStyles;
     QMap<QString, Tile> mTiles;
     QHash<LabelKey, QImage> mLabelCache;
@@ -126,5 +147,6 @@ private:
     QString mDefaultFamily;
     QStringList mStyleNumbers;
     QMap<QString, QString> mFontFamilies;
-    QList<int> mFontIds;
+    QList<SkinFont> mFonts;
+    QList<SkinFont> mSetAsideFonts;
 };

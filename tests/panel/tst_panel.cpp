@@ -5,6 +5,8 @@
 #include "skin/skinconfig.h"
 #include "styles/stylesmanager.h"
 
+#include <QFontDatabase>
+#include <QGuiApplication>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -56,6 +58,8 @@ private slots:
     void intervalIsClamped();
     void openLoadsOnceAndOwnSavesAreNoChange();
     void resourceChangeShownOnPanelSwitch();
+    void reloadKeepsWhatDidNotChange_data();
+    void reloadKeepsWhatDidNotChange();
 
 private:
     QString copyColors(QTemporaryDir &dir);
@@ -756,6 +760,72 @@ void TestPanel::resourceChangeShownOnPanelSwitch()
     table.close();
     mPanel->setPanelFile(root + QStringLiteral("/port/second.ini"));
     QVERIFY(mPanel->styleNumbers().contains(QStringLiteral("77")));
+}
+
+void TestPanel::reloadKeepsWhatDidNotChange_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<bool>("fontsRebuilt");
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<bool>("sheetRead");
+
+    QTest::newRow("nothing") << "" << false << "DejaVu Sans" << false;
+    QTest::newRow("font replaced") << "font" << true << "Font Awesome 5 Free" << false;
+    QTest::newRow("font removed") << "no font" << true << "" << false;
+    QTest::newRow("sheet rewritten") << "sheet" << false << "DejaVu Sans" << true;
+    QTest::newRow("tile file edited") << "tile file" << false << "DejaVu Sans" << true;
+}
+
+// A reload registers the skin's fonts and decodes its sheets again only
+// where their files changed: a font removed and added again makes Qt build
+// its font database and every font engine anew.
+void TestPanel::reloadKeepsWhatDidNotChange()
+{
+    QFETCH(QString, change);
+    QFETCH(bool, fontsRebuilt);
+    QFETCH(QString, family);
+    QFETCH(bool, sheetRead);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString root = dir.path() + QStringLiteral("/demo");
+    QVERIFY(copyTree(QFileInfo(demoPanelFile()).absolutePath() + QStringLiteral("/.."), root));
+    mPanel->setPanelFile(root + QStringLiteral("/port/py_26.ini"));
+    QVERIFY(!mPanel->loadFailed());
+    StylesManager *styles = StylesManager::instance();
+    const QString font = root + QStringLiteral("/res/DejaVuSans.ttf");
+    QCOMPARE(styles->fontFamily(QStringLiteral("DejaVuSans.ttf")), QStringLiteral("DejaVu Sans"));
+    const qint64 sheetKey = styles->tile(QStringLiteral("keys,1")).image().cacheKey();
+
+    if (change == QLatin1String("font")) {
+        QVERIFY(QFile::remove(font));
+        QVERIFY(QFile::copy(QStringLiteral(":/fontawesome/Font Awesome 5 Free-Solid-900.otf"), font));
+    } else if (change == QLatin1String("no font")) {
+        QVERIFY(QFile::remove(font));
+    } else if (change == QLatin1String("sheet")) {
+        QImage sheet(root + QStringLiteral("/res/keys.png"));
+        sheet.fill(Qt::red);
+        QVERIFY(sheet.save(root + QStringLiteral("/res/keys.png")));
+    } else if (change == QLatin1String("tile file")) {
+        QFile tiles(root + QStringLiteral("/res/keys.til"));
+        QVERIFY(tiles.open(QIODevice::Append));
+        tiles.write("\r\n");
+    }
+    QSignalSpy rebuilt(qGuiApp, &QGuiApplication::fontDatabaseChanged);
+    mPanel->reload();
+    QVERIFY(!mPanel->loadFailed());
+
+    QCOMPARE(!rebuilt.isEmpty(), fontsRebuilt);
+    QCOMPARE(styles->fontFamily(QStringLiteral("DejaVuSans.ttf")),
+        family.isEmpty() ? styles->defaultInputFamily() : family);
+    const QImage tile = styles->tile(QStringLiteral("keys,1")).image();
+    QCOMPARE(tile.cacheKey() != sheetKey, sheetRead);
+    QCOMPARE(pixel(tile, 30, 30) == QColor(Qt::red), change == QLatin1String("sheet"));
+    // Opening nothing lets go of the skin's fonts as before.
+    if (family == QLatin1String("Font Awesome 5 Free")) {
+        mPanel->clean();
+        QVERIFY(!QFontDatabase().families().contains(family));
+    }
 }
 
 QTEST_MAIN(TestPanel)
