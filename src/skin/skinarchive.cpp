@@ -972,20 +972,22 @@ bool SkinArchive::unzipReplacing(const QString &inFile, const QString &outDir, c
         parent + QStringLiteral("/.") + outInfo.fileName() + QStringLiteral(".unpack-XXXXXX"));
     if (!fresh.isValid())
         return fail(QStringLiteral("can not create a directory beside %1").arg(target));
-    if (!unzip(inFile, fresh.path(), limits, progress, error))
+    // Into a directory that does not exist yet: each file is written
+    // straight to its name, with no temporary file or rename of its own.
+    const QString unpacked = fresh.path() + QStringLiteral("/skin");
+    if (!unzip(inFile, unpacked, limits, progress, error))
         return false;
-    QFile::setPermissions(fresh.path(),
+    QFile::setPermissions(unpacked,
         QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup
             | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther);
     if (progress.cancel && progress.cancel->load())
         return fail(QStringLiteral("unpacking was cancelled; nothing was changed"));
 
-    const QByteArray from = QFile::encodeName(fresh.path());
+    const QByteArray from = QFile::encodeName(unpacked);
     const QByteArray to = QFile::encodeName(target);
     if (!outInfo.exists()) {
         if (std::rename(from.constData(), to.constData()) != 0)
             return fail(QStringLiteral("can not move the unpacked skin to %1").arg(target));
-        fresh.setAutoRemove(false);
     } else if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_EXCHANGE) != 0) {
         // Without an exchange the old directory steps aside first; it comes
         // back if the new one cannot take its place.
@@ -1001,10 +1003,9 @@ bool SkinArchive::unzipReplacing(const QString &inFile, const QString &outDir, c
             std::rename(old.constData(), to.constData());
             return fail(QStringLiteral("can not move the unpacked skin to %1").arg(target));
         }
-        fresh.setAutoRemove(false);
     }
-    // After an exchange the temporary name holds the old contents, which go
-    // with it.
+    // After an exchange the unpacked name holds the old contents, which go
+    // with the temporary directory.
     SyncBatch batch;
     batch.add(target);
     return true;

@@ -601,13 +601,20 @@ void TestSkinArchive::unzipReplacingSwapsOnlyWhenComplete()
             cancel = true;
     };
     QString error;
+    observedSteps.clear();
+    AtomicFile::setStepObserver(recordStep);
     QCOMPARE(SkinArchive::unzipReplacing(archive, work, SkinArchive::Limits(), progress, &error), ok);
+    AtomicFile::setStepObserver(nullptr);
     QCOMPARE(error.isEmpty(), ok);
     if (ok) {
         QCOMPARE(FileTree::list(work),
             (QStringList { QStringLiteral("port/"), QStringLiteral("port/new.ini"), QStringLiteral("res/"),
                 QStringLiteral("res/keys.til") }));
         QVERIFY(reports > 0);
+        // each file written straight to its name
+        for (const QString &step : qAsConst(observedSteps))
+            QVERIFY2(!step.startsWith(QLatin1String("rename")) && !step.startsWith(QLatin1String("reserve")),
+                qPrintable(observedSteps.join(QLatin1Char('\n'))));
     } else {
         QCOMPARE(FileTree::list(work), QStringList { QStringLiteral("old.ini") });
     }
