@@ -21,10 +21,10 @@
 //
 // The panel loader fills it on every load and resource reload:
 // `clearForReload`, then `addTile` and `addFont` for the skin's res tree and
-// `dropUnusedFonts`, then `readStyleTable` on the style table. Painted labels are cached per (style number, state) and
-// stretched tiles per (tile, size, scale) until the next `clear`, because the
-// panel renderer repaints every key on every request and most keys share a
-// few tiles at a few sizes.
+// `dropUnusedFonts`, then `readStyleTable` on the style table. Painted labels
+// are cached per (style number, state) and stretched tiles per (tile, size,
+// scale) until the next clear, because the panel renderer repaints every key
+// on every request and most keys share a few tiles at a few sizes.
 class StylesManager : public QObject
 {
     Q_OBJECT
