@@ -8,6 +8,7 @@
 #include "panel/panel.h"
 #include "panel/panelimageprovider.h"
 #include "problemmodel.h"
+#include "sceneurlinterceptor.h"
 #include "settings.h"
 #include "styles/builtinfonts.h"
 #include "styles/stylesimageprovider.h"
@@ -26,6 +27,7 @@
 #include <QCommandLineParser>
 #include <QDebug>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFont>
 #include <QFontDatabase>
@@ -122,6 +124,11 @@ bool Application::start(const QStringList &arguments)
 
     chooseSceneGraphBackend();
     mEngine = std::make_unique<QQmlApplicationEngine>();
+    // Software drawing leaves the controls' raised backgrounds out.
+    if (drawsInSoftware() && SceneUrlInterceptor::flatEffectAvailable()) {
+        mSceneUrlInterceptor = std::make_unique<SceneUrlInterceptor>();
+        mEngine->setUrlInterceptor(mSceneUrlInterceptor.get());
+    }
     publishContextProperties();
     addImageProviders();
 
@@ -186,6 +193,12 @@ void Application::chooseSceneGraphBackend()
         qDebug() << "no OpenGL available: the scene is drawn in software";
         QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
     }
+}
+
+bool Application::drawsInSoftware()
+{
+    return QQuickWindow::sceneGraphBackend() == QLatin1String("software")
+        || qgetenv("QT_QUICK_BACKEND") == "software" || qgetenv("QMLSCENE_DEVICE") == "softwarecontext";
 }
 
 void Application::trimCertificateAuthorities()

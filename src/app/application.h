@@ -19,6 +19,7 @@ class ArchiveJob;
 class MessageModel;
 class Panel;
 class ProblemModel;
+class SceneUrlInterceptor;
 class Settings;
 class StylesImageProvider;
 
@@ -65,6 +66,9 @@ public:
     // Logs each of `kept` and makes them the default configuration's list.
     static void applyCertificateAuthorities(const QList<QSslCertificate> &kept);
     static void chooseSceneGraphBackend();
+    // Whether the scene graph draws in software (chosen, or asked for by the
+    // environment).
+    static bool drawsInSoftware();
     static void addFonts();
     // Sets the window's firstFrameShown once its first frame is out, so that
     // what need not be in that frame can come after it.
@@ -118,6 +122,8 @@ private:
     std::unique_ptr<MessageModel> mMessages;
     std::unique_ptr<ProblemModel> mProblems;
     std::unique_ptr<ArchiveJob> mArchiveJob;
+    // (before the engine, which uses it until it is gone)
+    std::unique_ptr<SceneUrlInterceptor> mSceneUrlInterceptor;
     std::unique_ptr<QQmlApplicationEngine> mEngine;
     QMetaObject::Connection mLanguageConnection;
     QUrl mMainUrl;

@@ -72,6 +72,7 @@ private slots:
     void startsOnTheDemoSkin();
     void pagesAreMadeWhenFirstShown();
     void menusAreMadeWhenFirstOpened();
+    void raisedBackgroundsShowInSoftware();
     void clickSelectsAKey();
     void moveKeyWritesThePanelFileAndUndoes();
     void editKeyAfterMoveKeepsTheMove();
@@ -461,6 +462,26 @@ void TestMainWindow::menusAreMadeWhenFirstOpened()
     // the others wait for theirs
     QVERIFY(!mRoot->findChild<QObject *>(QStringLiteral("recentMenu")));
     QCOMPARE(mRoot->findChild<QObject *>(QStringLiteral("editMenu"))->property("count").toInt(), 0);
+}
+
+// Drawn in software (as offscreen), the style's raised backgrounds go
+// without their layer: its effect would leave them out.
+void TestMainWindow::raisedBackgroundsShowInSoftware()
+{
+    QVERIFY(Application::drawsInSoftware());
+    auto layered = [](QObject *control) {
+        auto *background = control ? control->property("background").value<QQuickItem *>() : nullptr;
+        QObject *layer = background ? background->property("layer").value<QObject *>() : nullptr;
+        return !layer || layer->property("enabled").toBool();
+    };
+    QTRY_VERIFY(!layered(mRoot->property("header").value<QObject *>()));
+    QTRY_VERIFY(!layered(item("statusSelector")));
+    QObject *menu = mRoot->findChild<QObject *>(QStringLiteral("aboutMenu"));
+    QVERIFY(QMetaObject::invokeMethod(menu, "open"));
+    QTRY_VERIFY(menu->property("opened").toBool());
+    QTRY_VERIFY(!layered(menu));
+    QVERIFY(QMetaObject::invokeMethod(menu, "close"));
+    QTRY_VERIFY(!menu->property("visible").toBool());
 }
 
 void TestMainWindow::moveKeyWritesThePanelFileAndUndoes()

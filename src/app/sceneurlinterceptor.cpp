@@ -1,0 +1,15 @@
+#include "sceneurlinterceptor.h"
+
+#include <QFile>
+
+bool SceneUrlInterceptor::flatEffectAvailable()
+{
+    return QFile::exists(QStringLiteral(":/FlatElevationEffect.qml"));
+}
+
+QUrl SceneUrlInterceptor::intercept(const QUrl &url, DataType type)
+{
+    if (type == QmlFile && url.path().endsWith(QLatin1String("/QtQuick/Controls.2/Material/ElevationEffect.qml")))
+        return flatEffect();
+    return url;
+}
