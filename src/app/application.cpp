@@ -27,7 +27,6 @@
 #include <QCommandLineParser>
 #include <QDebug>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QFont>
 #include <QFontDatabase>
