@@ -1,10 +1,11 @@
 #include "sceneurlinterceptor.h"
 
 #include <QFile>
+#include <QQmlFile>
 
 bool SceneUrlInterceptor::flatEffectAvailable()
 {
-    return QFile::exists(QStringLiteral(":/FlatElevationEffect.qml"));
+    return QFile::exists(QQmlFile::urlToLocalFileOrQrc(flatEffect()));
 }
 
 QUrl SceneUrlInterceptor::intercept(const QUrl &url, DataType type)
