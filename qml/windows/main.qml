@@ -783,8 +783,13 @@ ApplicationWindow {
                     anchors.fill: parent
                     clip: true
 
-                    initialItem: SectionInfoPage {
-                        objectName: "sectionInfoPage"
+                    // made by the view, inside the window: an item made
+                    // outside it would lay its texts out in the default font
+                    // first and again in the window's once it is pushed
+                    initialItem: Component {
+                        SectionInfoPage {
+                            objectName: "sectionInfoPage"
+                        }
                     }
                 }
             }

@@ -241,6 +241,11 @@ QString addFont(const QString &path)
 
 void Application::addFonts()
 {
+    // Qt builds its font database at the first use of a font and then
+    // registers the fonts added before once more, which would read the CJK
+    // face's character map a second time: built first, each font is read once.
+    const QFontDatabase built;
+    Q_UNUSED(built)
     // The CJK face comes from its file, not from the resources (see
     // BuiltInFonts).
     const QString cjkFamily = BuiltInFonts::cjkFamily();
