@@ -43,8 +43,8 @@
 #include <QtQml>
 
 #include <algorithm>
-#include <future>
 #include <memory>
+#include <utility>
 
 #include <cstdio>
 
@@ -107,15 +107,13 @@ bool Application::start(const QStringList &arguments)
     MessageHandler::install(Settings::instance()->logLevel());
     qDebug() << "MessageHandler installed!";
 
-    // Finding the certificate authorities runs beside the fonts and the
-    // scene's loading, and its result is applied once the scene has loaded:
-    // nothing before uses the network. Logged at debug level, the step keeps
-    // its place in the log.
-    std::future<QList<QSslCertificate>> authorities;
-    if (MessageHandler::threshold() <= int(QtDebugMsg))
+    // Finding the certificate authorities (a few hundred files read, the TLS
+    // library loaded) waits for the window's first frame: nothing uses the
+    // network before, and the start-up would share the processor with it.
+    // Logged at debug level, the step keeps its place in the log.
+    const bool authoritiesNow = MessageHandler::threshold() <= int(QtDebugMsg);
+    if (authoritiesNow)
         trimCertificateAuthorities();
-    else
-        authorities = std::async(std::launch::async, &Application::keptCertificateAuthorities);
     addFonts();
     installTranslators();
 
@@ -132,8 +130,6 @@ bool Application::start(const QStringList &arguments)
     addImageProviders();
 
     mEngine->load(mMainUrl);
-    if (authorities.valid())
-        applyCertificateAuthorities(authorities.get());
     if (mEngine->rootObjects().isEmpty()) {
         mEngine.reset();
         mExitCode = -1;
@@ -143,12 +139,23 @@ bool Application::start(const QStringList &arguments)
     tellFirstFrame(window);
     // The skin's problems are looked for once that frame is out (or after a
     // second, should the window not be shown): the check reads the skin's
-    // files again.
+    // files again. The certificate authorities follow the same way.
     if (window) {
         mProblems->setHeld(true);
         ProblemModel *problems = mProblems.get();
         afterFirstFrame(window, problems, [problems] { problems->setHeld(false); });
         QTimer::singleShot(1000, problems, [problems] { problems->setHeld(false); });
+        if (!authoritiesNow) {
+            auto done = std::make_shared<bool>(false);
+            const auto trim = [done] {
+                if (!std::exchange(*done, true))
+                    trimCertificateAuthorities();
+            };
+            afterFirstFrame(window, mEngine.get(), trim);
+            QTimer::singleShot(1000, mEngine.get(), trim);
+        }
+    } else if (!authoritiesNow) {
+        trimCertificateAuthorities();
     }
 
     int code = 0;
