@@ -137,23 +137,15 @@ bool Application::start(const QStringList &arguments)
     }
     QQuickWindow *window = qobject_cast<QQuickWindow *>(rootObject());
     tellFirstFrame(window);
-    // The skin's problems are looked for once that frame is out (or after a
-    // second, should the window not be shown): the check reads the skin's
-    // files again. The certificate authorities follow the same way.
+    // What the first frame does not show waits for it (or for a second,
+    // should the window not be shown): the skin's problems, whose check reads
+    // the skin's files again, and the certificate authorities.
     if (window) {
         mProblems->setHeld(true);
         ProblemModel *problems = mProblems.get();
-        afterFirstFrame(window, problems, [problems] { problems->setHeld(false); });
-        QTimer::singleShot(1000, problems, [problems] { problems->setHeld(false); });
-        if (!authoritiesNow) {
-            auto done = std::make_shared<bool>(false);
-            const auto trim = [done] {
-                if (!std::exchange(*done, true))
-                    trimCertificateAuthorities();
-            };
-            afterFirstFrame(window, mEngine.get(), trim);
-            QTimer::singleShot(1000, mEngine.get(), trim);
-        }
+        afterFirstFrameOrSecond(window, problems, [problems] { problems->setHeld(false); });
+        if (!authoritiesNow)
+            afterFirstFrameOrSecond(window, mEngine.get(), &Application::trimCertificateAuthorities);
     } else if (!authoritiesNow) {
         trimCertificateAuthorities();
     }
@@ -170,15 +162,20 @@ bool Application::start(const QStringList &arguments)
     else if (Panel::instance()->currentPanelFile().isEmpty())
         reopenLastPanel();
 
-    // File › Recent: every panel file the editor shows
-    QObject::connect(Panel::instance(), &Panel::currentPanelFileChanged, mEngine.get(),
-        [] { Settings::instance()->addRecentPanelFile(Panel::instance()->currentPanelFile()); });
-    Settings::instance()->addRecentPanelFile(Panel::instance()->currentPanelFile());
-
     // The scene reacts as to any change: preview, window title, file tree.
     emit Panel::instance()->panelReloaded();
     emit Panel::instance()->currentPanelFileChanged();
     emit Settings::instance()->skinDirectoryChanged();
+
+    // File › Recent: every panel file the editor shows; the first is added
+    // once the window is up (a new entry is written to the settings file at
+    // once).
+    const auto addRecent = [] { Settings::instance()->addRecentPanelFile(Panel::instance()->currentPanelFile()); };
+    QObject::connect(Panel::instance(), &Panel::currentPanelFileChanged, mEngine.get(), addRecent);
+    if (window)
+        afterFirstFrameOrSecond(window, mEngine.get(), addRecent);
+    else
+        addRecent();
     return true;
 }
 
@@ -289,6 +286,18 @@ void Application::afterFirstFrame(QQuickWindow *window, QObject *context, const 
             work();
         },
         Qt::QueuedConnection);
+}
+
+void Application::afterFirstFrameOrSecond(
+    QQuickWindow *window, QObject *context, const std::function<void()> &work)
+{
+    auto done = std::make_shared<bool>(false);
+    const auto once = [done, work] {
+        if (!std::exchange(*done, true))
+            work();
+    };
+    afterFirstFrame(window, context, once);
+    QTimer::singleShot(1000, context, once);
 }
 
 void Application::releaseSceneGraphTextures()

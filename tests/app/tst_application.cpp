@@ -79,8 +79,8 @@ private slots:
     void brokenWindowFailsToStart();
     void startPublishesObjects();
     void windowHearsOfItsFirstFrame();
-    void problemsWaitForTheFirstFrame_data();
-    void problemsWaitForTheFirstFrame();
+    void laterWorkWaitsForTheFirstFrame_data();
+    void laterWorkWaitsForTheFirstFrame();
     void endLeavesNoTextures_data();
     void endLeavesNoTextures();
     void startHandsSettingsToPanel();
@@ -278,16 +278,17 @@ Window {
 
 // A picture shown in the window, kept in the image cache or not: when the
 // editor ends, the scene graph has deleted the texture it made of it.
-void TestApplication::problemsWaitForTheFirstFrame_data()
+void TestApplication::laterWorkWaitsForTheFirstFrame_data()
 {
     QTest::addColumn<bool>("shown");
     QTest::newRow("window shown") << true;
     QTest::newRow("window never shown") << false;
 }
 
-// The skin's problems are looked for once the window's first frame is out,
-// or a second after start-up when no frame comes.
-void TestApplication::problemsWaitForTheFirstFrame()
+// The skin's problems are looked for, and the panel file becomes the first
+// recent one, once the window's first frame is out, or a second after
+// start-up when no frame comes.
+void TestApplication::laterWorkWaitsForTheFirstFrame()
 {
     QFETCH(bool, shown);
     const QString skin = mDir.filePath(QStringLiteral("problems-%1").arg(shown));
@@ -300,11 +301,14 @@ void TestApplication::problemsWaitForTheFirstFrame()
     Application application(argc, nullptr);
     QVERIFY(
         startOn(application, qml, { QStringLiteral("quillmark"), skin + QStringLiteral("/port/py_26.ini") }));
+    const QString panelFile = QFileInfo(skin + QStringLiteral("/port/py_26.ini")).absoluteFilePath();
     if (!shown) {
         QTest::qWait(200);
         QCOMPARE(application.problems()->count(), 0);
+        QVERIFY(Settings::instance()->recentPanelFiles().value(0) != panelFile);
     }
     QTRY_COMPARE_WITH_TIMEOUT(application.problems()->count(), 1, 5000);
+    QTRY_COMPARE(Settings::instance()->recentPanelFiles().value(0), panelFile);
     PanelFixture::resetPanel(Panel::instance());
 }
 
