@@ -170,7 +170,8 @@ bool Application::start(const QStringList &arguments)
     // File › Recent: every panel file the editor shows; the first is added
     // once the window is up (a new entry is written to the settings file at
     // once).
-    const auto addRecent = [] { Settings::instance()->addRecentPanelFile(Panel::instance()->currentPanelFile()); };
+    const auto addRecent
+        = [] { Settings::instance()->addRecentPanelFile(Panel::instance()->currentPanelFile()); };
     QObject::connect(Panel::instance(), &Panel::currentPanelFileChanged, mEngine.get(), addRecent);
     if (window)
         afterFirstFrameOrSecond(window, mEngine.get(), addRecent);

@@ -78,7 +78,8 @@ public:
     static void afterFirstFrame(QQuickWindow *window, QObject *context, const std::function<void()> &work);
     // The same, or a second from now should that frame not come first
     // (a window never shown): `work` is done once either way.
-    static void afterFirstFrameOrSecond(QQuickWindow *window, QObject *context, const std::function<void()> &work);
+    static void afterFirstFrameOrSecond(
+        QQuickWindow *window, QObject *context, const std::function<void()> &work);
     // Frees the textures the software scene graph still holds for images no
     // window shows any more; call it once the windows are gone. That scene
     // graph frees a texture only when a later frame is synced, and never
