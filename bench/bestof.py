@@ -50,16 +50,28 @@ def run_once(argv, cwd=None, env=None, until_frame=False):
 def best_of(argv, runs, prepare=None, cwd=None, env=None, until_frame=False):
     """Best wall, best processor time and lowest peak RSS over `runs` runs;
     `prepare` runs before each (outside the timing). Fails on a non-zero exit."""
-    best = None
+    return best_of_each([dict(argv=argv, prepare=prepare, cwd=cwd, env=env, until_frame=until_frame)], runs)[0]
+
+
+def best_of_each(jobs, runs):
+    """best_of for several programs side by side, taken in turn (one run of
+    each per round), so that the machine's load changing during the
+    measurement falls on all of them alike. Each job is a dict of best_of's
+    arguments ("argv", and optionally "prepare", "cwd", "env",
+    "until_frame"); the results come in the order of the jobs."""
+    bests = [None] * len(jobs)
     for _ in range(runs):
-        if prepare:
-            prepare()
-        wall, cpu, rss, code = run_once(argv, cwd, env, until_frame)
-        if code != 0:
-            raise SystemExit("%s exited with %d" % (" ".join(argv), code))
-        now = (wall, cpu, rss)
-        best = now if best is None else tuple(min(a, b) for a, b in zip(best, now))
-    return {"wall": best[0], "cpu": best[1], "rss": best[2]}
+        for index, job in enumerate(jobs):
+            if job.get("prepare"):
+                job["prepare"]()
+            wall, cpu, rss, code = run_once(job["argv"], job.get("cwd"), job.get("env"),
+                                            job.get("until_frame", False))
+            if code != 0:
+                raise SystemExit("%s exited with %d" % (" ".join(job["argv"]), code))
+            now = (wall, cpu, rss)
+            best = bests[index]
+            bests[index] = now if best is None else tuple(min(a, b) for a, b in zip(best, now))
+    return [{"wall": best[0], "cpu": best[1], "rss": best[2]} for best in bests]
 
 
 def report(rows, ours, peer, metrics=("wall", "cpu")):

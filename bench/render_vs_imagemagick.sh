@@ -2,8 +2,9 @@
 # Side by side: `quillmark-cli render` of the demo panel against ImageMagick's
 # `convert` building the same picture from the same sheets (background, key
 # and icon tiles cut, stretched and composited, labels drawn; the command line
-# is made from the panel's keys by panel_to_imagemagick.py). Best of N runs,
-# wall and processor time, and the ratios ours/peer (below 1.00 is faster).
+# is made from the panel's keys by panel_to_imagemagick.py). Best of N runs
+# (the two taken in turn), wall and processor time, and the ratios ours/peer
+# (below 1.00 is faster).
 #
 #   bench/render_vs_imagemagick.sh [path/to/quillmark-cli] [runs]
 #
@@ -22,7 +23,7 @@ convert=/usr/bin/convert
 /usr/bin/python3 - "$here" "$(cd "$here/.." && pwd)/skins/demo/port/py_26.ini" "$cli" "$convert" "$runs" <<'PY'
 import os, shutil, subprocess, sys, tempfile
 sys.path.insert(0, sys.argv[1])
-from bestof import best_of, report
+from bestof import best_of_each, report
 
 panel, cli, convert, runs = sys.argv[2], sys.argv[3], sys.argv[4], int(sys.argv[5])
 work = tempfile.mkdtemp()
@@ -31,8 +32,8 @@ try:
     peer_args = subprocess.run(["/usr/bin/python3", os.path.join(sys.argv[1], "panel_to_imagemagick.py"),
                                 panel, peer_png], check=True, capture_output=True, text=True).stdout.splitlines()
     env = dict(os.environ, XDG_RUNTIME_DIR=work)
-    ours = best_of([cli, "render", panel, "-o", ours_png, "--no-outlines"], runs, env=env)
-    peer = best_of([convert] + peer_args, runs, env=env)
+    ours, peer = best_of_each([dict(argv=[cli, "render", panel, "-o", ours_png, "--no-outlines"], env=env),
+                               dict(argv=[convert] + peer_args, env=env)], runs)
     sizes = subprocess.run([convert, ours_png, peer_png, "-format", "%wx%h ", "info:"],
                            check=True, capture_output=True, text=True).stdout.split()
     if len(sizes) != 2 or sizes[0] != sizes[1]:

@@ -2,7 +2,8 @@
 """Side by side: the editor's start-up against a minimal Qt Quick Controls
 window showing the same picture, both offscreen, from launch to the first
 frame (wall and processor time up to the moment each program reports its
-first frame; both exit on it) and their peak memory. Best of N runs each.
+first frame; both exit on it) and their peak memory. Best of N runs each, the
+two taken in turn.
 
     bench/startup_vs_minimal.py [BUILD_DIR] [RUNS]
 
@@ -18,7 +19,7 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from bestof import best_of, report  # noqa: E402
+from bestof import best_of_each, report  # noqa: E402
 
 root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 build = os.path.abspath(sys.argv[1]) if len(sys.argv) > 1 else os.path.join(root, "build")
@@ -56,8 +57,9 @@ with tempfile.TemporaryDirectory() as work:
         with open(os.path.join(program, "quillmark.portable"), "w") as marker:
             marker.write("a copy for timing\n")
 
-    ours = best_of([editor, panel], runs, prepare=fresh_settings, env=env, until_frame=True)
-    peer = best_of([binaries["bench_minimalwindow"], picture], runs, env=env, until_frame=True)
+    ours, peer = best_of_each([
+        dict(argv=[editor, panel], prepare=fresh_settings, env=env, until_frame=True),
+        dict(argv=[binaries["bench_minimalwindow"], picture], env=env, until_frame=True)], runs)
 
 print("launch to first frame, offscreen, best of %d (scene graph: %s)" % (runs, env["QT_QUICK_BACKEND"]))
 report([("editor (demo panel)", ours), ("minimal window (its picture)", peer)], ours, peer,
