@@ -24,9 +24,10 @@ class Settings;
 class StylesImageProvider;
 
 // The editor's start-up, shared by main() and the end-to-end tests: identity,
-// settings, the log handler, certificate authorities, fonts, translations, the
-// QML type, the context properties and image providers, the main window and
-// the command line.
+// settings, the log handler, fonts, translations, the QML type, the context
+// properties and image providers, the main window and the command line; the
+// certificate authorities once the window's first frame is out (in their
+// place after the log handler when debug messages are logged).
 class Application
 {
 public:
