@@ -11,7 +11,7 @@ packages=(
   qml-module-qtquick-controls2 qml-module-qtquick-templates2 qml-module-qtquick-dialogs
   qml-module-qt-labs-folderlistmodel qml-module-qt-labs-platform qml-module-qt-labs-settings
   qml-module-qtqml-models2 qml-module-qttest
-  libarchive-dev zlib1g-dev libbenchmark-dev libinih-dev
+  libarchive-dev libdeflate-dev zlib1g-dev libbenchmark-dev libinih-dev
   fonts-noto-cjk fonts-noto-mono fonts-dejavu-core
   python3 python3-fonttools python3-pil
   xvfb xauth imagemagick zip unzip

@@ -2,6 +2,7 @@
 
 #include "skin/atomicfile.h"
 #include "skin/syncbatch.h"
+#include "skin/zipwriter.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -50,34 +51,6 @@ QString errorText(struct archive *archive)
     return QString::fromLocal8Bit(archive_error_string(archive));
 }
 
-// The archive is written to a temporary file that replaces outFile only once
-// it is complete; a failed write is remembered so the archive is not kept.
-struct ZipOutput
-{
-    AtomicFile file;
-    bool failed = false;
-    explicit ZipOutput(const QString &name)
-        : file(name)
-    { }
-};
-
-la_ssize_t writeToOutput(struct archive *archive, void *data, const void *buffer, size_t length)
-{
-    // A failure is remembered, not reported: the archive library in its
-    // failed state no longer frees the compressor of the entry it was
-    // writing. The packing stops at the next entry and the file is dropped.
-    Q_UNUSED(archive)
-    auto *output = static_cast<ZipOutput *>(data);
-    if (!output->failed && !output->file.write(static_cast<const char *>(buffer), qint64(length)))
-        output->failed = true;
-    return la_ssize_t(length);
-}
-
-qint64 secondsOf(const QDateTime &time, const QDateTime &fallback)
-{
-    return time.isValid() ? time.toSecsSinceEpoch() : fallback.toSecsSinceEpoch();
-}
-
 // Where packing stands: the bytes of the files read so far against their
 // total, and whether the caller asked it to stop.
 struct PackProgress
@@ -95,52 +68,42 @@ struct PackProgress
     }
 };
 
-// False when packing was cancelled while the file was being copied.
-bool writeEntry(struct archive *writer, const QFileInfo &info, const QString &name, PackProgress &packing)
+// Names are stored in the local 8-bit encoding, marked as UTF-8 when that is
+// what it is and they are not plain ASCII.
+bool localIsUtf8()
 {
-    struct archive_entry *entry = archive_entry_new();
-    archive_entry_set_pathname(entry, name.toLocal8Bit().constData());
-    const QDateTime modified = info.lastModified();
-    archive_entry_set_birthtime(entry, secondsOf(info.birthTime(), modified), 0);
-    archive_entry_set_atime(entry, modified.toSecsSinceEpoch(), 0);
-    archive_entry_set_mtime(entry, modified.toSecsSinceEpoch(), 0);
-    archive_entry_set_ctime(entry, secondsOf(info.metadataChangeTime(), modified), 0);
+    static const bool utf8 = QString::fromLocal8Bit("\xc3\xa9") == QString(QChar(0xe9));
+    return utf8;
+}
 
-    if (info.isDir()) {
-        archive_entry_set_size(entry, 0);
-        archive_entry_set_filetype(entry, AE_IFDIR);
-        archive_entry_set_perm(entry, 0755);
-        const int result = archive_write_header(writer, entry);
-        if (result < ARCHIVE_OK)
-            qInfo() << "zip: " << errorText(writer);
-        archive_entry_free(entry);
-        return true;
-    }
+// False when the archive could not be written or packing was cancelled
+// (`writer.stopped()`); a file that can not be read is logged and left out.
+bool writeEntry(ZipWriter &writer, const QFileInfo &info, const QString &name, PackProgress &packing)
+{
+    const QByteArray stored = name.toLocal8Bit();
+    bool ascii = true;
+    for (const char c : stored)
+        ascii = ascii && uchar(c) < 0x80;
+    const bool utf8 = !ascii && localIsUtf8();
+    if (info.isDir())
+        return writer.addDirectory(stored, utf8, info.lastModified());
 
-    archive_entry_set_size(entry, info.size());
-    archive_entry_set_filetype(entry, AE_IFREG);
-    archive_entry_set_perm(entry, 0644);
-    const int result = archive_write_header(writer, entry);
-    archive_entry_free(entry);
-    if (result < ARCHIVE_OK) {
-        qInfo() << "zip: " << errorText(writer);
-        if (result < ARCHIVE_WARN)
-            return true;
-    }
     QFile file(info.absoluteFilePath());
     if (!file.open(QIODevice::ReadOnly)) {
         qInfo() << "zip: "
                 << "can't open file " << info.absoluteFilePath();
         return true;
     }
-    char buffer[kBlockSize];
-    qint64 length;
-    while ((length = file.read(buffer, sizeof buffer)) > 0) {
+    const bool added = writer.addFile(stored, utf8, info.lastModified(), &file, [&packing](qint64 bytes) {
         if (packing.cancelled())
             return false;
-        archive_write_data(writer, buffer, size_t(length));
-        packing.advance(length);
-    }
+        packing.advance(bytes);
+        return true;
+    });
+    if (added || writer.failed() || writer.stopped())
+        return added;
+    qInfo() << "zip: "
+            << "can't read file " << info.absoluteFilePath() << ": " << writer.readError();
     return true;
 }
 
@@ -761,32 +724,17 @@ bool SkinArchive::zip(
 {
     qDebug() << "zip: " << inDir << ", " << outFile;
 
-    struct archive *writer = archive_write_new();
-    archive_write_set_format_zip(writer);
-    archive_write_set_bytes_in_last_block(writer, 1);
-
-    ZipOutput output(outFile);
-    if (!output.file.open()) {
+    AtomicFile output(outFile);
+    if (!output.open()) {
         qInfo() << "zip: "
-                << "can not create " << outFile << output.file.errorString();
-        archive_write_free(writer);
+                << "can not create " << outFile << output.errorString();
         return false;
-    }
-    const int opened = archive_write_open(writer, &output, nullptr, writeToOutput, nullptr);
-    if (opened < ARCHIVE_OK) {
-        qInfo() << "zip: " << errorText(writer);
-        if (opened < ARCHIVE_WARN) {
-            archive_write_free(writer);
-            output.file.cancel();
-            return false;
-        }
     }
 
     const QFileInfo dirInfo(inDir);
     if (inDir.isEmpty() || !dirInfo.isDir()) {
         qInfo() << "zip: " << dirInfo.absoluteFilePath() << "not exists!";
-        archive_write_free(writer);
-        output.file.cancel();
+        output.cancel();
         return false;
     }
 
@@ -803,39 +751,30 @@ bool SkinArchive::zip(
     if (leftOut)
         *leftOut = walker.leftOut;
 
+    ZipWriter writer(output.device());
     PackProgress packing;
     packing.progress = &progress;
     packing.total = walker.totalBytes;
-    bool cancelled = false;
     for (const PackWalker::Item &item : walker.items) {
-        if (output.failed)
+        if (packing.cancelled() || !writeEntry(writer, item.info, item.name, packing))
             break;
-        if (packing.cancelled() || !writeEntry(writer, item.info, item.name, packing)) {
-            cancelled = true;
-            break;
-        }
     }
     // A cancel that comes after the last file still keeps the old archive.
-    if (cancelled || packing.cancelled()) {
-        // An entry may be half written: the new archive is dropped whole.
+    if (writer.stopped() || packing.cancelled()) {
         qDebug() << "zip: "
                  << "cancelled, " << outFile << " is left as it was";
-        archive_write_free(writer);
-        output.file.cancel();
+        output.cancel();
         return false;
     }
-
-    const int closed = archive_write_close(writer);
-    archive_write_free(writer);
-    if (closed < ARCHIVE_OK || output.failed) {
+    if (!writer.finish()) {
         qInfo() << "zip: "
-                << "write error on " << outFile << output.file.errorString();
-        output.file.cancel();
+                << "write error on " << outFile << writer.errorString();
+        output.cancel();
         return false;
     }
-    if (!output.file.commit()) {
+    if (!output.commit()) {
         qInfo() << "zip: "
-                << "write error on " << outFile << output.file.errorString();
+                << "write error on " << outFile << output.errorString();
         return false;
     }
     return true;

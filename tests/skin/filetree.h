@@ -4,6 +4,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QStringList>
 
 // Small file helpers shared by the tests of this folder.
@@ -42,6 +43,16 @@ inline QStringList list(const QString &root)
     }
     paths.sort();
     return paths;
+}
+
+// Bytes no compressor can shrink, the same for the same seed.
+inline QByteArray randomBytes(int size, quint32 seed = 42)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    QRandomGenerator generator(seed);
+    for (char &c : bytes)
+        c = char(generator.bounded(256));
+    return bytes;
 }
 
 } // namespace FileTree

@@ -1,4 +1,5 @@
 #include "archivebuilder.h"
+#include "faultinjection.h"
 #include "filetree.h"
 #include "skin/atomicfile.h"
 #include "skin/skinarchive.h"
@@ -12,14 +13,7 @@
 
 namespace {
 
-QByteArray randomBytes(int size)
-{
-    QByteArray bytes(size, Qt::Uninitialized);
-    QRandomGenerator generator(42);
-    for (char &c : bytes)
-        c = char(generator.bounded(256));
-    return bytes;
-}
+using FileTree::randomBytes;
 
 // Marks the entry `name` of a zip archive as a fifo in its central directory
 // record, which no packer of ours would write.
@@ -56,7 +50,8 @@ class TestSkinArchive : public QObject
 
 private slots:
     void roundTripReproducesSkinTree();
-    void zipOfMissingDirectoryKeepsOldArchive();
+    void failedZipKeepsOldArchive_data();
+    void failedZipKeepsOldArchive();
     void zipIntoThePackedTree();
     void zipSkipsLinks();
     void hostileNames_data();
@@ -139,13 +134,32 @@ void TestSkinArchive::roundTripReproducesSkinTree()
     }
 }
 
-void TestSkinArchive::zipOfMissingDirectoryKeepsOldArchive()
+void TestSkinArchive::failedZipKeepsOldArchive_data()
 {
+    QTest::addColumn<QString>("skin");
+    QTest::addColumn<int>("bytes");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no such directory") << "no-such-skin" << 0 << "not exists!";
+    // Past the whole-file size, where the file is deflated in blocks, too.
+    QTest::newRow("full disk") << "skin" << 300000 << "write error on";
+    QTest::newRow("full disk, streamed file") << "skin" << (17 << 20) << "write error on";
+}
+
+void TestSkinArchive::failedZipKeepsOldArchive()
+{
+    QFETCH(QString, skin);
+    QFETCH(int, bytes);
+    QFETCH(QString, message);
     QTemporaryDir dir;
+    QTemporaryDir skins;
+    QVERIFY(FileTree::write(skins.filePath(QStringLiteral("skin/res/noise.bin")), randomBytes(bytes)));
     const QString archive = dir.filePath(QStringLiteral("old.zip"));
     QVERIFY(FileTree::write(archive, "an earlier export"));
-    QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("not exists!")));
-    QVERIFY(!SkinArchive::zip(dir.filePath(QStringLiteral("no-such-skin")), archive));
+    QTest::ignoreMessage(QtInfoMsg, QRegularExpression(message));
+    {
+        FileSizeLimit disk(100000);
+        QVERIFY(!SkinArchive::zip(skins.filePath(skin), archive));
+    }
     QCOMPARE(FileTree::read(archive), QByteArray("an earlier export"));
     QCOMPARE(FileTree::list(dir.path()), QStringList { QStringLiteral("old.zip") });
 }
