@@ -2,6 +2,7 @@
 
 #include "skin/atomicfile.h"
 #include "skin/syncbatch.h"
+#include "skin/zipreader.h"
 #include "skin/zipwriter.h"
 
 #include <QCoreApplication>
@@ -12,12 +13,11 @@
 #include <QFileInfo>
 #include <QStringList>
 
-#include <archive.h>
-#include <archive_entry.h>
-
 #include <QHash>
 #include <QSet>
 #include <QTemporaryDir>
+
+#include <algorithm>
 
 #include <cerrno>
 #include <climits>
@@ -32,7 +32,9 @@
 
 namespace {
 
-const int kBlockSize = 8192;
+// The compressed bytes an entry is allowed beyond those it used, when its
+// ratio is looked at: one block of the archive.
+const qint64 kReadAllowance = 10240;
 
 // Longest name of one path component and of a whole path, in bytes.
 #ifdef NAME_MAX
@@ -45,11 +47,6 @@ const int kMaxPathBytes = PATH_MAX - 1;
 #else
 const int kMaxPathBytes = 4095;
 #endif
-
-QString errorText(struct archive *archive)
-{
-    return QString::fromLocal8Bit(archive_error_string(archive));
-}
 
 // Where packing stands: the bytes of the files read so far against their
 // total, and whether the caller asked it to stop.
@@ -150,52 +147,6 @@ bool isOnlyDots(const QString &name)
     return true;
 }
 
-quint32 little(const QByteArray &bytes, int at, int size)
-{
-    quint32 value = 0;
-    for (int i = size - 1; i >= 0; --i)
-        value = (value << 8) | uchar(bytes.at(at + i));
-    return value;
-}
-
-// The names of the entries whose central directory record gives them a Unix
-// file type other than a regular file, a directory or a link: the zip reader
-// hands fifos and devices over as regular files. Archives whose directory
-// cannot be found this way (zip64) are left to the reader.
-QSet<QByteArray> specialEntryNames(const QString &path)
-{
-    QSet<QByteArray> names;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return names;
-    const qint64 size = file.size();
-    const qint64 tailSize = qMin<qint64>(size, 65536 + 22);
-    file.seek(size - tailSize);
-    const QByteArray tail = file.read(tailSize);
-    const int end = tail.lastIndexOf(QByteArray("PK\x05\x06", 4));
-    if (end < 0 || end + 22 > tail.size())
-        return names;
-    const quint32 directorySize = little(tail, end + 12, 4);
-    const quint32 directoryOffset = little(tail, end + 16, 4);
-    if (directoryOffset == 0xffffffffu || qint64(directoryOffset) + directorySize > size
-        || directorySize > (64u << 20))
-        return names;
-    file.seek(directoryOffset);
-    const QByteArray directory = file.read(directorySize);
-    int at = 0;
-    while (at + 46 <= directory.size() && directory.mid(at, 4) == QByteArray("PK\x01\x02", 4)) {
-        const int system = uchar(directory.at(at + 5));
-        const int nameLength = int(little(directory, at + 28, 2));
-        const int extraLength = int(little(directory, at + 30, 2));
-        const int commentLength = int(little(directory, at + 32, 2));
-        const quint32 type = (little(directory, at + 38, 4) >> 16) & 0170000;
-        if (system == 3 && type != 0 && type != 0100000 && type != 0040000 && type != 0120000)
-            names.insert(directory.mid(at + 46, nameLength));
-        at += 46 + nameLength + extraLength + commentLength;
-    }
-    return names;
-}
-
 mode_t currentUmask()
 {
     const mode_t mask = ::umask(0);
@@ -226,7 +177,8 @@ bool writeAll(int fd, const char *data, size_t size)
 
 struct Unpacker
 {
-    struct archive *reader = nullptr;
+    ZipReader *reader = nullptr;
+    int entryIndex = -1; // the entry being extracted
     SkinArchive::Limits limits;
     QString outDir; // absolute, as given
     QString base; // canonical, once created
@@ -243,7 +195,6 @@ struct Unpacker
     std::vector<std::unique_ptr<AtomicFile>> prepared;
     // Each name in Unicode normal form C, with the name it first came as.
     QHash<QString, QString> normalNames;
-    QSet<QByteArray> specialNames;
 
     // An output directory that does not exist yet is unpacked into a new
     // directory beside it, which takes its place once at the end: nothing
@@ -360,28 +311,34 @@ struct Unpacker
     template <typename Write> bool copyData(const QString &name, Write write)
     {
         const qint64 archiveAllowance = limits.freeBytes + qint64(limits.maxArchiveRatio) * archiveSize;
-        const qint64 startRead = archive_filter_bytes(reader, -1);
         qint64 written = 0;
+        const auto broken = [&] {
+            qInfo() << "unzip: " << name << ": " << reader->errorString();
+            // the caller says why nothing was changed
+            if (error.isEmpty())
+                error = name + QStringLiteral(": ") + reader->errorString();
+            refused = true;
+            return false;
+        };
+        if (!reader->openEntry(entryIndex))
+            return broken();
         for (;;) {
-            const void *block = nullptr;
-            size_t size = 0;
-            la_int64_t offset = 0;
-            const int result = archive_read_data_block(reader, &block, &size, &offset);
-            if (result == ARCHIVE_EOF)
+            const char *block = nullptr;
+            const qint64 length = reader->readData(&block);
+            if (length == 0)
                 break;
-            if (result != ARCHIVE_OK) {
-                qInfo() << "unzip: " << name << ": " << errorText(reader);
-                // the caller says why nothing was changed
-                if (error.isEmpty())
-                    error = name + QStringLiteral(": ") + errorText(reader);
-                refused = true;
-                return false;
-            }
+            if (length < 0)
+                return broken();
             if (cancelRequested())
                 return false;
-            // A zip entry has no holes; a gap would be zeros.
-            const qint64 gap = offset > written ? offset - written : 0;
-            const qint64 length = gap + qint64(size);
+            // The entry's own ratio first, counted with one block of the
+            // archive to spare so that small entries that compress well
+            // pass; then what the whole archive may write.
+            const qint64 read = reader->entryBytesRead() + kReadAllowance;
+            if (written + length > limits.freeBytes && written + length > limits.maxRatio * read) {
+                refuse(name, QStringLiteral("it inflates more than %1:1").arg(limits.maxRatio));
+                return false;
+            }
             if (totalBytes + length > archiveAllowance) {
                 refuse(name,
                     QStringLiteral("the archive inflates more than %1:1 as a whole; the rest is refused")
@@ -396,24 +353,10 @@ struct Unpacker
                 stopped = true;
                 return false;
             }
-            if (gap > 0) {
-                const QByteArray zeros(int(qMin<qint64>(gap, kBlockSize)), '\0');
-                for (qint64 left = gap; left > 0; left -= zeros.size()) {
-                    if (!write(zeros.constData(), size_t(qMin<qint64>(left, zeros.size()))))
-                        return false;
-                }
-            }
-            if (size > 0 && !write(static_cast<const char *>(block), size))
+            if (!write(block, size_t(length)))
                 return false;
             written += length;
             totalBytes += length;
-            // The reader fetches the archive in blocks, so the bytes read for
-            // this entry are known only to within one block.
-            const qint64 read = archive_filter_bytes(reader, -1) - startRead + 10240;
-            if (written > limits.freeBytes && written > limits.maxRatio * read) {
-                refuse(name, QStringLiteral("it inflates more than %1:1").arg(limits.maxRatio));
-                return false;
-            }
         }
         return true;
     }
@@ -531,8 +474,9 @@ struct Unpacker
         freshPath.clear();
     }
 
-    void extract(struct archive_entry *entry, const QByteArray &rawBytes, const QString &rawName)
+    void extract(int index, const QByteArray &rawBytes, const QString &rawName)
     {
+        entryIndex = index;
         ++entries;
         if (stopped) {
             refuse(rawName, QStringLiteral("the size limit was reached"));
@@ -542,12 +486,12 @@ struct Unpacker
             refuse(rawName, QStringLiteral("the archive has more than %1 entries").arg(limits.maxEntries));
             return;
         }
-        const auto type = archive_entry_filetype(entry);
-        if ((type != AE_IFREG && type != AE_IFDIR) || specialNames.contains(rawBytes)) {
+        const ZipReader::Type type = reader->entries()[size_t(index)].type;
+        if (type != ZipReader::Type::File && type != ZipReader::Type::Directory) {
             refuse(rawName, QStringLiteral("it is a link, a device or a fifo, not a file or directory"));
             return;
         }
-        if (type == AE_IFDIR && isOnlyDots(rawName))
+        if (type == ZipReader::Type::Directory && isOnlyDots(rawName))
             return;
         QString why;
         const QString name = SkinArchive::checkedEntryName(rawName, &why);
@@ -583,7 +527,7 @@ struct Unpacker
             if (seen == normalNames.constEnd())
                 continue;
             // A directory named twice is harmless.
-            if (type == AE_IFDIR && seen.value() == utf8Name)
+            if (type == ZipReader::Type::Directory && seen.value() == utf8Name)
                 return;
             refuse(rawName,
                 QStringLiteral("its name equals the earlier %1 under Unicode normalisation")
@@ -592,7 +536,7 @@ struct Unpacker
         }
         for (const QString &key : keys)
             normalNames.insert(key, utf8Name);
-        if (type == AE_IFDIR)
+        if (type == ZipReader::Type::Directory)
             extractDirectory(rawName, name, target);
         else
             extractFile(rawName, name, target);
@@ -805,55 +749,38 @@ bool SkinArchive::unzip(const QString &inFile, const QString &outDir, const Limi
         return fail(QStringLiteral("no output directory given"));
     }
 
-    struct archive *reader = archive_read_new();
-    archive_read_support_format_zip(reader);
-    const QByteArray path = QFileInfo(inFile).absoluteFilePath().toLocal8Bit();
-    if (archive_read_open_filename(reader, path.constData(), 10240) != ARCHIVE_OK) {
-        const QString reason = inFile + QStringLiteral(": ") + errorText(reader);
+    ZipReader reader(QFileInfo(inFile).absoluteFilePath());
+    if (!reader.open()) {
+        const QString reason = inFile + QStringLiteral(": ") + reader.errorString();
         qInfo() << "unzip: " << reason;
-        archive_read_free(reader);
         return fail(reason);
     }
 
     // Every file is put in place at once and synced with the others at the end.
     SyncBatch batch;
     Unpacker unpacker;
-    unpacker.reader = reader;
+    unpacker.reader = &reader;
     unpacker.limits = limits;
     unpacker.outDir = QFileInfo(outDir).absoluteFilePath();
-    unpacker.archiveSize = QFileInfo(inFile).size();
-    unpacker.specialNames = specialEntryNames(inFile);
+    unpacker.archiveSize = reader.fileSize();
     unpacker.progress = progress;
     unpacker.umask = currentUmask();
     struct stat existing;
     unpacker.fresh
         = ::lstat(QFile::encodeName(unpacker.outDir).constData(), &existing) != 0 && errno == ENOENT;
-    for (;;) {
+    const std::vector<ZipReader::Entry> &entries = reader.entries();
+    for (size_t i = 0; i < entries.size(); ++i) {
         if (unpacker.cancelRequested() || unpacker.writeFailed)
             break;
-        struct archive_entry *entry = nullptr;
-        const int result = archive_read_next_header(reader, &entry);
-        if (result == ARCHIVE_EOF)
-            break;
-        if (result < ARCHIVE_OK)
-            qInfo() << "unzip: " << errorText(reader);
-        if (result < ARCHIVE_WARN) {
-            const QString reason = inFile + QStringLiteral(": ") + errorText(reader);
-            archive_read_free(reader);
-            unpacker.dropFresh();
-            return fail(reason);
-        }
-        const char *name = archive_entry_pathname(entry);
+        const ZipReader::Entry &entry = entries[i];
+        // The name as UTF-8 too, whatever the locale: in the local encoding
+        // it may have lost what tells two names apart.
         const QString rawName
-            = name ? QString::fromLocal8Bit(name) : QString::fromUtf8(archive_entry_pathname_utf8(entry));
-        // The stored bytes as UTF-8 where the reader can give them: the name
-        // in the local encoding may have lost what tells two names apart.
-        const char *utf8 = archive_entry_pathname_utf8(entry);
-        unpacker.extract(entry, utf8 ? QByteArray(utf8) : QByteArray(name), rawName);
+            = entry.utf8 ? QString::fromUtf8(entry.name) : QString::fromLocal8Bit(entry.name);
+        unpacker.extract(int(i), entry.utf8 ? entry.name : rawName.toUtf8(), rawName);
         if (progress.report)
-            progress.report(archive_filter_bytes(reader, -1), unpacker.archiveSize);
+            progress.report(reader.position(), unpacker.archiveSize);
     }
-    archive_read_free(reader);
     if (unpacker.cancelled) {
         unpacker.dropFresh();
         return fail(QStringLiteral("unpacking was cancelled; nothing was changed"));
@@ -988,20 +915,12 @@ bool SkinArchive::unzipReplacing(const QString &inFile, const QString &outDir, R
 
 int SkinArchive::fileCount(const QString &path)
 {
-    struct archive *reader = archive_read_new();
-    archive_read_support_format_zip(reader);
-    int count = -1;
-    if (archive_read_open_filename(reader, QFile::encodeName(path).constData(), 16384) == ARCHIVE_OK) {
-        count = 0;
-        struct archive_entry *entry = nullptr;
-        while (archive_read_next_header(reader, &entry) == ARCHIVE_OK) {
-            if (archive_entry_filetype(entry) == AE_IFREG)
-                ++count;
-            archive_read_data_skip(reader);
-        }
-    }
-    archive_read_free(reader);
-    return count;
+    ZipReader reader(path);
+    if (!reader.open())
+        return -1;
+    const auto &entries = reader.entries();
+    return int(std::count_if(entries.begin(), entries.end(),
+        [](const ZipReader::Entry &entry) { return entry.type == ZipReader::Type::File; }));
 }
 
 bool SkinArchive::isZipArchive(const QString &path)
@@ -1010,21 +929,14 @@ bool SkinArchive::isZipArchive(const QString &path)
         qInfo() << path << " not exists!";
         return false;
     }
-    struct archive *reader = archive_read_new();
-    archive_read_support_format_zip(reader);
-    bool readable = false;
-    if (archive_read_open_filename(reader, QFile::encodeName(path).constData(), 10240) != ARCHIVE_OK) {
-        qInfo() << path << " is not a zip archive: " << archive_error_string(reader);
-    } else {
-        struct archive_entry *entry = nullptr;
-        const int result = archive_read_next_header(reader, &entry);
-        if (result == ARCHIVE_OK || result == ARCHIVE_WARN)
-            readable = true;
-        else if (result == ARCHIVE_EOF)
-            qInfo() << path << " is an empty zip archive!";
-        else
-            qInfo() << path << " is not a zip archive: " << archive_error_string(reader);
+    ZipReader reader(path);
+    if (!reader.open()) {
+        qInfo() << path << " is not a zip archive: " << reader.errorString();
+        return false;
     }
-    archive_read_free(reader);
-    return readable;
+    if (reader.entries().empty()) {
+        qInfo() << path << " is an empty zip archive!";
+        return false;
+    }
+    return true;
 }
