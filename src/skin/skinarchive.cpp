@@ -35,6 +35,8 @@ namespace {
 // The compressed bytes an entry is allowed beyond those it used, when its
 // ratio is looked at: one block of the archive.
 const qint64 kReadAllowance = 10240;
+// Sizes stated past this are taken as this, so that sums cannot overflow.
+const qint64 kAbsurdBytes = qint64(1) << 50;
 
 // Longest name of one path component and of a whole path, in bytes.
 #ifdef NAME_MAX
@@ -310,8 +312,6 @@ struct Unpacker
     // or the write failed; the reason is recorded.
     template <typename Write> bool copyData(const QString &name, Write write)
     {
-        const qint64 archiveAllowance = limits.freeBytes + qint64(limits.maxArchiveRatio) * archiveSize;
-        qint64 written = 0;
         const auto broken = [&] {
             qInfo() << "unzip: " << name << ": " << reader->errorString();
             // the caller says why nothing was changed
@@ -320,8 +320,17 @@ struct Unpacker
             refused = true;
             return false;
         };
+        // What the entry says it holds is looked at before any of it is
+        // inflated: it holds exactly that or is broken. Many entries that
+        // share one stretch of compressed data each cost nothing then.
+        const ZipReader::Entry &entry = reader->entries()[size_t(entryIndex)];
+        const qint64 stated = qint64(qMin<quint64>(entry.size, quint64(kAbsurdBytes)));
+        if (!withinLimits(
+                name, stated, qint64(qMin<quint64>(entry.compressedSize, quint64(kAbsurdBytes))), stated))
+            return false;
         if (!reader->openEntry(entryIndex))
             return broken();
+        qint64 written = 0;
         for (;;) {
             const char *block = nullptr;
             const qint64 length = reader->readData(&block);
@@ -331,32 +340,40 @@ struct Unpacker
                 return broken();
             if (cancelRequested())
                 return false;
-            // The entry's own ratio first, counted with one block of the
-            // archive to spare so that small entries that compress well
-            // pass; then what the whole archive may write.
-            const qint64 read = reader->entryBytesRead() + kReadAllowance;
-            if (written + length > limits.freeBytes && written + length > limits.maxRatio * read) {
-                refuse(name, QStringLiteral("it inflates more than %1:1").arg(limits.maxRatio));
-                return false;
-            }
-            if (totalBytes + length > archiveAllowance) {
-                refuse(name,
-                    QStringLiteral("the archive inflates more than %1:1 as a whole; the rest is refused")
-                        .arg(limits.maxArchiveRatio));
-                stopped = true;
-                return false;
-            }
-            if (totalBytes + length > limits.maxTotalBytes) {
-                refuse(name,
-                    QStringLiteral("the archive unpacks to more than %1 bytes; the rest is refused")
-                        .arg(limits.maxTotalBytes));
-                stopped = true;
-                return false;
-            }
-            if (!write(block, size_t(length)))
+            if (!withinLimits(name, written + length, reader->entryBytesRead(), length)
+                || !write(block, size_t(length)))
                 return false;
             written += length;
             totalBytes += length;
+        }
+        return true;
+    }
+
+    // Whether `more` bytes, which make `entryBytes` of the entry for `read`
+    // compressed bytes, stay within the limits; the entry is refused when
+    // not. The entry's own ratio comes first, counted with one block of the
+    // archive to spare so that small entries that compress well pass; then
+    // what the whole archive may write.
+    bool withinLimits(const QString &name, qint64 entryBytes, qint64 read, qint64 more)
+    {
+        if (entryBytes > limits.freeBytes && entryBytes > limits.maxRatio * (read + kReadAllowance)) {
+            refuse(name, QStringLiteral("it inflates more than %1:1").arg(limits.maxRatio));
+            return false;
+        }
+        const qint64 archiveAllowance = limits.freeBytes + qint64(limits.maxArchiveRatio) * archiveSize;
+        if (totalBytes + more > archiveAllowance) {
+            refuse(name,
+                QStringLiteral("the archive inflates more than %1:1 as a whole; the rest is refused")
+                    .arg(limits.maxArchiveRatio));
+            stopped = true;
+            return false;
+        }
+        if (totalBytes + more > limits.maxTotalBytes) {
+            refuse(name,
+                QStringLiteral("the archive unpacks to more than %1 bytes; the rest is refused")
+                    .arg(limits.maxTotalBytes));
+            stopped = true;
+            return false;
         }
         return true;
     }
