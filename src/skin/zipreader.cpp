@@ -251,7 +251,9 @@ bool ZipReader::parseDirectory(const QByteArray &directory, qint64 shift)
         if (bigSize || bigCompressed || bigOffset)
             return broken();
         // An offset past the end is kept there: that entry alone is broken.
-        entry.headerOffset = qMin(entry.headerOffset + quint64(shift), quint64(mFileSize));
+        entry.headerOffset = entry.headerOffset >= quint64(mFileSize)
+            ? quint64(mFileSize)
+            : qMin(entry.headerOffset + quint64(shift), quint64(mFileSize));
 
         // Unix modes where the archive was made on Unix and gives one; else
         // a trailing "/" or the DOS directory attribute.
