@@ -6,10 +6,11 @@
 #
 #   bench/pack_vs_zip.sh [path/to/quillmark-cli] [runs]
 #
-# Both pack with deflate at the default level. Our unpacking writes every
-# file through a temporary file and syncs them all once at the end; unzip
-# writes in place and syncs nothing. The fixed cost of starting the tool
-# (`quillmark-cli --version`) is printed too.
+# Both pack with deflate at the default level (ours through libdeflate, zip
+# through its own). Our unpacking writes into a new directory that takes the
+# output's place at the end, and syncs every file and directory once, at the
+# end; unzip writes in place and syncs nothing. The fixed cost of starting
+# the tool (`quillmark-cli --version`) is printed too.
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
