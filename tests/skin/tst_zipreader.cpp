@@ -77,6 +77,27 @@ QString saved(const QTemporaryDir &dir, const QByteArray &bytes)
     return path;
 }
 
+// An archive of one entry large enough to be deflated, and inflated, in
+// blocks.
+QByteArray streamedArchive(QByteArray data)
+{
+    QByteArray archive;
+    QBuffer output(&archive);
+    output.open(QIODevice::WriteOnly);
+    QBuffer source(&data);
+    source.open(QIODevice::ReadOnly);
+    ZipWriter writer(&output);
+    writer.addFile("big.ini", false, QDateTime::currentDateTime(), &source);
+    writer.finish();
+    return archive;
+}
+
+QByteArray largeText()
+{
+    const QByteArray line("[KEY1]\r\nVIEW_RECT=0,0,100,80\r\n");
+    return line.repeated(int(ZipReader::kWholeEntryBytes / line.size()) + 400);
+}
+
 // The data of entry `index`, or a null array and the reason.
 QByteArray readEntry(ZipReader &reader, int index, QString *error)
 {
@@ -133,17 +154,8 @@ void TestZipReader::readsWhatOthersWrite_data()
     RawEntry bigStored;
     bigStored.data = FileTree::randomBytes(int(ZipReader::kWholeEntryBytes) + 300000);
     QTest::newRow("large, stored") << build(bigStored) << bigStored.name << bigStored.data;
-    QByteArray bigText = text.repeated(int(ZipReader::kWholeEntryBytes / text.size()) + 10);
-    QByteArray streamed;
-    {
-        QBuffer output(&streamed);
-        output.open(QIODevice::WriteOnly);
-        QBuffer source(&bigText);
-        source.open(QIODevice::ReadOnly);
-        ZipWriter writer(&output);
-        writer.addFile("big.ini", false, QDateTime::currentDateTime(), &source);
-        writer.finish();
-    }
+    const QByteArray bigText = largeText();
+    const QByteArray streamed = streamedArchive(bigText);
     QTest::newRow("large, deflated") << streamed << QByteArray("big.ini") << bigText;
 
     // The archive library writes its sizes after the data.
@@ -209,6 +221,11 @@ void TestZipReader::brokenEntryIsRefused_data()
     for (int i = 40; i < 50; ++i)
         damaged[i] = char(damaged.at(i) ^ 0x5a);
     QTest::newRow("damaged compressed data") << damaged << "";
+    QByteArray damagedLarge = streamedArchive(largeText());
+    const int middle = damagedLarge.indexOf("PK\x01\x02") / 2;
+    for (int i = middle; i < middle + 16; ++i)
+        damagedLarge[i] = char(damagedLarge.at(i) ^ 0x5a);
+    QTest::newRow("damaged compressed data, large") << damagedLarge << "";
 }
 
 void TestZipReader::brokenEntryIsRefused()
