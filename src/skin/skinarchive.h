@@ -14,8 +14,9 @@
 // entry name is checked, every target must resolve inside the output
 // directory, nothing is written through a link that exists there, links,
 // devices and fifos are refused, a name equal to an earlier one under Unicode
-// normalisation is refused, and bytes are counted as they are written to stop
-// decompression bombs. A refused entry is logged and skipped; the rest of the
+// normalisation is refused, and decompression bombs are stopped: an entry's
+// stated size meets the limits before it is inflated, and its bytes are
+// counted as they are written. A refused entry is logged and skipped; the rest of the
 // archive is still unpacked. Files are put in place only once every one of
 // them is complete: a failed write leaves the target as it was.
 class SkinArchive
