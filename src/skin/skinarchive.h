@@ -16,9 +16,9 @@
 // devices and fifos are refused, a name equal to an earlier one under Unicode
 // normalisation is refused, and decompression bombs are stopped: an entry's
 // stated size meets the limits before it is inflated, and its bytes are
-// counted as they are written. A refused entry is logged and skipped; the rest of the
-// archive is still unpacked. Files are put in place only once every one of
-// them is complete: a failed write leaves the target as it was.
+// counted as they are written. A refused entry is logged and skipped; the
+// rest of the archive is still unpacked. Files are put in place only once
+// every one of them is complete: a failed write leaves the target as it was.
 class SkinArchive
 {
 public:
