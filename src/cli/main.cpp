@@ -12,10 +12,12 @@
 int main(int argc, char *argv[])
 {
     // Packing and unpacking need no QCoreApplication: no events, timers,
-    // plugins or translations. Without one, the program takes the
-    // environment's locale itself, as the application object would, so that
-    // file names and messages keep their encoding.
-    std::setlocale(LC_ALL, "");
+    // plugins or translations. Without one, the program takes from the
+    // environment's locale what they use: the encoding of file names and
+    // texts, and the language of the system's error messages. (The tools
+    // module's application object takes the whole locale.)
+    std::setlocale(LC_CTYPE, "");
+    std::setlocale(LC_MESSAGES, "");
     const QString command = CliTool::commandOf(argc, argv);
     QTextStream err(stderr);
     if (CliTool::needsTools(command))
