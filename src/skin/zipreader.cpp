@@ -93,7 +93,9 @@ bool ZipReader::readAt(qint64 offset, char *into, qint64 length)
 
 bool ZipReader::open()
 {
-    mFd = ::open(mPath.constData(), O_RDONLY | O_CLOEXEC);
+    // Not blocking, so that a fifo with no writer is refused at once rather
+    // than waited for; it changes nothing for a regular file.
+    mFd = ::open(mPath.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (mFd < 0)
         return fail(QString::fromLocal8Bit(std::strerror(errno)));
     struct stat info;

@@ -7,6 +7,7 @@
 #include <QtEndian>
 #include <QtTest>
 
+#include <sys/stat.h>
 #include <zlib.h>
 
 namespace {
@@ -129,6 +130,7 @@ private slots:
     void readsWhatOthersWrite();
     void brokenEntryIsRefused_data();
     void brokenEntryIsRefused();
+    void onlyFilesAreOpened();
 };
 
 void TestZipReader::readsWhatOthersWrite_data()
@@ -234,6 +236,20 @@ void TestZipReader::brokenEntryIsRefused()
     QVERIFY(read.isNull());
     QVERIFY(!error.isEmpty());
     QVERIFY2(error.contains(reason), qPrintable(error));
+}
+
+// A fifo or a directory given as the archive is refused at once; a fifo
+// with no writer must not hang the reader.
+void TestZipReader::onlyFilesAreOpened()
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("pipe.zip"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString &path : { fifo, dir.path() }) {
+        ZipReader reader(path);
+        QVERIFY(!reader.open());
+        QVERIFY2(!reader.errorString().isEmpty(), qPrintable(path));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestZipReader)
