@@ -312,12 +312,17 @@ struct Unpacker
     // or the write failed; the reason is recorded.
     template <typename Write> bool copyData(const QString &name, Write write)
     {
+        qint64 written = 0;
         const auto broken = [&] {
             qInfo() << "unzip: " << name << ": " << reader->errorString();
             // the caller says why nothing was changed
             if (error.isEmpty())
                 error = name + QStringLiteral(": ") + reader->errorString();
             refused = true;
+            // What was inflated for it counts against the whole archive all
+            // the same: many entries sharing one stretch of data that fails
+            // its checksum must not inflate it again and again.
+            totalBytes += qMax<qint64>(0, reader->entryBytesInflated() - written);
             return false;
         };
         // What the entry says it holds is looked at before any of it is
@@ -325,12 +330,10 @@ struct Unpacker
         // share one stretch of compressed data each cost nothing then.
         const ZipReader::Entry &entry = reader->entries()[size_t(entryIndex)];
         const qint64 stated = qint64(qMin<quint64>(entry.size, quint64(kAbsurdBytes)));
-        if (!withinLimits(
-                name, stated, qint64(qMin<quint64>(entry.compressedSize, quint64(kAbsurdBytes))), stated))
+        if (!withinLimits(name, stated, qint64(qMin<quint64>(entry.compressedSize, quint64(kAbsurdBytes)))))
             return false;
         if (!reader->openEntry(entryIndex))
             return broken();
-        qint64 written = 0;
         for (;;) {
             const char *block = nullptr;
             const qint64 length = reader->readData(&block);
@@ -340,8 +343,7 @@ struct Unpacker
                 return broken();
             if (cancelRequested())
                 return false;
-            if (!withinLimits(name, written + length, reader->entryBytesRead(), length)
-                || !write(block, size_t(length)))
+            if (!withinArchiveLimits(name, length) || !write(block, size_t(length)))
                 return false;
             written += length;
             totalBytes += length;
@@ -349,17 +351,25 @@ struct Unpacker
         return true;
     }
 
-    // Whether `more` bytes, which make `entryBytes` of the entry for `read`
-    // compressed bytes, stay within the limits; the entry is refused when
-    // not. The entry's own ratio comes first, counted with one block of the
-    // archive to spare so that small entries that compress well pass; then
-    // what the whole archive may write.
-    bool withinLimits(const QString &name, qint64 entryBytes, qint64 read, qint64 more)
+    // Whether an entry of `entryBytes` for `read` compressed bytes stays
+    // within its own ratio, counted with one block of the archive to spare
+    // so that small entries that compress well pass, and within what the
+    // whole archive may write; the entry is refused when not. The reader
+    // holds every entry to its stated sizes, so the ratio of the whole entry
+    // is known before any of it is inflated: a large entry that compresses
+    // well only at its start is not refused halfway.
+    bool withinLimits(const QString &name, qint64 entryBytes, qint64 read)
     {
         if (entryBytes > limits.freeBytes && entryBytes > limits.maxRatio * (read + kReadAllowance)) {
             refuse(name, QStringLiteral("it inflates more than %1:1").arg(limits.maxRatio));
             return false;
         }
+        return withinArchiveLimits(name, entryBytes);
+    }
+
+    // Whether `more` bytes stay within what the whole archive may write.
+    bool withinArchiveLimits(const QString &name, qint64 more)
+    {
         const qint64 archiveAllowance = limits.freeBytes + qint64(limits.maxArchiveRatio) * archiveSize;
         if (totalBytes + more > archiveAllowance) {
             refuse(name,
@@ -796,8 +806,10 @@ bool SkinArchive::unzip(const QString &inFile, const QString &outDir, const Limi
         const ZipReader::Entry &entry = entries[i];
         // The name as UTF-8 too, whatever the locale: in the local encoding
         // it may have lost what tells two names apart.
-        const QString rawName
-            = entry.utf8 ? QString::fromUtf8(entry.name) : QString::fromLocal8Bit(entry.name);
+        // (Sized, so that a NUL in the name is kept for the name check.)
+        const QString rawName = entry.utf8
+            ? QString::fromUtf8(entry.name.constData(), entry.name.size())
+            : QString::fromLocal8Bit(entry.name.constData(), entry.name.size());
         unpacker.extract(int(i), entry.utf8 ? entry.name : rawName.toUtf8(), rawName);
         if (progress.report)
             progress.report(reader.position(), unpacker.archiveSize);

@@ -337,7 +337,9 @@ qint64 ZipReader::readWhole(const char **data)
     mTaken = packed;
     mUsed = packed;
     mPosition = mDataStart + packed;
-    if (entry.method == kStored) {
+    // Inflated up to its stated size, whether or not it turns out whole.
+    mProduced = quint64(size);
+    if (entry.method == kStored || (packed == 0 && size == 0)) {
         mOutput = mInput;
     } else {
         if (!mDecompressor)
@@ -359,7 +361,6 @@ qint64 ZipReader::readWhole(const char **data)
             return failed(QStringLiteral("its compressed data is broken"));
         }
     }
-    mProduced = quint64(size);
     mCrc = crcOf(0, mOutput.constData(), size);
     const qint64 checked = finishEntry();
     if (checked < 0 || size == 0)

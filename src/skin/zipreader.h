@@ -60,6 +60,9 @@ public:
     qint64 readData(const char **data);
     // Compressed bytes of the open entry used so far for what it gave.
     qint64 entryBytesRead() const { return mUsed; }
+    // Bytes of the open entry inflated so far, handed out or not: an entry
+    // found broken has cost that much all the same.
+    qint64 entryBytesInflated() const { return qint64(mProduced); }
     // How far into the file reading has come, against its size.
     qint64 position() const { return mPosition; }
     qint64 fileSize() const { return mFileSize; }

@@ -88,6 +88,8 @@ bool ZipWriter::addDirectory(const QByteArray &name, bool utf8, const QDateTime 
 {
     if (mFailed)
         return false;
+    if (name.size() >= int(kMax16))
+        return fail(QStringLiteral("a name is too long for the archive"));
     Entry entry;
     entry.name = name.endsWith('/') ? name : name + '/';
     entry.flags = utf8 ? kUtf8Flag : 0;
@@ -106,6 +108,8 @@ bool ZipWriter::addFile(const QByteArray &name, bool utf8, const QDateTime &modi
 {
     if (mFailed)
         return false;
+    if (name.size() >= int(kMax16))
+        return fail(QStringLiteral("a name is too long for the archive"));
     Entry entry;
     entry.name = name;
     entry.flags = utf8 ? kUtf8Flag : 0;
@@ -198,7 +202,9 @@ bool ZipWriter::addStreamed(
         const qint64 read = readUpTo(source, &next, kChunk, observer);
         if (read < 0) {
             // Its header is out already: the archive can not be completed.
-            ok = mStopped || fail(mReadError);
+            ok = false;
+            if (!mStopped)
+                fail(mReadError);
             break;
         }
         last = read == 0;

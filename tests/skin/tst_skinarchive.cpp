@@ -1,6 +1,7 @@
 #include "archivebuilder.h"
 #include "faultinjection.h"
 #include "filetree.h"
+#include "rawzip.h"
 #include "skin/atomicfile.h"
 #include "skin/skinarchive.h"
 
@@ -64,6 +65,9 @@ private slots:
     void fileWithoutDirectoryEntry();
     void bombOfZerosIsRefused();
     void incompressibleLargeFileIsExtracted();
+    void largeEntryIsJudgedWhole();
+    void brokenEntriesCountAgainstTheArchive();
+    void nameWithNulIsRefused();
     void totalSizeLimit();
     void manyEmptyEntries();
     void emptyArchive();
@@ -385,6 +389,72 @@ void TestSkinArchive::incompressibleLargeFileIsExtracted()
     QVERIFY(unpack(builder, root));
     QCOMPARE(FileTree::read(root.filePath(QStringLiteral("out/res/sheet.png"))), data);
     QCOMPARE(FileTree::read(root.filePath(QStringLiteral("out/port/big.ini"))), text);
+}
+
+// Zeros first and noise after: the entry as a whole is far within the ratio
+// allowed, though its first megabytes alone are not.
+void TestSkinArchive::largeEntryIsJudgedWhole()
+{
+    QTemporaryDir root;
+    const QByteArray data = QByteArray(18 << 20, '\0') + randomBytes(1 << 20);
+    QVERIFY(FileTree::write(root.filePath(QStringLiteral("skin/res/sheet.bmp")), data));
+    const QString archive = root.filePath(QStringLiteral("skin.zip"));
+    QVERIFY(SkinArchive::zip(root.filePath(QStringLiteral("skin")), archive));
+    const QString out = root.filePath(QStringLiteral("out"));
+    QVERIFY(SkinArchive::unzip(archive, out));
+    QVERIFY(FileTree::read(out + QStringLiteral("/res/sheet.bmp")) == data);
+}
+
+namespace {
+
+QStringList unzipLines;
+
+void keepUnzipLines(QtMsgType, const QMessageLogContext &, const QString &message)
+{
+    if (message.startsWith(QLatin1String("unzip:")))
+        unzipLines.append(message);
+}
+
+} // namespace
+
+// Many names that share one stretch of data failing its checksum: what was
+// inflated for each counts against the archive, so only the first few are
+// inflated at all.
+void TestSkinArchive::brokenEntriesCountAgainstTheArchive()
+{
+    RawZip::RawEntry shared;
+    shared.name = "z/0";
+    shared.data = QByteArray(1 << 20, '\0');
+    shared.deflate = true;
+    shared.crcXor = 1;
+    for (int i = 1; i < 300; ++i)
+        shared.aliases.append("z/" + QByteArray::number(i));
+    QTemporaryDir root;
+    const QString archive = root.filePath(QStringLiteral("shared.zip"));
+    QVERIFY(FileTree::write(archive, RawZip::build(shared)));
+
+    unzipLines.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(keepUnzipLines);
+    const bool unpacked = SkinArchive::unzip(archive, root.filePath(QStringLiteral("out")));
+    qInstallMessageHandler(previous);
+    QVERIFY(!unpacked);
+    const int inflated = unzipLines.filter(QStringLiteral("checksum does not match")).size();
+    QVERIFY2(inflated >= 1 && inflated <= 3, qPrintable(QString::number(inflated)));
+    QCOMPARE(unzipLines.filter(QStringLiteral("refusing")).size(), 300 - inflated);
+}
+
+// A NUL in a stored name ends it for most readers; here it is refused, not cut.
+void TestSkinArchive::nameWithNulIsRefused()
+{
+    RawZip::RawEntry entry;
+    entry.name = QByteArray("ok.txt\0/../../evil.txt", 23);
+    entry.data = "evil";
+    QTemporaryDir root;
+    const QString archive = root.filePath(QStringLiteral("nul.zip"));
+    QVERIFY(FileTree::write(archive, RawZip::build(entry)));
+    QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("refusing.*contains a NUL")));
+    QVERIFY(!SkinArchive::unzip(archive, root.filePath(QStringLiteral("out"))));
+    QVERIFY(!QFileInfo::exists(root.filePath(QStringLiteral("out/ok.txt"))));
 }
 
 void TestSkinArchive::totalSizeLimit()

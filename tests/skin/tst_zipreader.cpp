@@ -1,4 +1,5 @@
 #include "filetree.h"
+#include "rawzip.h"
 #include "skin/zipreader.h"
 #include "skin/zipwriter.h"
 
@@ -8,67 +9,10 @@
 #include <QtTest>
 
 #include <sys/stat.h>
-#include <zlib.h>
 
 namespace {
 
-// One entry, laid out by hand so that every field can be set wrong.
-struct RawEntry
-{
-    QByteArray name = "a.txt";
-    QByteArray data;
-    bool deflate = false;
-    QByteArray stub; // bytes before the archive
-    bool zip64 = false; // sizes and offset in the zip64 field
-    quint16 flags = 0;
-    int method = -1; // else the one the data has
-    qint64 statedSize = -1; // else the real one
-    qint64 headerOffset = -1; // else the real one
-    quint32 crcXor = 0;
-};
-
-QByteArray le(quint64 value, int bytes)
-{
-    QByteArray out;
-    for (int i = 0; i < bytes; ++i)
-        out.append(char((value >> (8 * i)) & 0xff));
-    return out;
-}
-
-QByteArray rawDeflate(const QByteArray &data)
-{
-    // qCompress: a 4-byte length, the zlib header and, at the end, the
-    // Adler-32 sum around the raw stream.
-    const QByteArray wrapped = qCompress(data, 6);
-    return wrapped.mid(6, wrapped.size() - 10);
-}
-
-QByteArray build(const RawEntry &e)
-{
-    const QByteArray packed = e.deflate ? rawDeflate(e.data) : e.data;
-    const quint16 method = quint16(e.method >= 0 ? e.method : (e.deflate ? 8 : 0));
-    const quint32 crc
-        = quint32(crc32(0, reinterpret_cast<const uchar *>(e.data.constData()), uint(e.data.size())))
-        ^ e.crcXor;
-    const quint64 size = quint64(e.statedSize >= 0 ? e.statedSize : e.data.size());
-    const quint64 offset = quint64(e.headerOffset >= 0 ? e.headerOffset : 0);
-    const quint64 all = 0xffffffffu;
-    QByteArray local = le(0x04034b50, 4) + le(e.zip64 ? 45 : 20, 2) + le(e.flags, 2) + le(method, 2)
-        + le(0, 4) + le(crc, 4) + le(e.zip64 ? all : packed.size(), 4) + le(e.zip64 ? all : size, 4)
-        + le(quint64(e.name.size()), 2) + le(e.zip64 ? 20 : 0, 2) + e.name;
-    if (e.zip64)
-        local += le(1, 2) + le(16, 2) + le(size, 8) + le(quint64(packed.size()), 8);
-    QByteArray central = le(0x02014b50, 4) + le(0x0300 | (e.zip64 ? 45 : 20), 2) + le(e.zip64 ? 45 : 20, 2)
-        + le(e.flags, 2) + le(method, 2) + le(0, 4) + le(crc, 4) + le(e.zip64 ? all : packed.size(), 4)
-        + le(e.zip64 ? all : size, 4) + le(quint64(e.name.size()), 2) + le(e.zip64 ? 28 : 0, 2) + le(0, 2)
-        + le(0, 2) + le(0, 2) + le(quint64(0100644) << 16, 4) + le(e.zip64 ? all : offset, 4) + e.name;
-    if (e.zip64)
-        central += le(1, 2) + le(24, 2) + le(size, 8) + le(quint64(packed.size()), 8) + le(offset, 8);
-    const QByteArray body = local + packed;
-    const QByteArray end = le(0x06054b50, 4) + le(0, 4) + le(1, 2) + le(1, 2) + le(quint64(central.size()), 4)
-        + le(quint64(body.size()), 4) + le(0, 2);
-    return e.stub + body + central + end;
-}
+using namespace RawZip;
 
 QString saved(const QTemporaryDir &dir, const QByteArray &bytes)
 {
@@ -149,6 +93,11 @@ void TestZipReader::readsWhatOthersWrite_data()
     RawEntry zip64 = plain;
     zip64.zip64 = true;
     QTest::newRow("zip64 fields") << build(zip64) << plain.name << text;
+    // Some writers give an empty file no deflate stream at all.
+    RawEntry emptyDeflated;
+    emptyDeflated.method = 8;
+    QTest::newRow("empty, deflated to nothing")
+        << build(emptyDeflated) << emptyDeflated.name << QByteArray("");
 
     // Past the whole-entry size, read block by block.
     RawEntry bigStored;
