@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
+#include <QTextCodec>
 
 #include <QHash>
 #include <QSet>
@@ -71,8 +72,8 @@ struct PackProgress
 // what it is and they are not plain ASCII.
 bool localIsUtf8()
 {
-    static const bool utf8 = QString::fromLocal8Bit("\xc3\xa9") == QString(QChar(0xe9));
-    return utf8;
+    const int utf8Mib = 106;
+    return QTextCodec::codecForLocale()->mibEnum() == utf8Mib;
 }
 
 // False when the archive could not be written or packing was cancelled

@@ -2,6 +2,7 @@
 #include "zipformat.h"
 
 #include <QFile>
+#include <QtEndian>
 
 #include <libdeflate.h>
 #include <zlib.h>
@@ -29,17 +30,17 @@ const qint64 kChunk = qint64(256) << 10;
 
 quint16 u16(const char *p)
 {
-    return quint16(uchar(p[0]) | (uchar(p[1]) << 8));
+    return qFromLittleEndian<quint16>(p);
 }
 
 quint32 u32(const char *p)
 {
-    return quint32(u16(p)) | (quint32(u16(p + 2)) << 16);
+    return qFromLittleEndian<quint32>(p);
 }
 
 quint64 u64(const char *p)
 {
-    return quint64(u32(p)) | (quint64(u32(p + 4)) << 32);
+    return qFromLittleEndian<quint64>(p);
 }
 
 quint32 crcOf(quint32 crc, const char *data, qint64 size)
@@ -175,11 +176,11 @@ bool ZipReader::readDirectory(qint64 eocd, const QByteArray &tail, qint64 tailSt
     // every offset shifted by the bytes before the archive.
     const qint64 size = qint64(directorySize);
     QByteArray directory(int(size), Qt::Uninitialized);
-    char signature[4];
     if (directoryOffset <= quint64(recordsStart - size)
         && (size == 0
-            || (readAt(qint64(directoryOffset), signature, 4) && u32(signature) == kCentralSignature))) {
-        return readAt(qint64(directoryOffset), directory.data(), size) && parseDirectory(directory, 0);
+            || (readAt(qint64(directoryOffset), directory.data(), size)
+                && u32(directory.constData()) == kCentralSignature))) {
+        return parseDirectory(directory, 0);
     }
     const qint64 start = recordsStart - size;
     if (directoryOffset > quint64(start))

@@ -66,8 +66,14 @@ ZipWriter::~ZipWriter()
         libdeflate_free_compressor(mCompressor);
 }
 
-void ZipWriter::setTimes(Entry &entry, const QDateTime &modified)
+ZipWriter::Entry ZipWriter::newEntry(
+    const QByteArray &name, bool utf8, const QDateTime &modified, quint32 mode) const
 {
+    Entry entry;
+    entry.name = name;
+    entry.flags = utf8 ? kUtf8Flag : 0;
+    entry.mode = mode;
+    entry.offset = mOffset;
     const QDateTime local = modified.isValid() ? modified.toLocalTime() : QDateTime::currentDateTime();
     entry.mtime = local.toSecsSinceEpoch();
     // DOS times run from 1980 to 2107, in two-second steps.
@@ -82,21 +88,18 @@ void ZipWriter::setTimes(Entry &entry, const QDateTime &modified)
     }
     entry.dosTime = quint16((time.hour() << 11) | (time.minute() << 5) | (time.second() / 2));
     entry.dosDate = quint16(((date.year() - 1980) << 9) | (date.month() << 5) | date.day());
+    return entry;
 }
 
 bool ZipWriter::addDirectory(const QByteArray &name, bool utf8, const QDateTime &modified)
 {
     if (mFailed)
         return false;
-    if (name.size() >= int(kMax16))
+    const QByteArray stored = name.endsWith('/') ? name : name + '/';
+    if (stored.size() >= int(kMax16))
         return fail(QStringLiteral("a name is too long for the archive"));
-    Entry entry;
-    entry.name = name.endsWith('/') ? name : name + '/';
-    entry.flags = utf8 ? kUtf8Flag : 0;
+    Entry entry = newEntry(stored, utf8, modified, 040755);
     entry.method = kStored;
-    entry.mode = 040755;
-    entry.offset = mOffset;
-    setTimes(entry, modified);
     if (!write(localHeader(entry)))
         return false;
     mEntries.push_back(entry);
@@ -110,12 +113,7 @@ bool ZipWriter::addFile(const QByteArray &name, bool utf8, const QDateTime &modi
         return false;
     if (name.size() >= int(kMax16))
         return fail(QStringLiteral("a name is too long for the archive"));
-    Entry entry;
-    entry.name = name;
-    entry.flags = utf8 ? kUtf8Flag : 0;
-    entry.mode = 0100644;
-    entry.offset = mOffset;
-    setTimes(entry, modified);
+    Entry entry = newEntry(name, utf8, modified, 0100644);
 
     // Up to one byte past the whole-file size tells which way it goes.
     QByteArray head;

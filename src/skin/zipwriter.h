@@ -78,7 +78,8 @@ private:
     bool write(const QByteArray &bytes);
     bool write(const char *data, qint64 size);
     bool fail(const QString &reason);
-    static void setTimes(Entry &entry, const QDateTime &modified);
+    // An entry at the current end, with its times in both forms.
+    Entry newEntry(const QByteArray &name, bool utf8, const QDateTime &modified, quint32 mode) const;
 
     QIODevice *mDevice;
     quint64 mOffset = 0;
