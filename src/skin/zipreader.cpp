@@ -178,7 +178,7 @@ bool ZipReader::readDirectory(qint64 eocd, const QByteArray &tail, qint64 tailSt
     QByteArray directory(int(size), Qt::Uninitialized);
     if (directoryOffset <= quint64(recordsStart - size)
         && (size == 0
-            || (readAt(qint64(directoryOffset), directory.data(), size)
+            || (size >= 4 && readAt(qint64(directoryOffset), directory.data(), size)
                 && u32(directory.constData()) == kCentralSignature))) {
         return parseDirectory(directory, 0);
     }
