@@ -1244,6 +1244,13 @@
     </message>
 </context>
 <context>
+    <name>SyncBatch</name>
+    <message>
+        <source>%1 may not have reached the disk: %2.</source>
+        <translation>%1 可能没有写到磁盘上：%2。</translation>
+    </message>
+</context>
+<context>
     <name>TileToolDialog</name>
     <message>
         <source>Tile Tool</source>

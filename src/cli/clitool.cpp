@@ -5,6 +5,7 @@
 #include "paneltoolcommands.h"
 #include "rendercommand.h"
 #include "resourcetoolcommands.h"
+#include "skin/syncbatch.h"
 
 #include <QLoggingCategory>
 
@@ -64,6 +65,8 @@ int CliTool::run(const QStringList &givenArguments, QTextStream &out, QTextStrea
         return Success;
     }
     if (const Command *command = find(commands, name)) {
+        // The commands ask for the problems of their own syncs only.
+        SyncBatch::takeProblem();
         if (command->run)
             return command->run(arguments.mid(1), out, err);
         if (const Command *tool = find(toolCommands, name); tool && tool->run)

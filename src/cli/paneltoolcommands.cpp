@@ -1,6 +1,7 @@
 #include "paneltoolcommands.h"
 
 #include "cli/clitool.h"
+#include "skin/syncbatch.h"
 #include "tools/panelcreator.h"
 #include "tools/panelscaler.h"
 #include "tools/tiletool.h"
@@ -239,6 +240,8 @@ int PanelToolCommands::scale(const QStringList &args, QTextStream &out, QTextStr
         return failure(err, command, QStringLiteral("%1 is not a directory").arg(source));
     const int written = PanelScaler::instance()->scale(
         source, parsed.positional.at(1), resolutions[0], resolutions[1], resolutions[2], resolutions[3]);
+    if (const QString problem = SyncBatch::takeProblem(); !problem.isEmpty())
+        return failure(err, command, problem);
     const QStringList failed = PanelScaler::instance()->failedFiles();
     if (!failed.isEmpty())
         return failure(err, command,
@@ -268,6 +271,8 @@ int PanelToolCommands::split(const QStringList &args, QTextStream &out, QTextStr
         return failure(err, command, QStringLiteral("target directory %1 does not exist").arg(target));
 
     const int written = TileTool::instance()->split(tilFile, target);
+    if (const QString problem = SyncBatch::takeProblem(); !problem.isEmpty())
+        return failure(err, command, problem);
     const QStringList failed = TileTool::instance()->failedFiles();
     if (!failed.isEmpty())
         return failure(err, command,
@@ -306,6 +311,8 @@ int PanelToolCommands::join(const QStringList &args, QTextStream &out, QTextStre
 
     const int joined
         = TileTool::instance()->join(source, tilFile, !parsed.has(QStringLiteral("--horizontal")), start);
+    if (const QString problem = SyncBatch::takeProblem(); !problem.isEmpty())
+        return failure(err, command, problem);
     const QStringList failed = TileTool::instance()->failedFiles();
     if (joined < 0 && !failed.isEmpty())
         return failure(err, command,

@@ -2,6 +2,7 @@
 
 #include "clitool.h"
 #include "skin/imagelimits.h"
+#include "skin/syncbatch.h"
 #include "tools/fontresgenerator.h"
 #include "tools/innerrecttool.h"
 #include "tools/resolutionconverter.h"
@@ -98,6 +99,8 @@ int ResourceToolCommands::convert(const QStringList &args, QTextStream &out, QTe
         return failure(err, "convert",
             QStringLiteral("no tile file with its PNG sheet%1 converted in %2")
                 .arg(onlyInner ? QStringLiteral(" and an INNER_RECT") : QString(), source));
+    if (!result.problem.isEmpty())
+        return failure(err, "convert", result.problem);
     if (result.converted != result.attempted)
         return failure(err, "convert",
             QStringLiteral("wrote only %1 of %2 tile files with their sheets into %3; not written: %4")
@@ -230,6 +233,8 @@ int ResourceToolCommands::fontRes(const QStringList &args, QTextStream &out, QTe
         if (!QFileInfo(dir).isDir())
             return failure(err, "fontres", QStringLiteral("%1 is not a directory").arg(dir));
         const int written = generator->save(dir);
+        if (const QString problem = SyncBatch::takeProblem(); !problem.isEmpty())
+            return failure(err, "fontres", problem);
         if (written != drawn)
             return failure(err, "fontres",
                 QStringLiteral("wrote only %1 of %2 images into %3").arg(written).arg(drawn).arg(dir));
@@ -237,7 +242,10 @@ int ResourceToolCommands::fontRes(const QStringList &args, QTextStream &out, QTe
         return CliTool::Success;
     }
     const QString til = a.values.value(QStringLiteral("--til"));
-    if (!generator->saveAsTil(til))
+    const bool saved = generator->saveAsTil(til);
+    if (const QString problem = SyncBatch::takeProblem(); !problem.isEmpty())
+        return failure(err, "fontres", problem);
+    if (!saved)
         return failure(err, "fontres", QStringLiteral("cannot write %1 and its sheet").arg(til));
     out << "wrote " << lines << " tiles into " << QFileInfo(til).absoluteFilePath() << '\n';
     return CliTool::Success;

@@ -469,31 +469,46 @@ struct Unpacker
         freshFiles.append(relative);
     }
 
-    // The new directory takes the place of the output directory and, with
-    // every file and directory in it, goes to disk through `batch`. False,
-    // with the reason, when it cannot; it is removed then.
+    // The new directory, with every file and directory in it, goes to disk
+    // through `batch` and then takes the place of the output directory.
+    // False, with the reason, when it cannot; when the disk refuses what was
+    // unpacked, the new directory is removed and the output directory is
+    // not made.
     bool placeFresh(SyncBatch &batch)
     {
         if (freshPath.isEmpty())
             return true;
         ::fchmod(freshFd, 0777 & ~umask);
+        auto failed = [this](const QString &reason) {
+            qInfo() << "unzip: " << reason;
+            error = reason;
+            return false;
+        };
+        for (const QString &file : qAsConst(freshFiles))
+            batch.add(freshPath + QLatin1Char('/') + file);
+        for (const QString &directory : qAsConst(freshDirectories))
+            batch.addDirectory(freshPath + QLatin1Char('/') + directory);
+        batch.addDirectory(freshPath);
+        if (!batch.sync()) {
+            // Named where they were to be.
+            const QString reason = batch.errorString().replace(freshPath, base);
+            dropFresh();
+            return failed(reason + QStringLiteral("; nothing was changed"));
+        }
         const QByteArray from = QFile::encodeName(freshPath);
         const QByteArray to = QFile::encodeName(outDir);
         if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) != 0) {
             const int code = errno;
             dropFresh();
-            const QString reason = code == EEXIST
-                ? QStringLiteral("%1 appeared while unpacking").arg(outDir)
-                : QStringLiteral("can not create %1: %2").arg(outDir, systemError(code));
-            qInfo() << "unzip: " << reason;
-            error = reason;
-            return false;
+            return failed(
+                (code == EEXIST ? QStringLiteral("%1 appeared while unpacking").arg(outDir)
+                                : QStringLiteral("can not create %1: %2").arg(outDir, systemError(code)))
+                + QStringLiteral("; nothing was changed"));
         }
-        for (const QString &file : qAsConst(freshFiles))
-            batch.add(base + QLatin1Char('/') + file);
-        for (const QString &directory : qAsConst(freshDirectories))
-            batch.addDirectory(base + QLatin1Char('/') + directory);
-        batch.addDirectory(base);
+        // The rename lives in the directory that holds the output directory.
+        batch.addDirectory(QFileInfo(base).absolutePath());
+        if (!batch.sync())
+            return failed(batch.problem());
         return true;
     }
 
@@ -829,7 +844,7 @@ bool SkinArchive::unzip(const QString &inFile, const QString &outDir, const Limi
     }
     if (unpacker.fresh) {
         if (!unpacker.placeFresh(batch))
-            return fail(unpacker.error + QStringLiteral("; nothing was changed"));
+            return fail(unpacker.error);
         if (unpacker.refused)
             return fail(unpacker.error);
         return true;
@@ -843,6 +858,10 @@ bool SkinArchive::unzip(const QString &inFile, const QString &outDir, const Limi
     if (!AtomicFile::commitAll(files, &commitError)) {
         qInfo() << "unzip: " << commitError;
         return fail(commitError + QStringLiteral("; nothing was changed"));
+    }
+    if (!batch.sync()) {
+        qInfo() << "unzip: " << batch.errorString();
+        return fail(batch.problem());
     }
     if (unpacker.refused)
         return fail(unpacker.error);
@@ -905,9 +924,12 @@ bool SkinArchive::unzipReplacing(const QString &inFile, const QString &outDir, c
         }
     }
     // After an exchange the unpacked name holds the old contents, which go
-    // with the temporary directory.
+    // with the temporary directory. The renames live in the two directories.
     SyncBatch batch;
-    batch.add(target);
+    batch.addDirectory(target);
+    batch.addDirectory(parent);
+    if (!batch.sync())
+        return fail(batch.problem());
     return true;
 }
 

@@ -2,26 +2,31 @@
 
 #include "atomicfile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
 namespace {
 
 thread_local SyncBatch *currentBatch = nullptr;
+thread_local QString lastProblem;
 
-bool syncPath(const QString &path, bool directory)
+// 0, or the errno of what failed.
+int syncPath(const QString &path, bool directory)
 {
     AtomicFile::observe(directory ? AtomicFile::Step::SyncDirectory : AtomicFile::Step::Sync, path);
     const int fd
         = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | (directory ? O_DIRECTORY : 0));
     if (fd < 0)
-        return false;
-    const bool ok = ::fsync(fd) == 0;
+        return errno;
+    const int code = ::fsync(fd) == 0 ? 0 : errno;
     ::close(fd);
-    return ok;
+    return code;
 }
 
 } // namespace
@@ -55,20 +60,35 @@ void SyncBatch::add(const QString &fileName)
 void SyncBatch::addDirectory(const QString &path)
 {
     mDirectories.append(path);
-    mDirectories.append(QFileInfo(path).absolutePath());
+}
+
+QString SyncBatch::takeProblem()
+{
+    QString problem;
+    problem.swap(lastProblem);
+    return problem;
 }
 
 bool SyncBatch::sync(QStringList *failed)
 {
-    bool ok = true;
+    QStringList refused;
+    QString reason;
+    mError.clear();
+    mProblem.clear();
+    auto check = [&](const QString &path, bool directory) {
+        const int code = syncPath(path, directory);
+        if (code == 0)
+            return;
+        if (refused.isEmpty()) {
+            reason = QString::fromLocal8Bit(std::strerror(code));
+            mError = QStringLiteral("%1 can not be synced to disk: %2").arg(path, reason);
+        }
+        refused.append(path);
+    };
     QSet<QString> directories;
     QStringList order;
     for (const QString &file : qAsConst(mFiles)) {
-        if (!syncPath(file, false)) {
-            ok = false;
-            if (failed)
-                failed->append(file);
-        }
+        check(file, false);
         const QString directory = QFileInfo(file).absolutePath();
         if (!directories.contains(directory)) {
             directories.insert(directory);
@@ -83,15 +103,17 @@ bool SyncBatch::sync(QStringList *failed)
     }
     // The renames live in the directories: they are durable only once those
     // are synced too.
-    for (const QString &directory : qAsConst(order)) {
-        if (!syncPath(directory, true)) {
-            ok = false;
-            if (failed)
-                failed->append(directory);
-        }
-    }
+    for (const QString &directory : qAsConst(order))
+        check(directory, true);
     mFiles.clear();
     mSeen.clear();
     mDirectories.clear();
-    return ok;
+    if (refused.isEmpty())
+        return true;
+    mProblem = QCoreApplication::translate("SyncBatch", "%1 may not have reached the disk: %2.")
+                   .arg(refused.join(QStringLiteral(", ")), reason);
+    lastProblem = mProblem;
+    if (failed)
+        failed->append(refused);
+    return false;
 }

@@ -21,13 +21,23 @@ public:
     static SyncBatch *current();
 
     void add(const QString &fileName);
-    // A directory made in the run: it is synced with the directories, and
-    // so is the one that holds it.
+    // A directory made or changed in the run, synced with the directories
+    // that hold the files.
     void addDirectory(const QString &path);
 
     // Syncs what was added since the last call. False, with the files that
-    // could not be synced in `failed`, when the disk refused any of them.
+    // could not be synced in `failed` and the first reason in
+    // `errorString`, when the disk refused any of them: their data may not
+    // have reached it (a full copy-on-write or network file system tells so
+    // only here, as does a failing disk).
     bool sync(QStringList *failed = nullptr);
+    QString errorString() const { return mError; }
+    // The same for the author, as a sentence.
+    QString problem() const { return mProblem; }
+
+    // The author's sentence of the last sync on this thread that failed,
+    // cleared; for a caller that only sees a tool's count of files.
+    static QString takeProblem();
 
     int pending() const { return mFiles.size(); }
 
@@ -35,6 +45,8 @@ private:
     QStringList mFiles;
     QSet<QString> mSeen;
     QStringList mDirectories; // besides those of the files
+    QString mError;
+    QString mProblem;
 
     SyncBatch *mOuter = nullptr;
 };

@@ -1,7 +1,7 @@
 #include "fontresgenerator.h"
 
-#include "skin/imagelimits.h"
 #include "skin/atomicfile.h"
+#include "skin/imagelimits.h"
 #include "skin/syncbatch.h"
 #include "skin/valuetext.h"
 #include "tilesheet.h"
@@ -167,6 +167,16 @@ int FontResGenerator::generate(const QString &text)
     return mImages.size();
 }
 
+bool FontResGenerator::syncWritten(SyncBatch &batch)
+{
+    QStringList failed;
+    if (batch.sync(&failed))
+        return true;
+    qInfo() << batch.errorString();
+    emit reported(OperationResult::failure(batch.problem(), failed));
+    return false;
+}
+
 int FontResGenerator::save(const QString &dirName)
 {
     qDebug() << "saving: " << dirName;
@@ -205,11 +215,14 @@ int FontResGenerator::save(const QString &dirName)
     if (!AtomicFile::commitAll(files, &error)) {
         qInfo() << error;
         emit reported(OperationResult::failure(
-            QCoreApplication::translate("Tools", "No image was saved into %1: %2").arg(path, error), { path }));
+            QCoreApplication::translate("Tools", "No image was saved into %1: %2").arg(path, error),
+            { path }));
         return 0;
     }
-    emit reported(OperationResult::success(
-        QCoreApplication::translate("Tools", "Saved %1 images into %2.").arg(QString::number(files.size()), path),
+    if (!syncWritten(batch))
+        return 0;
+    emit reported(OperationResult::success(QCoreApplication::translate("Tools", "Saved %1 images into %2.")
+                                               .arg(QString::number(files.size()), path),
         { path }));
     return files.size();
 }
@@ -228,6 +241,8 @@ bool FontResGenerator::saveAsTil(const QString &tilFileName)
             QCoreApplication::translate("Tools", "%1 was not written: %2").arg(target, why), { target }));
         return false;
     }
+    if (!syncWritten(batch))
+        return false;
     emit reported(
         OperationResult::success(QCoreApplication::translate("Tools", "Saved %1 images as %2 with its sheet.")
                                      .arg(QString::number(entries.size()), target),

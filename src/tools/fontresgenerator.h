@@ -11,6 +11,8 @@
 #include <QString>
 #include <QStringList>
 
+class SyncBatch;
+
 // Renders short texts, one per line, in a chosen font into small transparent
 // images numbered from 1, and saves them as numbered PNG files or packed into
 // one sheet with a tile file. Font files of the author's own stay registered
@@ -82,6 +84,9 @@ signals:
 private:
     explicit FontResGenerator(QObject *parent = nullptr);
     QImage render(const QString &line, const QFont &font) const;
+    // Syncs what a save put in place; false, reported, when the disk did not
+    // take all of it.
+    bool syncWritten(SyncBatch &batch);
 
     QStringList mSystemFontFamilies;
     QStringList mCustomFontFamilies;

@@ -199,6 +199,12 @@ int PanelScaler::scale(const QString &sourceDir, const QString &targetDir, int h
             mFailed.append(file->fileName());
         complete = false;
     }
+    if (complete && !batch.sync(&mFailed)) {
+        // In place, but the disk did not take every one of them.
+        qInfo() << batch.errorString();
+        emit reported(OperationResult::failure(batch.problem(), mFailed));
+        return -1;
+    }
     if (!complete) {
         emit reported(OperationResult::failure(
             QCoreApplication::translate("Tools", "Nothing was scaled into %1: %2 could not be written.")

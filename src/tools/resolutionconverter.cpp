@@ -165,8 +165,14 @@ ResolutionConverter::Result ResolutionConverter::convertDirectory(const QString 
             files.append(file.get());
     }
     QString error;
-    if (AtomicFile::commitAll(files, &error)) {
+    if (AtomicFile::commitAll(files, &error) && batch.sync()) {
         result.converted = prepared.size();
+    } else if (!batch.problem().isEmpty()) {
+        // In place, but the disk did not take every one of them.
+        qInfo() << batch.errorString();
+        result.problem = batch.problem();
+        for (const Prepared &pair : qAsConst(prepared))
+            result.failed.append(pair.name);
     } else {
         qInfo() << error;
         for (const Prepared &pair : qAsConst(prepared))

@@ -28,7 +28,8 @@ public:
     {
         int attempted = 0;
         int converted = 0;
-        // Why nothing was attempted (a translated sentence), if so.
+        // Why nothing was attempted, or why what was written may not have
+        // reached the disk (a translated sentence), if so.
         QString problem;
         // The tile files that could not be written, by name.
         QStringList failed;

@@ -29,6 +29,15 @@ TileTool *TileTool::instance()
     return &tool;
 }
 
+bool TileTool::syncWritten(SyncBatch &batch)
+{
+    if (batch.sync(&mFailed))
+        return true;
+    qInfo() << batch.errorString();
+    emit reported(OperationResult::failure(batch.problem(), mFailed));
+    return false;
+}
+
 int TileTool::split(const QString &tilPath, const QString &targetDir)
 {
     mFailed.clear();
@@ -126,6 +135,8 @@ int TileTool::split(const QString &tilPath, const QString &targetDir)
         mFailed.append(error);
         return -1;
     }
+    if (!syncWritten(batch))
+        return -1;
 
     if (tiles.isEmpty()) {
         emit reported(OperationResult::failure(
@@ -231,6 +242,8 @@ int TileTool::join(const QString &sourceDir, const QString &tilPath, bool vertic
             QCoreApplication::translate("Tools", "%1 was not written: %2").arg(target, why), { target }));
         return -1;
     }
+    if (!syncWritten(batch))
+        return -1;
     if (entries.isEmpty()) {
         emit reported(OperationResult::failure(
             QCoreApplication::translate("Tools", "%1 holds no PNG image; %2 lists no tile.")

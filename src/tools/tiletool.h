@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+class SyncBatch;
+
 // Converts between a tile file with its PNG sheet and a directory of single
 // numbered tile images: `split` cuts every tile out of the sheet, `join`
 // stacks the PNG files of a directory into a sheet and records where each
@@ -39,5 +41,9 @@ signals:
     void reported(const OperationResult &result);
 
 private:
+    // Syncs what the run put in place; false, reported, when the disk did
+    // not take all of it.
+    bool syncWritten(SyncBatch &batch);
+
     QStringList mFailed;
 };

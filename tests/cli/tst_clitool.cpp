@@ -1,3 +1,4 @@
+#include "syncfailure.h"
 #include "testfiles.h"
 #include "testpaths.h"
 
@@ -50,11 +51,25 @@ struct Run
 
 // The command with no file allowed to grow past `blocks` × 512 bytes, as on
 // a full disk; the signal that would end the process is ignored, so every
-// write past the limit fails the way a full disk makes it fail.
-Run runLimited(const QString &dir, const QStringList &arguments, int blocks)
+// write past the limit fails the way a full disk makes it fail. The sync
+// calls named in `failingSyncs` fail (see SyncFailure).
+Run runLimited(
+    const QString &dir, const QStringList &arguments, int blocks, const QByteArray &failingSyncs = {})
 {
     QProcess process;
     process.setWorkingDirectory(dir);
+    if (!failingSyncs.isEmpty()) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(QUILLMARK_SYNCFAILURE_LIBRARY));
+        environment.insert(
+            QString::fromLatin1(SyncFailure::environmentName), QString::fromLatin1(failingSyncs));
+        // A sanitized build wants its runtime first among the libraries.
+        const QString asan = environment.value(QStringLiteral("ASAN_OPTIONS"));
+        environment.insert(QStringLiteral("ASAN_OPTIONS"),
+            asan + (asan.isEmpty() ? QString() : QStringLiteral(":"))
+                + QStringLiteral("verify_asan_link_order=0"));
+        process.setProcessEnvironment(environment);
+    }
     const QString script = blocks < 0
         ? QStringLiteral("exec \"$0\" \"$@\"")
         : QStringLiteral("trap '' XFSZ; ulimit -f %1; exec \"$0\" \"$@\"").arg(blocks);
@@ -70,8 +85,9 @@ Run runLimited(const QString &dir, const QStringList &arguments, int blocks)
 
 } // namespace
 
-// Every command that writes, run on a disk that fills up: nothing that was
-// on disk before is changed, and the command says so and fails.
+// Every command that writes, run on a disk that fills up or refuses to sync:
+// nothing that was on disk before is changed, and the command says so and
+// fails.
 class TestCliTool : public QObject
 {
     Q_OBJECT
@@ -79,6 +95,8 @@ class TestCliTool : public QObject
 private slots:
     void fullDiskChangesNothing_data();
     void fullDiskChangesNothing();
+    void refusedSyncAfterRenameIsReported_data();
+    void refusedSyncAfterRenameIsReported();
     void debugLinesOnlyWhenVerbose_data();
     void debugLinesOnlyWhenVerbose();
     void renderRefusesPanelSize_data();
@@ -89,6 +107,7 @@ void TestCliTool::fullDiskChangesNothing_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("blocks");
+    QTest::addColumn<QByteArray>("failingSyncs");
 
     auto words = [](const char *text) { return QString::fromLatin1(text).split(QLatin1Char(' ')); };
     const struct
@@ -98,6 +117,7 @@ void TestCliTool::fullDiskChangesNothing_data()
     } commands[] = {
         { "pack", "pack skin old.zip" },
         { "unpack", "unpack old.zip unpacked" },
+        { "unpack into a new directory", "unpack old.zip new" },
         { "convert", "convert skin/res converted --from 1080 --to 720" },
         { "convert in place", "convert skin/res skin/res --from 1080 --to 828" },
         { "scale", "scale skin/port scaled --from 1080 --to 720" },
@@ -112,19 +132,25 @@ void TestCliTool::fullDiskChangesNothing_data()
     };
     // No byte at all.
     for (const auto &command : commands)
-        QTest::addRow("%s", command.name) << words(command.command) << 0;
+        QTest::addRow("%s", command.name) << words(command.command) << 0 << QByteArray();
     // Room for the small files but not for the large ones: the small ones
     // must not be put in place without the rest.
-    QTest::newRow("pack, 4 KiB") << words("pack skin old.zip") << 8;
-    QTest::newRow("unpack, 4 KiB") << words("unpack old.zip unpacked") << 8;
-    QTest::newRow("join, 4 KiB") << words("join tiles joined.til") << 8;
-    QTest::newRow("render, 4 KiB") << words("render skin/port/py_26.ini -o shot.png") << 8;
+    QTest::newRow("pack, 4 KiB") << words("pack skin old.zip") << 8 << QByteArray();
+    QTest::newRow("unpack, 4 KiB") << words("unpack old.zip unpacked") << 8 << QByteArray();
+    QTest::newRow("join, 4 KiB") << words("join tiles joined.til") << 8 << QByteArray();
+    QTest::newRow("render, 4 KiB") << words("render skin/port/py_26.ini -o shot.png") << 8 << QByteArray();
+    // Every write accepted, but the disk does not take the data when it is
+    // written out (a failing disk, a full copy-on-write file system).
+    for (const auto &command : commands)
+        QTest::addRow("%s, refused sync", command.name)
+            << words(command.command) << -1 << QByteArray("fsync,sync_file_range");
 }
 
 void TestCliTool::fullDiskChangesNothing()
 {
     QFETCH(QStringList, arguments);
     QFETCH(int, blocks);
+    QFETCH(QByteArray, failingSyncs);
 
     QTemporaryDir dir;
     const QString root = dir.path();
@@ -152,7 +178,7 @@ void TestCliTool::fullDiskChangesNothing()
     QVERIFY(write(root + QStringLiteral("/shot.png"), "old picture"));
 
     const Snapshot before = snapshot(root);
-    const Run run = runLimited(root, arguments, blocks);
+    const Run run = runLimited(root, arguments, blocks, failingSyncs);
     const Snapshot after = snapshot(root);
 
     QVERIFY2(run.exitCode == 1,
@@ -163,6 +189,54 @@ void TestCliTool::fullDiskChangesNothing()
     for (auto it = after.cbegin(); it != after.cend(); ++it)
         QVERIFY2(before.contains(it.key()) || it.key().endsWith(QLatin1Char('/')),
             qPrintable(it.key() + QStringLiteral(" left behind")));
+}
+
+void TestCliTool::refusedSyncAfterRenameIsReported_data()
+{
+    QTest::addColumn<QString>("command");
+
+    // The batch commands put their files in place first and sync them all
+    // at the end of the run.
+    QTest::newRow("unpack") << "unpack old.zip old";
+    QTest::newRow("convert") << "convert skin/res converted --from 1080 --to 720";
+    QTest::newRow("scale") << "scale skin/port scaled --from 1080 --to 720";
+    QTest::newRow("split") << "split skin/res/keys.til tiles";
+    QTest::newRow("join") << "join tiles joined.til";
+    QTest::newRow("fontres")
+        << "fontres letters.txt --til font.til --font-file skin/res/DejaVuSans.ttf --size 20";
+    QTest::newRow("fontres to a directory")
+        << "fontres letters.txt --out-dir tiles --font-file skin/res/DejaVuSans.ttf --size 20";
+}
+
+// A sync refused after the files are in place cannot keep the old files, but
+// the command must not report success: it fails and names what may be lost.
+void TestCliTool::refusedSyncAfterRenameIsReported()
+{
+    QFETCH(QString, command);
+
+    QTemporaryDir dir;
+    const QString root = dir.path();
+    QVERIFY(TestFiles::copyTree(
+        QStringLiteral(QUILLMARK_SOURCE_DIR "/skins/demo"), root + QStringLiteral("/skin")));
+    QVERIFY(QDir().mkpath(root + QStringLiteral("/tiles")));
+    QVERIFY(
+        QFile::copy(root + QStringLiteral("/skin/res/icons.png"), root + QStringLiteral("/tiles/002.png")));
+    QVERIFY(write(root + QStringLiteral("/letters.txt"), "A\nB\n"));
+    const QStringList arguments = command.split(QLatin1Char(' '));
+    if (arguments.first() == QLatin1String("unpack")) {
+        QVERIFY(runLimited(
+                    root, { QStringLiteral("pack"), QStringLiteral("skin"), QStringLiteral("old.zip") }, -1)
+                    .exitCode
+            == 0);
+        QVERIFY(QDir().mkpath(root + QStringLiteral("/old")));
+    }
+
+    QVERIFY(runLimited(root, arguments, -1).exitCode == 0);
+    const Run run = runLimited(root, arguments, -1, "fsync");
+    QVERIFY2(run.exitCode == 1,
+        qPrintable(QStringLiteral("exit %1: %2").arg(run.exitCode).arg(QString::fromLocal8Bit(run.err))));
+    QVERIFY2(run.err.contains("quillmark-cli " + arguments.first().toLatin1() + ": "), run.err.constData());
+    QVERIFY2(run.err.contains("Input/output error"), run.err.constData());
 }
 
 void TestCliTool::debugLinesOnlyWhenVerbose_data()

@@ -1,6 +1,7 @@
 #include "faultinjection.h"
 #include "skin/atomicfile.h"
 #include "skin/syncbatch.h"
+#include "syncfailure.h"
 #include "writesteps.h"
 
 #include <QDir>
@@ -46,6 +47,8 @@ private slots:
     void keepsLinkAndPermissions();
     void commitAllRenamesNothingWhenOneFails();
     void deferredSyncsThroughBatch();
+    void refusedSync_data();
+    void refusedSync();
     void commitAllRenamesBackToBack_data();
     void commitAllRenamesBackToBack();
     void failedRenamePutsEarlierFilesBack();
@@ -186,6 +189,52 @@ void TestAtomicFile::deferredSyncsThroughBatch()
     QVERIFY(failed.isEmpty());
     QCOMPARE(batch.pending(), 0);
     QCOMPARE(readAll(dir.filePath(QStringLiteral("a.png"))), QByteArray("a2"));
+}
+
+void TestAtomicFile::refusedSync_data()
+{
+    QTest::addColumn<bool>("batched");
+    QTest::addColumn<QByteArray>("failingSyncs");
+    QTest::addColumn<bool>("replaced");
+
+    // Before the rename: the old file stays.
+    QTest::newRow("durable") << false << QByteArray("fsync") << false;
+    QTest::newRow("deferred, data written out") << true << QByteArray("sync_file_range") << false;
+    // After the rename, at the end of the run: too late to keep the old
+    // file, but the batch must say which files may not be on the disk.
+    QTest::newRow("deferred, at the end of the run") << true << QByteArray("fsync") << true;
+}
+
+void TestAtomicFile::refusedSync()
+{
+    QFETCH(bool, batched);
+    QFETCH(QByteArray, failingSyncs);
+    QFETCH(bool, replaced);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("keys.til"));
+    QVERIFY(AtomicFile::writeFile(path, "old"));
+    std::unique_ptr<SyncBatch> batch(batched ? new SyncBatch : nullptr);
+    QString error;
+    QStringList failed;
+    {
+        SyncFailure refused(failingSyncs);
+        QCOMPARE(AtomicFile::writeFile(path, "new", &error), replaced);
+        // (Nothing is left to sync when the file was not put in place.)
+        if (batch)
+            QCOMPARE(batch->sync(&failed), !replaced);
+    }
+    QCOMPARE(readAll(path), replaced ? QByteArray("new") : QByteArray("old"));
+    QCOMPARE(filesIn(dir.path()), QStringList { QStringLiteral("keys.til") });
+    if (replaced) {
+        QCOMPARE(failed, (QStringList { path, dir.path() }));
+        QVERIFY2(
+            batch->problem().contains(QStringLiteral("may not have reached the disk: Input/output error")),
+            qPrintable(batch->problem()));
+        QCOMPARE(SyncBatch::takeProblem(), batch->problem());
+    } else {
+        QVERIFY2(error.contains(QStringLiteral("Input/output error")), qPrintable(error));
+    }
 }
 
 void TestAtomicFile::commitAllRenamesBackToBack_data()

@@ -4,6 +4,7 @@
 #include "rawzip.h"
 #include "skin/atomicfile.h"
 #include "skin/skinarchive.h"
+#include "syncfailure.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -655,6 +656,7 @@ void TestSkinArchive::unzipReplacingSwapsOnlyWhenComplete_data()
     QTest::newRow("an entry refused") << "refused" << false;
     QTest::newRow("cancelled") << "cancelled" << false;
     QTest::newRow("not an archive") << "broken" << false;
+    QTest::newRow("the disk refuses to sync") << "unsynced" << false;
 }
 
 void TestSkinArchive::unzipReplacingSwapsOnlyWhenComplete()
@@ -687,7 +689,10 @@ void TestSkinArchive::unzipReplacingSwapsOnlyWhenComplete()
     QString error;
     observedSteps.clear();
     AtomicFile::setStepObserver(recordStep);
-    QCOMPARE(SkinArchive::unzipReplacing(archive, work, SkinArchive::Limits(), progress, &error), ok);
+    {
+        SyncFailure refused(situation == QLatin1String("unsynced") ? "fsync" : "");
+        QCOMPARE(SkinArchive::unzipReplacing(archive, work, SkinArchive::Limits(), progress, &error), ok);
+    }
     AtomicFile::setStepObserver(nullptr);
     QCOMPARE(error.isEmpty(), ok);
     if (ok) {
@@ -765,7 +770,13 @@ void TestSkinArchive::unzipIntoNewDirectory()
     for (const QString &step : steps)
         QVERIFY2(!step.startsWith(QLatin1String("rename")) && !step.startsWith(QLatin1String("reserve")),
             qPrintable(steps.join(QLatin1Char('\n'))));
-    const QString base = QFileInfo(out).canonicalFilePath();
+    // Everything is synced while still in the new directory, so that a disk
+    // that refuses it leaves no output directory; then the directory that
+    // holds the moved one.
+    const QRegularExpression made(QStringLiteral("^sync-directory (.*/\\.new\\.unpack-\\w{6})$"));
+    const int madeAt = steps.indexOf(made);
+    QVERIFY2(madeAt >= 0, qPrintable(steps.join(QLatin1Char('\n'))));
+    const QString base = made.match(steps.at(madeAt)).captured(1);
     const QStringList synced = {
         "sync " + base + "/port/py_26.ini",
         "sync " + base + "/res/keys.til",
@@ -776,12 +787,14 @@ void TestSkinArchive::unzipIntoNewDirectory()
         "sync-directory " + base,
         "sync-directory " + QFileInfo(root).canonicalFilePath(),
     };
+    QCOMPARE(steps.filter(QRegularExpression(QStringLiteral("^sync"))).size(), synced.size());
     for (const QString &step : synced)
         QVERIFY2(steps.count(step) == 1,
             qPrintable(step + QStringLiteral(" in\n") + steps.join(QLatin1Char('\n'))));
-    // each file is synced before the directories
+    // each file is synced before the directories, and the holding one last
     QVERIFY(steps.lastIndexOf(QRegularExpression(QStringLiteral("^sync /.*")))
         < steps.indexOf(QRegularExpression(QStringLiteral("^sync-directory .*"))));
+    QCOMPARE(steps.last(), synced.last());
 }
 
 QTEST_GUILESS_MAIN(TestSkinArchive)
