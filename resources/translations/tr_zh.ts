@@ -1246,6 +1246,10 @@
 <context>
     <name>SyncBatch</name>
     <message>
+        <source>%1 and %2 more</source>
+        <translation>%1 及另外 %2 项</translation>
+    </message>
+    <message>
         <source>%1 may not have reached the disk: %2.</source>
         <translation>%1 可能没有写到磁盘上：%2。</translation>
     </message>

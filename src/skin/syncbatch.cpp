@@ -110,8 +110,13 @@ bool SyncBatch::sync(QStringList *failed)
     mDirectories.clear();
     if (refused.isEmpty())
         return true;
-    mProblem = QCoreApplication::translate("SyncBatch", "%1 may not have reached the disk: %2.")
-                   .arg(refused.join(QStringLiteral(", ")), reason);
+    // A failing disk refuses every file of a run: the first names them.
+    const QString what = refused.size() == 1 ? refused.first()
+                                             : QCoreApplication::translate("SyncBatch", "%1 and %2 more")
+                                                   .arg(refused.first())
+                                                   .arg(refused.size() - 1);
+    mProblem
+        = QCoreApplication::translate("SyncBatch", "%1 may not have reached the disk: %2.").arg(what, reason);
     lastProblem = mProblem;
     if (failed)
         failed->append(refused);
