@@ -1,3 +1,4 @@
+#include "syncfailure.h"
 #include "testpaths.h"
 
 #include "skin/skinconfig.h"
@@ -102,6 +103,8 @@ private slots:
     void roundTrip();
     void demoSkinKeySheetRoundTrip();
     void fromQml();
+    void refusedSyncIsReported_data();
+    void refusedSyncIsReported();
     void commandLine_data();
     void commandLine();
 };
@@ -450,8 +453,8 @@ void TestTileTool::joinRefusals_data()
     QTest::newRow("sheet cannot be written")
         << QStringLiteral("sheet blocked") << QStringLiteral("can not open file: .*keys.png");
     // Recorded as 0,0,0,0 it would read as the whole sheet.
-    QTest::newRow("one image over the bound")
-        << QStringLiteral("image over bound") << QStringLiteral("002.png.*over the image size bound; nothing written!");
+    QTest::newRow("one image over the bound") << QStringLiteral(
+        "image over bound") << QStringLiteral("002.png.*over the image size bound; nothing written!");
 }
 
 void TestTileTool::joinRefusals()
@@ -580,6 +583,44 @@ void TestTileTool::fromQml()
                    "[IMG1]\r\nSOURCE_RECT=10,0,10,20\r\n\r\n"));
     QCOMPARE(QImage(dir.filePath(QStringLiteral("v.png"))).size(), QSize(10, 30));
     QCOMPARE(QImage(dir.filePath(QStringLiteral("h.png"))).size(), QSize(20, 20));
+}
+
+void TestTileTool::refusedSyncIsReported_data()
+{
+    QTest::addColumn<bool>("split");
+
+    QTest::newRow("split") << true;
+    QTest::newRow("join") << false;
+}
+
+// The window learns of a sync the disk refused at the end of the run as of
+// any other failure, with the files that may be lost.
+void TestTileTool::refusedSyncIsReported()
+{
+    QFETCH(bool, split);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(writeFile(dir.filePath(QStringLiteral("keys.til")), "[IMG1]\r\nSOURCE_RECT=0,0,10,10\r\n"));
+    QVERIFY(savePng(splitSheet(), dir.filePath(QStringLiteral("keys.png"))));
+    const QString tiles = dir.filePath(QStringLiteral("tiles"));
+    QVERIFY(QDir().mkpath(tiles));
+    QVERIFY(savePng(solid(4, 4, qRgba(0, 255, 0, 255)), tiles + QStringLiteral("/009.png")));
+    TileTool tool;
+    QSignalSpy reported(&tool, &TileTool::reported);
+    int result = 0;
+    {
+        SyncFailure refused;
+        result = split ? tool.split(dir.filePath(QStringLiteral("keys.til")), tiles)
+                       : tool.join(tiles, dir.filePath(QStringLiteral("joined.til")));
+    }
+    QCOMPARE(result, -1);
+    QCOMPARE(reported.size(), 1);
+    const auto report = reported.first().first().value<OperationResult>();
+    QVERIFY(!report.ok);
+    QVERIFY2(report.message.endsWith(QStringLiteral("may not have reached the disk: Input/output error.")),
+        qPrintable(report.message));
+    QVERIFY(!tool.failedFiles().isEmpty());
 }
 
 void TestTileTool::commandLine_data()
