@@ -230,9 +230,15 @@ bool ZipWriter::addStreamed(
     return true;
 }
 
+bool ZipWriter::Entry::sizesInZip64() const
+{
+    // A streamed entry's sizes are not known when its header is written.
+    return streamed || size >= kMax32 || compressed >= kMax32;
+}
+
 QByteArray ZipWriter::localHeader(const Entry &entry) const
 {
-    const bool zip64 = entry.streamed || entry.size >= kMax32 || entry.compressed >= kMax32;
+    const bool zip64 = entry.sizesInZip64();
     QByteArray extra = timeExtra(entry.mtime);
     if (zip64)
         extra += Fields().u16(kZip64Extra).u16(16).u64(entry.size).u64(entry.compressed).bytes;
@@ -261,7 +267,7 @@ bool ZipWriter::finish()
     for (const Entry &entry : mEntries) {
         // Every value too large for its field goes into the zip64 field, in
         // this order; a streamed entry has its sizes there, as in its header.
-        const bool bigSizes = entry.streamed || entry.size >= kMax32 || entry.compressed >= kMax32;
+        const bool bigSizes = entry.sizesInZip64();
         const bool bigOffset = entry.offset >= kMax32;
         Fields zip64;
         if (bigSizes)

@@ -67,6 +67,10 @@ private:
         quint16 dosDate = 0;
         qint64 mtime = 0;
         bool streamed = false;
+
+        // Whether its sizes go in the zip64 field, in its local header and
+        // in the central directory alike.
+        bool sizesInZip64() const;
     };
 
     bool addWhole(Entry &entry, const QByteArray &data);
